@@ -1,0 +1,52 @@
+#pragma once
+// "清除选中项目": one question, then one shell delete per checked row, then the list rebuilt from
+// the rows whose files are still there, and the counts.
+#include <cstddef>
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace qorvani {
+
+enum class DeleteAnswer { Yes, No, Cancel };
+
+inline constexpr std::uint16_t kDeleteForGoodFlags = 0x0094;     // silent, no confirmation, files only
+inline constexpr std::uint16_t kDeleteToRecycleBinFlags = 0x00D4; // the same plus allow undo
+
+inline constexpr wchar_t kDeleteTitle[] = L"确认文件删除";
+inline constexpr wchar_t kDeleteQuestion[] =
+    L"确实要删除所有选定文件吗？\r\n"
+    L"点击“是”将文件直接删除，点击“否”将文件放入回收站，点击“取消”放弃删除";
+
+enum class PathKind { Missing, PlainFile, Folder };
+
+class DeleteView {
+public:
+    virtual ~DeleteView() = default;
+    virtual DeleteAnswer AskDeleteConfirmation() = 0;
+    virtual std::size_t RowCount() = 0;
+    virtual bool RowChecked(std::size_t row) = 0;         // rows from 0
+    virtual std::wstring RowPath(std::size_t row) = 0;    // the exact path as listed
+    // Keeps the given rows, in this order, without their size cells; each keeps its check box.
+    virtual void KeepRows(const std::vector<std::size_t>& rows) = 0;
+    virtual void SetResultCaption(std::wstring_view text) = 0;
+    virtual void SetStatusText(std::wstring_view text) = 0;
+};
+
+class FileShell {
+public:
+    virtual ~FileShell() = default;
+    // What is at the path now, by its exact name.
+    virtual PathKind Inspect(const std::wstring& path) = 0;
+    // One shell delete of one file (FO_DELETE with these flags); the result is the shell's.
+    virtual int DeleteFile(const std::wstring& path, std::uint16_t flags) = 0;
+};
+
+// False for a path whose file name the shell would misread: characters that Windows forbids in
+// names (\ / : * ? " < > | and control characters), or a trailing space or dot.
+bool NameSafeForShell(std::wstring_view path, wchar_t separator = L'\\');
+
+void DeleteCommandClick(DeleteView& view, FileShell& shell, wchar_t separator = L'\\');
+
+}  // namespace qorvani

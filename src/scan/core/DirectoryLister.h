@@ -1,0 +1,32 @@
+#pragma once
+// The walk lists folders through this seam: FindFirstFileExW on Windows (scan/win32),
+// opendir/readdir natively (scan/posix).
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <string_view>
+
+namespace qorvani {
+
+// One open listing of one folder. Next() moves to the next entry ("." and ".." included as the
+// system gives them); the accessors describe the current entry until the next call.
+class DirectoryListing {
+public:
+    virtual ~DirectoryListing() = default;
+    virtual bool Next() = 0;
+    virtual std::wstring_view Name() const = 0;
+    virtual bool IsFolder() const = 0;
+    // The current entry's size in bytes; asked only for files that matched.
+    virtual std::uint64_t Size() = 0;
+};
+
+class DirectoryLister {
+public:
+    virtual ~DirectoryLister() = default;
+    // The character that ends every folder path: '\' on Windows, '/' natively.
+    virtual wchar_t Separator() const = 0;
+    // Opens a listing of folderPath (which ends in Separator()); nullptr when it cannot be listed.
+    virtual std::unique_ptr<DirectoryListing> Open(const std::wstring& folderPath) = 0;
+};
+
+}  // namespace qorvani
