@@ -28,6 +28,8 @@ public:
     virtual std::size_t RowCount() = 0;
     virtual bool RowChecked(std::size_t row) = 0;         // rows from 0
     virtual std::wstring RowPath(std::size_t row) = 0;    // the exact path as listed
+    // The file name exactly as listed: RowPath ends with it, after the folder's separator.
+    virtual std::wstring RowName(std::size_t row) = 0;
     // Keeps the given rows, in this order, without their size cells; each keeps its check box.
     virtual void KeepRows(const std::vector<std::size_t>& rows) = 0;
     virtual void SetResultCaption(std::wstring_view text) = 0;
@@ -43,9 +45,13 @@ public:
     virtual int DeleteFile(const std::wstring& path, std::uint16_t flags) = 0;
 };
 
-// False for a path whose file name the shell would misread: characters that Windows forbids in
-// names (\ / : * ? " < > | and control characters), or a trailing space or dot.
-bool NameSafeForShell(std::wstring_view path, wchar_t separator = L'\\');
+// False for a path that the shell could read as another file or as several: the name (given
+// apart, since a name holding the separator cannot be told from a folder) holds a character that
+// Windows forbids in names (\ / : * ? " < > | or a control character) or ends in a space or a
+// dot; the path is not its folder part, ending in the separator, followed by the name; or the
+// folder part holds a wildcard or * ? " < > |, a control character, or a folder name that ends in
+// a space or a dot (which Windows would strip).
+bool NameSafeForShell(std::wstring_view path, std::wstring_view name, wchar_t separator = L'\\');
 
 void DeleteCommandClick(DeleteView& view, FileShell& shell, wchar_t separator = L'\\');
 

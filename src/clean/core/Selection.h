@@ -14,7 +14,7 @@ public:
     virtual void SetRowChecked(SelectionList list, std::size_t row, bool checked) = 0;  // rows from 0
     virtual void RebuildActiveMasks() = 0;
     // Process every window message already waiting, then return.
-    virtual void Yield() = 0;
+    virtual void YieldToEvents() = 0;
 };
 
 void SelectionClick(int index, SelectionView& view);

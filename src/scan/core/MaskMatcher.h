@@ -2,6 +2,18 @@
 // The mask language: ? one character, * any run, # one digit, [list] / [!list] one character in
 // or not in the list (a-b a range), every other character itself ("." included). The whole
 // name must match the whole mask; comparison is by character code (callers upper-case both).
+// A character is one wchar_t unit.
+//
+// Lists: a list runs from "[" to the next "]"; a "!" right after the "[" makes it a not-in
+// list; three list characters x-y stand for the range x to y; a "-" anywhere else in a list
+// is itself, and so is "[" inside a list. Masks that have no meaning of their own are read so:
+//   - a "[" with no "]" after it is the character "[" itself;
+//   - "[]" stands for nothing: it takes no character (so "A[]B" matches "AB");
+//   - "[!]" is any one character (not in the empty list);
+//   - a reversed range such as "Z-A" holds no character: "[Z-A]" matches nothing, "[!Z-A]"
+//     any one character;
+//   - a "]" outside a list is the character "]" itself.
+#include <cstddef>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -14,11 +26,29 @@ class CompiledMask {
 public:
     explicit CompiledMask(std::wstring_view mask);
     bool Matches(std::wstring_view name) const;
-    // (implementation details are private to MaskMatcher.cpp)
+
 private:
-    struct Impl;
-    std::wstring mask_;
-    // Fields for fast paths are added by the implementation.
+    enum class Kind : unsigned char { Literal, AnyChar, Digit, InList, NotInList, Star };
+    // One mask item. Every item but Star stands for exactly one character.
+    struct Item {
+        Kind kind;
+        wchar_t literal;            // Literal
+        unsigned int firstRange;    // InList / NotInList: ranges_[firstRange, firstRange + rangeCount)
+        unsigned int rangeCount;
+    };
+    struct Range {
+        wchar_t low;
+        wchar_t high;
+    };
+
+    bool ItemMatches(const Item& item, wchar_t c) const;
+    bool MatchesMiddle(std::wstring_view middle) const;
+
+    std::vector<Item> items_;       // runs of '*' are kept as one Star
+    std::vector<Range> ranges_;
+    std::size_t singleCount_ = 0;   // items that are not Star: the shortest name that can match
+    std::size_t firstStar_ = 0;     // index of the first Star; items_.size() when there is none
+    std::size_t lastStar_ = 0;      // index of the last Star
 };
 
 // The active masks compiled once per scan (the type list cannot change while a scan runs).

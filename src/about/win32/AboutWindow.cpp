@@ -1,0 +1,162 @@
+#include "about/win32/AboutWindow.h"
+
+#include "app/core/Layout.h"
+#include "app/win32/resource.h"
+#include "controls/core/PropertyBag.h"
+#include "controls/win32/FlatButton.h"
+
+namespace qorvani {
+
+std::wstring AboutWindow::AboutText() {
+    return L"Qorvani\r\n"
+           L"\r\n"
+           L"垃圾文件清理工具 1.0\r\n"
+           L"按 26 种文件掩码查找临时文件、备份文件、内存转储文件和丢失簇的恢复文件等垃圾文件，"
+           L"列出它们的大小，经您确认后直接删除或放入回收站。\r\n"
+           L"只有您选中的文件才会被删除。本程序不保存任何设置。";
+}
+
+std::wstring AboutWindow::ContactText() { return L"意见与反馈：Qorvani 开发组"; }
+
+AboutWindow::AboutWindow(HINSTANCE instance, HWND owner) : instance_(instance), owner_(owner) {
+    HDC screen = GetDC(nullptr);
+    dpi_ = GetDeviceCaps(screen, LOGPIXELSX);
+    ReleaseDC(nullptr, screen);
+    NONCLIENTMETRICSW metrics{};
+    metrics.cbSize = sizeof(metrics);
+    if (SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof(metrics), &metrics, 0))
+        font_.Reset(CreateFontIndirectW(&metrics.lfMessageFont));
+    // 宋体 10.5 points, normal weight, GB2312.
+    contactFont_.Reset(CreateFontW(-MulDiv(105, dpi_, 720), 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, GB2312_CHARSET,
+                                   OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
+                                   DEFAULT_PITCH | FF_DONTCARE, L"宋体"));
+}
+
+void AboutWindow::ShowModal(HINSTANCE instance, HWND owner) {
+    WNDCLASSEXW wc{};
+    if (!GetClassInfoExW(instance, kAboutWindowClass, &wc)) {
+        wc.cbSize = sizeof(wc);
+        wc.lpfnWndProc = WindowProc;
+        wc.hInstance = instance;
+        wc.hIcon = static_cast<HICON>(LoadImageW(instance, MAKEINTRESOURCEW(IDI_QORVANI), IMAGE_ICON,
+                                                 GetSystemMetrics(SM_CXICON), GetSystemMetrics(SM_CYICON), 0));
+        wc.hIconSm = static_cast<HICON>(LoadImageW(instance, MAKEINTRESOURCEW(IDI_QORVANI), IMAGE_ICON,
+                                                   GetSystemMetrics(SM_CXSMICON), GetSystemMetrics(SM_CYSMICON), 0));
+        wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
+        wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
+        wc.lpszClassName = kAboutWindowClass;
+        if (!RegisterClassExW(&wc)) return;
+    }
+    RegisterFlatButtonClass(instance);
+
+    auto* self = new AboutWindow(instance, owner);
+    const DWORD style = WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_CLIPCHILDREN;
+    RECT frame{0, 0, TwipsToPixels(kAboutClientWidthTwips, self->dpi_), TwipsToPixels(kAboutClientHeightTwips, self->dpi_)};
+    AdjustWindowRectEx(&frame, style, FALSE, WS_EX_DLGMODALFRAME);
+    const int width = frame.right - frame.left;
+    const int height = frame.bottom - frame.top;
+    const int x = (GetSystemMetrics(SM_CXSCREEN) - width) / 2;
+    const int y = (GetSystemMetrics(SM_CYSCREEN) - height) / 2;
+    HWND window = CreateWindowExW(WS_EX_DLGMODALFRAME, kAboutWindowClass, kAboutCaption, style, x, y, width, height,
+                                  owner, nullptr, instance, self);
+    if (window == nullptr) {
+        delete self;
+        return;
+    }
+    EnableWindow(owner, FALSE);
+    ShowWindow(window, SW_SHOW);
+    UpdateWindow(window);
+
+    // The modal loop: runs until the window is gone; a quit request is passed on outward.
+    MSG msg;
+    while (IsWindow(window)) {
+        const BOOL got = GetMessageW(&msg, nullptr, 0, 0);
+        if (got == 0) {
+            PostQuitMessage(static_cast<int>(msg.wParam));
+            if (IsWindow(window)) DestroyWindow(window);
+            break;
+        }
+        if (got == -1) break;
+        if (!IsDialogMessageW(window, &msg)) {
+            TranslateMessage(&msg);
+            DispatchMessageW(&msg);
+        }
+    }
+    EnableWindow(owner, TRUE);
+    SetActiveWindow(owner);
+}
+
+LRESULT CALLBACK AboutWindow::WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    AboutWindow* self = nullptr;
+    if (message == WM_NCCREATE) {
+        self = static_cast<AboutWindow*>(reinterpret_cast<CREATESTRUCTW*>(lParam)->lpCreateParams);
+        self->hwnd_ = window;
+        SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
+    } else {
+        self = reinterpret_cast<AboutWindow*>(GetWindowLongPtrW(window, GWLP_USERDATA));
+    }
+    if (self == nullptr) return DefWindowProcW(window, message, wParam, lParam);
+    if (message == WM_NCDESTROY) {
+        SetWindowLongPtrW(window, GWLP_USERDATA, 0);
+        delete self;
+        return DefWindowProcW(window, message, wParam, lParam);
+    }
+    return self->HandleMessage(message, wParam, lParam);
+}
+
+LRESULT AboutWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+    switch (message) {
+        case WM_CREATE:
+            CreateControls();
+            return 0;
+        case WM_COMMAND:
+            if (LOWORD(wParam) == kIdAboutOk && HIWORD(wParam) == BN_CLICKED) Close();
+            return 0;
+        case WM_CLOSE:
+            Close();
+            return 0;
+    }
+    return DefWindowProcW(hwnd_, message, wParam, lParam);
+}
+
+void AboutWindow::CreateControls() {
+    for (const ControlLayout& row : kAboutLayout) {
+        const int left = TwipsToPixels(row.left, dpi_);
+        const int top = TwipsToPixels(row.top, dpi_);
+        const int width = TwipsToPixels(row.width, dpi_);
+        const int height = TwipsToPixels(row.height, dpi_);
+        HMENU menu = reinterpret_cast<HMENU>(static_cast<INT_PTR>(row.id));
+        HWND control = nullptr;
+        HFONT font = font_.Get();
+        switch (row.kind) {
+            case ControlKind::Label:
+                control = CreateWindowExW(0, L"STATIC", AboutText().c_str(), WS_CHILD | WS_VISIBLE | SS_LEFT | SS_NOPREFIX,
+                                          left, top, width, height, hwnd_, menu, instance_, nullptr);
+                break;
+            case ControlKind::FlatButton: {
+                PropertyBag stored;
+                stored.Write(L"captain", std::wstring(row.text));
+                control = CreateFlatButton(hwnd_, row.id, std::wstring(row.name).c_str(), &stored, left, top, width,
+                                           height, instance_);
+                break;
+            }
+            case ControlKind::TextBox:
+                control = CreateWindowExW(WS_EX_CLIENTEDGE, L"EDIT", ContactText().c_str(),
+                                          WS_CHILD | WS_VISIBLE | WS_TABSTOP | ES_LEFT | ES_AUTOHSCROLL | ES_READONLY,
+                                          left, top, width, height, hwnd_, menu, instance_, nullptr);
+                font = contactFont_.Get();
+                break;
+            default:
+                break;
+        }
+        if (control != nullptr && font != nullptr) SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
+    }
+}
+
+void AboutWindow::Close() {
+    // The owner is enabled before this window goes, so that it takes the activation back.
+    EnableWindow(owner_, TRUE);
+    DestroyWindow(hwnd_);
+}
+
+}  // namespace qorvani

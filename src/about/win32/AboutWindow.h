@@ -1,0 +1,38 @@
+#pragma once
+// AboutFrm: a small modal information window owned by the main window.
+#include <windows.h>
+
+#include <string>
+
+#include "common/win32/GdiObject.h"
+
+namespace qorvani {
+
+inline constexpr wchar_t kAboutWindowClass[] = L"QorvaniAboutFrm";
+inline constexpr wchar_t kAboutCaption[] = L"关于";
+
+class AboutWindow {
+public:
+    // Creates a fresh About window, shows it modally and returns once it has been closed.
+    // The owner takes no input meanwhile.
+    static void ShowModal(HINSTANCE instance, HWND owner);
+    // The label's text: the title, an empty line, then lines about the program.
+    static std::wstring AboutText();
+    static std::wstring ContactText();
+
+private:
+    AboutWindow(HINSTANCE instance, HWND owner);
+    static LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+    LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
+    void CreateControls();
+    void Close();
+
+    HINSTANCE instance_;
+    HWND owner_;
+    HWND hwnd_ = nullptr;
+    int dpi_ = 96;
+    GdiObject<HFONT> font_;
+    GdiObject<HFONT> contactFont_;
+};
+
+}  // namespace qorvani

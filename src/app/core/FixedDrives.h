@@ -1,0 +1,22 @@
+#pragma once
+// Fixed-drive discovery over the drive-string buffer that GetLogicalDriveStringsW fills.
+#include <functional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "common/core/SlotArray.h"
+
+namespace qorvani {
+
+inline constexpr unsigned kDriveFixed = 3;  // DRIVE_FIXED
+
+// The root texts in the buffer before its first pair of NULs, each ended by its own NUL; the
+// last entry is taken too, even when the buffer ends without the closing NUL.
+std::vector<std::wstring> DriveStrings(std::wstring_view buffer);
+
+// Fills drives (slot 1 on) and text (joined, no separator) with the entries whose type is fixed.
+void CollectFixedDrives(std::wstring_view buffer, const std::function<unsigned(const std::wstring&)>& driveType,
+                        FixedDrives& drives, std::wstring& text);
+
+}  // namespace qorvani

@@ -1,0 +1,44 @@
+#include "app/win32/ListViews.h"
+
+#include <commctrl.h>
+
+#include <string>
+
+namespace qorvani {
+
+HWND CreateCheckList(HWND parent, int id, RECT pixels, const ColumnLayout* columns, std::size_t columnCount,
+                     int dpi, bool ownerData, HINSTANCE instance) {
+    DWORD style = WS_CHILD | WS_VISIBLE | WS_TABSTOP | LVS_REPORT | LVS_SHOWSELALWAYS;
+    if (ownerData) style |= LVS_OWNERDATA;
+    HWND list = CreateWindowExW(WS_EX_CLIENTEDGE, WC_LISTVIEWW, L"", style, pixels.left, pixels.top,
+                                pixels.right - pixels.left, pixels.bottom - pixels.top, parent,
+                                reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), instance, nullptr);
+    SendMessageW(list, LVM_SETEXTENDEDLISTVIEWSTYLE, LVS_EX_CHECKBOXES | LVS_EX_FULLROWSELECT,
+                 LVS_EX_CHECKBOXES | LVS_EX_FULLROWSELECT);
+    SendMessageW(list, LVM_SETTEXTCOLOR, 0, static_cast<LPARAM>(GetSysColor(COLOR_WINDOWTEXT)));
+    SendMessageW(list, LVM_SETTEXTBKCOLOR, 0, static_cast<LPARAM>(GetSysColor(COLOR_WINDOW)));
+    SendMessageW(list, LVM_SETBKCOLOR, 0, static_cast<LPARAM>(GetSysColor(COLOR_WINDOW)));
+    if (ownerData) SendMessageW(list, LVM_SETCALLBACKMASK, LVIS_STATEIMAGEMASK, 0);
+    for (std::size_t i = 0; i < columnCount; ++i) {
+        LVCOLUMNW column{};
+        column.mask = LVCF_FMT | LVCF_TEXT | LVCF_WIDTH | LVCF_SUBITEM;
+        column.fmt = LVCFMT_LEFT;
+        column.cx = TwipsToPixels(columns[i].widthTwips, dpi);
+        std::wstring header(columns[i].header);
+        column.pszText = header.data();
+        column.iSubItem = static_cast<int>(i);
+        SendMessageW(list, LVM_INSERTCOLUMNW, i, reinterpret_cast<LPARAM>(&column));
+    }
+    return list;
+}
+
+void FlattenListHeader(HWND list, HWND mainWindow) {
+    HWND header = reinterpret_cast<HWND>(SendMessageW(list, LVM_GETHEADER, 0, 0));
+    const LONG_PTR style = GetWindowLongPtrW(header, GWL_STYLE) ^ HDS_BUTTONS;
+    if (style != 0) {
+        SetWindowLongPtrW(header, GWL_STYLE, style);
+        SetWindowPos(list, mainWindow, 0, 0, 0, 0, SWP_NOSIZE | SWP_NOMOVE | SWP_NOZORDER | SWP_FRAMECHANGED);
+    }
+}
+
+}  // namespace qorvani

@@ -1,0 +1,19 @@
+#pragma once
+#include <windows.h>
+
+#include <cstddef>
+
+#include "app/core/Layout.h"
+
+namespace qorvani {
+
+// A report-view list with a check box on every row and the given columns (widths in twips).
+// An owner-data list keeps no rows of its own: the program answers LVN_GETDISPINFO.
+HWND CreateCheckList(HWND parent, int id, RECT pixels, const ColumnLayout* columns, std::size_t columnCount,
+                     int dpi, bool ownerData, HINSTANCE instance);
+
+// Makes the list's column header flat: toggles HDS_BUTTONS with an exclusive-or, and when the
+// toggled style is not zero writes it back and lets the list recompute its frame.
+void FlattenListHeader(HWND list, HWND mainWindow);
+
+}  // namespace qorvani

@@ -1,0 +1,18 @@
+// Qorvani: finds junk files by a fixed catalogue of masks and deletes the ones the user checks.
+#include <windows.h>
+
+#include "app/win32/MainWindow.h"
+
+int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int showCommand) {
+    HWND window = qorvani::MainWindow::Create(instance, showCommand);
+    if (window == nullptr) return 1;
+    MSG msg;
+    BOOL got;
+    while ((got = GetMessageW(&msg, nullptr, 0, 0)) != 0) {
+        if (got == -1) return 1;
+        if (IsWindow(window) && IsDialogMessageW(window, &msg)) continue;
+        TranslateMessage(&msg);
+        DispatchMessageW(&msg);
+    }
+    return static_cast<int>(msg.wParam);
+}

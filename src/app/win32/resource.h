@@ -1,0 +1,3 @@
+#pragma once
+// Resource identifiers shared by the program's .rc and its code.
+#define IDI_QORVANI 1

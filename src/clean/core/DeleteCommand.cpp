@@ -1,0 +1,116 @@
+#include "clean/core/DeleteCommand.h"
+
+#include "scan/core/NumberText.h"
+
+namespace qorvani {
+
+namespace {
+
+bool IsControl(wchar_t c) { return c < 0x20; }
+
+// Characters that Windows refuses in a file name.
+bool ForbiddenInName(wchar_t c) {
+    switch (c) {
+    case L'\\': case L'/': case L':': case L'*': case L'?':
+    case L'"': case L'<': case L'>': case L'|':
+        return true;
+    default:
+        return IsControl(c);
+    }
+}
+
+// Characters that the shell reads as wildcards or that no folder name can hold; ':' and the
+// separators are left out, since "C:\" and the folder structure need them.
+bool ForbiddenInFolder(wchar_t c) {
+    switch (c) {
+    case L'*': case L'?': case L'"': case L'<': case L'>': case L'|':
+        return true;
+    default:
+        return IsControl(c);
+    }
+}
+
+bool EndsInSpaceOrDot(std::wstring_view text) {
+    return !text.empty() && (text.back() == L' ' || text.back() == L'.');
+}
+
+bool FolderSafe(std::wstring_view folder, wchar_t separator) {
+    for (wchar_t c : folder)
+        if (ForbiddenInFolder(c)) return false;
+    // Windows drops a trailing dot of a folder name, so "a.\b" would name "a\b".
+    std::size_t start = 0;
+    while (start < folder.size()) {
+        std::size_t end = folder.find(separator, start);
+        if (end == std::wstring_view::npos) end = folder.size();
+        if (EndsInSpaceOrDot(folder.substr(start, end - start))) return false;
+        start = end + 1;
+    }
+    return true;
+}
+
+enum class Outcome { Refused, Sent, AlreadyGone };
+
+}  // namespace
+
+bool NameSafeForShell(std::wstring_view path, std::wstring_view name, wchar_t separator) {
+    if (name.empty() || path.size() <= name.size()) return false;
+    if (path.substr(path.size() - name.size()) != name) return false;
+    const std::wstring_view folder = path.substr(0, path.size() - name.size());
+    if (folder.back() != separator) return false;
+    for (wchar_t c : name)
+        if (ForbiddenInName(c)) return false;
+    if (EndsInSpaceOrDot(name)) return false;
+    return FolderSafe(folder, separator);
+}
+
+void DeleteCommandClick(DeleteView& view, FileShell& shell, wchar_t separator) {
+    const DeleteAnswer answer = view.AskDeleteConfirmation();
+    if (answer == DeleteAnswer::Cancel) return;
+    const std::uint16_t flags =
+        answer == DeleteAnswer::Yes ? kDeleteForGoodFlags : kDeleteToRecycleBinFlags;
+
+    const std::size_t n = view.RowCount();
+
+    // Deletion pass: one shell call per checked row whose path names exactly one plain file.
+    std::vector<bool> checked(n, false);
+    std::vector<std::wstring> paths(n);
+    std::vector<Outcome> outcomes(n, Outcome::Refused);
+    for (std::size_t row = 0; row < n; ++row) {
+        if (!view.RowChecked(row)) continue;
+        checked[row] = true;
+        paths[row] = view.RowPath(row);
+        if (!NameSafeForShell(paths[row], view.RowName(row), separator)) continue;
+        switch (shell.Inspect(paths[row])) {
+        case PathKind::PlainFile:
+            shell.DeleteFile(paths[row], flags);  // judged below by what is left on disk
+            outcomes[row] = Outcome::Sent;
+            break;
+        case PathKind::Missing:
+            outcomes[row] = Outcome::AlreadyGone;
+            break;
+        case PathKind::Folder:
+            break;  // something other than the listed file is there: leave it alone
+        }
+    }
+
+    // Collect pass: a checked row leaves only when its file is gone now.
+    std::vector<std::size_t> kept;
+    std::size_t failed = 0;
+    for (std::size_t row = 0; row < n; ++row) {
+        const bool gone = checked[row] && outcomes[row] != Outcome::Refused &&
+                          shell.Inspect(paths[row]) == PathKind::Missing;
+        if (gone) continue;
+        kept.push_back(row);
+        if (checked[row]) ++failed;
+    }
+
+    view.KeepRows(kept);
+
+    const std::size_t left = kept.size();
+    view.SetResultCaption(L"扫描结果： 剩余的文件共有：" + NumberText(std::uint64_t{left}) + L"个");
+    std::wstring status = L"删除文件" + NumberText(std::uint64_t{n - left}) + L"个 ";
+    if (failed != 0) status += L"未能删除" + NumberText(std::uint64_t{failed}) + L"个";
+    view.SetStatusText(status);
+}
+
+}  // namespace qorvani

@@ -1,0 +1,342 @@
+#include "controls/win32/FlatButton.h"
+
+#include <windowsx.h>
+
+#include <array>
+#include <memory>
+#include <string>
+
+#include "common/win32/DeviceContext.h"
+#include "common/win32/GdiObject.h"
+#include "common/win32/MessagePump.h"
+#include "controls/core/FlatButtonModel.h"
+#include "controls/core/FlatButtonProperties.h"
+
+namespace qorvani {
+
+namespace {
+
+constexpr UINT_PTR kPollTimerId = 1;
+// The poll asks for the shortest period; the system raises it to its own minimum.
+constexpr UINT kPollPeriodMs = 1;
+
+// Lines that overlap at a corner: the bottom and right lines are painted last, so they own the
+// corners they share with the left and top lines, as in the system's own 3-D edges.
+constexpr std::array<int, kLineCount> kPaintOrder = {4, 1, 2, 3};
+
+// What CreateFlatButton hands to the window through CREATESTRUCT::lpCreateParams.
+struct CreateParams {
+    const PropertyBag* stored = nullptr;
+};
+
+COLORREF ToColorRef(Rgb rgb) {
+    return RGB((rgb >> 16) & 0xFF, (rgb >> 8) & 0xFF, rgb & 0xFF);
+}
+
+unsigned HeldButtonsFrom(WPARAM keys) {
+    unsigned held = kHeldNone;
+    if (keys & MK_LBUTTON) held |= kHeldLeft;
+    if (keys & MK_RBUTTON) held |= kHeldRight;
+    if (keys & MK_MBUTTON) held |= kHeldMiddle;
+    if (keys & MK_XBUTTON1) held |= kHeldExtra1;
+    if (keys & MK_XBUTTON2) held |= kHeldExtra2;
+    return held;
+}
+
+std::wstring WindowText(HWND window) {
+    const int length = GetWindowTextLengthW(window);
+    std::wstring text(static_cast<std::size_t>(length) + 1, L'\0');
+    const int copied = GetWindowTextW(window, text.data(), length + 1);
+    text.resize(static_cast<std::size_t>(copied > 0 ? copied : 0));
+    return text;
+}
+
+class FlatButton {
+public:
+    explicit FlatButton(HWND window) : window_(window) {}
+
+    LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
+
+private:
+    LRESULT OnCreate(const CREATESTRUCTW& create);
+    LRESULT OnSetText(WPARAM wParam, LPARAM lParam);
+    LRESULT OnSetFont(HFONT font, bool redraw);
+    LRESULT OnTimer(UINT_PTR id);
+    LRESULT OnMouse(UINT message, WPARAM wParam, LPARAM lParam);
+    LRESULT OnPaint();
+    LRESULT OnGetLine(WPARAM line, POINT* ends) const;
+
+    // Carries the steps out in the order of the Effects members. Pumping and raising Click come
+    // last: the window (and this object) may be gone when they return.
+    void Execute(const Effects& effects);
+    void RaiseClick();
+
+    HFONT Font() const {
+        return font_ != nullptr ? font_ : static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT));
+    }
+    SIZE MeasureLabel() const;
+    void PaintBuffered(HDC target);
+    void Draw(HDC dc) const;
+
+    HWND window_;
+    HFONT font_ = nullptr;  // owned by whoever set it
+    FlatButtonState state_;
+};
+
+LRESULT FlatButton::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+    switch (message) {
+    case WM_CREATE: return OnCreate(*reinterpret_cast<const CREATESTRUCTW*>(lParam));
+    case WM_DESTROY: KillTimer(window_, kPollTimerId); return 0;
+    case WM_SIZE: Execute(state_.Resize(LOWORD(lParam), HIWORD(lParam))); return 0;
+    case WM_SETTEXT: return OnSetText(wParam, lParam);
+    case WM_SETFONT: return OnSetFont(reinterpret_cast<HFONT>(wParam), LOWORD(lParam) != 0);
+    case WM_GETFONT: return reinterpret_cast<LRESULT>(font_);
+    case WM_ENABLE: Execute(state_.EnabledChanged(wParam != FALSE)); return 0;
+    case WM_TIMER: return OnTimer(static_cast<UINT_PTR>(wParam));
+    case WM_CAPTURECHANGED:
+        if (reinterpret_cast<HWND>(lParam) != window_) state_.CaptureLost();
+        return 0;
+    case WM_MOUSEMOVE:
+    case WM_LBUTTONDOWN:
+    case WM_RBUTTONDOWN:
+    case WM_MBUTTONDOWN:
+    case WM_LBUTTONUP:
+    case WM_RBUTTONUP:
+    case WM_MBUTTONUP: return OnMouse(message, wParam, lParam);
+    case WM_ERASEBKGND: return 1;  // WM_PAINT covers every pixel
+    case WM_PAINT: return OnPaint();
+    case WM_PRINTCLIENT: Draw(reinterpret_cast<HDC>(wParam)); return 0;
+    case FBM_GETLOOK: return static_cast<LRESULT>(state_.CurrentLook());
+    case FBM_GETSTATE:
+        return (state_.PollRunning() ? FBS_POLLRUNNING : 0) |
+               (GetCapture() == window_ ? FBS_CAPTUREHELD : 0);
+    case FBM_GETLABELRECT: {
+        auto* rect = reinterpret_cast<RECT*>(lParam);
+        if (rect == nullptr) return FALSE;
+        *rect = {state_.LabelLeft(), state_.LabelTop(), state_.LabelLeft() + state_.LabelWidth(),
+                 state_.LabelTop() + state_.LabelHeight()};
+        return TRUE;
+    }
+    case FBM_GETLINE: return OnGetLine(wParam, reinterpret_cast<POINT*>(lParam));
+    case FBM_GETLINECOLOR:
+        if (wParam < 1 || wParam > kLineCount) return -1;
+        return static_cast<LRESULT>(state_.LineColourNow(static_cast<int>(wParam)));
+    case FBM_GETCAPTIONCOLOR: return static_cast<LRESULT>(state_.CaptionColourNow());
+    default: return DefWindowProcW(window_, message, wParam, lParam);
+    }
+}
+
+LRESULT FlatButton::OnCreate(const CREATESTRUCTW& create) {
+    SetTimer(window_, kPollTimerId, kPollPeriodMs, nullptr);  // the poll runs from creation
+    state_.EnabledChanged(IsWindowEnabled(window_) != FALSE);
+    const auto* params = static_cast<const CreateParams*>(create.lpCreateParams);
+    if (params != nullptr && params->stored != nullptr) {
+        LoadFlatButton(window_, *params->stored);
+    } else {
+        // New instance: the window text already holds the instance name; measured, not centred.
+        const SIZE label = MeasureLabel();
+        state_.NewInstanceCaption(label.cx, label.cy);
+    }
+    return 0;
+}
+
+LRESULT FlatButton::OnSetText(WPARAM wParam, LPARAM lParam) {
+    const LRESULT result = DefWindowProcW(window_, WM_SETTEXT, wParam, lParam);
+    const SIZE label = MeasureLabel();
+    Execute(state_.CaptionWritten(label.cx, label.cy));
+    return result;
+}
+
+LRESULT FlatButton::OnSetFont(HFONT font, bool redraw) {
+    font_ = font;
+    const SIZE label = MeasureLabel();
+    state_.LabelResized(label.cx, label.cy);
+    InvalidateRect(window_, nullptr, FALSE);
+    if (redraw) UpdateWindow(window_);
+    return 0;
+}
+
+LRESULT FlatButton::OnTimer(UINT_PTR id) {
+    if (id != kPollTimerId) return 0;
+    POINT cursor{};
+    GetCursorPos(&cursor);
+    ScreenToClient(window_, &cursor);
+    Execute(state_.PollTick(cursor.x, cursor.y));
+    return 0;
+}
+
+LRESULT FlatButton::OnMouse(UINT message, WPARAM wParam, LPARAM lParam) {
+    // A disabled button reacts to no mouse input, also to input queued before it was disabled.
+    if (!IsWindowEnabled(window_)) return 0;
+    switch (message) {
+    case WM_MOUSEMOVE:
+        Execute(state_.PointerMove(GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam),
+                                   HeldButtonsFrom(wParam)));
+        break;
+    case WM_LBUTTONDOWN:
+    case WM_RBUTTONDOWN:
+    case WM_MBUTTONDOWN: Execute(state_.ButtonDown()); break;
+    default: Execute(state_.ButtonUp()); break;
+    }
+    return 0;
+}
+
+LRESULT FlatButton::OnPaint() {
+    PaintDc paint(window_);
+    if (paint.Get() != nullptr) PaintBuffered(paint.Get());
+    return 0;
+}
+
+LRESULT FlatButton::OnGetLine(WPARAM line, POINT* ends) const {
+    if (ends == nullptr || line < 1 || line > kLineCount) return FALSE;
+    const LineEnds segment = state_.Line(static_cast<int>(line));
+    ends[0] = {segment.start.x, segment.start.y};
+    ends[1] = {segment.end.x, segment.end.y};
+    return TRUE;
+}
+
+void FlatButton::Execute(const Effects& effects) {
+    if (effects.takeCapture) SetCapture(window_);
+    // Only our own capture is given back, never another window's.
+    if (effects.releaseCapture && GetCapture() == window_) ReleaseCapture();
+    if (effects.startPoll) SetTimer(window_, kPollTimerId, kPollPeriodMs, nullptr);
+    if (effects.lookChanged || effects.relayout || effects.recolourCaption) {
+        InvalidateRect(window_, nullptr, FALSE);
+    }
+    if (effects.stopPoll) KillTimer(window_, kPollTimerId);
+    if (effects.pumpPendingEvents) {
+        PumpPendingMessages();
+        return;  // nested handlers may have destroyed the window
+    }
+    if (effects.raiseClick) RaiseClick();
+}
+
+void FlatButton::RaiseClick() {
+    const HWND self = window_;
+    const HWND parent = GetParent(self);
+    const int id = GetDlgCtrlID(self);
+    // Synchronous, and the last thing done: the handler may destroy this button.
+    SendMessageW(parent, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), reinterpret_cast<LPARAM>(self));
+}
+
+SIZE FlatButton::MeasureLabel() const {
+    SIZE size{};
+    WindowDc dc(window_);
+    if (dc.Get() == nullptr) return size;
+    SelectedObject font(dc.Get(), Font());
+    const std::wstring text = WindowText(window_);
+    GetTextExtentPoint32W(dc.Get(), text.c_str(), static_cast<int>(text.size()), &size);
+    TEXTMETRICW metrics{};
+    if (GetTextMetricsW(dc.Get(), &metrics)) size.cy = metrics.tmHeight;  // also for ""
+    if (text.empty()) size.cx = 0;
+    return size;
+}
+
+void FlatButton::PaintBuffered(HDC target) {
+    RECT client{};
+    GetClientRect(window_, &client);
+    const int width = client.right - client.left;
+    const int height = client.bottom - client.top;
+    if (width <= 0 || height <= 0) return;
+    MemoryDc buffer(target);
+    Bitmap bitmap(CreateCompatibleBitmap(target, width, height));
+    if (buffer.Get() == nullptr || !bitmap) {
+        Draw(target);
+        return;
+    }
+    SelectedObject selected(buffer.Get(), bitmap.Get());
+    Draw(buffer.Get());
+    BitBlt(target, 0, 0, width, height, buffer.Get(), 0, 0, SRCCOPY);
+}
+
+void FlatButton::Draw(HDC dc) const {
+    RECT client{};
+    GetClientRect(window_, &client);
+    FillRect(dc, &client, GetSysColorBrush(COLOR_BTNFACE));
+
+    const std::wstring text = WindowText(window_);
+    if (!text.empty()) {
+        SelectedObject font(dc, Font());
+        const int oldMode = SetBkMode(dc, TRANSPARENT);
+        const COLORREF oldColour = SetTextColor(dc, ToColorRef(state_.CaptionColourNow()));
+        const UINT oldAlign = SetTextAlign(dc, TA_LEFT | TA_TOP | TA_NOUPDATECP);
+        ExtTextOutW(dc, state_.LabelLeft(), state_.LabelTop(), ETO_CLIPPED, &client,
+                    text.c_str(), static_cast<UINT>(text.size()), nullptr);
+        SetTextAlign(dc, oldAlign);
+        SetTextColor(dc, oldColour);
+        SetBkMode(dc, oldMode);
+    }
+
+    for (int line : kPaintOrder) {
+        const COLORREF colour = ToColorRef(state_.LineColourNow(line));
+        const LineEnds segment = state_.Line(line);
+        Pen pen(CreatePen(PS_SOLID, 1, colour));
+        if (!pen) continue;
+        SelectedObject selected(dc, pen.Get());
+        MoveToEx(dc, segment.start.x, segment.start.y, nullptr);
+        LineTo(dc, segment.end.x, segment.end.y);
+        SetPixelV(dc, segment.end.x, segment.end.y, colour);  // LineTo leaves the end point out
+    }
+}
+
+LRESULT CALLBACK FlatButtonProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == WM_NCCREATE) {
+        auto button = std::make_unique<FlatButton>(window);
+        SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(button.release()));
+    }
+    auto* button = reinterpret_cast<FlatButton*>(GetWindowLongPtrW(window, GWLP_USERDATA));
+    if (button == nullptr) return DefWindowProcW(window, message, wParam, lParam);
+    const LRESULT result = button->HandleMessage(message, wParam, lParam);
+    if (message == WM_NCDESTROY) {
+        SetWindowLongPtrW(window, GWLP_USERDATA, 0);
+        delete button;
+    }
+    return result;
+}
+
+}  // namespace
+
+bool RegisterFlatButtonClass(HINSTANCE instance) {
+    WNDCLASSEXW existing{};
+    existing.cbSize = sizeof(existing);
+    if (GetClassInfoExW(instance, kFlatButtonClassName, &existing)) return true;
+
+    WNDCLASSEXW windowClass{};
+    windowClass.cbSize = sizeof(windowClass);
+    // No CS_DBLCLKS: a fast second click is a second press and release, and a second Click.
+    windowClass.style = CS_HREDRAW | CS_VREDRAW;
+    windowClass.lpfnWndProc = FlatButtonProc;
+    windowClass.hInstance = instance;
+    windowClass.hCursor = LoadCursorW(nullptr, IDC_ARROW);
+    windowClass.lpszClassName = kFlatButtonClassName;
+    return RegisterClassExW(&windowClass) != 0;
+}
+
+HWND CreateFlatButton(HWND parent, int controlId, const wchar_t* instanceName,
+                      const PropertyBag* stored, int x, int y, int width, int height,
+                      HINSTANCE instance) {
+    CreateParams params;
+    params.stored = stored;
+    // A new instance starts with its name as the window text; a loaded one gets its caption
+    // from the bag.
+    const wchar_t* initialText = stored == nullptr && instanceName != nullptr ? instanceName : L"";
+    return CreateWindowExW(0, kFlatButtonClassName, initialText,
+                           WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS, x, y, width, height, parent,
+                           reinterpret_cast<HMENU>(static_cast<INT_PTR>(controlId)), instance,
+                           &params);
+}
+
+void LoadFlatButton(HWND button, const PropertyBag& bag) {
+    const FlatButtonProperties properties = LoadFlatButtonProperties(bag);
+    SetWindowTextW(button, properties.captain.c_str());
+    EnableWindow(button, properties.enabled ? TRUE : FALSE);
+}
+
+void SaveFlatButton(HWND button, PropertyBag& bag) {
+    FlatButtonProperties properties;
+    properties.captain = WindowText(button);
+    properties.enabled = IsWindowEnabled(button) != FALSE;
+    SaveFlatButtonProperties(bag, properties);
+}
+
+}  // namespace qorvani

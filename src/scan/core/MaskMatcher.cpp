@@ -1,0 +1,213 @@
+#include "scan/core/MaskMatcher.h"
+
+namespace qorvani {
+
+namespace {
+
+bool IsDigit(wchar_t c) { return c >= L'0' && c <= L'9'; }
+
+// True when c is in the list text (the part between "[" or "[!" and "]").
+bool InListText(std::wstring_view list, wchar_t c) {
+    for (std::size_t j = 0; j < list.size();) {
+        if (j + 2 < list.size() && list[j + 1] == L'-') {
+            // A reversed range (low above high) holds no character.
+            if (c >= list[j] && c <= list[j + 2]) return true;
+            j += 3;
+        } else {
+            if (c == list[j]) return true;
+            ++j;
+        }
+    }
+    return false;
+}
+
+// Plain recursive matcher, read straight from the mask text.
+bool MatchFrom(std::wstring_view mask, std::wstring_view name) {
+    if (mask.empty()) return name.empty();
+    const wchar_t m = mask[0];
+    if (m == L'*') {
+        for (std::size_t skip = 0; skip <= name.size(); ++skip) {
+            if (MatchFrom(mask.substr(1), name.substr(skip))) return true;
+        }
+        return false;
+    }
+    if (m == L'[') {
+        const std::size_t close = mask.find(L']', 1);
+        if (close != std::wstring_view::npos) {
+            std::wstring_view list = mask.substr(1, close - 1);
+            const std::wstring_view rest = mask.substr(close + 1);
+            const bool negated = !list.empty() && list[0] == L'!';
+            if (negated) {
+                list.remove_prefix(1);
+            } else if (list.empty()) {
+                return MatchFrom(rest, name);
+            }
+            if (name.empty()) return false;
+            return InListText(list, name[0]) != negated && MatchFrom(rest, name.substr(1));
+        }
+        // No closing bracket: the "[" is an ordinary character.
+    }
+    if (name.empty()) return false;
+    const bool one = m == L'?' || (m == L'#' ? IsDigit(name[0]) : name[0] == m);
+    return one && MatchFrom(mask.substr(1), name.substr(1));
+}
+
+}  // namespace
+
+CompiledMask::CompiledMask(std::wstring_view mask) {
+    for (std::size_t i = 0; i < mask.size();) {
+        const wchar_t c = mask[i];
+        if (c == L'*') {
+            if (items_.empty() || items_.back().kind != Kind::Star) {
+                items_.push_back({Kind::Star, 0, 0, 0});
+            }
+            ++i;
+        } else if (c == L'?') {
+            items_.push_back({Kind::AnyChar, 0, 0, 0});
+            ++i;
+        } else if (c == L'#') {
+            items_.push_back({Kind::Digit, 0, 0, 0});
+            ++i;
+        } else if (c == L'[' && mask.find(L']', i + 1) != std::wstring_view::npos) {
+            const std::size_t close = mask.find(L']', i + 1);
+            std::wstring_view list = mask.substr(i + 1, close - i - 1);
+            i = close + 1;
+            const bool negated = !list.empty() && list[0] == L'!';
+            if (negated) {
+                list.remove_prefix(1);
+            } else if (list.empty()) {
+                continue;  // "[]" takes no character
+            }
+            Item item{negated ? Kind::NotInList : Kind::InList, 0,
+                      static_cast<unsigned int>(ranges_.size()), 0};
+            for (std::size_t j = 0; j < list.size();) {
+                if (j + 2 < list.size() && list[j + 1] == L'-') {
+                    ranges_.push_back({list[j], list[j + 2]});
+                    j += 3;
+                } else {
+                    ranges_.push_back({list[j], list[j]});
+                    ++j;
+                }
+            }
+            item.rangeCount = static_cast<unsigned int>(ranges_.size()) - item.firstRange;
+            items_.push_back(item);
+        } else {
+            items_.push_back({Kind::Literal, c, 0, 0});
+            ++i;
+        }
+    }
+
+    firstStar_ = items_.size();
+    lastStar_ = items_.size();
+    for (std::size_t k = 0; k < items_.size(); ++k) {
+        if (items_[k].kind == Kind::Star) {
+            if (firstStar_ == items_.size()) firstStar_ = k;
+            lastStar_ = k;
+        } else {
+            ++singleCount_;
+        }
+    }
+}
+
+bool CompiledMask::ItemMatches(const Item& item, wchar_t c) const {
+    switch (item.kind) {
+    case Kind::Literal:
+        return c == item.literal;
+    case Kind::AnyChar:
+        return true;
+    case Kind::Digit:
+        return IsDigit(c);
+    case Kind::InList:
+    case Kind::NotInList: {
+        bool in = false;
+        for (unsigned int r = item.firstRange; r < item.firstRange + item.rangeCount; ++r) {
+            // A reversed range (low above high) holds no character.
+            if (c >= ranges_[r].low && c <= ranges_[r].high) {
+                in = true;
+                break;
+            }
+        }
+        return in == (item.kind == Kind::InList);
+    }
+    case Kind::Star:
+        break;
+    }
+    return false;
+}
+
+// The part of the name between the first and the last star, against the items between them:
+// each run of single items between two stars is placed at its leftmost fit after the run
+// before it. Leftmost placement leaves the most room for the runs that follow, so no
+// backtracking is needed and the cost stays within length of name times length of mask.
+bool CompiledMask::MatchesMiddle(std::wstring_view middle) const {
+    std::size_t pos = 0;
+    std::size_t k = firstStar_ + 1;
+    while (k < lastStar_) {
+        std::size_t end = k;
+        while (items_[end].kind != Kind::Star) ++end;
+        const std::size_t runLength = end - k;
+        bool placed = false;
+        for (; pos + runLength <= middle.size(); ++pos) {
+            std::size_t j = 0;
+            while (j < runLength && ItemMatches(items_[k + j], middle[pos + j])) ++j;
+            if (j == runLength) {
+                placed = true;
+                break;
+            }
+        }
+        if (!placed) return false;
+        pos += runLength;
+        k = end + 1;
+    }
+    return true;
+}
+
+bool CompiledMask::Matches(std::wstring_view name) const {
+    const std::size_t n = name.size();
+    const std::size_t count = items_.size();
+    if (firstStar_ == count) {
+        if (n != singleCount_) return false;
+        for (std::size_t k = 0; k < count; ++k) {
+            if (!ItemMatches(items_[k], name[k])) return false;
+        }
+        return true;
+    }
+    if (n < singleCount_) return false;
+    // The items after the last star sit at the end of the name. Most masks are "*.EXT", so
+    // this test, from the last character back, turns most names away at once.
+    const std::size_t tail = count - lastStar_ - 1;
+    for (std::size_t k = 1; k <= tail; ++k) {
+        if (!ItemMatches(items_[count - k], name[n - k])) return false;
+    }
+    // The items before the first star sit at the start of the name.
+    for (std::size_t k = 0; k < firstStar_; ++k) {
+        if (!ItemMatches(items_[k], name[k])) return false;
+    }
+    if (firstStar_ == lastStar_) return true;
+    return MatchesMiddle(name.substr(firstStar_, n - firstStar_ - tail));
+}
+
+MaskSet::MaskSet(const ActiveMasks& masks) {
+    masks_.reserve(masks.HighestIndex());
+    for (const std::wstring& mask : masks) masks_.emplace_back(mask);
+}
+
+bool MaskSet::Matches(std::wstring_view upperName) const {
+    for (const CompiledMask& mask : masks_) {
+        if (mask.Matches(upperName)) return true;
+    }
+    return false;
+}
+
+bool MaskMatches(std::wstring_view mask, std::wstring_view name) {
+    return MatchFrom(mask, name);
+}
+
+bool MatchesActiveMask(const ActiveMasks& masks, std::wstring_view upperName) {
+    for (const std::wstring& mask : masks) {
+        if (CompiledMask(mask).Matches(upperName)) return true;
+    }
+    return false;
+}
+
+}  // namespace qorvani

@@ -1,0 +1,83 @@
+#include "scan/core/ScanCommand.h"
+
+#include "scan/core/MaskMatcher.h"
+#include "scan/core/NumberText.h"
+#include "scan/core/ScanRoots.h"
+
+namespace qorvani {
+
+namespace {
+
+constexpr wchar_t kScanningCaption[] = L"扫描中...";
+constexpr wchar_t kCompletionStatus[] =
+    L"扫描完成！请选中您认为需要删除的文件，然后点击\u201C清除选中项目\u201D删除选中的文件！";
+
+constexpr ScanControl kFlatCommand4[] = {ScanControl::FlatCommand4_0, ScanControl::FlatCommand4_1,
+                                         ScanControl::FlatCommand4_2, ScanControl::FlatCommand4_3};
+
+void RunScan(ScanView& view, WalkSink& sink, DirectoryLister& lister,
+             const ActiveMasks& activeMasks, const FixedDrives& fixedDrives, ScanState& state) {
+    view.ClearResults();
+    view.SetResultCaption(kScanningCaption);
+    state.totalBytes = 0;
+    state.stopRequested = false;
+
+    view.SetEnabled(ScanControl::List2, false);
+    for (ScanControl button : kFlatCommand4) view.SetEnabled(button, false);
+    view.SetEnabled(ScanControl::FlatCommand1, false);
+    view.SetEnabled(ScanControl::FlatCommand2, false);
+    view.SetEnabled(ScanControl::FlatCommand3, false);
+    view.SetScanCaption(kStopCaption);
+    view.SetEnabled(ScanControl::FlatCommand7, false);
+    view.SetEnabled(ScanControl::Check1, false);
+    view.SetEnabled(ScanControl::Text1, false);
+
+    // The disabled inputs and the new caption show before the walk; a click on the button
+    // handled here is already a stop request.
+    view.LetPendingEventsRun();
+
+    state.startTime = view.Milliseconds();
+    const MaskSet masks(activeMasks);
+    for (const std::wstring& root :
+         ScanRoots(view.AllDrivesChecked(), fixedDrives, view.PathText(), lister.Separator())) {
+        ScanFolder(root, lister, masks, sink, state);  // returns at once after a stop request
+    }
+
+    view.SetStatusText(kCompletionStatus);
+    const std::uint32_t elapsed = view.Milliseconds() - state.startTime;  // modulo 2^32
+    view.SetResultCaption(ScanReportText(view.ResultCount(), state.totalBytes, elapsed));
+
+    const bool allDrives = view.AllDrivesChecked();
+    view.SetEnabled(ScanControl::List1, true);
+    view.SetEnabled(ScanControl::List2, true);
+    for (ScanControl button : kFlatCommand4) view.SetEnabled(button, true);
+    view.SetEnabled(ScanControl::FlatCommand1, true);
+    view.SetEnabled(ScanControl::FlatCommand2, true);
+    view.SetEnabled(ScanControl::FlatCommand3, true);
+    view.SetScanCaption(kStartScanCaption);
+    view.SetEnabled(ScanControl::FlatCommand7, !allDrives);
+    view.SetEnabled(ScanControl::Check1, true);
+    view.SetEnabled(ScanControl::Text1, !allDrives);
+}
+
+}  // namespace
+
+std::wstring ScanReportText(std::size_t files, std::uint64_t totalBytes,
+                            std::uint32_t elapsedMilliseconds) {
+    return L"扫描结果： 扫描到的文件共有：" + NumberText(static_cast<std::uint64_t>(files)) +
+           L"个； " + L"占用空间：" + NumberText(MegabytesFigure(totalBytes)) + L" MB ；" +
+           L"用时：" + NumberText(SecondsFigure(elapsedMilliseconds)) + L"秒";
+}
+
+void ScanCommandClick(ScanView& view, WalkSink& sink, DirectoryLister& lister,
+                      const ActiveMasks& activeMasks, const FixedDrives& fixedDrives,
+                      ScanState& state) {
+    const std::wstring caption = view.ScanCaption();
+    if (caption == kStartScanCaption) {
+        RunScan(view, sink, lister, activeMasks, fixedDrives, state);
+    } else if (caption == kStopCaption) {
+        state.stopRequested = true;  // the scan further down the stack sees it at its next folder
+    }
+}
+
+}  // namespace qorvani

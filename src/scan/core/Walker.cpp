@@ -1,0 +1,73 @@
+#include "scan/core/Walker.h"
+
+#include <memory>
+#include <vector>
+
+#include "scan/core/UpperCase.h"
+
+namespace qorvani {
+
+namespace {
+
+bool IsDotOrDotDot(std::wstring_view name) {
+    return name == L"." || name == L"..";
+}
+
+}  // namespace
+
+// The walk keeps its own stack of open listings instead of calling itself, so that a tree
+// thousands of folders deep (a loop through folder links) cannot exhaust the thread's stack.
+// It does exactly what the plain recursive walk does: a folder is entered (stop test, status,
+// waiting input, listing) at the moment its entry is met, its whole subtree is walked before
+// its parent's next entry, and a stop request only keeps further folders from being entered.
+void ScanFolder(const std::wstring& path, DirectoryLister& lister, const MaskSet& masks,
+                WalkSink& sink, ScanState& state) {
+    struct OpenFolder {
+        std::unique_ptr<DirectoryListing> listing;
+        std::size_t pathLength;
+    };
+    std::vector<OpenFolder> open;
+    std::wstring folder = path;  // the path of the innermost open folder, or of the one entered
+    std::wstring upperName;
+    const wchar_t separator = lister.Separator();
+
+    // Enters the folder whose path is in folder; false when it is not walked.
+    auto enter = [&]() {
+        if (state.stopRequested) return false;
+        sink.ShowFolder(folder);
+        sink.LetWaitingInputRun();
+        std::unique_ptr<DirectoryListing> listing = lister.Open(folder);
+        if (!listing) return false;
+        open.push_back({std::move(listing), folder.size()});
+        return true;
+    };
+
+    enter();
+    while (!open.empty()) {
+        DirectoryListing& listing = *open.back().listing;
+        if (!listing.Next()) {
+            open.pop_back();
+            if (!open.empty()) folder.resize(open.back().pathLength);
+            continue;
+        }
+        const std::wstring_view name = listing.Name();
+        if (IsDotOrDotDot(name)) continue;
+        if (listing.IsFolder()) {
+            const std::size_t parentLength = folder.size();
+            folder.append(name);
+            folder.push_back(separator);
+            if (!enter()) folder.resize(parentLength);
+            continue;
+        }
+        if (masks.Empty()) continue;
+        upperName.assign(name);
+        UpperCaseInPlace(upperName);
+        if (masks.Matches(upperName)) {
+            const std::uint64_t size = listing.Size();
+            sink.AppendMatch(folder, name, upperName, size);
+            state.totalBytes += size;
+        }
+    }
+}
+
+}  // namespace qorvani

@@ -1,0 +1,51 @@
+#include "scan/win32/Win32Lister.h"
+
+#include <windows.h>
+
+#include "common/win32/Handles.h"
+
+namespace qorvani {
+namespace {
+
+class Win32Listing final : public DirectoryListing {
+public:
+    Win32Listing(FindHandle handle, const WIN32_FIND_DATAW& first) : handle_(std::move(handle)), data_(first) {}
+
+    bool Next() override {
+        if (first_) {
+            first_ = false;
+            return true;
+        }
+        return FindNextFileW(handle_.Get(), &data_) != FALSE;
+    }
+    std::wstring_view Name() const override {
+        // cFileName is NUL-terminated within its MAX_PATH characters.
+        const wchar_t* name = data_.cFileName;
+        std::size_t length = 0;
+        while (length < MAX_PATH && name[length] != L'\0') ++length;
+        return std::wstring_view(name, length);
+    }
+    bool IsFolder() const override { return (data_.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0; }
+    std::uint64_t Size() override {
+        return (static_cast<std::uint64_t>(data_.nFileSizeHigh) << 32) | data_.nFileSizeLow;
+    }
+
+private:
+    FindHandle handle_;
+    WIN32_FIND_DATAW data_;
+    bool first_ = true;
+};
+
+}  // namespace
+
+std::unique_ptr<DirectoryListing> Win32Lister::Open(const std::wstring& folderPath) {
+    std::wstring pattern = folderPath + L"*.*";
+    if (pattern.size() >= MAX_PATH) return nullptr;
+    WIN32_FIND_DATAW data;
+    FindHandle handle(FindFirstFileExW(pattern.c_str(), FindExInfoBasic, &data, FindExSearchNameMatch, nullptr,
+                                       FIND_FIRST_EX_LARGE_FETCH));
+    if (!handle.Valid()) return nullptr;
+    return std::make_unique<Win32Listing>(std::move(handle), data);
+}
+
+}  // namespace qorvani

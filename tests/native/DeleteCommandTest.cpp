@@ -1,0 +1,369 @@
+#include <gtest/gtest.h>
+
+#include <map>
+#include <optional>
+#include <set>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "clean/core/DeleteCommand.h"
+
+using namespace qorvani;
+
+namespace {
+
+struct Row {
+    std::wstring name;
+    std::wstring path;
+    bool checked = false;
+    std::optional<std::wstring> size;  // the size cell; empty after a rebuild
+};
+
+// The result list and its captions.
+class FakeList : public DeleteView {
+public:
+    DeleteAnswer answer = DeleteAnswer::Yes;
+    std::vector<Row> rows;
+    int questions = 0;
+    int rebuilds = 0;
+    std::optional<std::wstring> caption;
+    std::optional<std::wstring> status;
+
+    void Add(const std::wstring& folder, const std::wstring& name, bool checked) {
+        rows.push_back({name, folder + name, checked, L" 1"});
+    }
+
+    DeleteAnswer AskDeleteConfirmation() override {
+        ++questions;
+        return answer;
+    }
+    std::size_t RowCount() override { return rows.size(); }
+    bool RowChecked(std::size_t row) override { return rows.at(row).checked; }
+    std::wstring RowPath(std::size_t row) override { return rows.at(row).path; }
+    std::wstring RowName(std::size_t row) override { return rows.at(row).name; }
+    void KeepRows(const std::vector<std::size_t>& kept) override {
+        ++rebuilds;
+        std::vector<Row> next;
+        for (std::size_t row : kept) {
+            next.push_back(rows.at(row));
+            next.back().size.reset();
+        }
+        rows = std::move(next);
+    }
+    void SetResultCaption(std::wstring_view text) override { caption = std::wstring(text); }
+    void SetStatusText(std::wstring_view text) override { status = std::wstring(text); }
+
+    std::vector<std::wstring> Paths() const {
+        std::vector<std::wstring> paths;
+        for (const Row& row : rows) paths.push_back(row.path);
+        return paths;
+    }
+};
+
+// An in-memory file system with exact, case-sensitive names; deletes can be made to fail.
+class FakeShell : public FileShell {
+public:
+    std::map<std::wstring, PathKind> entries;
+    std::set<std::wstring> failing;
+    std::vector<std::pair<std::wstring, std::uint16_t>> calls;
+    int inspections = 0;
+
+    void AddFile(const std::wstring& path) { entries[path] = PathKind::PlainFile; }
+
+    PathKind Inspect(const std::wstring& path) override {
+        ++inspections;
+        auto it = entries.find(path);
+        return it == entries.end() ? PathKind::Missing : it->second;
+    }
+    int DeleteFile(const std::wstring& path, std::uint16_t flags) override {
+        calls.emplace_back(path, flags);
+        if (failing.count(path) != 0) return 32;  // sharing violation
+        auto it = entries.find(path);
+        if (it == entries.end() || it->second != PathKind::PlainFile) return 2;
+        entries.erase(it);
+        return 0;
+    }
+
+    std::vector<std::wstring> CalledPaths() const {
+        std::vector<std::wstring> paths;
+        for (const auto& call : calls) paths.push_back(call.first);
+        return paths;
+    }
+};
+
+const std::wstring kFolder = L"D:\\Work\\";
+
+// Ten files on disk and in the list; rows 1, 4 and 8 checked.
+void TenRowsThreeChecked(FakeList& list, FakeShell& shell) {
+    for (int i = 0; i < 10; ++i) {
+        std::wstring name = L"F" + std::to_wstring(i) + L".BAK";
+        list.Add(kFolder, name, i == 1 || i == 4 || i == 8);
+        shell.AddFile(kFolder + name);
+    }
+}
+
+}  // namespace
+
+TEST(DeleteCommand, CancelChangesNothing) {
+    FakeList list;
+    FakeShell shell;
+    TenRowsThreeChecked(list, shell);
+    const std::vector<Row> before = list.rows;
+    list.answer = DeleteAnswer::Cancel;
+
+    DeleteCommandClick(list, shell);
+
+    EXPECT_EQ(list.questions, 1);
+    EXPECT_TRUE(shell.calls.empty());
+    EXPECT_EQ(shell.inspections, 0);
+    EXPECT_EQ(list.rebuilds, 0);
+    EXPECT_FALSE(list.caption.has_value());
+    EXPECT_FALSE(list.status.has_value());
+    ASSERT_EQ(list.rows.size(), before.size());
+    for (std::size_t i = 0; i < before.size(); ++i) {
+        EXPECT_EQ(list.rows[i].path, before[i].path);
+        EXPECT_EQ(list.rows[i].checked, before[i].checked);
+        EXPECT_EQ(list.rows[i].size, before[i].size);
+    }
+    EXPECT_EQ(shell.entries.size(), 10u);
+}
+
+TEST(DeleteCommand, FlagsFollowTheAnswerAndOneCallPerCheckedRowInOrder) {
+    for (DeleteAnswer answer : {DeleteAnswer::Yes, DeleteAnswer::No}) {
+        FakeList list;
+        FakeShell shell;
+        TenRowsThreeChecked(list, shell);
+        list.answer = answer;
+
+        DeleteCommandClick(list, shell);
+
+        const std::uint16_t expected = answer == DeleteAnswer::Yes ? 0x0094 : 0x00D4;
+        ASSERT_EQ(shell.calls.size(), 3u);
+        for (const auto& call : shell.calls) EXPECT_EQ(call.second, expected);
+        EXPECT_EQ(shell.CalledPaths(), (std::vector<std::wstring>{
+                                           kFolder + L"F1.BAK", kFolder + L"F4.BAK",
+                                           kFolder + L"F8.BAK"}));
+
+        // The seven others stay in their order, unchecked, without their sizes.
+        EXPECT_EQ(list.Paths(), (std::vector<std::wstring>{
+                                    kFolder + L"F0.BAK", kFolder + L"F2.BAK", kFolder + L"F3.BAK",
+                                    kFolder + L"F5.BAK", kFolder + L"F6.BAK", kFolder + L"F7.BAK",
+                                    kFolder + L"F9.BAK"}));
+        for (const Row& row : list.rows) {
+            EXPECT_FALSE(row.checked);
+            EXPECT_FALSE(row.size.has_value());
+        }
+        EXPECT_EQ(list.caption, L"扫描结果： 剩余的文件共有： 7个");
+        EXPECT_EQ(list.status, L"删除文件 3个 ");
+        EXPECT_EQ(shell.entries.size(), 7u);
+    }
+}
+
+TEST(DeleteCommand, EmptyListStillAsksAndReportsZero) {
+    for (DeleteAnswer answer : {DeleteAnswer::Yes, DeleteAnswer::No}) {
+        FakeList list;
+        FakeShell shell;
+        list.answer = answer;
+
+        DeleteCommandClick(list, shell);
+
+        EXPECT_EQ(list.questions, 1);
+        EXPECT_TRUE(shell.calls.empty());
+        EXPECT_TRUE(list.rows.empty());
+        EXPECT_EQ(list.caption, L"扫描结果： 剩余的文件共有： 0个");
+        EXPECT_EQ(list.status, L"删除文件 0个 ");
+    }
+}
+
+TEST(DeleteCommand, NothingCheckedKeepsEveryRowButDropsSizes) {
+    FakeList list;
+    FakeShell shell;
+    for (const wchar_t* name : {L"A.TMP", L"B.TMP", L"C.TMP"}) {
+        list.Add(kFolder, name, false);
+        shell.AddFile(kFolder + name);
+    }
+
+    DeleteCommandClick(list, shell);
+
+    EXPECT_TRUE(shell.calls.empty());
+    EXPECT_EQ(list.rebuilds, 1);
+    EXPECT_EQ(list.Paths(), (std::vector<std::wstring>{kFolder + L"A.TMP", kFolder + L"B.TMP",
+                                                       kFolder + L"C.TMP"}));
+    for (const Row& row : list.rows) EXPECT_FALSE(row.size.has_value());
+    EXPECT_EQ(list.caption, L"扫描结果： 剩余的文件共有： 3个");
+    EXPECT_EQ(list.status, L"删除文件 0个 ");
+}
+
+TEST(DeleteCommand, AllCheckedEmptiesTheList) {
+    FakeList list;
+    FakeShell shell;
+    for (const wchar_t* name : {L"A.TMP", L"B.OLD", L"C.DMP", L"D.CHK"}) {
+        list.Add(kFolder, name, true);
+        shell.AddFile(kFolder + name);
+    }
+    list.answer = DeleteAnswer::No;
+
+    DeleteCommandClick(list, shell);
+
+    EXPECT_EQ(shell.calls.size(), 4u);
+    EXPECT_TRUE(list.rows.empty());
+    EXPECT_TRUE(shell.entries.empty());
+    EXPECT_EQ(list.caption, L"扫描结果： 剩余的文件共有： 0个");
+    EXPECT_EQ(list.status, L"删除文件 4个 ");
+}
+
+TEST(DeleteCommand, FilesStillThereStayCheckedAndAreCountedAsFailed) {
+    FakeList list;
+    FakeShell shell;
+    for (const wchar_t* name : {L"A.TMP", L"LOCKED.TMP", L"B.TMP", L"C.TMP", L"GONE.TMP"}) {
+        list.Add(kFolder, name, true);
+        shell.AddFile(kFolder + name);
+    }
+    list.rows[3].checked = false;
+    shell.failing.insert(kFolder + L"LOCKED.TMP");
+
+    DeleteCommandClick(list, shell);
+
+    // The locked file was tried once; the row stays in its place, still checked.
+    EXPECT_EQ(shell.CalledPaths(), (std::vector<std::wstring>{kFolder + L"A.TMP",
+                                                              kFolder + L"LOCKED.TMP",
+                                                              kFolder + L"B.TMP",
+                                                              kFolder + L"GONE.TMP"}));
+    ASSERT_EQ(list.Paths(),
+              (std::vector<std::wstring>{kFolder + L"LOCKED.TMP", kFolder + L"C.TMP"}));
+    EXPECT_TRUE(list.rows[0].checked);
+    EXPECT_FALSE(list.rows[1].checked);
+    EXPECT_FALSE(list.rows[0].size.has_value());
+    EXPECT_EQ(list.caption, L"扫描结果： 剩余的文件共有： 2个");
+    EXPECT_EQ(list.status, L"删除文件 3个 未能删除 1个");
+}
+
+TEST(DeleteCommand, TheShellsAnswerIsNotTrustedOnlyWhatIsLeft) {
+    // A shell that reports success but leaves the file, and one that reports failure but
+    // removes it (the Recycle Bin took it, then complained).
+    class OddShell : public FakeShell {
+    public:
+        int DeleteFile(const std::wstring& path, std::uint16_t flags) override {
+            calls.emplace_back(path, flags);
+            if (path == kFolder + L"STAYS.TMP") return 0;
+            entries.erase(path);
+            return 1026;
+        }
+    };
+    FakeList list;
+    OddShell shell;
+    for (const wchar_t* name : {L"STAYS.TMP", L"GOES.TMP"}) {
+        list.Add(kFolder, name, true);
+        shell.AddFile(kFolder + name);
+    }
+
+    DeleteCommandClick(list, shell);
+
+    EXPECT_EQ(list.Paths(), (std::vector<std::wstring>{kFolder + L"STAYS.TMP"}));
+    EXPECT_EQ(list.status, L"删除文件 1个 未能删除 1个");
+}
+
+TEST(DeleteCommand, NamesTheShellWouldMisreadAreNeverSent) {
+    FakeList list;
+    FakeShell shell;
+    // Neighbours that a misread name would hit.
+    for (const wchar_t* path : {L"D:\\Work\\axb.tmp", L"D:\\Work\\a?b.tmp", L"D:\\Work\\x\\y.tmp",
+                                L"D:\\Work\\col:on.tmp", L"D:\\Work\\dot.", L"D:\\Work\\dot",
+                                L"D:\\Work\\space ", L"D:\\Work\\space", L"D:\\Work\\ok.tmp"})
+        shell.AddFile(path);
+    list.Add(kFolder, L"a?b.tmp", true);
+    list.Add(kFolder, L"x\\y.tmp", true);   // a name that holds the separator
+    list.Add(kFolder, L"col:on.tmp", true);
+    list.Add(kFolder, L"dot.", true);
+    list.Add(kFolder, L"space ", true);
+    list.Add(kFolder, L"ok.tmp", true);
+
+    DeleteCommandClick(list, shell);
+
+    EXPECT_EQ(shell.CalledPaths(), (std::vector<std::wstring>{L"D:\\Work\\ok.tmp"}));
+    for (const wchar_t* path : {L"D:\\Work\\axb.tmp", L"D:\\Work\\a?b.tmp", L"D:\\Work\\x\\y.tmp",
+                                L"D:\\Work\\col:on.tmp", L"D:\\Work\\dot.", L"D:\\Work\\dot",
+                                L"D:\\Work\\space ", L"D:\\Work\\space"})
+        EXPECT_EQ(shell.entries.count(path), 1u) << std::wstring(path);
+    ASSERT_EQ(list.rows.size(), 5u);
+    for (const Row& row : list.rows) EXPECT_TRUE(row.checked);
+    EXPECT_EQ(list.rows[1].name, L"x\\y.tmp");
+    EXPECT_EQ(list.caption, L"扫描结果： 剩余的文件共有： 5个");
+    EXPECT_EQ(list.status, L"删除文件 1个 未能删除 5个");
+}
+
+TEST(DeleteCommand, NameSafeForShellJudgesNameAndFolderApart) {
+    // Junk names of the catalogue are ordinary names.
+    for (const wchar_t* name : {L"~WRL0001.TMP", L"A.~1", L"D.AB$", L"X.$$$", L"Y.@@@", L"Z.---",
+                                L"C.#Res", L"my file.bak", L"备份.bak", L"[1].tmp", L"0123.nch"})
+        EXPECT_TRUE(NameSafeForShell(std::wstring(L"C:\\Temp\\") + name, name))
+            << std::wstring(name);
+    EXPECT_TRUE(NameSafeForShell(L"\\\\server\\share\\a.tmp", L"a.tmp"));
+
+    // Forbidden name characters, trailing space or dot.
+    for (const wchar_t* name : {L"a*b.tmp", L"a?b.tmp", L"a\"b", L"a<b", L"a>b", L"a|b",
+                                L"a:b", L"a/b", L"a\\b", L"a\tb", L"a\x1f", L"x.", L"x ", L"..."})
+        EXPECT_FALSE(NameSafeForShell(std::wstring(L"C:\\Temp\\") + name, name))
+            << std::wstring(name);
+    EXPECT_FALSE(NameSafeForShell(L"C:\\Temp\\", L""));
+
+    // The path must be the folder, ending in the separator, then the name.
+    EXPECT_FALSE(NameSafeForShell(L"C:\\Temp\\b.tmp", L"a.tmp"));
+    EXPECT_FALSE(NameSafeForShell(L"C:\\Tempa.tmp", L"a.tmp"));
+    EXPECT_FALSE(NameSafeForShell(L"a.tmp", L"a.tmp"));
+
+    // Wildcards and folder names that Windows would strip, anywhere in the folder.
+    EXPECT_FALSE(NameSafeForShell(L"C:\\Te*p\\a.tmp", L"a.tmp"));
+    EXPECT_FALSE(NameSafeForShell(L"C:\\Te?p\\a.tmp", L"a.tmp"));
+    EXPECT_FALSE(NameSafeForShell(L"C:\\T|p\\a.tmp", L"a.tmp"));
+    EXPECT_FALSE(NameSafeForShell(L"\\\\?\\C:\\a.tmp", L"a.tmp"));
+    EXPECT_FALSE(NameSafeForShell(L"C:\\old.\\a.tmp", L"a.tmp"));
+    EXPECT_FALSE(NameSafeForShell(L"C:\\old \\a.tmp", L"a.tmp"));
+    EXPECT_TRUE(NameSafeForShell(L"C:\\OLD.BAK\\a.tmp", L"a.tmp"));
+
+    // With '/' as the separator a backslash is still no name character, but is not a
+    // separator either.
+    EXPECT_TRUE(NameSafeForShell(L"/home/u/a.tmp", L"a.tmp", L'/'));
+    EXPECT_FALSE(NameSafeForShell(L"/home/u/a\\b.tmp", L"a\\b.tmp", L'/'));
+    EXPECT_FALSE(NameSafeForShell(L"/home/u/a.tmp", L"a.tmp", L'\\'));
+}
+
+TEST(DeleteCommand, OnlyPlainFilesAreSentAndMissingOnesLeaveTheList) {
+    FakeList list;
+    FakeShell shell;
+    list.Add(kFolder, L"NOW.TMP", true);       // replaced by a folder since the scan
+    list.Add(kFolder, L"GONE.TMP", true);      // removed by other means since the scan
+    list.Add(kFolder, L"PLAIN.TMP", true);
+    list.Add(kFolder, L"GONE2.TMP", false);    // unchecked rows stay whatever the disk says
+    shell.entries[kFolder + L"NOW.TMP"] = PathKind::Folder;
+    shell.AddFile(kFolder + L"PLAIN.TMP");
+
+    DeleteCommandClick(list, shell);
+
+    EXPECT_EQ(shell.CalledPaths(), (std::vector<std::wstring>{kFolder + L"PLAIN.TMP"}));
+    EXPECT_EQ(shell.entries.count(kFolder + L"NOW.TMP"), 1u);
+    EXPECT_EQ(list.Paths(),
+              (std::vector<std::wstring>{kFolder + L"NOW.TMP", kFolder + L"GONE2.TMP"}));
+    EXPECT_TRUE(list.rows[0].checked);
+    EXPECT_EQ(list.caption, L"扫描结果： 剩余的文件共有： 2个");
+    EXPECT_EQ(list.status, L"删除文件 2个 未能删除 1个");
+}
+
+TEST(DeleteCommand, TheShellGetsTheExactPath) {
+    // The list shows upper-cased names; a case-sensitive file system holds both spellings.
+    FakeList list;
+    FakeShell shell;
+    list.rows.push_back({L"Notes.Bak", L"/srv/Notes.Bak", true, L" 1"});
+    list.rows.push_back({L"Notes.Bak", L"/srv/Notes.Bak", true, L" 1"});  // listed twice
+    shell.AddFile(L"/srv/Notes.Bak");
+    shell.AddFile(L"/srv/NOTES.BAK");
+
+    DeleteCommandClick(list, shell, L'/');
+
+    // The second row's file was gone by its turn: not sent again, counted as deleted.
+    EXPECT_EQ(shell.CalledPaths(), (std::vector<std::wstring>{L"/srv/Notes.Bak"}));
+    EXPECT_EQ(shell.entries.count(L"/srv/NOTES.BAK"), 1u);
+    EXPECT_TRUE(list.rows.empty());
+    EXPECT_EQ(list.status, L"删除文件 2个 ");
+}

@@ -1,0 +1,323 @@
+#include <gtest/gtest.h>
+
+#include "controls/core/FlatButtonModel.h"
+#include "controls/core/FlatButtonProperties.h"
+
+namespace qorvani {
+namespace {
+
+// A 137 x 25 button (2055 x 375 twips) with a 60 x 13 caption.
+FlatButtonState MakeButton(int width = 137, int height = 25) {
+    FlatButtonState state;
+    state.CaptionWritten(60, 13);
+    state.Resize(width, height);
+    return state;
+}
+
+// A point on the surface well away from the centred caption.
+constexpr int kSurfaceX = 3;
+constexpr int kSurfaceY = 3;
+
+TEST(FlatButtonModelTest, LooksColourTheLinesAsTabled) {
+    // Lines: 1 left, 2 bottom, 3 right, 4 top.
+    for (int line = 1; line <= 4; ++line) EXPECT_EQ(LineColour(Look::Flat, line), 0xC0C0C0u);
+    EXPECT_EQ(LineColour(Look::Raised, 1), 0xFFFFFFu);
+    EXPECT_EQ(LineColour(Look::Raised, 4), 0xFFFFFFu);
+    EXPECT_EQ(LineColour(Look::Raised, 2), 0x000000u);
+    EXPECT_EQ(LineColour(Look::Raised, 3), 0x000000u);
+    EXPECT_EQ(LineColour(Look::Sunken, 1), 0x000000u);
+    EXPECT_EQ(LineColour(Look::Sunken, 4), 0x000000u);
+    EXPECT_EQ(LineColour(Look::Sunken, 2), 0xFFFFFFu);
+    EXPECT_EQ(LineColour(Look::Sunken, 3), 0xFFFFFFu);
+    EXPECT_EQ(kRecolourOrder, (std::array<int, 4>{1, 2, 3, 4}));
+    EXPECT_EQ(CaptionColour(true), 0x000000u);
+    EXPECT_EQ(CaptionColour(false), 0xC0C0C0u);
+}
+
+TEST(FlatButtonModelTest, PointInRectCountsBothEndsInside) {
+    EXPECT_TRUE(PointInRect(0, 0, 0, 0, 18, 18));
+    EXPECT_TRUE(PointInRect(18, 18, 0, 0, 18, 18));
+    EXPECT_TRUE(PointInRect(18, 5, 0, 0, 18, 18));
+    EXPECT_FALSE(PointInRect(-1, 5, 0, 0, 18, 18));
+    EXPECT_FALSE(PointInRect(5, -1, 0, 0, 18, 18));
+    EXPECT_FALSE(PointInRect(19, 5, 0, 0, 18, 18));
+    EXPECT_FALSE(PointInRect(5, 18.5f, 0, 0, 18, 18));
+    EXPECT_FALSE(PointInRect(-0.5f, 0, 0, 0, 18, 18));
+}
+
+TEST(FlatButtonModelTest, EdgeLinesOfAnEighteenPixelButton) {
+    EXPECT_EQ(EdgeLineEnds(1, 18, 18), (LineEnds{{0, 0}, {0, 18}}));
+    EXPECT_EQ(EdgeLineEnds(2, 18, 18), (LineEnds{{0, 17}, {18, 17}}));
+    EXPECT_EQ(EdgeLineEnds(3, 18, 18), (LineEnds{{17, 0}, {17, 18}}));
+    EXPECT_EQ(EdgeLineEnds(4, 18, 18), (LineEnds{{0, 0}, {18, 0}}));
+    // Width and height are used independently.
+    EXPECT_EQ(EdgeLineEnds(2, 137, 25), (LineEnds{{0, 24}, {137, 24}}));
+    EXPECT_EQ(EdgeLineEnds(3, 137, 25), (LineEnds{{136, 0}, {136, 25}}));
+}
+
+TEST(FlatButtonModelTest, CaptionCentringKeepsHalfPixelsAndRoundsDownOnScreen) {
+    const LabelOffset even = CentredLabelOffset(137, 25, 61, 13);
+    EXPECT_FLOAT_EQ(even.x, 38.0f);
+    EXPECT_FLOAT_EQ(even.y, 6.0f);
+    const LabelOffset odd = CentredLabelOffset(137, 25, 60, 12);
+    EXPECT_FLOAT_EQ(odd.x, 38.5f);
+    EXPECT_FLOAT_EQ(odd.y, 6.5f);
+    EXPECT_EQ(LabelOffsetToPixel(odd.x), 38);
+    const LabelOffset wide = CentredLabelOffset(18, 18, 25, 13);
+    EXPECT_FLOAT_EQ(wide.x, -3.5f);
+    EXPECT_EQ(LabelOffsetToPixel(wide.x), -4);  // 4 pixels cut on the left, 3 on the right
+    const LabelOffset empty = CentredLabelOffset(137, 25, 0, 13);
+    EXPECT_FLOAT_EQ(empty.x, 68.5f);
+}
+
+TEST(FlatButtonModelTest, OnlyTheLeftButtonAloneSinks) {
+    EXPECT_EQ(LookForHeldButtons(kHeldNone), Look::Raised);
+    EXPECT_EQ(LookForHeldButtons(kHeldLeft), Look::Sunken);
+    EXPECT_EQ(LookForHeldButtons(kHeldRight), Look::Raised);
+    EXPECT_EQ(LookForHeldButtons(kHeldMiddle), Look::Raised);
+    EXPECT_EQ(LookForHeldButtons(kHeldLeft | kHeldRight), Look::Raised);
+    EXPECT_EQ(LookForHeldButtons(kHeldLeft | kHeldExtra1), Look::Raised);
+}
+
+TEST(FlatButtonModelTest, CreationStartsFlatWithThePollRunning) {
+    FlatButtonState state = MakeButton();
+    EXPECT_EQ(state.CurrentLook(), Look::Flat);
+    EXPECT_TRUE(state.PollRunning());
+    EXPECT_FALSE(state.CaptureHeld());
+    EXPECT_TRUE(state.Enabled());
+
+    // The first tick with the pointer elsewhere flattens and stops the poll.
+    const Effects tick = state.PollTick(500, 500);
+    EXPECT_TRUE(tick.applyLook);
+    EXPECT_FALSE(tick.lookChanged);
+    EXPECT_TRUE(tick.stopPoll);
+    EXPECT_FALSE(state.PollRunning());
+    EXPECT_EQ(state.CurrentLook(), Look::Flat);
+}
+
+TEST(FlatButtonModelTest, SurfaceMoveInsideCapturesPollsAndShowsHeldLook) {
+    FlatButtonState state = MakeButton();
+    state.PollTick(-1, -1);  // poll stopped, idle
+
+    Effects move = state.SurfaceMove(kSurfaceX, kSurfaceY, kHeldNone);
+    EXPECT_TRUE(move.takeCapture);
+    EXPECT_FALSE(move.releaseCapture);
+    EXPECT_TRUE(move.startPoll);
+    EXPECT_TRUE(move.lookChanged);
+    EXPECT_TRUE(move.pumpPendingEvents);
+    EXPECT_FALSE(move.raiseClick);
+    EXPECT_EQ(state.CurrentLook(), Look::Raised);
+    EXPECT_TRUE(state.PollRunning());
+    EXPECT_TRUE(state.CaptureHeld());
+
+    // Capture is taken on every move; the running poll is not started twice.
+    move = state.SurfaceMove(kSurfaceX, kSurfaceY, kHeldLeft);
+    EXPECT_TRUE(move.takeCapture);
+    EXPECT_FALSE(move.startPoll);
+    EXPECT_EQ(state.CurrentLook(), Look::Sunken);
+
+    state.SurfaceMove(kSurfaceX, kSurfaceY, kHeldLeft | kHeldRight);
+    EXPECT_EQ(state.CurrentLook(), Look::Raised);
+}
+
+TEST(FlatButtonModelTest, BoundsIncludeTheRightAndBottomEdgePlusOne) {
+    FlatButtonState state = MakeButton(18, 18);
+    state.SurfaceMove(18, 18, kHeldNone);
+    EXPECT_EQ(state.CurrentLook(), Look::Raised);
+    EXPECT_TRUE(state.CaptureHeld());
+
+    Effects out = state.SurfaceMove(-1, 5, kHeldNone);
+    EXPECT_TRUE(out.takeCapture);
+    EXPECT_TRUE(out.releaseCapture);
+    EXPECT_EQ(state.CurrentLook(), Look::Flat);
+    EXPECT_FALSE(state.CaptureHeld());
+
+    state.SurfaceMove(5, 5, kHeldNone);
+    state.SurfaceMove(5, -1, kHeldNone);
+    EXPECT_EQ(state.CurrentLook(), Look::Flat);
+    state.SurfaceMove(5, 5, kHeldNone);
+    state.SurfaceMove(19, 5, kHeldNone);
+    EXPECT_EQ(state.CurrentLook(), Look::Flat);
+
+    // The poll uses the same bounds.
+    state.SurfaceMove(5, 5, kHeldNone);
+    EXPECT_FALSE(state.PollTick(18, 18).stopPoll);
+    EXPECT_FALSE(state.PollTick(0, 0).stopPoll);
+    EXPECT_EQ(state.CurrentLook(), Look::Raised);
+    EXPECT_TRUE(state.PollTick(18, 19).stopPoll);
+    EXPECT_EQ(state.CurrentLook(), Look::Flat);
+}
+
+TEST(FlatButtonModelTest, OutsideMoveLeavesThePollForTheNextTick) {
+    FlatButtonState state = MakeButton();
+    state.SurfaceMove(kSurfaceX, kSurfaceY, kHeldNone);
+
+    const Effects out = state.SurfaceMove(200, 10, kHeldNone);
+    EXPECT_TRUE(out.releaseCapture);
+    EXPECT_TRUE(out.lookChanged);
+    EXPECT_FALSE(out.stopPoll);
+    EXPECT_FALSE(out.startPoll);
+    EXPECT_TRUE(out.pumpPendingEvents);
+    EXPECT_EQ(state.CurrentLook(), Look::Flat);
+    EXPECT_TRUE(state.PollRunning());
+
+    const Effects tick = state.PollTick(200, 10);
+    EXPECT_TRUE(tick.applyLook);
+    EXPECT_TRUE(tick.stopPoll);
+    EXPECT_FALSE(state.PollRunning());
+}
+
+TEST(FlatButtonModelTest, LabelMovesPollWithoutCaptureOrPumping) {
+    FlatButtonState state = MakeButton();  // label at (38.5, 6) size 60 x 13
+    state.PollTick(-1, -1);
+    EXPECT_EQ(state.LabelLeft(), 38);
+    EXPECT_EQ(state.LabelTop(), 6);
+    EXPECT_TRUE(state.HitsLabel(38, 6));
+    EXPECT_TRUE(state.HitsLabel(97, 18));
+    EXPECT_FALSE(state.HitsLabel(98, 18));
+    EXPECT_FALSE(state.HitsLabel(37, 10));
+
+    const Effects move = state.PointerMove(60, 12, kHeldLeft);
+    EXPECT_FALSE(move.takeCapture);
+    EXPECT_FALSE(move.releaseCapture);
+    EXPECT_FALSE(move.pumpPendingEvents);
+    EXPECT_TRUE(move.startPoll);
+    EXPECT_EQ(state.CurrentLook(), Look::Sunken);
+    EXPECT_FALSE(state.CaptureHeld());
+
+    state.LabelMove(kHeldRight);
+    EXPECT_EQ(state.CurrentLook(), Look::Raised);
+
+    // Off the label the surface path takes over.
+    EXPECT_TRUE(state.PointerMove(kSurfaceX, kSurfaceY, kHeldNone).takeCapture);
+}
+
+TEST(FlatButtonModelTest, OnlyTheVisiblePartOfAWideLabelIsTheLabel) {
+    FlatButtonState state;
+    state.CaptionWritten(25, 13);
+    state.Resize(18, 18);  // label from x = -4 to 21
+    EXPECT_EQ(state.LabelLeft(), -4);
+    EXPECT_TRUE(state.HitsLabel(0, 5));
+    EXPECT_TRUE(state.HitsLabel(17, 5));
+    EXPECT_FALSE(state.HitsLabel(-2, 5));
+    EXPECT_FALSE(state.HitsLabel(18, 5));
+    // So a captured move just outside still takes the surface path and releases the capture.
+    state.SurfaceMove(5, 2, kHeldNone);
+    EXPECT_TRUE(state.PointerMove(-2, 5, kHeldNone).releaseCapture);
+}
+
+TEST(FlatButtonModelTest, AnyButtonPressSinksAndEveryReleaseClicksOnce) {
+    FlatButtonState state = MakeButton();
+    state.SurfaceMove(kSurfaceX, kSurfaceY, kHeldNone);
+
+    Effects down = state.ButtonDown();  // right or middle: the same event
+    EXPECT_EQ(state.CurrentLook(), Look::Sunken);
+    EXPECT_FALSE(down.raiseClick);
+    EXPECT_FALSE(down.takeCapture);
+
+    Effects up = state.ButtonUp();
+    EXPECT_EQ(state.CurrentLook(), Look::Raised);
+    EXPECT_TRUE(up.applyLook);
+    EXPECT_TRUE(up.raiseClick);
+    EXPECT_FALSE(up.pumpPendingEvents);
+
+    // A release without a press (the pointer came in with the button held) still clicks.
+    state.SurfaceMove(kSurfaceX, kSurfaceY, kHeldNone);
+    EXPECT_TRUE(state.ButtonUp().raiseClick);
+}
+
+TEST(FlatButtonModelTest, EnabledWriteChangesOnlyTheCaptionColour) {
+    FlatButtonState state = MakeButton();
+    state.SurfaceMove(kSurfaceX, kSurfaceY, kHeldNone);
+
+    const Effects off = state.EnabledChanged(false);
+    EXPECT_TRUE(off.recolourCaption);
+    EXPECT_FALSE(off.applyLook || off.startPoll || off.stopPoll || off.releaseCapture);
+    EXPECT_EQ(state.CaptionColourNow(), 0xC0C0C0u);
+    EXPECT_EQ(state.CurrentLook(), Look::Raised);
+    EXPECT_TRUE(state.PollRunning());
+
+    // The still-running poll flattens it once the pointer has gone.
+    state.PollTick(-1, -1);
+    EXPECT_EQ(state.CurrentLook(), Look::Flat);
+
+    state.EnabledChanged(true);
+    EXPECT_EQ(state.CaptionColourNow(), 0x000000u);
+}
+
+TEST(FlatButtonModelTest, ResizeMovesLinesAndLabelButKeepsColours) {
+    FlatButtonState state = MakeButton();
+    state.ButtonDown();
+    const Effects resize = state.Resize(73, 18);
+    EXPECT_TRUE(resize.relayout);
+    EXPECT_FALSE(resize.applyLook);
+    EXPECT_EQ(state.CurrentLook(), Look::Sunken);
+    EXPECT_EQ(state.Line(3), (LineEnds{{72, 0}, {72, 18}}));
+    EXPECT_FLOAT_EQ(state.LabelPosition().x, 6.5f);
+    EXPECT_FLOAT_EQ(state.LabelPosition().y, 2.5f);
+    EXPECT_EQ(state.LabelLeft(), 6);
+    EXPECT_EQ(state.LabelTop(), 2);
+}
+
+TEST(FlatButtonModelTest, CaptionWriteCentresAtOnceButANewInstanceWaitsForResize) {
+    FlatButtonState state;
+    state.Resize(137, 25);
+    state.NewInstanceCaption(80, 13);  // "FlatCommand1"
+    EXPECT_FLOAT_EQ(state.LabelPosition().x, 68.5f);  // still where the empty label was
+    state.Resize(137, 25);
+    EXPECT_FLOAT_EQ(state.LabelPosition().x, 28.5f);
+
+    EXPECT_TRUE(state.CaptionWritten(0, 13).relayout);  // empty caption: in the middle
+    EXPECT_FLOAT_EQ(state.LabelPosition().x, 68.5f);
+    EXPECT_FLOAT_EQ(state.LabelPosition().y, 6.0f);
+}
+
+TEST(FlatButtonModelTest, PropertiesReadDefaultsAndMatchKeysWithoutCase) {
+    PropertyBag empty;
+    FlatButtonProperties read = LoadFlatButtonProperties(empty);
+    EXPECT_EQ(read.captain, L"");
+    EXPECT_TRUE(read.enabled);
+
+    PropertyBag form;
+    form.Write(L"captain", std::wstring(L"清除选中项目"));
+    form.Write(L"_extentx", std::wstring(L"3625"));
+    read = LoadFlatButtonProperties(form);
+    EXPECT_EQ(read.captain, L"清除选中项目");
+    EXPECT_TRUE(read.enabled);
+
+    form.Write(L"ENABLED", false);
+    EXPECT_FALSE(LoadFlatButtonProperties(form).enabled);
+    form.Write(L"Enabled", std::wstring(L"True"));
+    EXPECT_EQ(form.Size(), 3u);  // replaced, not added
+    EXPECT_TRUE(LoadFlatButtonProperties(form).enabled);
+    form.Write(L"Enabled", std::wstring(L"0"));
+    EXPECT_FALSE(LoadFlatButtonProperties(form).enabled);
+    form.Write(L"Enabled", std::wstring(L"maybe"));
+    EXPECT_TRUE(LoadFlatButtonProperties(form).enabled);
+    form.Write(L"Captain", true);  // wrong kind reads as the default
+    EXPECT_EQ(LoadFlatButtonProperties(form).captain, L"");
+}
+
+TEST(FlatButtonModelTest, SaveLeavesDefaultsOut) {
+    PropertyBag bag;
+    SaveFlatButtonProperties(bag, {L"", true});
+    EXPECT_TRUE(bag.Empty());
+
+    SaveFlatButtonProperties(bag, {L"退出", false});
+    ASSERT_NE(bag.Find(L"CAPTAIN"), nullptr);
+    EXPECT_EQ(std::get<std::wstring>(*bag.Find(L"captain")), L"退出");
+    ASSERT_NE(bag.Find(L"enabled"), nullptr);
+    EXPECT_FALSE(std::get<bool>(*bag.Find(L"Enabled")));
+    EXPECT_EQ(LoadFlatButtonProperties(bag).captain, L"退出");
+
+    // Back to the defaults: the keys go, also when stored with another spelling.
+    PropertyBag form;
+    form.Write(L"captain", std::wstring(L"x"));
+    form.Write(L"_extenty", std::wstring(L"661"));
+    SaveFlatButtonProperties(form, {L"", true});
+    EXPECT_EQ(form.Find(L"Captain"), nullptr);
+    EXPECT_EQ(form.Size(), 1u);
+}
+
+}  // namespace
+}  // namespace qorvani

@@ -1,0 +1,117 @@
+#pragma once
+// Test doubles for the scanner: an in-memory folder tree behind the lister seam and a sink
+// that records what the walk reports, in order.
+#include <cstdint>
+#include <functional>
+#include <map>
+#include <memory>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "scan/core/DirectoryLister.h"
+#include "scan/core/Walker.h"
+
+namespace qorvani::scantest {
+
+struct FakeEntry {
+    std::wstring name;
+    bool folder = false;
+    std::uint64_t size = 0;
+};
+
+// Folders are listed with "." and ".." first, then their entries in the order they were added.
+class FakeLister : public DirectoryLister {
+public:
+    explicit FakeLister(wchar_t separator = L'\\') : separator_(separator) {}
+
+    // Makes a folder listable (a root, say); path ends in the separator.
+    void MakeFolder(const std::wstring& path) {
+        folders_.try_emplace(path, std::vector<FakeEntry>{{L".", true, 0}, {L"..", true, 0}});
+    }
+    void AddFile(const std::wstring& folder, const std::wstring& name, std::uint64_t size = 0) {
+        MakeFolder(folder);
+        folders_[folder].push_back({name, false, size});
+    }
+    // Adds a subfolder entry and makes the subfolder listable; gives its path.
+    std::wstring AddFolder(const std::wstring& folder, const std::wstring& name) {
+        AddUnlistableFolder(folder, name);
+        std::wstring path = folder + name + separator_;
+        MakeFolder(path);
+        return path;
+    }
+    // Adds a subfolder entry whose listing fails to open.
+    void AddUnlistableFolder(const std::wstring& folder, const std::wstring& name) {
+        MakeFolder(folder);
+        folders_[folder].push_back({name, true, 0});
+    }
+
+    wchar_t Separator() const override { return separator_; }
+
+    std::unique_ptr<DirectoryListing> Open(const std::wstring& folderPath) override {
+        opened.push_back(folderPath);
+        const auto found = folders_.find(folderPath);
+        if (found == folders_.end()) return nullptr;
+        return std::make_unique<Listing>(found->second, sizeQueries);
+    }
+
+    std::vector<std::wstring> opened;  // every Open, in order
+    int sizeQueries = 0;
+
+private:
+    class Listing : public DirectoryListing {
+    public:
+        Listing(const std::vector<FakeEntry>& entries, int& sizeQueries)
+            : entries_(entries), sizeQueries_(sizeQueries) {}
+        bool Next() override { return ++index_ < entries_.size(); }
+        std::wstring_view Name() const override { return entries_[index_].name; }
+        bool IsFolder() const override { return entries_[index_].folder; }
+        std::uint64_t Size() override {
+            ++sizeQueries_;
+            return entries_[index_].size;
+        }
+
+    private:
+        const std::vector<FakeEntry>& entries_;
+        int& sizeQueries_;
+        std::size_t index_ = static_cast<std::size_t>(-1);
+    };
+
+    wchar_t separator_;
+    std::map<std::wstring, std::vector<FakeEntry>> folders_;
+};
+
+struct Match {
+    std::wstring folder;
+    std::wstring name;
+    std::wstring upperName;
+    std::uint64_t size;
+};
+
+// Records the walk: a log of L"show <path>", L"wait" and L"match <folder><name>" lines, and the
+// folders shown and matches in detail. Hooks let a test act at a chosen moment.
+class RecordingSink : public WalkSink {
+public:
+    void ShowFolder(const std::wstring& path) override {
+        log.push_back(L"show " + path);
+        shown.push_back(path);
+        if (onShowFolder) onShowFolder(path);
+    }
+    void LetWaitingInputRun() override {
+        log.push_back(L"wait");
+        if (onWaitingInput) onWaitingInput(shown.empty() ? std::wstring() : shown.back());
+    }
+    void AppendMatch(const std::wstring& folder, std::wstring_view name, std::wstring_view upperName,
+                     std::uint64_t size) override {
+        log.push_back(L"match " + folder + std::wstring(name));
+        matches.push_back({folder, std::wstring(name), std::wstring(upperName), size});
+    }
+
+    std::vector<std::wstring> log;
+    std::vector<std::wstring> shown;
+    std::vector<Match> matches;
+    std::function<void(const std::wstring& path)> onShowFolder;
+    std::function<void(const std::wstring& lastShown)> onWaitingInput;
+};
+
+}  // namespace qorvani::scantest

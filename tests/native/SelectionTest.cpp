@@ -1,0 +1,191 @@
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "clean/core/Selection.h"
+
+using namespace qorvani;
+
+namespace {
+
+// Both lists as check boxes, a mask list rebuilt from the type rows, and a log of every call.
+class FakeWindow : public SelectionView {
+public:
+    std::vector<bool> results;
+    std::vector<bool> types;
+    std::vector<std::wstring> typeTexts;
+    bool resultsEnabled = true;
+    bool typesEnabled = true;
+    std::vector<std::wstring> masks;  // slots 1 to N of the active masks
+    std::vector<std::string> log;
+    int outOfRange = 0;
+    // Runs at each yield, with the number of the yield (from 1).
+    std::function<void(int)> onYield;
+    int yields = 0;
+
+    explicit FakeWindow(std::size_t resultRows = 0, std::size_t typeRows = 0)
+        : results(resultRows, false), types(typeRows, false) {
+        for (std::size_t i = 0; i < typeRows; ++i)
+            typeTexts.push_back(L"*.t" + std::to_wstring(i));
+    }
+
+    std::vector<bool>& Rows(SelectionList list) {
+        return list == SelectionList::Results ? results : types;
+    }
+
+    bool ListEnabled(SelectionList list) override {
+        log.push_back("enabled");
+        return list == SelectionList::Results ? resultsEnabled : typesEnabled;
+    }
+    std::size_t RowCount(SelectionList list) override {
+        log.push_back("count");
+        return Rows(list).size();
+    }
+    void SetRowChecked(SelectionList list, std::size_t row, bool checked) override {
+        log.push_back(std::string(list == SelectionList::Results ? "R" : "T") +
+                      std::to_string(row) + (checked ? "+" : "-"));
+        if (row >= Rows(list).size()) {
+            ++outOfRange;
+            return;
+        }
+        Rows(list)[row] = checked;
+    }
+    void RebuildActiveMasks() override {
+        log.push_back("rebuild");
+        masks = CheckedMasks();
+    }
+    void YieldToEvents() override {
+        log.push_back("yield");
+        ++yields;
+        if (onYield) onYield(yields);
+    }
+
+    std::vector<std::wstring> CheckedMasks() const {
+        std::vector<std::wstring> checked;
+        for (std::size_t i = 0; i < types.size(); ++i)
+            if (types[i]) checked.push_back(typeTexts[i]);
+        return checked;
+    }
+    // The log without the count and enabled queries.
+    std::vector<std::string> Actions() const {
+        std::vector<std::string> actions;
+        for (const std::string& entry : log)
+            if (entry != "count" && entry != "enabled") actions.push_back(entry);
+        return actions;
+    }
+};
+
+std::vector<bool> All(std::size_t n, bool value) { return std::vector<bool>(n, value); }
+
+}  // namespace
+
+TEST(Selection, ResultListSelectAllAndNone) {
+    FakeWindow window(3, 4);
+    window.results = {false, true, false};
+
+    SelectionClick(0, window);
+    EXPECT_EQ(window.results, All(3, true));
+    EXPECT_EQ(window.Actions(), (std::vector<std::string>{"R0+", "yield", "R1+", "yield", "R2+",
+                                                          "yield"}));
+
+    window.log.clear();
+    SelectionClick(1, window);
+    EXPECT_EQ(window.results, All(3, false));
+    EXPECT_EQ(window.Actions(), (std::vector<std::string>{"R0-", "yield", "R1-", "yield", "R2-",
+                                                          "yield"}));
+    // The type list and the masks are not touched.
+    EXPECT_EQ(window.types, All(4, false));
+
+    // An empty result list: nothing is set, nothing yields.
+    FakeWindow empty(0, 4);
+    SelectionClick(0, empty);
+    SelectionClick(1, empty);
+    EXPECT_TRUE(empty.Actions().empty());
+}
+
+TEST(Selection, TypeListRebuildsTheMasksAfterEveryRow) {
+    FakeWindow window(2, 26);
+    window.types[5] = true;
+    // At every yield the masks agree with the check boxes as they are then.
+    int disagreements = 0;
+    window.onYield = [&](int) {
+        if (window.masks != window.CheckedMasks()) ++disagreements;
+    };
+
+    SelectionClick(2, window);
+    EXPECT_EQ(window.types, All(26, true));
+    EXPECT_EQ(window.masks, window.typeTexts);
+    std::vector<std::string> expected;
+    for (int row = 0; row < 26; ++row) {
+        expected.push_back("T" + std::to_string(row) + "+");
+        expected.push_back("rebuild");
+        expected.push_back("yield");
+    }
+    EXPECT_EQ(window.Actions(), expected);
+
+    window.log.clear();
+    SelectionClick(3, window);
+    EXPECT_EQ(window.types, All(26, false));
+    EXPECT_TRUE(window.masks.empty());
+    EXPECT_EQ(window.Actions().size(), 26u * 3u);
+    EXPECT_EQ(disagreements, 0);
+    EXPECT_EQ(window.results, All(2, false));
+}
+
+TEST(Selection, DisabledListOrUnknownIndexDoesNothing) {
+    FakeWindow window(3, 3);
+    window.resultsEnabled = false;
+    window.typesEnabled = false;
+    for (int index = 0; index < 4; ++index) SelectionClick(index, window);
+    EXPECT_TRUE(window.Actions().empty());
+    EXPECT_EQ(window.results, All(3, false));
+    EXPECT_EQ(window.types, All(3, false));
+
+    FakeWindow enabled(3, 3);
+    for (int index : {-1, 4, 5, 100, -32768}) SelectionClick(index, enabled);
+    EXPECT_TRUE(enabled.log.empty());
+}
+
+TEST(Selection, APassRunFromAYieldRunsWholeThenTheOuterOneGoesOn) {
+    FakeWindow window(3, 0);
+    window.onYield = [&](int yield) {
+        if (yield == 1) SelectionClick(1, window);
+    };
+
+    SelectionClick(0, window);
+
+    // Row 0 was set, then the nested pass cleared all three; the outer pass then set the rest.
+    EXPECT_EQ(window.Actions(), (std::vector<std::string>{"R0+", "yield", "R0-", "yield", "R1-",
+                                                          "yield", "R2-", "yield", "R1+", "yield",
+                                                          "R2+", "yield"}));
+    EXPECT_EQ(window.results, (std::vector<bool>{false, true, true}));
+}
+
+TEST(Selection, AListChangedDuringAPassIsNotAddressedBeyondItsEnd) {
+    // A delete run from the second yield leaves one row.
+    FakeWindow shrunk(5, 0);
+    shrunk.onYield = [&](int yield) {
+        if (yield == 2) shrunk.results.resize(1);
+    };
+    SelectionClick(0, shrunk);
+    EXPECT_EQ(shrunk.outOfRange, 0);
+    EXPECT_EQ(shrunk.Actions(), (std::vector<std::string>{"R0+", "yield", "R1+", "yield"}));
+    EXPECT_EQ(shrunk.results, All(1, true));
+
+    // A scan run from the first yield empties the list.
+    FakeWindow emptied(4, 0);
+    emptied.onYield = [&](int) { emptied.results.clear(); };
+    SelectionClick(1, emptied);
+    EXPECT_EQ(emptied.outOfRange, 0);
+    EXPECT_EQ(emptied.Actions(), (std::vector<std::string>{"R0-", "yield"}));
+
+    // A scan that refills it with more rows: the pass keeps to the count taken at its start.
+    FakeWindow grown(2, 0);
+    grown.onYield = [&](int yield) {
+        if (yield == 1) grown.results.assign(6, false);
+    };
+    SelectionClick(0, grown);
+    EXPECT_EQ(grown.results, (std::vector<bool>{false, true, false, false, false, false}));
+}
