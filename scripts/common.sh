@@ -53,6 +53,7 @@ setup_wine() {
     timeout 60 wine reg add 'HKCU\Software\Wine\WineDbg' /v ShowCrashDialog /t REG_DWORD /d 0 /f >/dev/null 2>&1
     # No window manager runs in the virtual display: Wine draws the frames itself.
     timeout 60 wine reg add 'HKCU\Software\Wine\X11 Driver' /v Decorated /t REG_SZ /d N /f >/dev/null 2>&1
+    timeout 60 wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /t REG_SZ /d N /f >/dev/null 2>&1
     timeout 60 wineserver -w || true
     touch "$WINEPREFIX/.qorvani-ready"
   fi

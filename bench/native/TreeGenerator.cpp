@@ -196,14 +196,14 @@ void MakeFile(const std::string& path, std::uint64_t size) {
 
 }  // namespace
 
-Manifest GenerateTree(const std::string& rootText, const TreeSpec& spec) {
-    if (spec.matches > spec.files) throw std::runtime_error("more matches than files");
-    if (spec.sparse > spec.matches) throw std::runtime_error("more sparse files than matches");
+Manifest GenerateTree(const std::string& rootText, const TreeShape& shape) {
+    if (shape.matches > shape.files) throw std::runtime_error("more matches than files");
+    if (shape.sparse > shape.matches) throw std::runtime_error("more sparse files than matches");
     const std::string root = NormalRoot(rootText);
     std::filesystem::create_directories(root);
     if (!std::filesystem::is_empty(root)) throw std::runtime_error("not empty: " + root);
 
-    SplitMix64 rng(spec.seed);
+    SplitMix64 rng(shape.seed);
     Namer namer(rng);
     std::uint64_t serial = 0;
     auto nextToken = [&] { return Token(serial++); };
@@ -212,7 +212,7 @@ Manifest GenerateTree(const std::string& rootText, const TreeSpec& spec) {
     std::vector<std::string> folders{""};
     std::vector<std::size_t> depth{0};
     std::unordered_set<std::string> taken;
-    for (std::size_t i = 0; i < spec.folders; ++i) {
+    for (std::size_t i = 0; i < shape.folders; ++i) {
         std::size_t parent = rng.OneIn(4) ? folders.size() - 1 : rng.Below(folders.size());
         if (depth[parent] >= kMaxDepth) parent = 0;
         std::string rel;
@@ -224,11 +224,11 @@ Manifest GenerateTree(const std::string& rootText, const TreeSpec& spec) {
     }
 
     Manifest manifest;
-    manifest.folders = spec.folders;
-    manifest.files = spec.files;
-    const std::size_t nearMisses = (spec.files - spec.matches) * 3 / 10;
-    for (std::size_t k = 0; k < spec.files; ++k) {
-        const bool match = k < spec.matches;
+    manifest.folders = shape.folders;
+    manifest.files = shape.files;
+    const std::size_t nearMisses = (shape.files - shape.matches) * 3 / 10;
+    for (std::size_t k = 0; k < shape.files; ++k) {
+        const bool match = k < shape.matches;
         // Every mask once before any repeats.
         const std::size_t row = k < kMaskCount ? k : static_cast<std::size_t>(rng.Below(kMaskCount));
         std::string rel;
@@ -236,7 +236,7 @@ Manifest GenerateTree(const std::string& rootText, const TreeSpec& spec) {
             const std::string& folder = folders[rng.Below(folders.size())];
             const std::string tok = nextToken();
             std::string name = match ? namer.Match(row, tok)
-                               : k < spec.matches + nearMisses ? namer.NearMiss(tok)
+                               : k < shape.matches + nearMisses ? namer.NearMiss(tok)
                                                                : namer.Ordinary(tok);
             rel = JoinPath(folder, name);
             // Names without a running number can repeat; a folder's name can equal a file's.
@@ -244,7 +244,7 @@ Manifest GenerateTree(const std::string& rootText, const TreeSpec& spec) {
             if (attempt > 1000) throw std::runtime_error("cannot find a free name");
         }
         std::uint64_t size = rng.Below(4097);
-        if (match && k < spec.sparse) size = 4 * kGiB + rng.Below(4 * kGiB);
+        if (match && k < shape.sparse) size = 4 * kGiB + rng.Below(4 * kGiB);
         MakeFile(root + "/" + rel, size);
         if (match) {
             manifest.matches.push_back({size, root + "/" + rel});

@@ -22,7 +22,7 @@ private:
     std::uint64_t state_;
 };
 
-struct TreeSpec {
+struct TreeShape {
     std::uint64_t seed = 1;
     std::size_t folders = 100;  // folders below the root
     std::size_t files = 1000;   // all files, matches included
@@ -43,8 +43,9 @@ struct Manifest {
 };
 
 // Creates the tree under root (made if missing; must be empty, nothing is ever overwritten or
-// removed). Throws std::runtime_error on a bad spec or a failing file operation.
-Manifest GenerateTree(const std::string& root, const TreeSpec& spec);
+// removed). Throws std::runtime_error on a bad shape (more matches than files, more sparse files
+// than matches) or a failing file operation.
+Manifest GenerateTree(const std::string& root, const TreeShape& shape);
 
 // "size<TAB>path" per match, sorted by path. Throws std::runtime_error when it cannot be written.
 void WriteManifest(const Manifest& manifest, const std::string& file);

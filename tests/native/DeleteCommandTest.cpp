@@ -76,7 +76,7 @@ public:
         auto it = entries.find(path);
         return it == entries.end() ? PathKind::Missing : it->second;
     }
-    int DeleteFile(const std::wstring& path, std::uint16_t flags) override {
+    int DeleteOneFile(const std::wstring& path, std::uint16_t flags) override {
         calls.emplace_back(path, flags);
         if (failing.count(path) != 0) return 32;  // sharing violation
         auto it = entries.find(path);
@@ -244,7 +244,7 @@ TEST(DeleteCommand, TheShellsAnswerIsNotTrustedOnlyWhatIsLeft) {
     // removes it (the Recycle Bin took it, then complained).
     class OddShell : public FakeShell {
     public:
-        int DeleteFile(const std::wstring& path, std::uint16_t flags) override {
+        int DeleteOneFile(const std::wstring& path, std::uint16_t flags) override {
             calls.emplace_back(path, flags);
             if (path == kFolder + L"STAYS.TMP") return 0;
             entries.erase(path);

@@ -42,15 +42,15 @@ public:
     // What is at the path now, by its exact name.
     virtual PathKind Inspect(const std::wstring& path) = 0;
     // One shell delete of one file (FO_DELETE with these flags); the result is the shell's.
-    virtual int DeleteFile(const std::wstring& path, std::uint16_t flags) = 0;
+    virtual int DeleteOneFile(const std::wstring& path, std::uint16_t flags) = 0;
 };
 
 // False for a path that the shell could read as another file or as several: the name (given
 // apart, since a name holding the separator cannot be told from a folder) holds a character that
 // Windows forbids in names (\ / : * ? " < > | or a control character) or ends in a space or a
 // dot; the path is not its folder part, ending in the separator, followed by the name; or the
-// folder part holds a wildcard or * ? " < > |, a control character, or a folder name that ends in
-// a space or a dot (which Windows would strip).
+// folder part holds * ? " < > | or a control character, or a folder name that ends in a space or
+// a dot (which Windows would strip, naming another folder).
 bool NameSafeForShell(std::wstring_view path, std::wstring_view name, wchar_t separator = L'\\');
 
 void DeleteCommandClick(DeleteView& view, FileShell& shell, wchar_t separator = L'\\');

@@ -24,7 +24,7 @@ PathKind ShellFileDelete::Inspect(const std::wstring& path) {
     return PathKind::Missing;
 }
 
-int ShellFileDelete::DeleteFile(const std::wstring& path, std::uint16_t flags) {
+int ShellFileDelete::DeleteOneFile(const std::wstring& path, std::uint16_t flags) {
     std::wstring from = path;
     from.push_back(L'\0');  // a list of exactly one name, ended by two NULs
     SHFILEOPSTRUCTW op{};

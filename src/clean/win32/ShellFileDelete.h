@@ -10,7 +10,7 @@ class ShellFileDelete final : public FileShell {
 public:
     explicit ShellFileDelete(HWND owner) : owner_(owner) {}
     PathKind Inspect(const std::wstring& path) override;
-    int DeleteFile(const std::wstring& path, std::uint16_t flags) override;
+    int DeleteOneFile(const std::wstring& path, std::uint16_t flags) override;
 
 private:
     HWND owner_;

@@ -91,12 +91,6 @@ struct Effects {
     bool recolourCaption = false;
     bool pumpPendingEvents = false;
     bool raiseClick = false;
-
-    bool Any() const {
-        return takeCapture || releaseCapture || startPoll || applyLook || lookChanged ||
-               stopPoll || relayout ||
-               recolourCaption || pumpPendingEvents || raiseClick;
-    }
 };
 
 // The control's state: the colours of its four lines (the look is nothing but these colours),

@@ -8,6 +8,7 @@
 // default GUI font until then. It has no keyboard handling and never takes the focus.
 #include <windows.h>
 
+#include "controls/core/FlatButtonModel.h"
 #include "controls/core/PropertyBag.h"
 
 namespace qorvani {
@@ -15,7 +16,8 @@ namespace qorvani {
 inline constexpr wchar_t kFlatButtonClassName[] = L"QorvaniFlatButton";
 
 // Introspection messages, answered with the state the button draws.
-// FBM_GETLOOK: returns the look of the edge lines as int (0 flat, 1 raised, 2 sunken).
+// FBM_GETLOOK: returns the look of the edge lines as int, a qorvani::Look (0 flat, 1 raised,
+// 2 sunken).
 inline constexpr UINT FBM_GETLOOK = WM_USER + 0x100;
 // FBM_GETSTATE: returns FBS_* bit flags.
 inline constexpr UINT FBM_GETSTATE = WM_USER + 0x101;

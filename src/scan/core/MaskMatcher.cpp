@@ -107,6 +107,10 @@ CompiledMask::CompiledMask(std::wstring_view mask) {
             ++singleCount_;
         }
     }
+    if (!items_.empty() && items_.back().kind == Kind::Literal) {
+        endsInLiteral_ = true;
+        finalLiteral_ = items_.back().literal;
+    }
 }
 
 bool CompiledMask::ItemMatches(const Item& item, wchar_t c) const {
@@ -146,8 +150,14 @@ bool CompiledMask::MatchesMiddle(std::wstring_view middle) const {
         std::size_t end = k;
         while (items_[end].kind != Kind::Star) ++end;
         const std::size_t runLength = end - k;
+        const Item& first = items_[k];
         bool placed = false;
         for (; pos + runLength <= middle.size(); ++pos) {
+            if (first.kind == Kind::Literal) {
+                // Skip straight to the next place where the run's first character is.
+                pos = middle.find(first.literal, pos);
+                if (pos == std::wstring_view::npos || pos + runLength > middle.size()) break;
+            }
             std::size_t j = 0;
             while (j < runLength && ItemMatches(items_[k + j], middle[pos + j])) ++j;
             if (j == runLength) {
@@ -162,7 +172,7 @@ bool CompiledMask::MatchesMiddle(std::wstring_view middle) const {
     return true;
 }
 
-bool CompiledMask::Matches(std::wstring_view name) const {
+bool CompiledMask::MatchesWhole(std::wstring_view name) const {
     const std::size_t n = name.size();
     const std::size_t count = items_.size();
     if (firstStar_ == count) {

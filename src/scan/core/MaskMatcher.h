@@ -25,7 +25,11 @@ namespace qorvani {
 class CompiledMask {
 public:
     explicit CompiledMask(std::wstring_view mask);
-    bool Matches(std::wstring_view name) const;
+    bool Matches(std::wstring_view name) const {
+        // Most masks end in a plain character ("*.BAK"): most names fail on their last one.
+        if (endsInLiteral_ && (name.empty() || name.back() != finalLiteral_)) return false;
+        return MatchesWhole(name);
+    }
 
 private:
     enum class Kind : unsigned char { Literal, AnyChar, Digit, InList, NotInList, Star };
@@ -41,6 +45,7 @@ private:
         wchar_t high;
     };
 
+    bool MatchesWhole(std::wstring_view name) const;
     bool ItemMatches(const Item& item, wchar_t c) const;
     bool MatchesMiddle(std::wstring_view middle) const;
 
@@ -49,6 +54,8 @@ private:
     std::size_t singleCount_ = 0;   // items that are not Star: the shortest name that can match
     std::size_t firstStar_ = 0;     // index of the first Star; items_.size() when there is none
     std::size_t lastStar_ = 0;      // index of the last Star
+    bool endsInLiteral_ = false;    // the last item is a Literal, finalLiteral_
+    wchar_t finalLiteral_ = 0;
 };
 
 // The active masks compiled once per scan (the type list cannot change while a scan runs).

@@ -1,0 +1,77 @@
+#include <gtest/gtest.h>
+
+#include <set>
+#include <string>
+
+#include "app/core/FixedDrives.h"
+#include "app/core/Layout.h"
+
+using namespace qorvani;
+
+namespace {
+
+const std::wstring kCdE(L"C:\\\0D:\\\0E:\\\0\0", 13);
+
+unsigned TypeOf(const std::wstring& root) { return root == L"E:\\" ? 5u /* CD-ROM */ : kDriveFixed; }
+
+TEST(FixedDrives, TakesTheFixedOnesInSystemOrder) {
+    FixedDrives drives;
+    std::wstring text = L"stale";
+    CollectFixedDrives(kCdE, TypeOf, drives, text);
+    ASSERT_EQ(drives.HighestIndex(), 2u);
+    EXPECT_EQ(drives[1], L"C:\\");
+    EXPECT_EQ(drives[2], L"D:\\");
+    EXPECT_EQ(text, L"C:\\D:\\");
+}
+
+TEST(FixedDrives, LastEntryAndEdgeBuffers) {
+    FixedDrives drives;
+    std::wstring text;
+    // The only drive, and a fixed drive that is last in the list.
+    CollectFixedDrives(std::wstring(L"C:\\\0\0", 5), TypeOf, drives, text);
+    EXPECT_EQ(text, L"C:\\");
+    CollectFixedDrives(std::wstring(L"E:\\\0F:\\\0\0", 9), TypeOf, drives, text);
+    ASSERT_EQ(drives.HighestIndex(), 1u);
+    EXPECT_EQ(drives[1], L"F:\\");
+    // A buffer that ends without the closing NUL still gives its last entry.
+    EXPECT_EQ(DriveStrings(std::wstring(L"C:\\\0D:\\", 7)).size(), 2u);
+    // All NUL (the call failed): nothing, and earlier contents are gone.
+    CollectFixedDrives(std::wstring(255, L'\0'), TypeOf, drives, text);
+    EXPECT_EQ(drives.HighestIndex(), 0u);
+    EXPECT_EQ(text, L"");
+    EXPECT_TRUE(DriveStrings(std::wstring()).empty());
+}
+
+TEST(Layout, TwipsConvertAtTheSystemDpi) {
+    EXPECT_EQ(TwipsToPixels(kMainClientWidthTwips, 96), 524);
+    EXPECT_EQ(TwipsToPixels(kMainClientHeightTwips, 96), 467);
+    EXPECT_EQ(TwipsToPixels(15, 96), 1);
+    EXPECT_EQ(TwipsToPixels(1440, 144), 144);
+    EXPECT_EQ(TwipsToPixels(7860, 120), 655);  // 655.0
+    EXPECT_EQ(TwipsToPixels(1420, 96), 95);     // 94.67 rounds up
+    EXPECT_EQ(TwipsToPixels(-30, 96), -2);
+}
+
+TEST(Layout, MainTableIsInTabOrderWithUniqueIdsInsideTheClientArea) {
+    std::set<int> ids;
+    int tab = 0;
+    for (const ControlLayout& row : kMainLayout) {
+        EXPECT_EQ(row.tab, tab++);
+        EXPECT_TRUE(ids.insert(row.id).second);
+        EXPECT_GE(row.left, 0);
+        EXPECT_LE(row.left + row.width, kMainClientWidthTwips) << std::string(row.name.begin(), row.name.end());
+        EXPECT_LE(row.top + row.height, kMainClientHeightTwips);
+    }
+    EXPECT_EQ(tab, 16);
+    const ControlLayout* bar = FindControl(kMainLayout, kIdStatusBar1);
+    ASSERT_NE(bar, nullptr);
+    EXPECT_EQ(bar->top + bar->height, kMainClientHeightTwips);  // docked at the bottom
+    EXPECT_EQ(FindControl(kMainLayout, kIdFlatCommand4_2)->text, L"全选 \u2191");
+    EXPECT_EQ(FindControl(kMainLayout, 12345), nullptr);
+    for (const ControlLayout& row : kAboutLayout) {
+        EXPECT_LE(row.left + row.width, kAboutClientWidthTwips);
+        EXPECT_LE(row.top + row.height, kAboutClientHeightTwips);
+    }
+}
+
+}  // namespace

@@ -1,0 +1,295 @@
+#include <gtest/gtest.h>
+
+#include <deque>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "ScanFakes.h"
+#include "scan/core/ScanCommand.h"
+
+using namespace qorvani;
+using namespace qorvani::scantest;
+
+namespace {
+
+using Lines = std::vector<std::wstring>;
+
+const wchar_t* ControlName(ScanControl control) {
+    switch (control) {
+    case ScanControl::List1: return L"List1";
+    case ScanControl::List2: return L"List2";
+    case ScanControl::FlatCommand4_0: return L"FlatCommand4(0)";
+    case ScanControl::FlatCommand4_1: return L"FlatCommand4(1)";
+    case ScanControl::FlatCommand4_2: return L"FlatCommand4(2)";
+    case ScanControl::FlatCommand4_3: return L"FlatCommand4(3)";
+    case ScanControl::FlatCommand1: return L"FlatCommand1";
+    case ScanControl::FlatCommand2: return L"FlatCommand2";
+    case ScanControl::FlatCommand3: return L"FlatCommand3";
+    case ScanControl::FlatCommand7: return L"FlatCommand7";
+    case ScanControl::Check1: return L"Check1";
+    case ScanControl::Text1: return L"Text1";
+    }
+    return L"?";
+}
+
+const std::wstring kCompletion =
+    L"扫描完成！请选中您认为需要删除的文件，然后点击\u201C清除选中项目\u201D删除选中的文件！";
+
+// The main window as the scan command and the walk see it: every change is logged in order.
+class FakeWindow : public ScanView, public WalkSink {
+public:
+    std::wstring caption = kStartScanCaption;
+    bool allDrives = false;
+    std::wstring pathText = L"C:\\";
+    std::deque<std::uint32_t> clock{1000, 3500};
+    std::vector<Match> rows;
+    Lines log;
+    // Runs as the pending events (step 5) or the waiting input at a folder (the walk).
+    std::function<void()> onPendingEvents;
+    std::function<void(const std::wstring& folder)> onWaitingInput;
+
+    std::wstring ScanCaption() override { return caption; }
+    void SetScanCaption(std::wstring_view text) override {
+        caption = text;
+        log.push_back(L"caption " + caption);
+    }
+    void ClearResults() override {
+        rows.clear();
+        log.push_back(L"clear");
+    }
+    std::size_t ResultCount() override { return rows.size(); }
+    void SetResultCaption(std::wstring_view text) override { log.push_back(L"label " + std::wstring(text)); }
+    void SetStatusText(std::wstring_view text) override { log.push_back(L"status " + std::wstring(text)); }
+    void SetEnabled(ScanControl control, bool enabled) override {
+        log.push_back(std::wstring(enabled ? L"enable " : L"disable ") + ControlName(control));
+    }
+    bool AllDrivesChecked() override { return allDrives; }
+    std::wstring PathText() override { return pathText; }
+    void LetPendingEventsRun() override {
+        log.push_back(L"events");
+        if (onPendingEvents) onPendingEvents();
+    }
+    std::uint32_t Milliseconds() override {
+        log.push_back(L"clock");
+        const std::uint32_t now = clock.front();
+        if (clock.size() > 1) clock.pop_front();
+        return now;
+    }
+
+    void ShowFolder(const std::wstring& path) override {
+        log.push_back(L"status 正在扫描：" + path);
+        shownFolder = path;
+    }
+    void LetWaitingInputRun() override {
+        if (onWaitingInput) onWaitingInput(shownFolder);
+    }
+    void AppendMatch(const std::wstring& folder, std::wstring_view name, std::wstring_view upperName,
+                     std::uint64_t size) override {
+        rows.push_back({folder, std::wstring(name), std::wstring(upperName), size});
+        log.push_back(L"row " + folder + std::wstring(upperName));
+    }
+
+private:
+    std::wstring shownFolder;
+};
+
+// The log lines of step 4, in their order.
+const Lines kDisabling = {L"disable List2", L"disable FlatCommand4(0)", L"disable FlatCommand4(1)",
+                          L"disable FlatCommand4(2)", L"disable FlatCommand4(3)", L"disable FlatCommand1",
+                          L"disable FlatCommand2", L"disable FlatCommand3", L"caption 停止",
+                          L"disable FlatCommand7", L"disable Check1", L"disable Text1"};
+
+// The log lines of step 11 with Check1 clear (true) or checked (false).
+Lines Enabling(bool pathBoxEnabled) {
+    const std::wstring rule = pathBoxEnabled ? L"enable " : L"disable ";
+    return {L"enable List1", L"enable List2", L"enable FlatCommand4(0)", L"enable FlatCommand4(1)",
+            L"enable FlatCommand4(2)", L"enable FlatCommand4(3)", L"enable FlatCommand1",
+            L"enable FlatCommand2", L"enable FlatCommand3", L"caption 开始扫描",
+            rule + L"FlatCommand7", L"enable Check1", rule + L"Text1"};
+}
+
+Lines Join(std::initializer_list<Lines> parts) {
+    Lines all;
+    for (const Lines& part : parts) all.insert(all.end(), part.begin(), part.end());
+    return all;
+}
+
+ActiveMasks Masks(std::initializer_list<const wchar_t*> masks) {
+    ActiveMasks result;
+    for (const wchar_t* mask : masks) result.Append(mask);
+    return result;
+}
+
+class ScanCommandTest : public ::testing::Test {
+protected:
+    void Click() { ScanCommandClick(window, window, tree, masks, drives, state); }
+
+    FakeWindow window;
+    FakeLister tree;
+    ActiveMasks masks = Masks({L"*.BAK"});
+    FixedDrives drives;
+    ScanState state;
+};
+
+TEST_F(ScanCommandTest, FullScanStepsInOrder) {
+    tree.AddFile(L"C:\\", L"a.bak", 1536);
+    const std::wstring sub = tree.AddFolder(L"C:\\", L"Work");
+    tree.AddFile(sub, L"notes.bak", 100);
+    tree.AddFile(L"C:\\", L"keep.txt", 50);
+    state.totalBytes = 12345;  // left from an earlier scan
+    state.stopRequested = true;
+    window.rows.push_back({L"C:\\", L"old.bak", L"OLD.BAK", 1});
+
+    Click();
+
+    EXPECT_EQ(window.log,
+              Join({{L"clear", L"label 扫描中..."}, kDisabling, {L"events", L"clock"},
+                    {L"status 正在扫描：C:\\", L"row C:\\A.BAK", L"status 正在扫描：C:\\Work\\",
+                     L"row C:\\Work\\NOTES.BAK"},
+                    {L"status " + kCompletion, L"clock",
+                     L"label 扫描结果： 扫描到的文件共有： 2个； 占用空间： 0 MB ；用时： 2.5秒"},
+                    Enabling(true)}));
+    EXPECT_EQ(state.totalBytes, 1636u);
+    EXPECT_FALSE(state.stopRequested);
+    EXPECT_EQ(state.startTime, 1000u);
+    EXPECT_EQ(window.caption, kStartScanCaption);
+}
+
+TEST_F(ScanCommandTest, ReportText) {
+    EXPECT_EQ(ScanReportText(12, 1572864, 2500), L"扫描结果： 扫描到的文件共有： 12个； 占用空间： 1.5 MB ；用时： 2.5秒");
+    EXPECT_EQ(ScanReportText(0, 0, 0), L"扫描结果： 扫描到的文件共有： 0个； 占用空间： 0 MB ；用时： 0秒");
+    EXPECT_EQ(ScanReportText(1, 104858, 1234), L"扫描结果： 扫描到的文件共有： 1个； 占用空间： 0.1 MB ；用时： 1.234秒");
+
+    // The same through a whole scan: 12 files of 128 KiB found in 2500 ms.
+    for (int i = 0; i < 12; ++i) tree.AddFile(L"C:\\", L"f" + std::to_wstring(i) + L".bak", 131072);
+    Click();
+    ASSERT_GE(window.log.size(), 14u);
+    EXPECT_EQ(window.log[window.log.size() - 14], L"label 扫描结果： 扫描到的文件共有： 12个； 占用空间： 1.5 MB ；用时： 2.5秒");
+}
+
+TEST_F(ScanCommandTest, StopHandledBeforeTheWalk) {
+    tree.AddFile(L"C:\\", L"a.bak", 1);
+    Lines nested;
+    window.onPendingEvents = [&] {
+        const std::size_t before = window.log.size();
+        Click();  // the button reads "停止" by now
+        nested.assign(window.log.begin() + static_cast<std::ptrdiff_t>(before), window.log.end());
+    };
+    Click();
+
+    EXPECT_TRUE(nested.empty());  // the stop click itself changes nothing on screen
+    EXPECT_TRUE(tree.opened.empty());
+    EXPECT_EQ(window.log,
+              Join({{L"clear", L"label 扫描中..."}, kDisabling, {L"events", L"clock"},
+                    {L"status " + kCompletion, L"clock",
+                     L"label 扫描结果： 扫描到的文件共有： 0个； 占用空间： 0 MB ；用时： 2.5秒"},
+                    Enabling(true)}));
+    EXPECT_TRUE(state.stopRequested);  // stays set until the next scan
+}
+
+TEST_F(ScanCommandTest, StopDuringTheWalkSkipsFurtherFoldersAndRoots) {
+    window.allDrives = true;
+    drives.Append(L"C:\\");
+    drives.Append(L"D:\\");
+    tree.AddFile(L"C:\\", L"1.bak", 1048576);
+    const std::wstring a = tree.AddFolder(L"C:\\", L"A");
+    tree.AddFile(a, L"2.bak", 524288);
+    tree.AddFolder(a, L"AA");
+    tree.AddFile(a, L"3.bak", 0);
+    tree.AddFolder(L"C:\\", L"B");
+    tree.AddFile(L"C:\\", L"4.bak", 0);
+    tree.AddFile(L"D:\\", L"5.bak", 0);
+    window.onWaitingInput = [&](const std::wstring& folder) {
+        if (folder == L"C:\\A\\") Click();
+    };
+    Click();
+
+    EXPECT_EQ(tree.opened, (Lines{L"C:\\", L"C:\\A\\"}));
+    ASSERT_EQ(window.rows.size(), 4u);
+    EXPECT_EQ(window.rows[3].name, L"4.bak");
+    EXPECT_EQ(window.log,
+              Join({{L"clear", L"label 扫描中..."}, kDisabling, {L"events", L"clock"},
+                    {L"status 正在扫描：C:\\", L"row C:\\1.BAK", L"status 正在扫描：C:\\A\\",
+                     L"row C:\\A\\2.BAK", L"row C:\\A\\3.BAK", L"row C:\\4.BAK"},
+                    {L"status " + kCompletion, L"clock",
+                     L"label 扫描结果： 扫描到的文件共有： 4个； 占用空间： 1.5 MB ；用时： 2.5秒"},
+                    Enabling(false)}));
+    // A new scan clears the stop and walks everything again.
+    window.onWaitingInput = nullptr;
+    window.clock = {10, 20};
+    Click();
+    EXPECT_EQ(window.rows.size(), 5u);
+}
+
+TEST_F(ScanCommandTest, AllDrivesCheckedKeepsPathBoxAndBrowseDisabled) {
+    window.allDrives = true;
+    window.pathText = L"C:\\D:\\";
+    drives.Append(L"C:\\");
+    drives.Append(L"D:\\");
+    tree.AddFile(L"C:\\", L"c.bak", 0);
+    tree.AddFile(L"D:\\", L"d.bak", 0);
+    Click();
+    EXPECT_EQ(tree.opened, (Lines{L"C:\\", L"D:\\"}));
+    EXPECT_EQ(window.rows.size(), 2u);
+    const Lines tail(window.log.end() - 13, window.log.end());
+    EXPECT_EQ(tail, Enabling(false));
+}
+
+TEST_F(ScanCommandTest, RootsFromThePathBox) {
+    tree.AddFile(L"D:\\Temp\\", L"x.bak", 0);
+    window.pathText = L"D:\\Temp";
+    Click();
+    EXPECT_EQ(tree.opened, Lines{L"D:\\Temp\\"});
+    EXPECT_EQ(window.rows.size(), 1u);
+
+    // An empty box walks nothing and reports 0 files.
+    tree.opened.clear();
+    window.pathText.clear();
+    window.clock = {5, 5};
+    Click();
+    EXPECT_TRUE(tree.opened.empty());
+    EXPECT_EQ(window.log[window.log.size() - 14], L"label 扫描结果： 扫描到的文件共有： 0个； 占用空间： 0 MB ；用时： 0秒");
+
+    // No fixed drive at all: nothing is walked either.
+    window.allDrives = true;
+    Click();
+    EXPECT_TRUE(tree.opened.empty());
+}
+
+TEST_F(ScanCommandTest, ElapsedTimeAcrossTheClockWrap) {
+    window.clock = {0xFFFFFF00u, 0x00000100u};
+    Click();
+    EXPECT_EQ(state.startTime, 0xFFFFFF00u);
+    EXPECT_EQ(window.log[window.log.size() - 14], L"label 扫描结果： 扫描到的文件共有： 0个； 占用空间： 0 MB ；用时： 0.512秒");
+}
+
+TEST_F(ScanCommandTest, MasksAreReadWhenTheScanStarts) {
+    tree.AddFile(L"C:\\", L"a.bak", 0);
+    tree.AddFile(L"C:\\", L"b.tmp", 0);
+    masks = Masks({L"*.TMP"});
+    Click();
+    ASSERT_EQ(window.rows.size(), 1u);
+    EXPECT_EQ(window.rows[0].upperName, L"B.TMP");
+
+    masks.Reset();
+    Click();
+    EXPECT_TRUE(window.rows.empty());
+    EXPECT_EQ(tree.opened.size(), 2u);  // still walked
+}
+
+TEST_F(ScanCommandTest, OtherCaptionDoesNothing) {
+    window.caption = L"扫描中";
+    tree.AddFile(L"C:\\", L"a.bak", 0);
+    Click();
+    EXPECT_TRUE(window.log.empty());
+    EXPECT_TRUE(tree.opened.empty());
+    EXPECT_FALSE(state.stopRequested);
+
+    window.caption = kStopCaption;  // a stop with no scan running only sets the flag
+    Click();
+    EXPECT_TRUE(window.log.empty());
+    EXPECT_TRUE(state.stopRequested);
+}
+
+}  // namespace

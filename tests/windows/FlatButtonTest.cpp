@@ -1,0 +1,586 @@
+// The flat button as a real window: a visible host window with one button, driven by the mouse
+// messages a user causes, read back through the button's introspection messages, WM_GETTEXT and
+// the pixels it paints.
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "common/win32/GdiObject.h"
+#include "controls/core/PropertyBag.h"
+#include "controls/win32/FlatButton.h"
+
+namespace qorvani {
+namespace {
+
+constexpr int kButtonId = 1001;
+constexpr int kButtonWidth = 137;
+constexpr int kButtonHeight = 25;
+constexpr wchar_t kHostClass[] = L"QorvaniFlatButtonTestHost";
+
+// Clicks the host has received: one entry per WM_COMMAND.
+struct ClickRecord {
+    int id;
+    int code;
+    HWND from;
+};
+std::vector<ClickRecord> g_clicks;
+std::function<void(HWND)> g_onClick;  // runs inside the host's WM_COMMAND handler
+int g_appMessages = 0;                 // WM_APP messages the host has handled
+
+LRESULT CALLBACK HostProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == WM_COMMAND) {
+        const auto from = reinterpret_cast<HWND>(lParam);
+        g_clicks.push_back({LOWORD(wParam), HIWORD(wParam), from});
+        if (g_onClick) g_onClick(from);
+        return 0;
+    }
+    if (message == WM_APP) {
+        ++g_appMessages;
+        return 0;
+    }
+    return DefWindowProcW(window, message, wParam, lParam);
+}
+
+void Pump(DWORD milliseconds) {
+    const DWORD start = GetTickCount();
+    do {
+        MSG msg;
+        while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+            TranslateMessage(&msg);
+            DispatchMessageW(&msg);
+        }
+        MsgWaitForMultipleObjects(0, nullptr, FALSE, 5, QS_ALLINPUT);
+    } while (GetTickCount() - start < milliseconds);
+}
+
+template <typename Predicate>
+bool PumpUntil(Predicate done, DWORD timeout = 2000) {
+    const DWORD start = GetTickCount();
+    while (!done()) {
+        if (GetTickCount() - start > timeout) return false;
+        Pump(5);
+    }
+    return true;
+}
+
+int FloorHalf(int value) { return value >= 0 ? value / 2 : -((1 - value) / 2); }
+
+LPARAM At(int x, int y) { return MAKELPARAM(static_cast<WORD>(x), static_cast<WORD>(y)); }
+
+COLORREF ToColorRef(Rgb rgb) { return RGB((rgb >> 16) & 0xFF, (rgb >> 8) & 0xFF, rgb & 0xFF); }
+
+// The button's client area as it paints it (WM_PRINTCLIENT into a 32-bit bitmap).
+class Snapshot {
+public:
+    explicit Snapshot(HWND button) {
+        RECT client{};
+        GetClientRect(button, &client);
+        width_ = client.right;
+        height_ = client.bottom;
+        HDC screen = GetDC(nullptr);
+        dc_ = CreateCompatibleDC(screen);
+        BITMAPINFO info{};
+        info.bmiHeader.biSize = sizeof(info.bmiHeader);
+        info.bmiHeader.biWidth = width_;
+        info.bmiHeader.biHeight = -height_;
+        info.bmiHeader.biPlanes = 1;
+        info.bmiHeader.biBitCount = 32;
+        void* bits = nullptr;
+        bitmap_.Reset(CreateDIBSection(screen, &info, DIB_RGB_COLORS, &bits, nullptr, 0));
+        ReleaseDC(nullptr, screen);
+        previous_ = SelectObject(dc_, bitmap_.Get());
+        SendMessageW(button, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(dc_), PRF_CLIENT);
+    }
+    ~Snapshot() {
+        SelectObject(dc_, previous_);
+        DeleteDC(dc_);
+    }
+    Snapshot(const Snapshot&) = delete;
+    Snapshot& operator=(const Snapshot&) = delete;
+
+    COLORREF Pixel(int x, int y) const { return GetPixel(dc_, x, y); }
+    int Width() const { return width_; }
+    int Height() const { return height_; }
+
+private:
+    int width_ = 0;
+    int height_ = 0;
+    HDC dc_ = nullptr;
+    Bitmap bitmap_;
+    HGDIOBJ previous_ = nullptr;
+};
+
+class FlatButtonTest : public testing::Test {
+protected:
+    // One host window for all tests: destroying a top-level window is slow under some desktops.
+    static void SetUpTestSuite() {
+        instance_ = GetModuleHandleW(nullptr);
+        WNDCLASSEXW host{};
+        host.cbSize = sizeof(host);
+        host.lpfnWndProc = HostProc;
+        host.hInstance = instance_;
+        host.hCursor = LoadCursorW(nullptr, IDC_ARROW);
+        host.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
+        host.lpszClassName = kHostClass;
+        RegisterClassExW(&host);
+        host_ = CreateWindowExW(WS_EX_TOPMOST, kHostClass, L"Flat button test",
+                                WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_VISIBLE, 100, 100, 400,
+                                300, nullptr, nullptr, instance_, nullptr);
+    }
+    static void TearDownTestSuite() {
+        if (IsWindow(host_)) DestroyWindow(host_);
+        host_ = nullptr;
+        Pump(10);
+    }
+
+    void SetUp() override {
+        ASSERT_NE(host_, nullptr);
+        ASSERT_TRUE(RegisterFlatButtonClass(instance_));
+        ASSERT_TRUE(RegisterFlatButtonClass(instance_));  // once only, later calls succeed too
+        g_clicks.clear();
+        g_onClick = nullptr;
+        CursorFarAway();
+        button_ = MakeButton(L"Start scan", 20, 20, kButtonWidth, kButtonHeight);
+        ASSERT_NE(button_, nullptr);
+        SetForegroundWindow(host_);
+        UpdateWindow(host_);
+        // The poll that runs from creation finds the pointer elsewhere and stops.
+        ASSERT_TRUE(PumpUntil([&] { return !PollRunning(); }));
+    }
+
+    void TearDown() override {
+        g_onClick = nullptr;
+        if (GetCapture() != nullptr) ReleaseCapture();
+        // Every child a test made goes with it.
+        while (HWND child = GetWindow(host_, GW_CHILD)) DestroyWindow(child);
+        Pump(10);
+    }
+
+    HWND MakeButton(const wchar_t* caption, int x, int y, int width, int height) {
+        PropertyBag stored;
+        stored.Write(L"captain", std::wstring(caption));
+        return CreateFlatButton(host_, kButtonId, L"FlatCommand1", &stored, x, y, width, height,
+                                instance_);
+    }
+
+    static void CursorFarAway() {
+        SetCursorPos(GetSystemMetrics(SM_CXSCREEN) - 5, GetSystemMetrics(SM_CYSCREEN) - 5);
+        Pump(30);
+    }
+    // Puts the real pointer on a client pixel of the button, so that the hover poll agrees with
+    // the moves the test sends.
+    void CursorOnButton(int x, int y) {
+        POINT screen{x, y};
+        ClientToScreen(button_, &screen);
+        SetCursorPos(screen.x, screen.y);
+        Pump(30);
+    }
+
+    Look CurrentLook() const { return static_cast<Look>(SendMessageW(button_, FBM_GETLOOK, 0, 0)); }
+    LRESULT State() const { return SendMessageW(button_, FBM_GETSTATE, 0, 0); }
+    bool PollRunning() const { return (State() & FBS_POLLRUNNING) != 0; }
+    bool CaptureHeld() const { return (State() & FBS_CAPTUREHELD) != 0; }
+    RECT LabelRect() const {
+        RECT rect{};
+        SendMessageW(button_, FBM_GETLABELRECT, 0, reinterpret_cast<LPARAM>(&rect));
+        return rect;
+    }
+    POINT LabelCentre() const {
+        const RECT label = LabelRect();
+        return {(label.left + label.right) / 2, (label.top + label.bottom) / 2};
+    }
+    std::wstring Text() const {
+        wchar_t buffer[256] = {};
+        const LRESULT length = SendMessageW(button_, WM_GETTEXT, 256, reinterpret_cast<LPARAM>(buffer));
+        return std::wstring(buffer, static_cast<std::size_t>(length));
+    }
+    std::size_t ClicksFromButton() const {
+        std::size_t count = 0;
+        for (const ClickRecord& click : g_clicks) {
+            if (click.id == kButtonId && click.code == BN_CLICKED && click.from == button_) ++count;
+        }
+        return count;
+    }
+
+    POINT ToScreen(int x, int y) const {
+        POINT screen{x, y};
+        ClientToScreen(button_, &screen);
+        return screen;
+    }
+    // A real left click through the system's input queue at a client pixel of the button.
+    bool RealClick(int x, int y) {
+        const POINT screen = ToScreen(x, y);
+        SetCursorPos(screen.x, screen.y);
+        Pump(30);
+        INPUT input[2] = {};
+        input[0].type = INPUT_MOUSE;
+        input[0].mi.dwFlags = MOUSEEVENTF_LEFTDOWN;
+        input[1].type = INPUT_MOUSE;
+        input[1].mi.dwFlags = MOUSEEVENTF_LEFTUP;
+        const bool sent = SendInput(2, input, sizeof(INPUT)) == 2;
+        Pump(150);
+        return sent;
+    }
+
+    static inline HINSTANCE instance_ = nullptr;
+    static inline HWND host_ = nullptr;
+    HWND button_ = nullptr;
+};
+
+TEST_F(FlatButtonTest, HoverPressReleaseAndLeaveChangeTheLook) {
+    EXPECT_EQ(CurrentLook(), Look::Flat);
+    EXPECT_FALSE(CaptureHeld());
+
+    CursorOnButton(3, 3);
+    g_appMessages = 0;
+    PostMessageW(host_, WM_APP, 0, 0);
+    SendMessageW(button_, WM_MOUSEMOVE, 0, At(3, 3));
+    EXPECT_EQ(CurrentLook(), Look::Raised);
+    EXPECT_TRUE(CaptureHeld());
+    EXPECT_TRUE(PollRunning());
+    EXPECT_EQ(g_appMessages, 1);  // a surface move lets pending events run
+
+    SendMessageW(button_, WM_MOUSEMOVE, MK_LBUTTON, At(4, 3));
+    EXPECT_EQ(CurrentLook(), Look::Sunken);
+    SendMessageW(button_, WM_MOUSEMOVE, MK_LBUTTON | MK_RBUTTON, At(4, 3));
+    EXPECT_EQ(CurrentLook(), Look::Raised);
+    SendMessageW(button_, WM_MOUSEMOVE, MK_LBUTTON | MK_SHIFT, At(4, 3));  // keys are no buttons
+    EXPECT_EQ(CurrentLook(), Look::Sunken);
+
+    SendMessageW(button_, WM_MOUSEMOVE, 0, At(4, 3));
+    SendMessageW(button_, WM_LBUTTONDOWN, MK_LBUTTON, At(4, 3));
+    EXPECT_EQ(CurrentLook(), Look::Sunken);
+    EXPECT_EQ(ClicksFromButton(), 0u);
+    SendMessageW(button_, WM_LBUTTONUP, 0, At(4, 3));
+    EXPECT_EQ(CurrentLook(), Look::Raised);
+    EXPECT_EQ(ClicksFromButton(), 1u);
+    ASSERT_EQ(g_clicks.size(), 1u);
+
+    // x = W and y = H are still inside, for moves and for the poll: with the real pointer on
+    // the pixel just right of the button (over the host) the poll goes on.
+    CursorOnButton(kButtonWidth, 5);
+    SendMessageW(button_, WM_MOUSEMOVE, 0, At(kButtonWidth, kButtonHeight));
+    EXPECT_EQ(CurrentLook(), Look::Raised);
+    EXPECT_TRUE(CaptureHeld());
+    Pump(50);
+    EXPECT_TRUE(PollRunning());
+    EXPECT_EQ(CurrentLook(), Look::Raised);
+    // -1 is outside: the capture goes and the lines flatten, the poll stays.
+    SendMessageW(button_, WM_MOUSEMOVE, 0, At(-1, 5));
+    EXPECT_EQ(CurrentLook(), Look::Flat);
+    EXPECT_FALSE(CaptureHeld());
+    EXPECT_TRUE(PollRunning());
+    Pump(50);
+    EXPECT_TRUE(PollRunning());
+
+    // The user moves away without any move being reported: the poll sees it and stops.
+    CursorOnButton(3, 3);
+    SendMessageW(button_, WM_MOUSEMOVE, 0, At(3, 3));
+    EXPECT_EQ(CurrentLook(), Look::Raised);
+    ReleaseCapture();
+    CursorFarAway();
+    EXPECT_TRUE(PumpUntil([&] { return !PollRunning(); }));
+    EXPECT_EQ(CurrentLook(), Look::Flat);
+    EXPECT_EQ(ClicksFromButton(), 1u);
+}
+
+TEST_F(FlatButtonTest, CapturedMoveAwayFlattensAtOnce) {
+    CursorOnButton(3, 3);
+    SendMessageW(button_, WM_MOUSEMOVE, 0, At(3, 3));
+    ASSERT_TRUE(CaptureHeld());
+    // The real pointer leaves; with the capture held the move reaches the button.
+    CursorFarAway();
+    EXPECT_EQ(CurrentLook(), Look::Flat);
+    EXPECT_FALSE(CaptureHeld());
+    EXPECT_TRUE(PumpUntil([&] { return !PollRunning(); }));
+}
+
+TEST_F(FlatButtonTest, EveryButtonPressAndReleaseClicksExactlyOnce) {
+    const POINT label = LabelCentre();
+    CursorOnButton(label.x, label.y);
+
+    SendMessageW(button_, WM_RBUTTONDOWN, MK_RBUTTON, At(label.x, label.y));
+    EXPECT_EQ(CurrentLook(), Look::Sunken);
+    SendMessageW(button_, WM_RBUTTONUP, 0, At(label.x, label.y));
+    EXPECT_EQ(CurrentLook(), Look::Raised);
+    EXPECT_EQ(ClicksFromButton(), 1u);
+
+    SendMessageW(button_, WM_MBUTTONDOWN, MK_MBUTTON, At(3, 3));
+    EXPECT_EQ(CurrentLook(), Look::Sunken);
+    SendMessageW(button_, WM_MBUTTONUP, 0, At(3, 3));
+    EXPECT_EQ(ClicksFromButton(), 2u);
+
+    // Two fast left clicks on the label: two clicks, no double-click in between.
+    for (int i = 0; i < 2; ++i) {
+        PostMessageW(button_, WM_LBUTTONDOWN, MK_LBUTTON, At(label.x, label.y));
+        PostMessageW(button_, WM_LBUTTONUP, 0, At(label.x, label.y));
+    }
+    Pump(30);
+    EXPECT_EQ(ClicksFromButton(), 4u);
+    EXPECT_EQ(g_clicks.size(), 4u);
+    EXPECT_EQ(CurrentLook(), Look::Raised);
+    WNDCLASSEXW info{};
+    info.cbSize = sizeof(info);
+    ASSERT_TRUE(GetClassInfoExW(instance_, kFlatButtonClassName, &info));
+    EXPECT_EQ(info.style & CS_DBLCLKS, 0u);
+}
+
+TEST_F(FlatButtonTest, LabelMovesTakeNoCapture) {
+    const POINT label = LabelCentre();
+    CursorOnButton(label.x, label.y);
+    ReleaseCapture();
+    g_appMessages = 0;
+    PostMessageW(host_, WM_APP, 0, 0);
+    SendMessageW(button_, WM_MOUSEMOVE, MK_LBUTTON, At(label.x, label.y));
+    EXPECT_EQ(CurrentLook(), Look::Sunken);
+    EXPECT_TRUE(PollRunning());
+    EXPECT_FALSE(CaptureHeld());
+    EXPECT_EQ(g_appMessages, 0);  // the label path does not pump
+    SendMessageW(button_, WM_MOUSEMOVE, MK_RBUTTON, At(label.x, label.y));
+    EXPECT_EQ(CurrentLook(), Look::Raised);
+    EXPECT_FALSE(CaptureHeld());
+    // Next to the label the surface takes the capture.
+    SendMessageW(button_, WM_MOUSEMOVE, 0, At(3, label.y));
+    EXPECT_TRUE(CaptureHeld());
+}
+
+TEST_F(FlatButtonTest, ClickRunsNestedAfterTheRaisedLookAndMayDestroyTheButton) {
+    CursorOnButton(3, 3);
+    Look lookInHandler = Look::Flat;
+    g_onClick = [&](HWND from) {
+        lookInHandler = static_cast<Look>(SendMessageW(from, FBM_GETLOOK, 0, 0));
+        DestroyWindow(from);
+    };
+    SendMessageW(button_, WM_LBUTTONDOWN, MK_LBUTTON, At(3, 3));
+    SendMessageW(button_, WM_LBUTTONUP, 0, At(3, 3));
+    EXPECT_EQ(lookInHandler, Look::Raised);
+    EXPECT_FALSE(IsWindow(button_));
+    EXPECT_EQ(g_clicks.size(), 1u);
+}
+
+TEST_F(FlatButtonTest, DisabledButtonGreysItsCaptionAndIgnoresTheMouse) {
+    CursorOnButton(3, 3);
+    SendMessageW(button_, WM_MOUSEMOVE, 0, At(3, 3));
+    ASSERT_EQ(CurrentLook(), Look::Raised);
+
+    EnableWindow(button_, FALSE);
+    EXPECT_EQ(SendMessageW(button_, FBM_GETCAPTIONCOLOR, 0, 0), 0xC0C0C0);
+    EXPECT_EQ(CurrentLook(), Look::Raised);  // the lines stay until the poll finds the pointer gone
+    EXPECT_TRUE(PollRunning());
+
+    // Mouse messages that still reach it (queued or sent) change nothing.
+    SendMessageW(button_, WM_LBUTTONDOWN, MK_LBUTTON, At(3, 3));
+    EXPECT_EQ(CurrentLook(), Look::Raised);
+    SendMessageW(button_, WM_LBUTTONUP, 0, At(3, 3));
+    SendMessageW(button_, WM_MOUSEMOVE, MK_LBUTTON, At(3, 3));
+    EXPECT_EQ(CurrentLook(), Look::Raised);
+    EXPECT_EQ(ClicksFromButton(), 0u);
+
+    CursorFarAway();
+    EXPECT_TRUE(PumpUntil([&] { return !PollRunning(); }));
+    EXPECT_EQ(CurrentLook(), Look::Flat);
+
+    EnableWindow(button_, TRUE);
+    EXPECT_EQ(SendMessageW(button_, FBM_GETCAPTIONCOLOR, 0, 0), 0x000000);
+}
+
+TEST_F(FlatButtonTest, RealClicksReachOnlyAnEnabledButtonAndLeaveTheFocus) {
+    HWND edit = CreateWindowExW(0, L"EDIT", L"", WS_CHILD | WS_VISIBLE | WS_BORDER, 20, 100, 100,
+                                22, host_, nullptr, instance_, nullptr);
+    ASSERT_NE(edit, nullptr);
+    SetForegroundWindow(host_);
+    SetFocus(edit);
+    const POINT label = LabelCentre();
+    if (WindowFromPoint(ToScreen(label.x, label.y)) != button_ || !RealClick(label.x, label.y) ||
+        ClicksFromButton() == 0) {
+        GTEST_SKIP() << "this desktop does not deliver synthesized mouse input to the button";
+    }
+    EXPECT_EQ(ClicksFromButton(), 1u);
+    EXPECT_EQ(GetFocus(), edit);  // the button never takes the focus
+    ASSERT_TRUE(RealClick(3, 3));
+    EXPECT_EQ(ClicksFromButton(), 2u);
+    EXPECT_EQ(GetFocus(), edit);
+
+    // Disabled, the same input goes past it: no look change, no capture, no Click.
+    EnableWindow(button_, FALSE);
+    Pump(30);
+    const Look before = CurrentLook();
+    EXPECT_NE(WindowFromPoint(ToScreen(3, 3)), button_);
+    EXPECT_TRUE(RealClick(3, 3));
+    EXPECT_TRUE(RealClick(label.x, label.y));
+    EXPECT_EQ(ClicksFromButton(), 2u);
+    EXPECT_EQ(CurrentLook(), before);
+    EXPECT_FALSE(CaptureHeld());
+
+    EnableWindow(button_, TRUE);
+    ASSERT_TRUE(RealClick(3, 3));
+    EXPECT_EQ(ClicksFromButton(), 3u);
+}
+
+TEST_F(FlatButtonTest, CaptainIsTheWindowTextAndIsCentred) {
+    EXPECT_EQ(Text(), L"Start scan");
+    EXPECT_EQ(SendMessageW(button_, WM_GETTEXTLENGTH, 0, 0), 10);
+
+    auto expectCentred = [&](const RECT& label) {
+        const int w = label.right - label.left;
+        const int h = label.bottom - label.top;
+        // Drawn at the floor of the exact half-pixel offset.
+        EXPECT_EQ(label.left, FloorHalf(kButtonWidth - w));
+        EXPECT_EQ(label.top, FloorHalf(kButtonHeight - h));
+    };
+    const RECT first = LabelRect();
+    EXPECT_GT(first.right - first.left, 0);
+    expectCentred(first);
+
+    SendMessageW(button_, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(L"清除选中项目"));
+    EXPECT_EQ(Text(), L"清除选中项目");
+    expectCentred(LabelRect());
+
+    SendMessageW(button_, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(L""));
+    const RECT empty = LabelRect();
+    EXPECT_EQ(empty.right - empty.left, 0);
+    EXPECT_EQ(empty.left, kButtonWidth / 2);  // 68.5 drawn at 68
+
+    SendMessageW(button_, WM_SETTEXT, 0,
+                 reinterpret_cast<LPARAM>(L"A caption far wider than this small button"));
+    const RECT wide = LabelRect();
+    EXPECT_LT(wide.left, 0);
+    const int cutLeft = -wide.left;
+    const int cutRight = wide.right - kButtonWidth;
+    EXPECT_LE(cutLeft - cutRight, 1);
+    EXPECT_GE(cutLeft - cutRight, 0);
+}
+
+TEST_F(FlatButtonTest, NewInstanceShowsItsNameAndSavesWhatDiffersFromDefaults) {
+    HWND fresh = CreateFlatButton(host_, 2002, L"FlatCommand1", nullptr, 20, 60, kButtonWidth,
+                                  kButtonHeight, instance_);
+    ASSERT_NE(fresh, nullptr);
+    wchar_t text[64] = {};
+    GetWindowTextW(fresh, text, 64);
+    EXPECT_STREQ(text, L"FlatCommand1");
+    // Creation resizes the window, which centres the label.
+    RECT label{};
+    SendMessageW(fresh, FBM_GETLABELRECT, 0, reinterpret_cast<LPARAM>(&label));
+    EXPECT_NEAR(label.left + label.right, kButtonWidth, 1);
+
+    PropertyBag saved;
+    SaveFlatButton(fresh, saved);
+    ASSERT_NE(saved.Find(L"captain"), nullptr);
+    EXPECT_EQ(std::get<std::wstring>(*saved.Find(L"Captain")), L"FlatCommand1");
+    EXPECT_EQ(saved.Find(L"Enabled"), nullptr);
+
+    EnableWindow(fresh, FALSE);
+    SaveFlatButton(fresh, saved);
+    ASSERT_NE(saved.Find(L"Enabled"), nullptr);
+    EXPECT_FALSE(std::get<bool>(*saved.Find(L"Enabled")));
+
+    // Loading a stored "Enabled" false creates a disabled, grey button.
+    HWND loaded = CreateFlatButton(host_, 2003, L"FlatCommand2", &saved, 20, 90, kButtonWidth,
+                                   kButtonHeight, instance_);
+    ASSERT_NE(loaded, nullptr);
+    EXPECT_FALSE(IsWindowEnabled(loaded));
+    EXPECT_EQ(SendMessageW(loaded, FBM_GETCAPTIONCOLOR, 0, 0), 0xC0C0C0);
+    GetWindowTextW(loaded, text, 64);
+    EXPECT_STREQ(text, L"FlatCommand1");
+}
+
+TEST_F(FlatButtonTest, LinesArePaintedExactlyBetweenTheirEnds) {
+    HWND square = MakeButton(L"...", 200, 20, 18, 18);
+    ASSERT_NE(square, nullptr);
+    POINT ends[2] = {};
+    ASSERT_TRUE(SendMessageW(square, FBM_GETLINE, 3, reinterpret_cast<LPARAM>(ends)));
+    EXPECT_EQ(ends[0].x, 17);
+    EXPECT_EQ(ends[0].y, 0);
+    EXPECT_EQ(ends[1].x, 17);
+    EXPECT_EQ(ends[1].y, 18);
+    ASSERT_TRUE(SendMessageW(square, FBM_GETLINE, 2, reinterpret_cast<LPARAM>(ends)));
+    EXPECT_EQ(ends[0].y, 17);
+    EXPECT_EQ(ends[1].x, 18);
+    EXPECT_FALSE(SendMessageW(square, FBM_GETLINE, 5, reinterpret_cast<LPARAM>(ends)));
+
+    // Sunken: left and top black, bottom and right white (these own the shared corners).
+    SendMessageW(square, WM_LBUTTONDOWN, MK_LBUTTON, At(8, 8));
+    ASSERT_EQ(static_cast<Look>(SendMessageW(square, FBM_GETLOOK, 0, 0)), Look::Sunken);
+    const COLORREF face = GetSysColor(COLOR_BTNFACE);
+    {
+        Snapshot shot(square);
+        for (int i = 1; i < 17; ++i) {
+            EXPECT_EQ(shot.Pixel(0, i), RGB(0, 0, 0)) << "left, y " << i;
+            EXPECT_EQ(shot.Pixel(i, 0), RGB(0, 0, 0)) << "top, x " << i;
+            EXPECT_EQ(shot.Pixel(17, i), RGB(255, 255, 255)) << "right, y " << i;
+            EXPECT_EQ(shot.Pixel(i, 17), RGB(255, 255, 255)) << "bottom, x " << i;
+            EXPECT_EQ(shot.Pixel(1, i), face) << "inside the left line, y " << i;
+            EXPECT_EQ(shot.Pixel(16, i), face) << "inside the right line, y " << i;
+        }
+        EXPECT_EQ(shot.Pixel(0, 0), RGB(0, 0, 0));
+        EXPECT_EQ(shot.Pixel(17, 17), RGB(255, 255, 255));
+        EXPECT_EQ(shot.Pixel(17, 0), RGB(255, 255, 255));
+        EXPECT_EQ(shot.Pixel(0, 17), RGB(255, 255, 255));
+    }
+    for (int line = 1; line <= 4; ++line) {
+        EXPECT_EQ(SendMessageW(square, FBM_GETLINECOLOR, line, 0),
+                  static_cast<LRESULT>(LineColour(Look::Sunken, line)));
+    }
+
+    // A resize keeps the colours and moves the lines.
+    SetWindowPos(square, nullptr, 0, 0, 30, 20, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    EXPECT_EQ(static_cast<Look>(SendMessageW(square, FBM_GETLOOK, 0, 0)), Look::Sunken);
+    ASSERT_TRUE(SendMessageW(square, FBM_GETLINE, 3, reinterpret_cast<LPARAM>(ends)));
+    EXPECT_EQ(ends[0].x, 29);
+    EXPECT_EQ(ends[1].y, 20);
+    Snapshot resized(square);
+    EXPECT_EQ(resized.Pixel(29, 10), RGB(255, 255, 255));
+    EXPECT_EQ(resized.Pixel(15, 19), RGB(255, 255, 255));
+    EXPECT_EQ(resized.Pixel(28, 10), face);
+}
+
+TEST_F(FlatButtonTest, CaptionIsDrawnBlackOrGreyOnTheButtonFace) {
+    const COLORREF face = GetSysColor(COLOR_BTNFACE);
+    const RECT label = LabelRect();
+    auto countPixels = [&](COLORREF colour) {
+        Snapshot shot(button_);
+        int count = 0;
+        for (int y = label.top; y < label.bottom; ++y) {
+            for (int x = label.left; x < label.right; ++x) count += shot.Pixel(x, y) == colour;
+        }
+        return count;
+    };
+    // Outside the label only the face and the lines show.
+    {
+        Snapshot shot(button_);
+        EXPECT_EQ(shot.Pixel(2, 2), face);
+        EXPECT_EQ(shot.Pixel(0, 5), ToColorRef(kLightGrey));
+    }
+    EXPECT_GT(countPixels(RGB(0, 0, 0)), 10);
+    EnableWindow(button_, FALSE);
+    EXPECT_EQ(countPixels(RGB(0, 0, 0)), 0);
+    if (face != ToColorRef(kLightGrey)) {
+        EXPECT_GT(countPixels(ToColorRef(kLightGrey)), 10);
+    }
+    EnableWindow(button_, TRUE);
+    EXPECT_GT(countPixels(RGB(0, 0, 0)), 10);
+}
+
+TEST_F(FlatButtonTest, UsesTheFontItIsGiven) {
+    EXPECT_EQ(SendMessageW(button_, WM_GETFONT, 0, 0), 0);  // default GUI font until one is set
+    const RECT before = LabelRect();
+    LOGFONTW big{};
+    big.lfHeight = -30;
+    wcscpy_s(big.lfFaceName, L"Tahoma");
+    GdiObject<HFONT> font(CreateFontIndirectW(&big));
+    ASSERT_TRUE(font);
+    SendMessageW(button_, WM_SETFONT, reinterpret_cast<WPARAM>(font.Get()), TRUE);
+    EXPECT_EQ(reinterpret_cast<HFONT>(SendMessageW(button_, WM_GETFONT, 0, 0)), font.Get());
+    const RECT after = LabelRect();
+    EXPECT_GT(after.bottom - after.top, before.bottom - before.top);
+    EXPECT_GT(after.right - after.left, before.right - before.left);
+    EXPECT_NEAR(after.left + after.right, kButtonWidth, 1);  // centred again
+    DestroyWindow(button_);  // before the font goes
+}
+
+}  // namespace
+}  // namespace qorvani

@@ -1,0 +1,185 @@
+// The real main window under test: created as the program creates it, driven by mouse messages,
+// read back through the controls' own state.
+#include <gtest/gtest.h>
+
+#include "WinTestSupport.h"
+#include "app/core/Layout.h"
+#include "app/win32/MainWindow.h"
+#include "controls/win32/FlatButton.h"
+
+using namespace qorvani;
+using namespace wintest;
+
+namespace {
+
+class MainWindowTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        window_ = MainWindow::Create(GetModuleHandleW(nullptr), SW_SHOW);
+        ASSERT_NE(window_, nullptr);
+        Pump(50);
+    }
+    void TearDown() override {
+        if (IsWindow(window_)) DestroyWindow(window_);
+        TakeQuit();
+    }
+    HWND Item(int id) const { return GetDlgItem(window_, id); }
+    MainWindow& Main() const { return *MainWindow::FromHandle(window_); }
+
+    HWND window_ = nullptr;
+};
+
+TEST_F(MainWindowTest, StartsInItsFixedInitialState) {
+    EXPECT_EQ(Text(Item(kIdText1)), L"C:\\");
+    EXPECT_EQ(SendMessageW(Item(kIdCheck1), BM_GETCHECK, 0, 0), BST_UNCHECKED);
+    EXPECT_EQ(RowCount(Item(kIdList1)), 0);
+    EXPECT_EQ(Text(Item(kIdLabel1)), L"扫描结果：");
+    EXPECT_EQ(StatusText(Item(kIdStatusBar1)),
+              L"请选择扫描路径，然后点击“开始扫描”对指定的文件夹进行扫描！");
+    EXPECT_EQ(Main().CurrentActiveMasks().HighestIndex(), 0u);
+
+    HWND types = Item(kIdList2);
+    ASSERT_EQ(RowCount(types), 26);
+    wchar_t expected[256];
+    for (int row = 0; row < 26; ++row) {
+        ASSERT_GT(LoadStringW(GetModuleHandleW(nullptr), 101 + row, expected, 256), 0);
+        EXPECT_EQ(RowText(types, row), expected) << row;
+        ASSERT_GT(LoadStringW(GetModuleHandleW(nullptr), 1010 + row, expected, 256), 0);
+        EXPECT_EQ(RowText(types, row, 1), expected) << row;
+        EXPECT_EQ(RowText(types, row, 2), L"");
+        EXPECT_FALSE(RowChecked(types, row));
+    }
+    EXPECT_EQ(RowText(types, 0), L"~*.*");
+    EXPECT_EQ(RowText(types, 20), L"*.#Res");
+    EXPECT_EQ(RowText(types, 25), L"0???????.nch");
+    EXPECT_EQ(RowText(types, 16, 1), L"Win 2000/XP内存转储文件");
+    EXPECT_EQ(RowText(types, 25, 1), L"新闻组临时缓存数据文件");
+}
+
+TEST_F(MainWindowTest, WindowAndControlsFollowTheLayout) {
+    HDC screen = GetDC(nullptr);
+    const int dpi = GetDeviceCaps(screen, LOGPIXELSX);
+    ReleaseDC(nullptr, screen);
+
+    EXPECT_EQ(Text(window_).rfind(L"Qorvani     ", 0), 0u);
+    const LONG style = GetWindowLongW(window_, GWL_STYLE);
+    EXPECT_FALSE(style & WS_MINIMIZEBOX);
+    EXPECT_FALSE(style & WS_MAXIMIZEBOX);
+    EXPECT_FALSE(style & WS_THICKFRAME);
+    EXPECT_TRUE(style & WS_CAPTION);
+    RECT client;
+    GetClientRect(window_, &client);
+    EXPECT_EQ(client.right, TwipsToPixels(kMainClientWidthTwips, dpi));
+    EXPECT_EQ(client.bottom, TwipsToPixels(kMainClientHeightTwips, dpi));
+    RECT frame;
+    GetWindowRect(window_, &frame);
+    EXPECT_NEAR((frame.left + frame.right) / 2, GetSystemMetrics(SM_CXSCREEN) / 2, 1);
+    EXPECT_NEAR((frame.top + frame.bottom) / 2, GetSystemMetrics(SM_CYSCREEN) / 2, 1);
+    EXPECT_NE(SendMessageW(window_, WM_GETICON, ICON_BIG, 0) != 0 || GetClassLongPtrW(window_, GCLP_HICON) != 0, 0);
+
+    // Every control at its place, and the children's z order is the tab order.
+    HWND child = GetWindow(window_, GW_CHILD);
+    for (const ControlLayout& row : kMainLayout) {
+        SCOPED_TRACE(std::wstring(row.name) + L" " + std::to_wstring(row.index));
+        HWND control = Item(row.id);
+        ASSERT_NE(control, nullptr);
+        EXPECT_EQ(child, control);
+        child = GetWindow(child, GW_HWNDNEXT);
+        const RECT r = ChildRect(control);
+        EXPECT_EQ(r.left, TwipsToPixels(row.left, dpi));
+        EXPECT_EQ(r.top, TwipsToPixels(row.top, dpi));
+        EXPECT_EQ(r.right - r.left, TwipsToPixels(row.width, dpi));
+        EXPECT_EQ(r.bottom - r.top, TwipsToPixels(row.height, dpi));
+        // What each control shows is its window text, the flat buttons included.
+        if (row.kind == ControlKind::FlatButton || row.kind == ControlKind::Label ||
+            row.kind == ControlKind::TextBox || row.kind == ControlKind::CheckBox)
+            EXPECT_EQ(Text(control), row.text);
+        if (row.kind == ControlKind::FlatButton) {
+            wchar_t cls[64];
+            GetClassNameW(control, cls, 64);
+            EXPECT_STREQ(cls, kFlatButtonClassName);
+        }
+    }
+    // The status bar is docked at the bottom of the client area.
+    const RECT bar = ChildRect(Item(kIdStatusBar1));
+    EXPECT_EQ(bar.bottom, client.bottom);
+}
+
+TEST_F(MainWindowTest, ListsAreFlatCheckedReportsThatRefuseEditing) {
+    for (int id : {kIdList1, kIdList2}) {
+        HWND list = Item(id);
+        EXPECT_EQ(GetWindowLongW(list, GWL_STYLE) & LVS_TYPEMASK, LVS_REPORT);
+        EXPECT_TRUE(SendMessageW(list, LVM_GETEXTENDEDLISTVIEWSTYLE, 0, 0) & LVS_EX_CHECKBOXES);
+        HWND header = reinterpret_cast<HWND>(SendMessageW(list, LVM_GETHEADER, 0, 0));
+        ASSERT_NE(header, nullptr);
+        EXPECT_FALSE(GetWindowLongW(header, GWL_STYLE) & HDS_BUTTONS);
+        EXPECT_EQ(SendMessageW(header, HDM_GETITEMCOUNT, 0, 0), 3);
+    }
+    HDC screen = GetDC(nullptr);
+    const int dpi = GetDeviceCaps(screen, LOGPIXELSX);
+    ReleaseDC(nullptr, screen);
+    for (int column = 0; column < 3; ++column) {
+        EXPECT_EQ(SendMessageW(Item(kIdList1), LVM_GETCOLUMNWIDTH, column, 0),
+                  TwipsToPixels(kList1Columns[column].widthTwips, dpi));
+        EXPECT_EQ(SendMessageW(Item(kIdList2), LVM_GETCOLUMNWIDTH, column, 0),
+                  TwipsToPixels(kList2Columns[column].widthTwips, dpi));
+    }
+    // An edit asked for is refused, and the text stays.
+    EXPECT_EQ(SendMessageW(Item(kIdList2), LVM_EDITLABELW, 3, 0), 0);
+    EXPECT_EQ(RowText(Item(kIdList2), 3), L"*.bak");
+}
+
+TEST_F(MainWindowTest, TypeRowClicksRebuildActiveMasksInRowOrder) {
+    HWND types = Item(kIdList2);
+    ClickRowCheckBox(types, 20);
+    EXPECT_TRUE(RowChecked(types, 20));
+    ASSERT_EQ(Main().CurrentActiveMasks().HighestIndex(), 1u);
+    EXPECT_EQ(Main().CurrentActiveMasks()[1], L"*.#RES");
+    EXPECT_EQ(Main().CurrentActiveMasks()[0], L"");
+
+    ClickRowCheckBox(types, 20);
+    EXPECT_FALSE(RowChecked(types, 20));
+    EXPECT_EQ(Main().CurrentActiveMasks().HighestIndex(), 0u);
+
+    for (int row : {9, 1, 4}) ClickRowCheckBox(types, row);
+    const ActiveMasks& masks = Main().CurrentActiveMasks();
+    ASSERT_EQ(masks.HighestIndex(), 3u);
+    EXPECT_EQ(masks[1], L"*.TMP");
+    EXPECT_EQ(masks[2], L"*.??~");
+    EXPECT_EQ(masks[3], L"*.OLD");
+}
+
+TEST_F(MainWindowTest, AllDrivesBoxShowsTheFixedDrivesAndClearingRestoresCDrive) {
+    HWND path = Item(kIdText1);
+    SetWindowTextW(path, L"D:\\Somewhere");
+    ClickControl(Item(kIdCheck1));
+    EXPECT_EQ(SendMessageW(Item(kIdCheck1), BM_GETCHECK, 0, 0), BST_CHECKED);
+    EXPECT_EQ(Text(path), Main().FixedDriveText());
+    EXPECT_FALSE(IsWindowEnabled(path));
+    EXPECT_FALSE(IsWindowEnabled(Item(kIdFlatCommand7)));
+
+    ClickControl(Item(kIdCheck1));
+    EXPECT_EQ(Text(path), L"C:\\");
+    EXPECT_TRUE(IsWindowEnabled(path));
+    EXPECT_TRUE(IsWindowEnabled(Item(kIdFlatCommand7)));
+
+    // The drive text is the fixed drives joined, as the system lists them.
+    std::wstring joined;
+    for (const auto& drive : Main().CurrentFixedDrives()) joined += drive;
+    EXPECT_EQ(joined, Main().FixedDriveText());
+}
+
+TEST_F(MainWindowTest, ExitEndsTheProgram) {
+    ClickFlat(Item(kIdFlatCommand3));
+    EXPECT_FALSE(IsWindow(window_));
+    EXPECT_TRUE(TakeQuit());
+}
+
+TEST_F(MainWindowTest, ClosingTheFrameEndsTheProgram) {
+    SendMessageW(window_, WM_SYSCOMMAND, SC_CLOSE, 0);
+    Pump(20);
+    EXPECT_FALSE(IsWindow(window_));
+    EXPECT_TRUE(TakeQuit());
+}
+
+}  // namespace

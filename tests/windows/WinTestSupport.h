@@ -1,0 +1,53 @@
+#pragma once
+// Helpers for driving the real windows the way a user's mouse would.
+#include <windows.h>
+#include <commctrl.h>
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace wintest {
+
+// Handles every waiting message for about the given time (at least one pass).
+void Pump(DWORD milliseconds = 0);
+// Drops a WM_QUIT that a closed window left in the queue; true if there was one.
+bool TakeQuit();
+
+std::wstring Text(HWND window);
+std::wstring StatusText(HWND statusBar);
+
+// A press and release of the left button at the centre of a flat button, preceded by a move.
+void ClickFlat(HWND button);
+// The same as posted messages: they are handled when the program next lets events run.
+void PostClickFlat(HWND button);
+// A click on a standard control (check box) at its centre, through posted mouse messages.
+void ClickControl(HWND control);
+// A click on the check box of a list-view row.
+void ClickRowCheckBox(HWND list, int row);
+bool RowChecked(HWND list, int row);
+std::wstring RowText(HWND list, int row, int column = 0);
+int RowCount(HWND list);
+
+// Rectangle of a child in its parent's client coordinates.
+RECT ChildRect(HWND child);
+
+// Real input: moves the pointer to the centre of the window and presses/releases the left button.
+void SendRealClick(HWND window);
+
+// A temporary folder (ending in "\") removed with everything in it at destruction.
+class TempTree {
+public:
+    TempTree();
+    ~TempTree();
+    const std::wstring& Root() const { return root_; }
+    void Folder(const std::wstring& relative);
+    void File(const std::wstring& relative, std::uint64_t size);
+
+private:
+    std::wstring root_;
+};
+
+void RemoveTree(const std::wstring& folder);
+
+}  // namespace wintest
