@@ -1,7 +1,9 @@
 #pragma once
 // The program's one number text: decimal, "." as the point, no thousands separator, at most 15
 // significant digits with trailing zeros dropped, a leading space for a non-negative value
-// ("-" otherwise) and a "0" before the point of a value between 0 and 1.
+// ("-" otherwise) and a "0" before the point of a value between 0 and 1. Values from 10^15 up
+// (and below 10^-4) take an exponent: " 1.8014398509482E+16", " 1E-05". Whole counts below
+// 10^15 are exact; larger ones are rounded to 15 digits, half up.
 #include <cstdint>
 #include <string>
 

@@ -1,0 +1,97 @@
+// The About window: modal to the main window, a fresh window every time, closed with OK.
+#include <gtest/gtest.h>
+
+#include <thread>
+
+#include "WinTestSupport.h"
+#include "about/win32/AboutWindow.h"
+#include "app/core/Layout.h"
+#include "app/win32/MainWindow.h"
+
+using namespace qorvani;
+using namespace wintest;
+
+namespace {
+
+struct AboutSeen {
+    bool found = false, ownedByMain = false, mainDisabled = false;
+    std::wstring caption, label, contact, fontFace;
+    int fontHeight = 0, charset = 0, clientWidth = 0, clientHeight = 0;
+    LONG style = 0;
+};
+
+// Looks at the About window from another thread while it is shown, then presses its OK.
+AboutSeen InspectAndClose(HWND main) {
+    AboutSeen seen;
+    for (int i = 0; i < 500 && !seen.found; ++i) {
+        HWND about = FindWindowW(kAboutWindowClass, nullptr);
+        if (!about || !IsWindowVisible(about)) {
+            Sleep(10);
+            continue;
+        }
+        seen.found = true;
+        seen.ownedByMain = GetWindow(about, GW_OWNER) == main;
+        seen.mainDisabled = !IsWindowEnabled(main);
+        seen.caption = Text(about);
+        seen.label = Text(GetDlgItem(about, kIdAboutLabel1));
+        seen.contact = Text(GetDlgItem(about, kIdAboutText1));
+        seen.style = GetWindowLongW(about, GWL_STYLE);
+        RECT client;
+        GetClientRect(about, &client);
+        seen.clientWidth = client.right;
+        seen.clientHeight = client.bottom;
+        HFONT font = reinterpret_cast<HFONT>(SendMessageW(GetDlgItem(about, kIdAboutText1), WM_GETFONT, 0, 0));
+        LOGFONTW logFont{};
+        if (font && GetObjectW(font, sizeof(logFont), &logFont)) {
+            seen.fontFace = logFont.lfFaceName;
+            seen.fontHeight = logFont.lfHeight;
+            seen.charset = logFont.lfCharSet;
+        }
+        // A click on the main window meanwhile does nothing: it is disabled.
+        HWND ok = GetDlgItem(about, kIdAboutOk);
+        SendMessageW(ok, WM_MOUSEMOVE, 0, MAKELPARAM(5, 5));
+        SendMessageW(ok, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(5, 5));
+        SendMessageW(ok, WM_LBUTTONUP, 0, MAKELPARAM(5, 5));
+    }
+    return seen;
+}
+
+TEST(AboutWindowTest, OpensModallyTwiceWithTheSameTextAndClosesWithOk) {
+    HWND main = MainWindow::Create(GetModuleHandleW(nullptr), SW_SHOW);
+    ASSERT_NE(main, nullptr);
+    Pump(50);
+    HDC screen = GetDC(nullptr);
+    const int dpi = GetDeviceCaps(screen, LOGPIXELSX);
+    ReleaseDC(nullptr, screen);
+
+    AboutSeen first, second;
+    for (AboutSeen* seen : {&first, &second}) {
+        std::thread inspector([&] { *seen = InspectAndClose(main); });
+        ClickFlat(GetDlgItem(main, kIdFlatCommand2));  // returns once the About window is closed
+        inspector.join();
+        EXPECT_EQ(FindWindowW(kAboutWindowClass, nullptr), nullptr);
+        EXPECT_TRUE(IsWindowEnabled(main));
+    }
+    ASSERT_TRUE(first.found);
+    EXPECT_TRUE(first.ownedByMain);
+    EXPECT_TRUE(first.mainDisabled);
+    EXPECT_EQ(first.caption, L"关于");
+    EXPECT_EQ(first.label.rfind(L"Qorvani\r\n\r\n", 0), 0u);
+    EXPECT_GT(first.label.size(), 12u);
+    EXPECT_FALSE(first.contact.empty());
+    EXPECT_EQ(first.fontFace, L"宋体");
+    EXPECT_EQ(first.fontHeight, -MulDiv(105, dpi, 720));
+    EXPECT_EQ(first.charset, GB2312_CHARSET);
+    EXPECT_EQ(first.clientWidth, TwipsToPixels(kAboutClientWidthTwips, dpi));
+    EXPECT_EQ(first.clientHeight, TwipsToPixels(kAboutClientHeightTwips, dpi));
+    EXPECT_FALSE(first.style & (WS_MINIMIZEBOX | WS_MAXIMIZEBOX | WS_THICKFRAME));
+    EXPECT_EQ(second.label, first.label);
+    EXPECT_EQ(second.contact, first.contact);
+
+    // The main window works as before.
+    ClickFlat(GetDlgItem(main, kIdFlatCommand3));
+    EXPECT_FALSE(IsWindow(main));
+    TakeQuit();
+}
+
+}  // namespace
