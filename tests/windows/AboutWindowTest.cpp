@@ -1,7 +1,6 @@
 // The About window: modal to the main window, a fresh window every time, closed with OK.
 #include <gtest/gtest.h>
 
-#include <thread>
 
 #include "WinTestSupport.h"
 #include "about/win32/AboutWindow.h"
@@ -20,55 +19,55 @@ struct AboutSeen {
     LONG style = 0;
 };
 
-// Looks at the About window from another thread while it is shown, then presses its OK.
-AboutSeen InspectAndClose(HWND main) {
-    AboutSeen seen;
-    for (int i = 0; i < 500 && !seen.found; ++i) {
-        HWND about = FindWindowW(kAboutWindowClass, nullptr);
-        if (!about || !IsWindowVisible(about)) {
-            Sleep(10);
-            continue;
-        }
-        seen.found = true;
-        seen.ownedByMain = GetWindow(about, GW_OWNER) == main;
-        seen.mainDisabled = !IsWindowEnabled(main);
-        seen.caption = Text(about);
-        seen.label = Text(GetDlgItem(about, kIdAboutLabel1));
-        seen.contact = Text(GetDlgItem(about, kIdAboutText1));
-        seen.style = GetWindowLongW(about, GWL_STYLE);
-        RECT client;
-        GetClientRect(about, &client);
-        seen.clientWidth = client.right;
-        seen.clientHeight = client.bottom;
-        HFONT font = reinterpret_cast<HFONT>(SendMessageW(GetDlgItem(about, kIdAboutText1), WM_GETFONT, 0, 0));
-        LOGFONTW logFont{};
-        if (font && GetObjectW(font, sizeof(logFont), &logFont)) {
-            seen.fontFace = logFont.lfFaceName;
-            seen.fontHeight = logFont.lfHeight;
-            seen.charset = logFont.lfCharSet;
-        }
-        // A click on the main window meanwhile does nothing: it is disabled.
-        HWND ok = GetDlgItem(about, kIdAboutOk);
-        SendMessageW(ok, WM_MOUSEMOVE, 0, MAKELPARAM(5, 5));
-        SendMessageW(ok, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(5, 5));
-        SendMessageW(ok, WM_LBUTTONUP, 0, MAKELPARAM(5, 5));
+// Looks at the About window while it is shown, then presses its OK. Runs from a thread timer
+// of the test's own thread, which the About window's modal loop dispatches.
+AboutSeen* g_seen = nullptr;
+HWND g_main = nullptr;
+int g_ticks = 0;
+
+void CALLBACK InspectAndClose(HWND, UINT, UINT_PTR timer, DWORD) {
+    AboutSeen& seen = *g_seen;
+    HWND about = FindWindowW(kAboutWindowClass, nullptr);
+    if ((!about || !IsWindowVisible(about)) && ++g_ticks < 200) return;
+    KillTimer(nullptr, timer);
+    if (!about) return;
+    seen.found = true;
+    seen.ownedByMain = GetWindow(about, GW_OWNER) == g_main;
+    seen.mainDisabled = !IsWindowEnabled(g_main);
+    seen.caption = Text(about);
+    seen.label = Text(GetDlgItem(about, kIdAboutLabel1));
+    seen.contact = Text(GetDlgItem(about, kIdAboutText1));
+    seen.style = GetWindowLongW(about, GWL_STYLE);
+    RECT client;
+    GetClientRect(about, &client);
+    seen.clientWidth = client.right;
+    seen.clientHeight = client.bottom;
+    HFONT font = reinterpret_cast<HFONT>(SendMessageW(GetDlgItem(about, kIdAboutText1), WM_GETFONT, 0, 0));
+    LOGFONTW logFont{};
+    if (font && GetObjectW(font, sizeof(logFont), &logFont)) {
+        seen.fontFace = logFont.lfFaceName;
+        seen.fontHeight = logFont.lfHeight;
+        seen.charset = logFont.lfCharSet;
     }
-    return seen;
+    ClickFlat(GetDlgItem(about, kIdAboutOk));
 }
 
 TEST(AboutWindowTest, OpensModallyTwiceWithTheSameTextAndClosesWithOk) {
     HWND main = MainWindow::Create(GetModuleHandleW(nullptr), SW_SHOW);
     ASSERT_NE(main, nullptr);
     Pump(50);
+
     HDC screen = GetDC(nullptr);
     const int dpi = GetDeviceCaps(screen, LOGPIXELSX);
     ReleaseDC(nullptr, screen);
 
     AboutSeen first, second;
     for (AboutSeen* seen : {&first, &second}) {
-        std::thread inspector([&] { *seen = InspectAndClose(main); });
+        g_seen = seen;
+        g_main = main;
+        g_ticks = 0;
+        SetTimer(nullptr, 0, 30, InspectAndClose);
         ClickFlat(GetDlgItem(main, kIdFlatCommand2));  // returns once the About window is closed
-        inspector.join();
         EXPECT_EQ(FindWindowW(kAboutWindowClass, nullptr), nullptr);
         EXPECT_TRUE(IsWindowEnabled(main));
     }

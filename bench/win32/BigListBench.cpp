@@ -1,0 +1,167 @@
+// b3: a big result list. Each run is a fresh process (b3-run), so that the working set before
+// the scan holds nothing of an earlier scan: a scan, then "← 全选" and "← 全否" in the real
+// window, timed from click to return, and the memory figures around the scan.
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <map>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "BenchSupport.h"
+#include "BenchWindow.h"
+#include "Benchmarks.h"
+#include "ScanChecks.h"
+#include "common/win32/Handles.h"
+
+namespace qorvani::bench {
+namespace {
+
+constexpr DWORD kChildTimeoutMs = 20 * 60 * 1000;
+
+std::wstring OwnPath() {
+    std::wstring path(32768, L'\0');
+    path.resize(GetModuleFileNameW(nullptr, path.data(), static_cast<DWORD>(path.size())));
+    return path;
+}
+
+std::wstring Quoted(const std::wstring& text) {
+    std::wstring quoted = L"\"";
+    // A backslash before the closing quote must be doubled, or it would escape the quote.
+    std::wstring body = text;
+    std::size_t trailing = 0;
+    while (trailing < body.size() && body[body.size() - 1 - trailing] == L'\\') ++trailing;
+    body.append(trailing, L'\\');
+    return quoted + body + L"\"";
+}
+
+// key=value pairs of one line.
+std::map<std::string, double> ParseFigures(const std::string& line) {
+    std::map<std::string, double> figures;
+    std::istringstream words(line);
+    std::string word;
+    while (words >> word) {
+        const std::size_t equals = word.find('=');
+        if (equals == std::string::npos) continue;
+        figures[word.substr(0, equals)] = std::stod(word.substr(equals + 1));
+    }
+    return figures;
+}
+
+std::map<std::string, double> RunChild(const std::wstring& root, const std::wstring& outFile) {
+    DeleteFileW(outFile.c_str());
+    std::wstring command = Quoted(OwnPath()) + L" b3-run " + Quoted(root) + L" --out " + Quoted(outFile);
+    STARTUPINFOW startup{};
+    startup.cb = sizeof(startup);
+    PROCESS_INFORMATION process{};
+    if (!CreateProcessW(nullptr, command.data(), nullptr, nullptr, TRUE, 0, nullptr, nullptr, &startup, &process))
+        throw BenchError("cannot start b3-run");
+    KernelHandle processHandle(process.hProcess);
+    KernelHandle threadHandle(process.hThread);
+    if (WaitForSingleObject(process.hProcess, kChildTimeoutMs) != WAIT_OBJECT_0) {
+        TerminateProcess(process.hProcess, 1);
+        throw BenchError("b3-run did not end in time");
+    }
+    DWORD code = 1;
+    GetExitCodeProcess(process.hProcess, &code);
+    if (code != 0) throw BenchError("b3-run failed with exit code " + std::to_string(code));
+    std::ifstream in(std::filesystem::path(outFile), std::ios::binary);
+    std::string line;
+    if (!in || !std::getline(in, line)) throw BenchError("b3-run wrote no figures");
+    DeleteFileW(outFile.c_str());
+    return ParseFigures(line);
+}
+
+bool AllRowsChecked(const ResultStore& rows, bool checked) {
+    for (std::size_t i = 0; i < rows.Count(); ++i)
+        if (rows.Checked(i) != checked) return false;
+    return true;
+}
+
+}  // namespace
+
+int RunBigListChild(int argc, wchar_t** argv) {
+    const std::wstring root = WithSeparator(argv[2]);
+    const Options options(argc, argv, 3, {L"--out"});
+    if (!options.Has(L"--out")) throw BenchError("b3-run needs --out FILE");
+
+    BenchWindow window;
+    window.CheckAllTypes();
+    window.SetPath(root);
+    Pump(100);
+    const MemoryFigures before = ProcessMemory();
+    const double scanMs = window.Scan();
+    const MemoryFigures after = ProcessMemory();
+    const ResultStore& rows = window.Main().Results();
+    const std::size_t count = rows.Count();
+    const std::size_t storeBytes = rows.ApproximateBytes();
+    const std::uint64_t totalBytes = window.Main().Scan().totalBytes;
+
+    const double allMs = window.Click(kIdFlatCommand4_0);
+    if (!AllRowsChecked(rows, true)) throw BenchError("\u2190 全选 left rows unchecked");
+    const double noneMs = window.Click(kIdFlatCommand4_1);
+    if (!AllRowsChecked(rows, false)) throw BenchError("\u2190 全否 left rows checked");
+
+    ResultLine line("B3RUN");
+    line.Add("rows", static_cast<std::uint64_t>(count))
+        .Add("bytes", totalBytes)
+        .Add("scan_ms", scanMs)
+        .Add("select_all_ms", allMs)
+        .Add("select_none_ms", noneMs)
+        .Add("ws_before", before.workingSet)
+        .Add("ws_after", after.workingSet)
+        .Add("private_before", before.privateBytes)
+        .Add("private_after", after.privateBytes)
+        .Add("store_bytes", static_cast<std::uint64_t>(storeBytes));
+    line.Print(stderr);
+    std::ofstream out(std::filesystem::path(options.Text(L"--out", L"")), std::ios::binary | std::ios::trunc);
+    out << line.Text() << '\n';
+    out.flush();
+    if (!out) throw BenchError("cannot write the figures");
+    return 0;
+}
+
+int RunBigListBench(int argc, wchar_t** argv) {
+    const std::wstring root = WithSeparator(argv[2]);
+    const Options options(argc, argv, 3, {L"--runs"});
+    const int runs = options.Int(L"--runs", 5);
+    if (runs < 1) throw BenchError("--runs must be at least 1");
+
+    const ActiveMasks masks = AllCatalogueMasks();
+    const Reference reference = WalkAndCheck(root, masks);
+    wchar_t temp[MAX_PATH];
+    GetTempPathW(MAX_PATH, temp);
+    const std::wstring outFile = std::wstring(temp) + L"qvbench-b3-" + std::to_wstring(GetCurrentProcessId()) + L".txt";
+
+    std::vector<double> allTimes, noneTimes, wsPerRow, privatePerRow, storePerRow, scanTimes;
+    std::size_t rows = 0;
+    for (int run = 0; run < runs; ++run) {
+        auto figures = RunChild(root, outFile);
+        rows = static_cast<std::size_t>(figures["rows"]);
+        if (rows != reference.walk.rows || static_cast<std::uint64_t>(figures["bytes"]) != reference.walk.bytes)
+            throw BenchError("the window found " + std::to_string(rows) + " rows, the bare walk " +
+                             std::to_string(reference.walk.rows));
+        const double perRow = rows != 0 ? 1.0 / static_cast<double>(rows) : 0;
+        allTimes.push_back(figures["select_all_ms"]);
+        noneTimes.push_back(figures["select_none_ms"]);
+        scanTimes.push_back(figures["scan_ms"]);
+        wsPerRow.push_back((figures["ws_after"] - figures["ws_before"]) * perRow);
+        privatePerRow.push_back((figures["private_after"] - figures["private_before"]) * perRow);
+        storePerRow.push_back(figures["store_bytes"] * perRow);
+    }
+
+    ResultLine("B3")
+        .Add("rows", static_cast<std::uint64_t>(rows))
+        .Add("select_all_ms", Median(allTimes))
+        .Add("select_none_ms", Median(noneTimes))
+        .Add("ws_bytes_per_row", Median(wsPerRow))
+        .Add("private_bytes_per_row", Median(privatePerRow))
+        .Add("store_bytes_per_row", Median(storePerRow))
+        .Add("scan_ms", Median(scanTimes))
+        .Add("runs", static_cast<std::uint64_t>(runs))
+        .Print();
+    return 0;
+}
+
+}  // namespace qorvani::bench
