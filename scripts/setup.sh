@@ -7,7 +7,7 @@ need=()
 have() { dpkg-query -W -f='${Status}' "$1" 2>/dev/null | grep -q 'install ok installed'; }
 
 pkgs=(cmake g++ make googletest libgtest-dev g++-mingw-w64-i686-posix
-      xvfb xauth x11-utils imagemagick fonts-wqy-microhei locales findutils wine wine32:i386)
+      xvfb xauth x11-utils imagemagick fonts-wqy-microhei fonts-wine locales findutils wine wine32:i386)
 for p in "${pkgs[@]}"; do have "$p" || need+=("$p"); done
 
 if [ ${#need[@]} -gt 0 ]; then

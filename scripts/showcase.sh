@@ -1,0 +1,28 @@
+#!/usr/bin/env bash
+# Makes docs/screenshot-scan.png: a small junk tree scanned in the real window, a few rows checked.
+set -euo pipefail
+source "$(dirname "$0")/common.sh"
+bash "$ROOT/scripts/setup.sh"
+build_native --target qorvani_bench >/dev/null
+build_windows --target qorvani_wintests >/dev/null
+tree="$BUILD/showcase/Downloads"
+if [ ! -d "$tree" ]; then
+  mkdir -p "$BUILD/showcase"
+  "$BUILD/native/qorvani_bench" generate "$tree" --seed 7 --folders 12 --files 160 --matches 40 >/dev/null
+fi
+trap 'stop_wine; stop_xvfb' EXIT
+start_xvfb
+setup_wine
+QORVANI_SHOWCASE_ROOT="Z:$(printf '%s' "$tree" | tr / '\\')" \
+  wine "$BUILD/windows/qorvani_wintests.exe" --gtest_also_run_disabled_tests --gtest_filter='Showcase.*' >/dev/null &
+pid=$!
+win=""
+for _ in $(seq 150); do
+  win=$(xwininfo -root -tree 2>/dev/null | awk '/"Qorvani  /{print $1; exit}')
+  [ -n "$win" ] && break
+  sleep 0.2
+done
+sleep 4
+import -window "${win:-root}" "$ROOT/docs/screenshot-scan.png"
+echo "$ROOT/docs/screenshot-scan.png"
+wait "$pid" || true

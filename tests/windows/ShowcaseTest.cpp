@@ -1,0 +1,27 @@
+// Not a check: a scan left on screen for the documentation's screenshot (scripts/showcase.sh).
+// Runs only when asked for with --gtest_also_run_disabled_tests.
+#include <gtest/gtest.h>
+
+#include "WinTestSupport.h"
+#include "app/core/Layout.h"
+#include "app/win32/MainWindow.h"
+
+using namespace qorvani;
+using namespace wintest;
+
+TEST(Showcase, DISABLED_ScanLeftOnScreen) {
+    wchar_t root[MAX_PATH] = {};
+    ASSERT_GT(GetEnvironmentVariableW(L"QORVANI_SHOWCASE_ROOT", root, MAX_PATH), 0u);
+    HWND main = MainWindow::Create(GetModuleHandleW(nullptr), SW_SHOW);
+    ASSERT_NE(main, nullptr);
+    Pump(50);
+    ClickFlat(GetDlgItem(main, kIdFlatCommand4_2));
+    SetWindowTextW(GetDlgItem(main, kIdText1), root);
+    ClickFlat(GetDlgItem(main, kIdFlatCommand6));
+    HWND list = GetDlgItem(main, kIdList1);
+    for (int row : {1, 2, 4}) ClickRowCheckBox(list, row);
+    EXPECT_GT(RowCount(list), 0);
+    Pump(8000);
+    DestroyWindow(main);
+    TakeQuit();
+}
