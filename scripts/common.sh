@@ -59,3 +59,19 @@ setup_wine() {
   fi
 }
 stop_wine() { [ -n "${WINEPREFIX:-}" ] && timeout 30 wineserver -k 2>/dev/null || true; }
+
+# Waits (up to 30 s) for the main window in the virtual display and prints its X window id.
+wait_for_main_window() {
+  local win=""
+  for _ in $(seq 150); do
+    win=$(xwininfo -root -tree 2>/dev/null | awk '/"Qorvani  /{print $1; exit}')
+    [ -n "$win" ] && break
+    sleep 0.2
+  done
+  printf '%s' "$win"
+}
+
+# Saves a PNG of the X window given (the whole screen when none is given).
+screenshot_window() {
+  import -window "${1:-root}" "$2" 2>/dev/null || import -window root "$2"
+}

@@ -19,16 +19,10 @@ setup_wine
 wine "$EXE" &
 pid=$!
 # Wait until the main window exists, then give it a moment to paint.
-win=""
-for _ in $(seq 150); do
-  win=$(xwininfo -root -tree 2>/dev/null | awk '/"Qorvani  /{print $1; exit}')
-  [ -n "$win" ] && break
-  sleep 0.2
-done
+win=$(wait_for_main_window)
 sleep 2
 shot="${SCREENSHOT:-$BUILD/qorvani-screenshot.png}"
-# The window alone when it can be found, else the whole virtual screen.
-import -window "${win:-root}" "$shot" 2>/dev/null || import -window root "$shot"
+screenshot_window "$win" "$shot"
 echo "$shot"
 timeout 20 wineserver -k || true
 wait "$pid" 2>/dev/null || true

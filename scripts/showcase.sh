@@ -16,13 +16,8 @@ setup_wine
 QORVANI_SHOWCASE_ROOT="Z:$(printf '%s' "$tree" | tr / '\\')" \
   wine "$BUILD/windows/qorvani_wintests.exe" --gtest_also_run_disabled_tests --gtest_filter='Showcase.*' >/dev/null &
 pid=$!
-win=""
-for _ in $(seq 150); do
-  win=$(xwininfo -root -tree 2>/dev/null | awk '/"Qorvani  /{print $1; exit}')
-  [ -n "$win" ] && break
-  sleep 0.2
-done
+win=$(wait_for_main_window)
 sleep 4
-import -window "${win:-root}" "$ROOT/docs/screenshot-scan.png"
+screenshot_window "$win" "$ROOT/docs/screenshot-scan.png"
 echo "$ROOT/docs/screenshot-scan.png"
 wait "$pid" || true

@@ -1,7 +1,7 @@
 #include "about/win32/AboutWindow.h"
 
 #include "app/core/Layout.h"
-#include "app/win32/resource.h"
+#include "common/win32/WindowClass.h"
 #include "controls/core/PropertyBag.h"
 #include "controls/win32/FlatButton.h"
 
@@ -18,14 +18,8 @@ std::wstring AboutWindow::AboutText() {
 
 std::wstring AboutWindow::ContactText() { return L"意见与反馈：Qorvani 开发组"; }
 
-AboutWindow::AboutWindow(HINSTANCE instance, HWND owner) : instance_(instance), owner_(owner) {
-    HDC screen = GetDC(nullptr);
-    dpi_ = GetDeviceCaps(screen, LOGPIXELSX);
-    ReleaseDC(nullptr, screen);
-    NONCLIENTMETRICSW metrics{};
-    metrics.cbSize = sizeof(metrics);
-    if (SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof(metrics), &metrics, 0))
-        font_.Reset(CreateFontIndirectW(&metrics.lfMessageFont));
+AboutWindow::AboutWindow(HINSTANCE instance, HWND owner)
+    : instance_(instance), owner_(owner), dpi_(SystemDpi()), font_(CreateMessageFont()) {
     // 宋体 10.5 points, normal weight, GB2312.
     contactFont_.Reset(CreateFontW(-MulDiv(105, dpi_, 720), 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, GB2312_CHARSET,
                                    OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
@@ -33,32 +27,16 @@ AboutWindow::AboutWindow(HINSTANCE instance, HWND owner) : instance_(instance), 
 }
 
 void AboutWindow::ShowModal(HINSTANCE instance, HWND owner) {
-    WNDCLASSEXW wc{};
-    if (!GetClassInfoExW(instance, kAboutWindowClass, &wc)) {
-        wc.cbSize = sizeof(wc);
-        wc.lpfnWndProc = WindowProc;
-        wc.hInstance = instance;
-        wc.hIcon = static_cast<HICON>(LoadImageW(instance, MAKEINTRESOURCEW(IDI_QORVANI), IMAGE_ICON,
-                                                 GetSystemMetrics(SM_CXICON), GetSystemMetrics(SM_CYICON), 0));
-        wc.hIconSm = static_cast<HICON>(LoadImageW(instance, MAKEINTRESOURCEW(IDI_QORVANI), IMAGE_ICON,
-                                                   GetSystemMetrics(SM_CXSMICON), GetSystemMetrics(SM_CYSMICON), 0));
-        wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
-        wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
-        wc.lpszClassName = kAboutWindowClass;
-        if (!RegisterClassExW(&wc)) return;
-    }
-    RegisterFlatButtonClass(instance);
+    if (!RegisterProgramWindowClass(instance, kAboutWindowClass, ObjectWindowProc<AboutWindow>) ||
+        !RegisterFlatButtonClass(instance))
+        return;
 
     auto* self = new AboutWindow(instance, owner);
     const DWORD style = WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_CLIPCHILDREN;
-    RECT frame{0, 0, TwipsToPixels(kAboutClientWidthTwips, self->dpi_), TwipsToPixels(kAboutClientHeightTwips, self->dpi_)};
-    AdjustWindowRectEx(&frame, style, FALSE, WS_EX_DLGMODALFRAME);
-    const int width = frame.right - frame.left;
-    const int height = frame.bottom - frame.top;
-    const int x = (GetSystemMetrics(SM_CXSCREEN) - width) / 2;
-    const int y = (GetSystemMetrics(SM_CYSCREEN) - height) / 2;
-    HWND window = CreateWindowExW(WS_EX_DLGMODALFRAME, kAboutWindowClass, kAboutCaption, style, x, y, width, height,
-                                  owner, nullptr, instance, self);
+    const RECT frame = CentredFrame(TwipsToPixels(kAboutClientWidthTwips, self->dpi_),
+                                    TwipsToPixels(kAboutClientHeightTwips, self->dpi_), style, WS_EX_DLGMODALFRAME);
+    HWND window = CreateWindowExW(WS_EX_DLGMODALFRAME, kAboutWindowClass, kAboutCaption, style, frame.left, frame.top,
+                                  frame.right - frame.left, frame.bottom - frame.top, owner, nullptr, instance, self);
     if (window == nullptr) {
         delete self;
         return;
@@ -84,24 +62,6 @@ void AboutWindow::ShowModal(HINSTANCE instance, HWND owner) {
     }
     EnableWindow(owner, TRUE);
     SetActiveWindow(owner);
-}
-
-LRESULT CALLBACK AboutWindow::WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-    AboutWindow* self = nullptr;
-    if (message == WM_NCCREATE) {
-        self = static_cast<AboutWindow*>(reinterpret_cast<CREATESTRUCTW*>(lParam)->lpCreateParams);
-        self->hwnd_ = window;
-        SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
-    } else {
-        self = reinterpret_cast<AboutWindow*>(GetWindowLongPtrW(window, GWLP_USERDATA));
-    }
-    if (self == nullptr) return DefWindowProcW(window, message, wParam, lParam);
-    if (message == WM_NCDESTROY) {
-        SetWindowLongPtrW(window, GWLP_USERDATA, 0);
-        delete self;
-        return DefWindowProcW(window, message, wParam, lParam);
-    }
-    return self->HandleMessage(message, wParam, lParam);
 }
 
 LRESULT AboutWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {

@@ -22,7 +22,8 @@ public:
 
 private:
     AboutWindow(HINSTANCE instance, HWND owner);
-    static LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+    template <typename T>
+    friend LRESULT CALLBACK ObjectWindowProc(HWND, UINT, WPARAM, LPARAM);
     LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
     void CreateControls();
     void Close();
@@ -30,7 +31,7 @@ private:
     HINSTANCE instance_;
     HWND owner_;
     HWND hwnd_ = nullptr;
-    int dpi_ = 96;
+    int dpi_;
     GdiObject<HFONT> font_;
     GdiObject<HFONT> contactFont_;
 };

@@ -10,11 +10,11 @@
 #include "app/core/FixedDrives.h"
 #include "app/core/Layout.h"
 #include "app/win32/ListViews.h"
-#include "app/win32/resource.h"
 #include "catalogue/win32/ResourceStrings.h"
 #include "clean/win32/ShellFileDelete.h"
 #include "common/core/TrimAtNul.h"
 #include "common/win32/MessagePump.h"
+#include "common/win32/WindowClass.h"
 #include "controls/core/PropertyBag.h"
 #include "controls/win32/FlatButton.h"
 #include "scan/core/NumberText.h"
@@ -62,47 +62,23 @@ MainWindow::BusyScope::~BusyScope() {
     if (--window_.busyDepth_ == 0 && window_.closePending_) PostMessageW(window_.hwnd_, WM_CLOSE, 0, 0);
 }
 
-MainWindow::MainWindow(HINSTANCE instance) : instance_(instance) {
-    NONCLIENTMETRICSW metrics{};
-    metrics.cbSize = sizeof(metrics);
-    if (SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof(metrics), &metrics, 0))
-        font_.Reset(CreateFontIndirectW(&metrics.lfMessageFont));
-    HDC screen = GetDC(nullptr);
-    dpi_ = GetDeviceCaps(screen, LOGPIXELSX);
-    ReleaseDC(nullptr, screen);
-}
+MainWindow::MainWindow(HINSTANCE instance) : instance_(instance), font_(CreateMessageFont()), dpi_(SystemDpi()) {}
 
 bool MainWindow::Register(HINSTANCE instance) {
     INITCOMMONCONTROLSEX controls{sizeof(controls), ICC_LISTVIEW_CLASSES | ICC_BAR_CLASSES | ICC_STANDARD_CLASSES};
     InitCommonControlsEx(&controls);
-    if (!RegisterFlatButtonClass(instance)) return false;
-    WNDCLASSEXW wc{};
-    if (GetClassInfoExW(instance, kMainWindowClass, &wc)) return true;
-    wc.cbSize = sizeof(wc);
-    wc.lpfnWndProc = WindowProc;
-    wc.hInstance = instance;
-    wc.hIcon = static_cast<HICON>(LoadImageW(instance, MAKEINTRESOURCEW(IDI_QORVANI), IMAGE_ICON,
-                                             GetSystemMetrics(SM_CXICON), GetSystemMetrics(SM_CYICON), 0));
-    wc.hIconSm = static_cast<HICON>(LoadImageW(instance, MAKEINTRESOURCEW(IDI_QORVANI), IMAGE_ICON,
-                                               GetSystemMetrics(SM_CXSMICON), GetSystemMetrics(SM_CYSMICON), 0));
-    wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
-    wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
-    wc.lpszClassName = kMainWindowClass;
-    return RegisterClassExW(&wc) != 0;
+    return RegisterFlatButtonClass(instance) &&
+           RegisterProgramWindowClass(instance, kMainWindowClass, ObjectWindowProc<MainWindow>);
 }
 
 HWND MainWindow::Create(HINSTANCE instance, int showCommand) {
     if (!Register(instance)) return nullptr;
     auto* self = new MainWindow(instance);
     const DWORD style = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_CLIPCHILDREN;
-    RECT frame{0, 0, TwipsToPixels(kMainClientWidthTwips, self->dpi_), TwipsToPixels(kMainClientHeightTwips, self->dpi_)};
-    AdjustWindowRectEx(&frame, style, FALSE, 0);
-    const int width = frame.right - frame.left;
-    const int height = frame.bottom - frame.top;
-    const int x = (GetSystemMetrics(SM_CXSCREEN) - width) / 2;
-    const int y = (GetSystemMetrics(SM_CYSCREEN) - height) / 2;
-    HWND window = CreateWindowExW(0, kMainWindowClass, kMainCaption, style, x, y, width, height, nullptr, nullptr,
-                                  instance, self);
+    const RECT frame = CentredFrame(TwipsToPixels(kMainClientWidthTwips, self->dpi_),
+                                    TwipsToPixels(kMainClientHeightTwips, self->dpi_), style, 0);
+    HWND window = CreateWindowExW(0, kMainWindowClass, kMainCaption, style, frame.left, frame.top,
+                                  frame.right - frame.left, frame.bottom - frame.top, nullptr, nullptr, instance, self);
     if (window == nullptr) {
         delete self;
         return nullptr;
@@ -116,24 +92,6 @@ MainWindow* MainWindow::FromHandle(HWND window) {
     wchar_t name[64] = {};
     if (!GetClassNameW(window, name, 64) || std::wstring_view(name) != kMainWindowClass) return nullptr;
     return reinterpret_cast<MainWindow*>(GetWindowLongPtrW(window, GWLP_USERDATA));
-}
-
-LRESULT CALLBACK MainWindow::WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-    MainWindow* self = nullptr;
-    if (message == WM_NCCREATE) {
-        self = static_cast<MainWindow*>(reinterpret_cast<CREATESTRUCTW*>(lParam)->lpCreateParams);
-        self->hwnd_ = window;
-        SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
-    } else {
-        self = reinterpret_cast<MainWindow*>(GetWindowLongPtrW(window, GWLP_USERDATA));
-    }
-    if (self == nullptr) return DefWindowProcW(window, message, wParam, lParam);
-    if (message == WM_NCDESTROY) {
-        SetWindowLongPtrW(window, GWLP_USERDATA, 0);
-        delete self;
-        return DefWindowProcW(window, message, wParam, lParam);
-    }
-    return self->HandleMessage(message, wParam, lParam);
 }
 
 LRESULT MainWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
