@@ -12,6 +12,7 @@ log "native tests"
 
 log "windows build"
 build_windows
+bash "$ROOT/tests/windows/make_fixtures.sh" "$BUILD/fixtures" >&2; export QORVANI_FIXTURES="$BUILD/fixtures"
 log "windows tests under wine"
 trap 'stop_wine; stop_xvfb' EXIT
 start_xvfb

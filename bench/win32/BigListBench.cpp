@@ -1,7 +1,6 @@
 // b3: a big result list. Each run is a fresh process (b3-run), so that the working set before
 // the scan holds nothing of an earlier scan: a scan, then "← 全选" and "← 全否" in the real
 // window, timed from click to return, and the memory figures around the scan.
-#include <cstdio>
 #include <filesystem>
 #include <fstream>
 #include <map>
@@ -27,13 +26,10 @@ std::wstring OwnPath() {
 }
 
 std::wstring Quoted(const std::wstring& text) {
-    std::wstring quoted = L"\"";
     // A backslash before the closing quote must be doubled, or it would escape the quote.
-    std::wstring body = text;
     std::size_t trailing = 0;
-    while (trailing < body.size() && body[body.size() - 1 - trailing] == L'\\') ++trailing;
-    body.append(trailing, L'\\');
-    return quoted + body + L"\"";
+    while (trailing < text.size() && text[text.size() - 1 - trailing] == L'\\') ++trailing;
+    return L"\"" + text + std::wstring(trailing, L'\\') + L"\"";
 }
 
 // key=value pairs of one line.

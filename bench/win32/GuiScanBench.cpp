@@ -60,6 +60,13 @@ int RunGuiScanBench(int argc, wchar_t** argv) {
         guiTimes.push_back(gui);
         bareTimes.push_back(bare);
         ratios.push_back(bare > 0 ? gui / bare : 0);
+        ResultLine("b2-run")
+            .Add("run", static_cast<std::uint64_t>(run + 1))
+            .Add("gui_scan_ms", gui)
+            .Add("bare_walk_ms", bare)
+            .Add("ratio", ratios.back(), 3)
+            .Add("repaints", repaints.back(), 0)
+            .Print(stderr);
     }
 
     ResultLine("B2")

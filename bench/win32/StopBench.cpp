@@ -18,6 +18,7 @@ namespace {
 constexpr std::size_t kMaxFolderEntries = 1000;
 
 struct StopRun {
+    bool clicked = false;   // the click was sent while the button read "停止"
     bool stopped = false;   // the click came while the scan ran, and the scan ended early
     double latencyMs = 0;   // from the click to the report
     double beforeClickMs = 0;
@@ -58,6 +59,7 @@ StopRun OneStop(const std::wstring& root, int delayMs, std::size_t fullRows) {
     StopRun run;
     run.rows = window.Main().Results().Count();
     const double clicked = clickedAt.load();
+    run.clicked = clicked >= 0;
     run.stopped = clicked >= 0 && clicked < end && window.Main().Scan().stopRequested && run.rows < fullRows;
     run.latencyMs = clicked >= 0 ? end - clicked : 0;
     run.beforeClickMs = clicked >= 0 ? clicked - start : end - start;
@@ -77,7 +79,7 @@ int RunStopBench(int argc, wchar_t** argv) {
     const Reference reference = WalkAndCheck(root, masks);
 
     std::vector<double> latencies, beforeClick;
-    std::size_t stopped = 0, rowsAtStop = 0;
+    std::size_t stopped = 0, clicked = 0, rowsAtStop = 0;
     for (int run = 0; run < runs; ++run) {
         const StopRun result = OneStop(root, delayMs, reference.walk.rows);
         ResultLine("b5-run")
@@ -87,6 +89,7 @@ int RunStopBench(int argc, wchar_t** argv) {
             .Add("click_after_ms", result.beforeClickMs)
             .Add("rows", static_cast<std::uint64_t>(result.rows))
             .Print(stderr);
+        if (result.clicked) ++clicked;
         if (!result.stopped) continue;
         ++stopped;
         latencies.push_back(result.latencyMs);
@@ -97,6 +100,8 @@ int RunStopBench(int argc, wchar_t** argv) {
     ResultLine("B5")
         .Add("stop_latency_ms", Median(latencies))
         .Add("stopped", static_cast<std::uint64_t>(stopped))
+        .Add("clicked_late", static_cast<std::uint64_t>(runs - clicked))  // the scan was over first
+        .Add("click_ignored", static_cast<std::uint64_t>(clicked - stopped))
         .Add("click_after_ms", Median(beforeClick))
         .Add("rows_at_stop", static_cast<std::uint64_t>(rowsAtStop))
         .Add("full_rows", static_cast<std::uint64_t>(reference.walk.rows))

@@ -8,6 +8,10 @@ namespace {
 
 bool IsControl(wchar_t c) { return c < 0x20; }
 
+// U+FFFD stands in a listed name for bytes that the system could not decode: the path may then
+// name another file (one whose name really holds U+FFFD, or another undecodable one) or none.
+bool IsSubstitute(wchar_t c) { return c == 0xFFFD; }
+
 // Characters that Windows refuses in a file name.
 bool ForbiddenInName(wchar_t c) {
     switch (c) {
@@ -15,7 +19,7 @@ bool ForbiddenInName(wchar_t c) {
     case L'"': case L'<': case L'>': case L'|':
         return true;
     default:
-        return IsControl(c);
+        return IsControl(c) || IsSubstitute(c);
     }
 }
 
@@ -26,7 +30,7 @@ bool ForbiddenInFolder(wchar_t c) {
     case L'*': case L'?': case L'"': case L'<': case L'>': case L'|':
         return true;
     default:
-        return IsControl(c);
+        return IsControl(c) || IsSubstitute(c);
     }
 }
 

@@ -50,7 +50,8 @@ public:
 // Windows forbids in names (\ / : * ? " < > | or a control character) or ends in a space or a
 // dot; the path is not its folder part, ending in the separator, followed by the name; or the
 // folder part holds * ? " < > | or a control character, or a folder name that ends in a space or
-// a dot (which Windows would strip, naming another folder).
+// a dot (which Windows would strip, naming another folder). A name or folder holding U+FFFD,
+// the stand-in for bytes the system could not decode, is refused too: it may name another file.
 bool NameSafeForShell(std::wstring_view path, std::wstring_view name, wchar_t separator = L'\\');
 
 void DeleteCommandClick(DeleteView& view, FileShell& shell, wchar_t separator = L'\\');

@@ -27,6 +27,9 @@ public:
     virtual wchar_t Separator() const = 0;
     // Opens a listing of folderPath (which ends in Separator()); nullptr when it cannot be listed.
     virtual std::unique_ptr<DirectoryListing> Open(const std::wstring& folderPath) = 0;
+    // False for a listed folder name that a path cannot name as it is (a path made from it would
+    // name another folder, or none): the walk passes such a folder over like one it cannot list.
+    virtual bool CanNameFolder(std::wstring_view /*name*/) const { return true; }
 };
 
 }  // namespace qorvani

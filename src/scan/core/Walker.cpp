@@ -31,18 +31,20 @@ void ScanFolder(const std::wstring& path, DirectoryLister& lister, const MaskSet
     std::wstring upperName;
     const wchar_t separator = lister.Separator();
 
-    // Enters the folder whose path is in folder; false when it is not walked.
-    auto enter = [&]() {
+    // Enters the folder whose path is in folder; false when it is not walked. A folder whose
+    // name no path can hold is entered as one that cannot be listed.
+    auto enter = [&](bool nameable) {
         if (state.stopRequested) return false;
         sink.ShowFolder(folder);
         sink.LetWaitingInputRun();
+        if (!nameable) return false;
         std::unique_ptr<DirectoryListing> listing = lister.Open(folder);
         if (!listing) return false;
         open.push_back({std::move(listing), folder.size()});
         return true;
     };
 
-    enter();
+    enter(true);
     while (!open.empty()) {
         DirectoryListing& listing = *open.back().listing;
         if (!listing.Next()) {
@@ -54,9 +56,10 @@ void ScanFolder(const std::wstring& path, DirectoryLister& lister, const MaskSet
         if (IsDotOrDotDot(name)) continue;
         if (listing.IsFolder()) {
             const std::size_t parentLength = folder.size();
+            const bool nameable = lister.CanNameFolder(name);
             folder.append(name);
             folder.push_back(separator);
-            if (!enter()) folder.resize(parentLength);
+            if (!enter(nameable)) folder.resize(parentLength);
             continue;
         }
         if (masks.Empty()) continue;

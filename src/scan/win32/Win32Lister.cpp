@@ -38,6 +38,20 @@ private:
 
 }  // namespace
 
+bool Win32Lister::CanNameFolder(std::wstring_view name) const {
+    if (name.empty() || name.back() == L'.') return false;  // Windows drops a trailing dot
+    for (wchar_t c : name) {
+        switch (c) {
+        case L'\\': case L'/': case L'*': case L'?': case L'"': case L'<': case L'>': case L'|':
+        case 0xFFFD:  // stands for bytes that could not be decoded
+            return false;
+        default:
+            if (c < 0x20) return false;
+        }
+    }
+    return true;
+}
+
 std::unique_ptr<DirectoryListing> Win32Lister::Open(const std::wstring& folderPath) {
     std::wstring pattern = folderPath + L"*.*";
     if (pattern.size() >= MAX_PATH) return nullptr;

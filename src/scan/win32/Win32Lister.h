@@ -9,6 +9,10 @@ class Win32Lister final : public DirectoryLister {
 public:
     wchar_t Separator() const override { return L'\\'; }
     std::unique_ptr<DirectoryListing> Open(const std::wstring& folderPath) override;
+    // Wine lists Linux names as they are: a folder "x\y" would be listed as the folder y in x,
+    // "d." as d, "\xFE" (listed as U+FFFD) as a real U+FFFD folder beside it, and names holding
+    // wildcards cannot be listed at all. Such folders are not walked.
+    bool CanNameFolder(std::wstring_view name) const override;
 };
 
 }  // namespace qorvani

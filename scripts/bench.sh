@@ -1,0 +1,259 @@
+#!/usr/bin/env bash
+# Runs the benchmarks and prints one table with every figure, its goal and met / MISSED:
+#   B1  the folder walk natively against GNU find (qorvani_bench b1)
+#   B2  a scan in the real window against a bare Win32 walk (qorvani_winbench under Wine)
+#   B3  select-all / select-none on a big result list, memory per row
+#   B4  deleting checked files for good and to the Recycle Bin against bare shell calls
+#   B5  from a real stop click to the report
+# Each figure is the median of the runs (5 unless BENCH_RUNS says otherwise).
+#
+#   scripts/bench.sh            full sizes (B1 on 1,000,000 files: some minutes, ~4 GB of inodes)
+#   scripts/bench.sh --smoke    tiny trees, one run each, well under a minute; goals not judged
+#
+# The trees are made by qorvani_bench generate under $BUILD/bench (or $BENCH_DIR), once per
+# shape: a tree is made again only when it (or its manifest) is missing. Sizes can be set from
+# the environment:
+#   BENCH_B1_FILES (1000000)  BENCH_B2_FILES (200000)  BENCH_B2_MATCHES (20000)
+#   BENCH_B3_FILES (100000)   BENCH_B4_FILES (2000)    BENCH_B5_FILES (200000)
+#   BENCH_RUNS (5)            BENCH_ONLY (e.g. "b2 b5": run only these)
+# Exit status: 0 when every benchmark ran (missed goals included), 1 when one failed (a
+# mismatch of results, a crash, a time-out).
+set -euo pipefail
+source "$(dirname "$0")/common.sh"
+
+mode=full
+case "${1:-}" in
+  --smoke) mode=smoke ;;
+  "") ;;
+  *) echo "usage: scripts/bench.sh [--smoke]" >&2; exit 2 ;;
+esac
+
+bash "$ROOT/scripts/setup.sh"
+BUILD="$(mkdir -p "$BUILD" && cd "$BUILD" && pwd)"
+BENCH="${BENCH_DIR:-$BUILD/bench}"
+LOGS="$BENCH/logs"
+mkdir -p "$BENCH" "$LOGS"
+
+log "native build"
+build_native >&2
+log "windows build"
+build_windows >&2
+
+if [ "$mode" = smoke ]; then
+  runs=1
+  b1=(1 20 400 40 1)          # seed folders files matches sparse
+  b2=(2 20 300 30 1)
+  b3=(3 10 200 200 0)
+  b4_files=40
+  b5=(5 200 2000 200 0)        # big enough for the stop click to land while the walk runs
+  b5_delay=0
+  t_native=120; t_wine=120
+else
+  runs="${BENCH_RUNS:-5}"
+  n1="${BENCH_B1_FILES:-1000000}"
+  n2="${BENCH_B2_FILES:-200000}"
+  n3="${BENCH_B3_FILES:-100000}"
+  n5="${BENCH_B5_FILES:-200000}"
+  b1=(1 $((n1 / 20)) "$n1" $((n1 / 10)) 4)
+  b2=(2 $((n2 / 20)) "$n2" "${BENCH_B2_MATCHES:-20000}" 3)
+  b3=(3 $((n3 / 20)) "$n3" "$n3" 0)
+  b4_files="${BENCH_B4_FILES:-2000}"
+  # Folders of about 200 entries: far below the 1,000 that a stop may have to finish.
+  b5=(5 $((n5 / 200)) "$n5" $((n5 / 10)) 0)
+  b5_delay=300
+  t_native=3600; t_wine=3600
+fi
+
+wanted() { [ -z "${BENCH_ONLY:-}" ] || [[ " $BENCH_ONLY " == *" $1 "* ]]; }
+
+# tree NAME SEED FOLDERS FILES MATCHES SPARSE: prints the tree's path, making it when missing.
+tree() {
+  local dir="$BENCH/$1-s$2-d$3-n$4-m$5-k$6"
+  if [ ! -d "$dir" ] || [ ! -f "$dir.manifest" ]; then
+    rm -rf "$dir" "$dir.manifest"
+    log "generating $dir"
+    "$BUILD/native/qorvani_bench" generate "$dir" --seed "$2" --folders "$3" --files "$4" \
+      --matches "$5" --sparse "$6" >&2
+  fi
+  printf '%s' "$dir"
+}
+
+# The path as Wine's Z: drive shows it.
+winpath() { local p="${1//\//\\}"; printf 'Z:%s' "$p"; }
+
+# value KEY LINE: the number after KEY= in a result line.
+value() { sed -n "s/.* $1=\([^ ]*\).*/\1/p" <<<"$2"; }
+
+failures=0
+rows=()
+row() { rows+=("$(printf '%s\t%s\t%s\t%s' "$1" "$2" "$3" "$4")"); }
+# verdict VALUE OP GOAL: met or MISSED (OP is <= or >=); "-" when there is no value.
+verdict() {
+  [ -n "$1" ] || { echo "-"; return; }
+  if awk -v v="$1" -v g="$3" -v op="$2" 'BEGIN { exit !((op == "<=") ? (v <= g) : (v >= g)) }'; then
+    echo met
+  else
+    echo MISSED
+  fi
+}
+failed() {
+  failures=$((failures + 1))
+  row "$1" "ERROR: see $2" "-" "ERROR"
+  echo "$1 failed; its log:" >&2
+  tail -n 20 "$2" >&2 || true
+}
+
+# run_wine NAME ARGS...: runs qorvani_winbench, prints its result line (the line tagged NAME).
+run_wine() {
+  local name="$1"; shift
+  local logfile="$LOGS/$name.log"
+  local out
+  if out=$(cd "$BUILD/windows" && timeout "$t_wine" wine ./qorvani_winbench.exe "$@" 2>"$logfile" | tr -d '\r'); then
+    printf '%s\n' "$out" >>"$logfile"
+    grep "^${name^^} " <<<"$out" || true
+  else
+    printf '%s\n' "$out" >>"$logfile"
+    return 1
+  fi
+}
+
+# --- B1, natively ---
+if wanted b1; then
+  t1=$(tree b1 "${b1[@]}")
+  log "B1 on ${b1[2]} files"
+  if out=$(timeout "$t_native" "$BUILD/native/qorvani_bench" b1 "$t1" --runs "$runs" 2>"$LOGS/b1.log"); then
+    printf '%s\n' "$out" >>"$LOGS/b1.log"
+    line=$(grep '^b1 ' <<<"$out" || true)
+    # b1  matches  bytes  walk-ms  find+masks-ms  find-ms  ...
+    read -r _ m1 _ walk masked bare _ <<<"$line" || true
+    r1=$(awk -v a="$walk" -v b="$masked" 'BEGIN { printf "%.3f", a / b }')
+    r2=$(awk -v a="$walk" -v b="$bare" 'BEGIN { printf "%.3f", a / b }')
+    row "B1 walk / find with masks" "walk $walk ms, find+masks $masked ms: $r1 ($m1 matches, ${b1[2]} files)" \
+      "<= 0.4" "$(verdict "$r1" "<=" 0.4)"
+    row "B1 walk / bare find" "walk $walk ms, find $bare ms: $r2" "<= 2.0" "$(verdict "$r2" "<=" 2.0)"
+  else
+    failed "B1" "$LOGS/b1.log"
+  fi
+fi
+
+need_wine=0
+for b in b2 b3 b4 b5; do wanted $b && need_wine=1; done
+if [ "$need_wine" = 1 ]; then
+  trap 'stop_wine; stop_xvfb' EXIT
+  start_xvfb
+  setup_wine
+fi
+
+# --- B2: a scan in the window against the bare walk ---
+if wanted b2; then
+  t2=$(tree b2 "${b2[@]}")
+  log "B2 on ${b2[2]} files, ${b2[3]} matches"
+  if line=$(run_wine b2 b2 "$(winpath "$t2")" --runs "$runs") && [ -n "$line" ]; then
+    ratio=$(value ratio "$line")
+    row "B2 window scan / bare walk" \
+      "window $(value gui_scan_ms "$line") ms, bare $(value bare_walk_ms "$line") ms: $ratio ($(value rows "$line") rows)" \
+      "<= 1.25" "$(verdict "$ratio" "<=" 1.25)"
+    rate=$(value repaints_per_s "$line")
+    row "B2 list+status repaints" "$rate per s ($(value repaints "$line") in the scan)" ">= 10/s" \
+      "$(verdict "$rate" ">=" 10)"
+  else
+    failed "B2" "$LOGS/b2.log"
+  fi
+fi
+
+# --- B3: big list ---
+if wanted b3; then
+  t3=$(tree b3 "${b3[@]}")
+  log "B3 on ${b3[2]} rows"
+  if line=$(run_wine b3 b3 "$(winpath "$t3")" --runs "$runs") && [ -n "$line" ]; then
+    n=$(value rows "$line")
+    v=$(value select_all_ms "$line")
+    row "B3 select-all (← 全选)" "$v ms ($n rows)" "<= 2000 ms" "$(verdict "$v" "<=" 2000)"
+    v=$(value select_none_ms "$line")
+    row "B3 select-none (← 全否)" "$v ms ($n rows)" "<= 2000 ms" "$(verdict "$v" "<=" 2000)"
+    v=$(value ws_bytes_per_row "$line")
+    private=$(value private_bytes_per_row "$line")
+    # Wine reports no private bytes (always 0); Windows does.
+    [ "$private" = 0.0 ] && private="" || private="private $private B, "
+    row "B3 working set per row" "$v B (${private}result store $(value store_bytes_per_row "$line") B)" \
+      "<= 300 B" "$(verdict "$v" "<=" 300)"
+  else
+    failed "B3" "$LOGS/b3.log"
+  fi
+fi
+
+# --- B4: delete ---
+if wanted b4; then
+  work="$BENCH/b4-work"
+  # A Recycle Bin of our own: Wine keeps it in $XDG_DATA_HOME/Trash, which must exist.
+  trash_home="$BENCH/b4-xdg-data"
+  rm -rf "$work" "$trash_home"
+  mkdir -p "$trash_home"
+  log "B4 with $b4_files files per run"
+  if line=$(XDG_DATA_HOME="$trash_home" run_wine b4 b4 "$(winpath "$work")" --runs "$runs" --files "$b4_files") &&
+     [ -n "$line" ]; then
+    # Both sides of every run send their files to the Recycle Bin: they must all be there.
+    trashed=$(find "$trash_home/Trash/files" -maxdepth 1 -name 'qvbench_*' 2>/dev/null | wc -l)
+    if [ "$trashed" -ne $((2 * runs * b4_files)) ]; then
+      failures=$((failures + 1))
+      row "B4 Recycle Bin" "$trashed files in the Recycle Bin, $((2 * runs * b4_files)) sent" "all" "ERROR"
+    fi
+    for kind in forgood trash; do
+      label="B4 delete for good"; [ "$kind" = trash ] && label="B4 delete to Recycle Bin"
+      ratio=$(value ${kind}_ratio "$line")
+      row "$label" \
+        "window $(value ${kind}_gui_files_per_s "$line") files/s, bare $(value ${kind}_bare_files_per_s "$line") files/s: time ratio $ratio" \
+        "<= 1.2" "$(verdict "$ratio" "<=" 1.2)"
+    done
+  else
+    failed "B4" "$LOGS/b4.log"
+  fi
+  rm -rf "$work" "$trash_home"
+fi
+
+# --- B5: stop latency ---
+if wanted b5; then
+  t5=$(tree b5 "${b5[@]}")
+  log "B5 on ${b5[2]} files"
+  if line=$(run_wine b5 b5 "$(winpath "$t5")" --runs "$runs" --delay "$b5_delay") && [ -n "$line" ]; then
+    stopped=$(value stopped "$line")
+    largest=$(value largest_folder "$line")
+    late=$(value clicked_late "$line")
+    v=$(value stop_latency_ms "$line")
+    figure="$v ms ($stopped of $runs runs stopped, largest folder $largest entries)"
+    if [ "$stopped" = 0 ]; then v=""; figure="no run stopped ($late scans ended before the click)"; fi
+    result=$(verdict "$v" "<=" 100)
+    if [ "$mode" = full ]; then
+      if [ "${late:-0}" != 0 ] || [ "${largest:-0}" -gt 1000 ]; then
+        failures=$((failures + 1)); result="ERROR (tree too small or folders too big)"
+      elif [ "$stopped" != "$runs" ]; then
+        result=MISSED
+      fi
+    fi
+    row "B5 stop click to report" "$figure" "<= 100 ms" "$result"
+  else
+    failed "B5" "$LOGS/b5.log"
+  fi
+fi
+
+echo
+if [ "$mode" = smoke ]; then echo "Benchmarks, smoke run (tiny trees, 1 run: figures not meaningful, goals not judged)"
+else echo "Benchmarks (median of $runs runs)"; fi
+{
+  printf 'Benchmark\tMeasured\tGoal\tResult\n'
+  for r in "${rows[@]}"; do
+    if [ "$mode" = smoke ]; then
+      IFS=$'\t' read -r a b c d <<<"$r"
+      [ "$d" = met ] || [ "$d" = MISSED ] && d="($d)"
+      printf '%s\t%s\t%s\t%s\n' "$a" "$b" "$c" "$d"
+    else
+      printf '%s\n' "$r"
+    fi
+  done
+} | column -t -s $'\t'
+echo "logs: $LOGS"
+
+if [ "$failures" -ne 0 ]; then
+  echo "$failures benchmark(s) failed" >&2
+  exit 1
+fi

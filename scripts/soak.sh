@@ -1,0 +1,32 @@
+#!/usr/bin/env bash
+# The long robustness run: the mask matcher fuzzed with millions of pairs, then the robustness
+# suite under Wine with many more closing points, storm rounds and stop bursts, repeated on
+# fresh copies of the fixture trees. Prints each run's summary line; exits non-zero on a failure.
+#   SOAK_ROUNDS=N  how many times the Windows suite runs (default 3), each on its own copies
+#   QORVANI_FUZZ_PAIRS=N / QORVANI_FUZZ_SEED=S  override the fuzzing
+set -euo pipefail
+source "$(dirname "$0")/common.sh"
+bash "$ROOT/scripts/setup.sh"
+ROUNDS="${SOAK_ROUNDS:-3}"
+export QORVANI_SOAK=1
+
+log "native build"
+build_native
+log "mask matcher fuzzing (soak)"
+"$BUILD/native/qorvani_tests" --gtest_filter='MaskFuzz*'
+
+log "windows build"
+build_windows
+QORVANI_FIXTURE_COPIES="$ROUNDS" bash "$ROOT/tests/windows/make_fixtures.sh" "$BUILD/fixtures" >&2
+export QORVANI_FIXTURES="$BUILD/fixtures"
+trap 'stop_wine; stop_xvfb' EXIT
+start_xvfb
+setup_wine
+status=0
+for round in $(seq "$ROUNDS"); do
+  log "robustness suite under wine, round $round of $ROUNDS"
+  (cd "$BUILD/windows" && QORVANI_FIXTURE_COPY="$round" timeout 3000 wine ./qorvani_wintests.exe \
+      --gtest_filter='Robust*') || status=$?
+  if [ "$status" -ne 0 ]; then echo "soak round $round failed ($status)" >&2; exit "$status"; fi
+done
+log "soak passed"

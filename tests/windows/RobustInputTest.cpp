@@ -1,0 +1,538 @@
+// Nothing lost under hostile input: the real program closed at many points of a scan (a child
+// process driven from outside, as a user would), and storms of clicks, keys and stop clicks on
+// the real window while it scans.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <atomic>
+#include <chrono>
+#include <cstdio>
+#include <thread>
+#include <set>
+#include <vector>
+
+#include "RobustSupport.h"
+#include "RobustWindow.h"
+#include "WinTestSupport.h"
+
+using namespace qorvani;
+using namespace robust;
+
+namespace {
+
+std::wstring Caption(HWND window) {
+    wchar_t text[64] = {};
+    InternalGetWindowText(window, text, 64);  // no message: safe while its thread is busy
+    return text;
+}
+
+// --- the program as a child process ----------------------------------------------------------
+
+struct WindowOfProcess {
+    DWORD process;
+    HWND found;
+};
+
+BOOL CALLBACK FindMainOf(HWND window, LPARAM param) {
+    auto* search = reinterpret_cast<WindowOfProcess*>(param);
+    DWORD owner = 0;
+    GetWindowThreadProcessId(window, &owner);
+    wchar_t name[64] = {};
+    GetClassNameW(window, name, 64);
+    if (owner == search->process && std::wstring(name) == kMainWindowClass) {
+        search->found = window;
+        return FALSE;
+    }
+    return TRUE;
+}
+
+class Qorvani {
+public:
+    Qorvani() {
+        std::wstring command = L"\"" + BesideSelf(L"qorvani.exe") + L"\"";
+        STARTUPINFOW startup{};
+        startup.cb = sizeof(startup);
+        if (!CreateProcessW(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &process_))
+            return;
+        // The window is there once it is shown, after its start-up has made every control.
+        for (int i = 0; i < 400; ++i) {
+            WindowOfProcess search{process_.dwProcessId, nullptr};
+            EnumWindows(FindMainOf, reinterpret_cast<LPARAM>(&search));
+            if (search.found && IsWindowVisible(search.found) && GetDlgItem(search.found, kIdCheck1)) {
+                main_ = search.found;
+                break;
+            }
+            Sleep(50);
+        }
+    }
+    ~Qorvani() {
+        if (process_.hProcess == nullptr) return;
+        if (WaitForSingleObject(process_.hProcess, 0) == WAIT_TIMEOUT) {
+            TerminateProcess(process_.hProcess, 99);
+            WaitForSingleObject(process_.hProcess, 5000);
+        }
+        CloseHandle(process_.hProcess);
+        CloseHandle(process_.hThread);
+    }
+    Qorvani(const Qorvani&) = delete;
+    Qorvani& operator=(const Qorvani&) = delete;
+
+    bool Running() const { return main_ != nullptr; }
+    DWORD Id() const { return process_.dwProcessId; }
+    HWND Main() const { return main_; }
+    HWND Item(int id) const { return GetDlgItem(main_, id); }
+
+    // Clicks a flat button by posted mouse messages (they cross processes as they are).
+    void PostClick(int id) const {
+        HWND button = Item(id);
+        RECT r;
+        GetClientRect(button, &r);
+        const LPARAM at = MAKELPARAM(r.right / 2, r.bottom / 2);
+        PostMessageW(button, WM_MOUSEMOVE, 0, at);
+        PostMessageW(button, WM_LBUTTONDOWN, MK_LBUTTON, at);
+        PostMessageW(button, WM_LBUTTONUP, 0, at);
+    }
+    // Types the path (WM_SETTEXT and WM_GETTEXT cross processes); true when the box holds it.
+    bool SetPath(const std::wstring& path) const {
+        DWORD_PTR result = 0;
+        SendMessageTimeoutW(Item(kIdText1), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(path.c_str()), SMTO_ABORTIFHUNG,
+                            5000, &result);
+        wchar_t text[MAX_PATH] = {};
+        SendMessageTimeoutW(Item(kIdText1), WM_GETTEXT, MAX_PATH, reinterpret_cast<LPARAM>(text), SMTO_ABORTIFHUNG,
+                            5000, &result);
+        return path == text;
+    }
+    // The last type row checked: "全选 ↑" has gone through the list.
+    bool AllTypesChecked() const {
+        DWORD_PTR state = 0;
+        if (!SendMessageTimeoutW(Item(kIdList2), LVM_GETITEMSTATE, 25, LVIS_STATEIMAGEMASK, SMTO_ABORTIFHUNG, 2000,
+                                 &state))
+            return false;
+        return ((state & LVIS_STATEIMAGEMASK) >> 12) == 2;
+    }
+    // The frame's close: the system command, then real input so that the walk looks at its
+    // queue. It must be a button or a key: GetInputState does not count pointer moves.
+    void Close() const {
+        PostMessageW(main_, WM_SYSCOMMAND, SC_CLOSE, 0);
+        Nudge();
+    }
+    // A real click on the caption "扫描路径：", which does nothing.
+    void Nudge() const { RealClick(Item(kIdLabel2)); }
+    // Waits for the end; false when it did not come.
+    bool WaitForExit(DWORD milliseconds, DWORD& code) const {
+        const DWORD start = GetTickCount();
+        while (WaitForSingleObject(process_.hProcess, 100) == WAIT_TIMEOUT) {
+            if (GetTickCount() - start > milliseconds) return false;
+            if (IsWindow(main_)) Nudge();
+        }
+        GetExitCodeProcess(process_.hProcess, &code);
+        return true;
+    }
+
+private:
+    PROCESS_INFORMATION process_{};
+    HWND main_ = nullptr;
+};
+
+// Starts a child, checks every type and starts a scan of root; gives the tick of the start click.
+DWORD StartScan(const Qorvani& child, const std::wstring& root) {
+    if (!child.SetPath(root)) return 0;
+    child.PostClick(kIdFlatCommand4_2);
+    for (int i = 0; i < 400 && !child.AllTypesChecked(); ++i) Sleep(25);
+    child.PostClick(kIdFlatCommand6);
+    return GetTickCount();
+}
+
+struct ClosingOutcome {
+    bool exited = false;
+    DWORD code = 0;
+    std::vector<std::wstring> boxes;
+    std::wstring state;  // what the window showed when it did not end
+    bool duringScan = false;  // the close came while the scan ran
+    DWORD closeToExit = 0;    // milliseconds from the close to the end of the process
+};
+
+// One closing point: the phase of the run at which the frame's close comes.
+enum class ClosePoint { AtStart, DuringSelectAll, WithTheStartClick, DuringTheWalk, AfterTheScan };
+
+ClosingOutcome CloseAt(const std::wstring& root, ClosePoint point, DWORD delay) {
+    ClosingOutcome outcome;
+    Qorvani child;
+    if (!child.Running()) return outcome;
+    BoxWatcher watcher(child.Id());
+    switch (point) {
+    case ClosePoint::AtStart:
+        child.Close();
+        break;
+    case ClosePoint::DuringSelectAll:
+        if (!child.SetPath(root)) outcome.boxes.push_back(L"the path could not be typed");
+        child.PostClick(kIdFlatCommand4_2);
+        Sleep(delay);
+        child.Close();
+        break;
+    case ClosePoint::WithTheStartClick:
+        if (!child.SetPath(root)) outcome.boxes.push_back(L"the path could not be typed");
+        child.PostClick(kIdFlatCommand6);
+        child.Close();
+        break;
+    case ClosePoint::DuringTheWalk: {
+        if (StartScan(child, root) == 0) outcome.boxes.push_back(L"the path could not be typed");
+        HWND start = child.Item(kIdFlatCommand6);
+        for (int i = 0; i < 5000 && Caption(start) != kStopCaption; ++i) Sleep(1);
+        const DWORD walking = GetTickCount();
+        while (GetTickCount() - walking < delay) Sleep(1);
+        outcome.duringScan = Caption(child.Item(kIdFlatCommand6)) == kStopCaption;
+        child.Close();
+        break;
+    }
+    case ClosePoint::AfterTheScan: {
+        if (StartScan(child, root) == 0) outcome.boxes.push_back(L"the path could not be typed");
+        Sleep(200);
+        for (int i = 0; i < 600 && Caption(child.Item(kIdFlatCommand6)) != kStartScanCaption; ++i) Sleep(50);
+        child.Close();
+        break;
+    }
+    }
+    const DWORD closed = GetTickCount();
+    outcome.exited = child.WaitForExit(30000, outcome.code);
+    outcome.closeToExit = GetTickCount() - closed;
+    if (!outcome.exited) {
+        outcome.state = IsWindow(child.Main()) ? L"window there, caption " + Caption(child.Item(kIdFlatCommand6)) +
+                                                     L", label " + Caption(child.Item(kIdLabel1)) +
+                                                     (IsWindowEnabled(child.Item(kIdFlatCommand3)) ? L", idle" : L", busy")
+                                               : L"window gone";
+    }
+    Sleep(100);  // a box shown at the very end still gets seen
+    watcher.Stop();
+    for (const std::wstring& box : watcher.OtherBoxes()) outcome.boxes.push_back(box);
+    for (const std::wstring& window : watcher.OtherWindows()) outcome.boxes.push_back(window);
+    if (watcher.Questions() != 0) outcome.boxes.push_back(L"the delete question");
+    return outcome;
+}
+
+int EnvSteps(int fallback) {
+    wchar_t text[16] = {};
+    return GetEnvironmentVariableW(L"QORVANI_CLOSE_STEPS", text, 16) ? _wtoi(text) : fallback;
+}
+
+// How long the walk of root takes in the child (all types checked), from the caption "停止"
+// to "开始扫描" again, in milliseconds.
+DWORD ScanDuration(const std::wstring& root) {
+    Qorvani child;
+    if (!child.Running()) return 0;
+    if (StartScan(child, root) == 0) return 0;
+    HWND start = child.Item(kIdFlatCommand6);
+    for (int i = 0; i < 5000 && Caption(start) != kStopCaption; ++i) Sleep(1);
+    const DWORD started = GetTickCount();
+    while (Caption(start) == kStopCaption && GetTickCount() - started < 60000) Sleep(2);
+    const DWORD took = GetTickCount() - started;
+    PostMessageW(child.Main(), WM_CLOSE, 0, 0);
+    DWORD code = 0;
+    child.WaitForExit(10000, code);
+    return took;
+}
+
+TEST(RobustClose, ClosingAtTwentyPointsOfAScanEndsTheProgramWithCodeZero) {
+    CaseRuns("closing at many points of a scan");
+    NEED_FIXTURE(root, L"many");
+    // Measured twice: the first walk of a freshly made tree is slower than the later ones.
+    const DWORD first = ScanDuration(root);
+    const DWORD duration = std::min(first, ScanDuration(root));
+    ASSERT_GT(duration, 0u) << "qorvani.exe did not start beside the test program";
+    std::printf("a full scan of 3000 folders in the child takes %lu ms\n", static_cast<unsigned long>(duration));
+
+    // The points: before anything, during the select-all pass, with the start click, at even
+    // steps through the walk, and after it; the soak run adds many more steps.
+    struct Point {
+        ClosePoint point;
+        DWORD delay;
+    };
+    std::vector<Point> points = {{ClosePoint::AtStart, 0}, {ClosePoint::DuringSelectAll, 30},
+                                 {ClosePoint::WithTheStartClick, 0}};
+    const int steps = Soak() ? 96 : EnvSteps(16);
+    for (int i = 0; i < steps; ++i)
+        points.push_back({ClosePoint::DuringTheWalk, static_cast<DWORD>(static_cast<double>(duration) * i / steps)});
+    points.push_back({ClosePoint::AfterTheScan, 0});
+
+    int exitedCleanly = 0, duringScan = 0;
+    DWORD slowest = 0;
+    for (const Point& p : points) {
+        ++Counts().scenarios;
+        const ClosingOutcome outcome = CloseAt(root, p.point, p.delay);
+        SCOPED_TRACE("close point " + std::to_string(static_cast<int>(p.point)) + " after " + std::to_string(p.delay) +
+                     " ms");
+        EXPECT_TRUE(outcome.exited) << Narrow(outcome.state);
+        if (!outcome.exited) {
+            ++Counts().hangs;
+            continue;
+        }
+        EXPECT_EQ(outcome.code, 0u);
+        if (outcome.code != 0) ++Counts().crashes;
+        for (const std::wstring& box : outcome.boxes) ADD_FAILURE() << "shown: " << Narrow(box);
+        exitedCleanly += outcome.code == 0 && outcome.boxes.empty();
+        duringScan += outcome.duringScan;
+        slowest = std::max(slowest, outcome.closeToExit);
+    }
+    std::printf("closing points: %zu (%d while the walk ran), ended with code 0 and no box: %d, slowest end %lu ms\n",
+                points.size(), duringScan, exitedCleanly, static_cast<unsigned long>(slowest));
+    EXPECT_GE(duringScan, steps / 2);  // the points do fall inside the walk
+    EXPECT_GE(points.size(), 20u);
+}
+
+// --- storms on the real window in this process -----------------------------------------------
+
+class RobustStorm : public ::testing::Test {
+protected:
+    void SetUp() override {
+        ASSERT_TRUE(window_.Valid());
+        window_.CheckType(kTmpTypeRow);
+        for (int i = 0; i < 26; ++i) typesBefore_.push_back(wintest::RowChecked(window_.Item(kIdList2), i));
+    }
+    static POINT Centre(HWND control) {
+        RECT r;
+        GetWindowRect(control, &r);
+        return POINT{(r.left + r.right) / 2, (r.top + r.bottom) / 2};
+    }
+    // Screen points of the check boxes of the first rows of the result list, measured on a
+    // small scan (the rows of the next scan take the same places).
+    std::vector<POINT> RowCheckBoxes(const std::wstring& small, int rows) {
+        window_.Scan(small);
+        std::vector<POINT> points;
+        HWND list = window_.Item(kIdList1);
+        for (int row = 0; row < rows && row < wintest::RowCount(list); ++row) {
+            RECT bounds{};
+            bounds.left = LVIR_BOUNDS;
+            SendMessageW(list, LVM_GETITEMRECT, row, reinterpret_cast<LPARAM>(&bounds));
+            const int y = (bounds.top + bounds.bottom) / 2;
+            for (int x = bounds.left; x < bounds.left + 40; ++x) {
+                LVHITTESTINFO hit{};
+                hit.pt = POINT{x, y};
+                SendMessageW(list, LVM_SUBITEMHITTEST, 0, reinterpret_cast<LPARAM>(&hit));
+                if (hit.flags & LVHT_ONITEMSTATEICON) {
+                    POINT at{x + 3, y};
+                    ClientToScreen(list, &at);
+                    points.push_back(at);
+                    break;
+                }
+            }
+        }
+        return points;
+    }
+    ::testing::AssertionResult InputsAsBefore(const std::wstring& path) {
+        for (int i = 0; i < 26; ++i)
+            if (wintest::RowChecked(window_.Item(kIdList2), i) != typesBefore_[i])
+                return ::testing::AssertionFailure() << "type row " << i << " changed";
+        if (SendMessageW(window_.Item(kIdCheck1), BM_GETCHECK, 0, 0) != BST_UNCHECKED)
+            return ::testing::AssertionFailure() << "Check1 changed";
+        if (wintest::Text(window_.Item(kIdText1)) != path) return ::testing::AssertionFailure() << "Text1 changed";
+        return ::testing::AssertionSuccess();
+    }
+
+    RobustWindow window_;
+    std::vector<bool> typesBefore_;
+};
+
+// Clicks on every control during a scan that never ends by itself (the forking loop): the
+// disabled ones must not act, the result list takes check clicks, then one stop ends it.
+TEST_F(RobustStorm, ClicksOnEveryControlDuringAScanActOnlyWhereEnabled) {
+    CaseRuns("input storm on every control");
+    NEED_FIXTURE(fork, L"fork");
+    NEED_FIXTURE(loop, L"loop");
+    const std::vector<POINT> rowBoxes = RowCheckBoxes(loop, 5);
+    ASSERT_EQ(rowBoxes.size(), 5u);
+    HWND start = window_.Item(kIdFlatCommand6);
+    std::vector<POINT> targets;
+    for (int id : {kIdFlatCommand1, kIdFlatCommand2, kIdFlatCommand3, kIdFlatCommand4_0, kIdFlatCommand4_1,
+                   kIdFlatCommand4_2, kIdFlatCommand4_3, kIdFlatCommand7, kIdCheck1, kIdText1, kIdList2, kIdLabel1,
+                   kIdLabel2, kIdStatusBar1})
+        targets.push_back(Centre(window_.Item(id)));
+    RECT typeRow{};
+    typeRow.left = LVIR_BOUNDS;
+    SendMessageW(window_.Item(kIdList2), LVM_GETITEMRECT, 3, reinterpret_cast<LPARAM>(&typeRow));
+    POINT typeBox{typeRow.left + 8, (typeRow.top + typeRow.bottom) / 2};
+    ClientToScreen(window_.Item(kIdList2), &typeBox);
+    targets.push_back(typeBox);
+    std::vector<HWND> flats;
+    for (int id : {kIdFlatCommand1, kIdFlatCommand2, kIdFlatCommand3, kIdFlatCommand4_0, kIdFlatCommand4_1,
+                   kIdFlatCommand4_2, kIdFlatCommand4_3, kIdFlatCommand7})
+        flats.push_back(window_.Item(id));
+
+    BoxWatcher watcher(GetCurrentProcessId());
+    std::atomic<bool> scanEnded{false};
+    std::atomic<int> stillScanningAfterStorm{0};
+    const int rounds = Soak() ? 30 : 3;
+    std::thread storm([&] {
+        for (int i = 0; i < 4000 && Caption(start) != kStopCaption; ++i) Sleep(1);
+        Sleep(200);
+        for (int round = 0; round < rounds; ++round) {
+            for (const POINT& at : targets) {
+                RealClickAt(at);
+                Sleep(3);
+            }
+            for (HWND flat : flats) wintest::PostClickFlat(flat);
+            for (WORD key : {VK_SPACE, VK_RETURN, VK_ESCAPE, VK_TAB, VK_DELETE, VK_F1}) RealKey(key);
+            Sleep(20);
+        }
+        // Rows may be checked while they are being added.
+        for (const POINT& at : rowBoxes) {
+            RealClickAt(at);
+            Sleep(30);
+        }
+        Sleep(300);
+        stillScanningAfterStorm = Caption(start) == kStopCaption ? 1 : 0;
+        // One stop; again only if the walk has not seen it.
+        for (int i = 0; i < 5 && !scanEnded; ++i) {
+            RealClick(start);
+            for (int w = 0; w < 60 && !scanEnded; ++w) Sleep(50);
+        }
+    });
+    window_.Scan(fork);
+    scanEnded = true;
+    storm.join();
+    wintest::Pump(200);
+    watcher.Stop();
+    ++Counts().scenarios;
+
+    EXPECT_EQ(stillScanningAfterStorm.load(), 1) << "something in the storm ended the scan";
+    ASSERT_TRUE(window_.Valid()) << "the window was closed by a disabled control";
+    EXPECT_TRUE(window_.IdleAfterScan());
+    EXPECT_TRUE(InputsAsBefore(fork));
+    EXPECT_EQ(watcher.Questions(), 0);
+    for (const std::wstring& box : watcher.OtherBoxes()) ADD_FAILURE() << "box: " << Narrow(box);
+    for (const std::wstring& shown : watcher.OtherWindows()) ADD_FAILURE() << "window: " << Narrow(shown);
+    // Exactly the five rows clicked are checked: "← 全选" and "← 全否" did not act.
+    std::size_t checked = 0;
+    for (std::size_t i = 0; i < window_.Results().Count(); ++i) checked += window_.Results().Checked(i);
+    EXPECT_EQ(checked, 5u);
+    for (std::size_t i = 0; i < 5 && i < window_.Results().Count(); ++i) EXPECT_TRUE(window_.Results().Checked(i)) << i;
+    std::uint64_t total = 0;
+    for (std::size_t i = 0; i < window_.Results().Count(); ++i) total += window_.Results().Size(i);
+    EXPECT_EQ(window_.Main().Scan().totalBytes, total);
+}
+
+// A burst of stop clicks, real and posted, each of which may end the scan or start a new one,
+// then the frame's close box during a scan: no crash, and the window ends cleanly.
+TEST_F(RobustStorm, BurstsOfStopClicksThenTheCloseBoxEndCleanly) {
+    CaseRuns("stop bursts and the close box");
+    NEED_FIXTURE(fork, L"fork");
+    HWND start = window_.Item(kIdFlatCommand6);
+    POINT closeBox{};
+    ASSERT_TRUE(CloseBoxPoint(window_.Handle(), closeBox));
+    BoxWatcher watcher(GetCurrentProcessId());
+    const int bursts = Soak() ? 20 : 3;
+
+    for (int burst = 0; burst < bursts; ++burst) {
+        ++Counts().scenarios;
+        std::atomic<bool> done{false};
+        std::thread clicker([&] {
+            for (int i = 0; i < 4000 && Caption(start) != kStopCaption; ++i) Sleep(1);
+            Sleep(100 + 50 * burst);
+            for (int i = 0; i < 12; ++i) {
+                if (i % 2) RealClick(start); else wintest::PostClickFlat(start);
+                Sleep(i % 3 == 0 ? 1 : 15);
+            }
+            // Settle: end whatever scan the burst left running.
+            for (int i = 0; i < 40; ++i) {
+                Sleep(150);
+                if (Caption(start) == kStopCaption) RealClick(start);
+                else if (i > 4) break;
+            }
+            done = true;
+        });
+        window_.Scan(fork);
+        while (!done) wintest::Pump(20);  // the burst may start nested scans; they run here
+        clicker.join();
+        wintest::Pump(100);
+        ASSERT_TRUE(window_.Valid());
+        EXPECT_TRUE(window_.IdleAfterScan()) << "burst " << burst;
+        EXPECT_TRUE(InputsAsBefore(fork));
+    }
+
+    // The close box while a scan runs: the scan stops and the window goes.
+    std::thread closer([&] {
+        for (int i = 0; i < 4000 && Caption(start) != kStopCaption; ++i) Sleep(1);
+        Sleep(300);
+        RealClickAt(closeBox);
+    });
+    const auto begun = std::chrono::steady_clock::now();
+    window_.Scan(fork);
+    closer.join();
+    for (int i = 0; i < 100 && IsWindow(window_.Handle()); ++i) wintest::Pump(20);
+    const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - begun).count();
+    ++Counts().scenarios;
+    watcher.Stop();
+    EXPECT_FALSE(IsWindow(window_.Handle())) << "the close box did not close the window";
+    if (IsWindow(window_.Handle())) ++Counts().hangs;
+    EXPECT_TRUE(wintest::TakeQuit());
+    EXPECT_LT(seconds, 20.0);
+    EXPECT_EQ(watcher.Questions(), 0);
+    for (const std::wstring& box : watcher.OtherBoxes()) ADD_FAILURE() << "box: " << Narrow(box);
+}
+
+// "← 全选" lets events run after every row, so other commands can run inside it: a scan that
+// empties and refills the list, then a delete that shortens it. Nothing may be addressed beyond
+// the list's end, and every file that went must have been a checked row that left.
+TEST_F(RobustStorm, ScanAndDeleteRunInsideASelectAllPass) {
+    CaseRuns("scan and delete inside a select-all pass");
+    wintest::TempTree tree;
+    const int files = 2000;
+    for (int i = 0; i < files; ++i) tree.File(L"f" + std::to_wstring(i) + L".tmp", 1 + i % 7);
+    const Snapshot before = TakeSnapshot(tree.Root());
+    window_.Scan(tree.Root());
+    ASSERT_EQ(window_.Results().Count(), static_cast<std::size_t>(files));
+
+    HWND start = window_.Item(kIdFlatCommand6), remove = window_.Item(kIdFlatCommand1);
+    BoxWatcher watcher(GetCurrentProcessId(), IDYES);
+    std::atomic<bool> passDone{false};
+    std::atomic<int> deleteNested{0};
+    std::thread clicker([&] {
+        Sleep(30);
+        RealClick(start);  // a scan inside the pass
+        for (int i = 0; i < 3000 && Caption(start) != kStopCaption && !passDone; ++i) Sleep(1);
+        for (int i = 0; i < 20000 && Caption(start) == kStopCaption; ++i) Sleep(1);
+        // Wait until the pass, going on over the new rows, has checked some of them (the list
+        // answers between two rows of the pass).
+        HWND list = window_.Item(kIdList1);
+        const DWORD polling = GetTickCount();
+        for (bool some = false; !some && !passDone && GetTickCount() - polling < 5000;) {
+            for (int row = 0; row < files && !some && !passDone; row += 25) {
+                DWORD_PTR state = 0;
+                SendMessageTimeoutW(list, LVM_GETITEMSTATE, row, LVIS_STATEIMAGEMASK, SMTO_ABORTIFHUNG, 100, &state);
+                some = ((state & LVIS_STATEIMAGEMASK) >> 12) == 2;
+            }
+        }
+        deleteNested = passDone ? 0 : 1;
+        RealClick(remove);  // then a delete
+    });
+    window_.CheckAllResults();
+    passDone = true;
+    clicker.join();
+    for (int i = 0; i < 100 && watcher.Questions() == 0; ++i) wintest::Pump(20);
+    wintest::Pump(200);
+    watcher.Stop();
+    ++Counts().scenarios;
+
+    ASSERT_TRUE(window_.Valid());
+    EXPECT_EQ(watcher.Questions(), 1);
+    EXPECT_EQ(deleteNested.load(), 1) << "the pass ended before the delete";
+    for (const std::wstring& box : watcher.OtherBoxes()) ADD_FAILURE() << "box: " << Narrow(box);
+    // The files that went are exactly the ones whose rows left; the rows left name files that are there.
+    const Snapshot after = TakeSnapshot(tree.Root());
+    std::set<std::wstring> listed;
+    for (std::size_t i = 0; i < window_.Results().Count(); ++i)
+        listed.insert(window_.Results().ExactPath(i).substr(tree.Root().size()));
+    Snapshot gone;
+    for (const Entry& entry : before)
+        if (listed.count(entry.path) == 0) gone.insert(entry);
+    const TreeComparison& compared = robust::Count(CompareTrees(before, after, gone));
+    EXPECT_TRUE(compared.Same()) << Narrow(compared.report);
+    EXPECT_EQ(listed.size(), window_.Results().Count()) << "a row twice";
+    const std::size_t deleted = files - window_.Results().Count();
+    EXPECT_EQ(window_.Status(), L"删除文件 " + std::to_wstring(deleted) + L"个 ");
+    EXPECT_EQ(window_.Report(), L"扫描结果： 剩余的文件共有： " + std::to_wstring(window_.Results().Count()) + L"个");
+    EXPECT_EQ(wintest::RowCount(window_.Item(kIdList1)), static_cast<int>(window_.Results().Count()));
+    std::printf("select-all pass with a scan and a delete inside%s: %zu of %d deleted\n",
+                deleteNested ? "" : " (the delete came after the pass)", deleted, files);
+}
+
+}  // namespace

@@ -1,0 +1,399 @@
+#include "RobustSupport.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <cwctype>
+#include <iterator>
+
+#include "clean/core/DeleteCommand.h"
+
+namespace robust {
+
+namespace {
+
+std::wstring Environment(const wchar_t* name) {
+    wchar_t buffer[2048] = {};
+    const DWORD length = GetEnvironmentVariableW(name, buffer, 2048);
+    if (length == 0 || length >= 2048) return std::wstring();
+    return buffer;
+}
+
+std::wstring Long(const std::wstring& path) {
+    if (path.rfind(L"\\\\?\\", 0) == 0) return path;
+    return L"\\\\?\\" + path;
+}
+
+std::wstring ShortText(const std::wstring& text) {
+    return text.size() <= 80 ? text : text.substr(0, 60) + L"…(" + std::to_wstring(text.size()) + L")";
+}
+
+void SnapshotInto(const std::wstring& root, const std::wstring& relative, Snapshot& out) {
+    WIN32_FIND_DATAW data;
+    HANDLE find = FindFirstFileW((Long(root) + relative + L"*").c_str(), &data);
+    if (find == INVALID_HANDLE_VALUE) return;
+    std::vector<std::wstring> folders;
+    do {
+        const std::wstring name = data.cFileName;
+        if (name == L"." || name == L"..") continue;
+        const std::uint64_t size = (static_cast<std::uint64_t>(data.nFileSizeHigh) << 32) | data.nFileSizeLow;
+        if (data.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) {
+            out.insert({relative + name, EntryKind::Link, 0, 0});
+        } else if (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
+            out.insert({relative + name + L"\\", EntryKind::Folder, 0, 0});
+            folders.push_back(relative + name + L"\\");
+        } else {
+            // Empty files are not opened: a FIFO lists as one, and opening it would wait.
+            const std::uint64_t hash = size == 0 || size > (64u << 20) ? 0 : HashFile(Long(root) + relative + name);
+            out.insert({relative + name, EntryKind::File, size, hash});
+        }
+    } while (FindNextFileW(find, &data));
+    FindClose(find);
+    for (const std::wstring& folder : folders) SnapshotInto(root, folder, out);
+}
+
+std::wstring Describe(const Entry& entry) {
+    const wchar_t* kind = entry.kind == EntryKind::File ? L"file" : entry.kind == EntryKind::Folder ? L"folder" : L"link";
+    return std::wstring(kind) + L" " + ShortText(entry.path) + L" (" + std::to_wstring(entry.size) + L" bytes)";
+}
+
+struct WindowsOf {
+    DWORD process;
+    std::vector<HWND> windows;
+};
+
+BOOL CALLBACK CollectWindowsOf(HWND window, LPARAM param) {
+    auto* found = reinterpret_cast<WindowsOf*>(param);
+    DWORD owner = 0;
+    GetWindowThreadProcessId(window, &owner);
+    if (owner == found->process && IsWindowVisible(window)) found->windows.push_back(window);
+    return TRUE;
+}
+
+class SummaryPrinter : public ::testing::Environment {
+public:
+    void TearDown() override {
+        Figures& f = Counts();
+        if (f.cases == 0) return;
+        std::printf("robustness summary: cases run %d, scenarios %d, files checked %lld, unintended deletions %d, "
+                    "crashes %d, hangs %d\n",
+                    f.cases.load(), f.scenarios.load(), f.filesChecked.load(), f.unintendedDeletions.load(),
+                    f.crashes.load(), f.hangs.load());
+        std::fflush(stdout);
+    }
+};
+
+::testing::Environment* const kSummary = ::testing::AddGlobalTestEnvironment(new SummaryPrinter);
+
+}  // namespace
+
+// --- fixtures -----------------------------------------------------------------------------------
+
+std::wstring FixtureRoot() {
+    std::wstring root = Environment(L"QORVANI_FIXTURES");
+    if (root.empty()) return root;
+    if (root.front() == L'/') {
+        std::replace(root.begin(), root.end(), L'/', L'\\');
+        root = L"Z:" + root;
+    }
+    if (root.back() != L'\\') root.push_back(L'\\');
+    return root;
+}
+
+std::wstring Fixture(const std::wstring& name) {
+    const std::wstring root = FixtureRoot();
+    if (root.empty()) return root;
+    const std::wstring folder = root + name + L"\\";
+    const DWORD attributes = GetFileAttributesW(folder.c_str());
+    if (attributes == INVALID_FILE_ATTRIBUTES || !(attributes & FILE_ATTRIBUTE_DIRECTORY)) return std::wstring();
+    return folder;
+}
+
+bool Soak() {
+    const std::wstring soak = Environment(L"QORVANI_SOAK");
+    return !soak.empty() && soak != L"0";
+}
+
+std::wstring CopySuffix() {
+    const std::wstring copy = Environment(L"QORVANI_FIXTURE_COPY");
+    return copy.empty() ? L"1" : copy;
+}
+
+// --- snapshots ----------------------------------------------------------------------------------
+
+std::uint64_t HashFile(const std::wstring& path) {
+    HANDLE file = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                              nullptr, OPEN_EXISTING, 0, nullptr);
+    if (file == INVALID_HANDLE_VALUE) return 1;
+    std::uint64_t hash = 1469598103934665603ull;
+    static char buffer[1 << 16];
+    DWORD got = 0;
+    while (ReadFile(file, buffer, sizeof(buffer), &got, nullptr) && got)
+        for (DWORD i = 0; i < got; ++i) hash = (hash ^ static_cast<unsigned char>(buffer[i])) * 1099511628211ull;
+    CloseHandle(file);
+    return hash;
+}
+
+Snapshot TakeSnapshot(const std::wstring& root) {
+    Snapshot snapshot;
+    SnapshotInto(root, L"", snapshot);
+    return snapshot;
+}
+
+TreeComparison CompareTrees(const Snapshot& before, const Snapshot& after, const Snapshot& gone) {
+    TreeComparison result;
+    Snapshot expected;
+    std::set_difference(before.begin(), before.end(), gone.begin(), gone.end(), std::inserter(expected, expected.end()));
+    Snapshot missing, extra;
+    std::set_difference(expected.begin(), expected.end(), after.begin(), after.end(),
+                        std::inserter(missing, missing.end()));
+    std::set_difference(after.begin(), after.end(), expected.begin(), expected.end(), std::inserter(extra, extra.end()));
+    for (const Entry& entry : before) result.filesChecked += entry.kind == EntryKind::File;
+    for (const Entry& entry : missing) {
+        ++result.unintendedLosses;
+        result.report += L"lost or changed: " + Describe(entry) + L"\n";
+    }
+    for (const Entry& entry : extra) {
+        if (gone.count(entry) != 0) {
+            ++result.notGone;
+            result.report += L"still there: " + Describe(entry) + L"\n";
+        } else {
+            ++result.unexpected;
+            result.report += L"new or changed: " + Describe(entry) + L"\n";
+        }
+    }
+    return result;
+}
+
+// --- the trash ----------------------------------------------------------------------------------
+
+std::wstring TrashFiles() {
+    // Wine keeps the Unix home as "\??\Z:\root" in WINEHOMEDIR.
+    std::wstring home = Environment(L"WINEHOMEDIR");
+    if (home.rfind(L"\\??\\", 0) == 0) home.erase(0, 4);
+    if (home.empty()) return std::wstring();
+    return home + L"\\.local\\share\\Trash\\files\\";
+}
+
+std::multiset<std::pair<std::wstring, std::uint64_t>> TrashContents() {
+    std::multiset<std::pair<std::wstring, std::uint64_t>> contents;
+    const std::wstring trash = TrashFiles();
+    if (trash.empty()) return contents;
+    WIN32_FIND_DATAW data;
+    HANDLE find = FindFirstFileW((Long(trash) + L"*").c_str(), &data);
+    if (find == INVALID_HANDLE_VALUE) return contents;
+    do {
+        const std::wstring name = data.cFileName;
+        if (name == L"." || name == L".." || (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) continue;
+        const bool empty = data.nFileSizeHigh == 0 && data.nFileSizeLow == 0;
+        contents.insert({name, empty ? 0 : HashFile(Long(trash) + name)});
+    } while (FindNextFileW(find, &data));
+    FindClose(find);
+    return contents;
+}
+
+std::wstring TrashBaseName(const std::wstring& trashName) {
+    // On a clash Wine's trash adds "-" and eight hex digits to the name.
+    if (trashName.size() < 10 || trashName[trashName.size() - 9] != L'-') return trashName;
+    for (std::size_t i = trashName.size() - 8; i < trashName.size(); ++i)
+        if (!iswxdigit(trashName[i])) return trashName;
+    return trashName.substr(0, trashName.size() - 9);
+}
+
+void RemoveFromTrash(const std::vector<std::wstring>& names) {
+    const std::wstring trash = TrashFiles();
+    if (trash.empty()) return;
+    std::wstring info = trash;
+    info.resize(info.size() - 6);  // "files\"
+    info += L"info\\";
+    const std::set<std::wstring> wanted(names.begin(), names.end());
+    for (const auto& item : TrashContents()) {
+        if (wanted.count(item.first) == 0 && wanted.count(TrashBaseName(item.first)) == 0) continue;
+        DeleteFileW((Long(trash) + item.first).c_str());
+        DeleteFileW((Long(info) + item.first + L".trashinfo").c_str());
+    }
+}
+
+// --- message boxes ------------------------------------------------------------------------------
+
+BoxWatcher::BoxWatcher(DWORD processId, int answer)
+    : process_(processId), answer_(answer), thread_([this] { Run(); }) {}
+
+BoxWatcher::~BoxWatcher() { Stop(); }
+
+void BoxWatcher::Stop() {
+    stop_ = true;
+    if (thread_.joinable()) thread_.join();
+}
+
+std::vector<std::wstring> BoxWatcher::OtherBoxes() const {
+    std::lock_guard<std::mutex> lock(mutex_);
+    return others_;
+}
+
+std::vector<std::wstring> BoxWatcher::OtherWindows() const {
+    std::lock_guard<std::mutex> lock(mutex_);
+    return windows_;
+}
+
+void BoxWatcher::Run() {
+    while (!stop_) {
+        WindowsOf found{process_, {}};
+        EnumWindows(CollectWindowsOf, reinterpret_cast<LPARAM>(&found));
+        for (HWND window : found.windows) {
+            wchar_t className[64] = {}, title[256] = {};
+            GetClassNameW(window, className, 64);
+            InternalGetWindowText(window, title, 256);
+            const std::wstring cls = className;
+            if (cls == L"QorvaniMainfrm" || cls == L"tooltips_class32") continue;
+            const bool fresh = seen_.insert(window).second;
+            if (cls == L"#32770" && std::wstring(title) == qorvani::kDeleteTitle) {
+                if (!fresh) continue;
+                ++questions_;
+                Sleep(20);
+                // Pressed by message, so that the box's own thread handles it.
+                PostMessageW(window, WM_COMMAND, MAKEWPARAM(answer_, BN_CLICKED),
+                             reinterpret_cast<LPARAM>(GetDlgItem(window, answer_)));
+                continue;
+            }
+            if (fresh) {
+                wchar_t text[512] = {};
+                HWND label = GetDlgItem(window, 0xFFFF);
+                if (label) InternalGetWindowText(label, text, 512);
+                std::lock_guard<std::mutex> lock(mutex_);
+                if (cls == L"#32770")
+                    others_.push_back(std::wstring(title) + L": " + text);
+                else
+                    windows_.push_back(cls + L" \"" + title + L"\"");
+            }
+            // Whatever else shows is closed, again and again until it has gone.
+            if (cls == L"#32770")
+                PostMessageW(window, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), 0);
+            else
+                PostMessageW(window, WM_CLOSE, 0, 0);
+        }
+        Sleep(10);
+    }
+}
+
+// --- real input ---------------------------------------------------------------------------------
+
+void RealClickAt(POINT screen) {
+    SetCursorPos(screen.x, screen.y);
+    INPUT inputs[3] = {};
+    inputs[0].type = INPUT_MOUSE;
+    inputs[0].mi.dwFlags = MOUSEEVENTF_MOVE;
+    inputs[1].type = INPUT_MOUSE;
+    inputs[1].mi.dwFlags = MOUSEEVENTF_LEFTDOWN;
+    inputs[2].type = INPUT_MOUSE;
+    inputs[2].mi.dwFlags = MOUSEEVENTF_LEFTUP;
+    SendInput(3, inputs, sizeof(INPUT));
+}
+
+void RealClick(HWND window) {
+    RECT r;
+    GetWindowRect(window, &r);
+    RealClickAt(POINT{(r.left + r.right) / 2, (r.top + r.bottom) / 2});
+}
+
+void RealKey(WORD key) {
+    INPUT inputs[2] = {};
+    inputs[0].type = INPUT_KEYBOARD;
+    inputs[0].ki.wVk = key;
+    inputs[1].type = INPUT_KEYBOARD;
+    inputs[1].ki.wVk = key;
+    inputs[1].ki.dwFlags = KEYEVENTF_KEYUP;
+    SendInput(2, inputs, sizeof(INPUT));
+}
+
+void RealMouseNudge() {
+    INPUT inputs[2] = {};
+    inputs[0].type = INPUT_MOUSE;
+    inputs[0].mi.dwFlags = MOUSEEVENTF_MOVE;
+    inputs[0].mi.dx = 1;
+    inputs[1].type = INPUT_MOUSE;
+    inputs[1].mi.dwFlags = MOUSEEVENTF_MOVE;
+    inputs[1].mi.dx = -1;
+    SendInput(2, inputs, sizeof(INPUT));
+}
+
+bool CloseBoxPoint(HWND window, POINT& screen) {
+    RECT r;
+    GetWindowRect(window, &r);
+    for (int y = r.top + 2; y < r.top + 40; y += 2)
+        for (int x = r.right - 2; x > r.right - 80; x -= 2)
+            if (SendMessageW(window, WM_NCHITTEST, 0, MAKELPARAM(x, y)) == HTCLOSE) {
+                screen = POINT{x, y};
+                return true;
+            }
+    return false;
+}
+
+// --- processes ----------------------------------------------------------------------------------
+
+std::wstring BesideSelf(const std::wstring& fileName) {
+    wchar_t self[MAX_PATH] = {};
+    GetModuleFileNameW(nullptr, self, MAX_PATH);
+    std::wstring path = self;
+    path.resize(path.find_last_of(L'\\') + 1);
+    return path + fileName;
+}
+
+FileHolder::FileHolder(const std::wstring& path) {
+    static int counter = 0;
+    const std::wstring eventName =
+        L"QorvaniRobustHold" + std::to_wstring(GetCurrentProcessId()) + L"_" + std::to_wstring(++counter);
+    HANDLE ready = CreateEventW(nullptr, TRUE, FALSE, eventName.c_str());
+    std::wstring command = L"\"" + BesideSelf(L"qorvani_wintests.exe") + L"\" --hold \"" + path + L"\" " + eventName;
+    STARTUPINFOW startup{};
+    startup.cb = sizeof(startup);
+    if (CreateProcessW(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &process_))
+        holding_ = WaitForSingleObject(ready, 20000) == WAIT_OBJECT_0;
+    CloseHandle(ready);
+}
+
+FileHolder::~FileHolder() {
+    if (process_.hProcess == nullptr) return;
+    TerminateProcess(process_.hProcess, 0);
+    WaitForSingleObject(process_.hProcess, 5000);
+    CloseHandle(process_.hProcess);
+    CloseHandle(process_.hThread);
+}
+
+// --- texts --------------------------------------------------------------------------------------
+
+std::wstring Upper(const std::wstring& text) {
+    if (text.empty()) return text;
+    std::wstring upper(text.size(), L'\0');
+    LCMapStringW(LOCALE_SYSTEM_DEFAULT, LCMAP_UPPERCASE, text.data(), static_cast<int>(text.size()), upper.data(),
+                 static_cast<int>(upper.size()));
+    return upper;
+}
+
+std::string Narrow(const std::wstring& text) {
+    if (text.empty()) return std::string();
+    const int length = WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), nullptr, 0,
+                                           nullptr, nullptr);
+    std::string narrow(static_cast<std::size_t>(length), '\0');
+    WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), narrow.data(), length, nullptr,
+                        nullptr);
+    return narrow;
+}
+
+// --- figures ------------------------------------------------------------------------------------
+
+Figures& Counts() {
+    static Figures figures;
+    return figures;
+}
+
+void CaseRuns(const char*) { ++Counts().cases; }
+
+const TreeComparison& Count(const TreeComparison& comparison) {
+    Counts().filesChecked += static_cast<long long>(comparison.filesChecked);
+    Counts().unintendedDeletions += static_cast<int>(comparison.unintendedLosses);
+    return comparison;
+}
+
+}  // namespace robust

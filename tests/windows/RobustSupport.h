@@ -1,0 +1,148 @@
+#pragma once
+// Helpers of the robustness suite: the fixture trees made from Linux, whole-tree snapshots
+// (paths, sizes, content hashes) compared before and after, the trash, watching for message
+// boxes, child processes, real input, and the suite's figures.
+#include <windows.h>
+
+#include <atomic>
+#include <cstdint>
+#include <functional>
+#include <mutex>
+#include <set>
+#include <string>
+#include <thread>
+#include <tuple>
+#include <vector>
+
+namespace robust {
+
+// --- fixtures -----------------------------------------------------------------------------------
+// The folder that tests/windows/make_fixtures.sh filled, as a Windows path ending in "\"
+// (QORVANI_FIXTURES holds it; a Unix path is read through Wine's drive Z:). Empty when unset.
+std::wstring FixtureRoot();
+// FixtureRoot() + name + "\"; empty when the fixtures or that tree are missing.
+std::wstring Fixture(const std::wstring& name);
+// True in the soak run (QORVANI_SOAK set to anything but 0).
+bool Soak();
+// Which copy of the delete trees this run uses (QORVANI_FIXTURE_COPY, default 1).
+std::wstring CopySuffix();
+
+// --- snapshots ----------------------------------------------------------------------------------
+enum class EntryKind { File, Folder, Link };
+struct Entry {
+    std::wstring path;  // relative to the snapshot's root, folders ending in "\"
+    EntryKind kind;
+    std::uint64_t size;
+    std::uint64_t hash;  // of the contents, for files up to 64 MiB; 0 otherwise
+    bool operator<(const Entry& other) const {
+        return std::tie(path, kind, size, hash) < std::tie(other.path, other.kind, other.size, other.hash);
+    }
+    bool operator==(const Entry& other) const {
+        return path == other.path && kind == other.kind && size == other.size && hash == other.hash;
+    }
+};
+// Several entries may share a path here: Wine lists names that Windows cannot tell apart.
+using Snapshot = std::multiset<Entry>;
+
+// Every entry under root, read through "\\?\" paths so that depth and length do not stop it;
+// folder links are recorded, not followed.
+Snapshot TakeSnapshot(const std::wstring& root);
+std::uint64_t HashFile(const std::wstring& path);
+
+// Compares two snapshots of one tree: after must equal before less exactly the entries in gone.
+// Counts the files looked at and the unintended losses into the suite's figures, and describes
+// every difference in report.
+struct TreeComparison {
+    std::size_t filesChecked = 0;
+    std::size_t unintendedLosses = 0;  // present before, not meant to go, missing or changed after
+    std::size_t unexpected = 0;        // present after and not before (new or changed)
+    std::size_t notGone = 0;           // meant to go and still there
+    std::wstring report;
+    bool Same() const { return unintendedLosses == 0 && unexpected == 0 && notGone == 0; }
+};
+TreeComparison CompareTrees(const Snapshot& before, const Snapshot& after, const Snapshot& gone);
+
+// --- the trash (Wine's freedesktop trash in the Unix home) ---------------------------------------
+std::wstring TrashFiles();  // ends in "\"
+// Names and hashes of what the trash holds.
+std::multiset<std::pair<std::wstring, std::uint64_t>> TrashContents();
+// The name a file had before the trash renamed it to avoid a clash.
+std::wstring TrashBaseName(const std::wstring& trashName);
+// Removes these names from the trash, also as renamed there (files and their .trashinfo records).
+void RemoveFromTrash(const std::vector<std::wstring>& names);
+
+// --- message boxes ------------------------------------------------------------------------------
+// Watches, from its own thread, for dialog boxes (#32770) of a process: answers the delete
+// question with the given button, and closes and records every other box.
+class BoxWatcher {
+public:
+    explicit BoxWatcher(DWORD processId, int answer = IDCANCEL);
+    ~BoxWatcher();
+    BoxWatcher(const BoxWatcher&) = delete;
+    BoxWatcher& operator=(const BoxWatcher&) = delete;
+    int Questions() const { return questions_; }
+    // Titles and texts of the other boxes seen so far.
+    std::vector<std::wstring> OtherBoxes() const;
+    // Windows of other classes seen (the About window...), by class name.
+    std::vector<std::wstring> OtherWindows() const;
+    void Stop();
+
+private:
+    void Run();
+    DWORD process_;
+    int answer_;
+    std::atomic<bool> stop_{false};
+    std::atomic<int> questions_{0};
+    mutable std::mutex mutex_;
+    std::vector<std::wstring> others_;
+    std::vector<std::wstring> windows_;
+    std::set<HWND> seen_;
+    std::thread thread_;
+};
+
+// --- real input ---------------------------------------------------------------------------------
+void RealClickAt(POINT screen);
+void RealClick(HWND window);  // at its centre
+void RealKey(WORD key);
+void RealMouseNudge();
+// A point of the window's frame where the system reports the close box, in screen coordinates.
+bool CloseBoxPoint(HWND window, POINT& screen);
+
+// --- processes ----------------------------------------------------------------------------------
+std::wstring BesideSelf(const std::wstring& fileName);
+// A child process that holds a file open without delete sharing (the test program's --hold mode)
+// until the object ends.
+class FileHolder {
+public:
+    explicit FileHolder(const std::wstring& path);
+    ~FileHolder();
+    FileHolder(const FileHolder&) = delete;
+    FileHolder& operator=(const FileHolder&) = delete;
+    bool Holding() const { return holding_; }
+
+private:
+    PROCESS_INFORMATION process_{};
+    bool holding_ = false;
+};
+
+// --- texts --------------------------------------------------------------------------------------
+std::wstring Upper(const std::wstring& text);  // the system's upper-case mapping
+std::string Narrow(const std::wstring& text);  // UTF-8, for messages
+
+// --- the suite's figures ------------------------------------------------------------------------
+// Counted while the cases run and printed as one summary line when the program ends.
+struct Figures {
+    std::atomic<int> cases{0};          // test cases of the suite that ran
+    std::atomic<int> scenarios{0};      // single runs inside them (a closing point, a storm...)
+    std::atomic<long long> filesChecked{0};
+    std::atomic<int> unintendedDeletions{0};
+    std::atomic<int> crashes{0};
+    std::atomic<int> hangs{0};
+};
+Figures& Counts();
+// Marks the start of a case: counted, and its name kept for the summary.
+void CaseRuns(const char* name);
+// Adds a comparison's figures; returns it for EXPECTs.
+const TreeComparison& Count(const TreeComparison& comparison);
+
+}  // namespace robust

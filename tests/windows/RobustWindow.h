@@ -1,0 +1,96 @@
+#pragma once
+// The real main window, driven as the robustness cases need it.
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "RobustSupport.h"
+#include "WinTestSupport.h"
+#include "app/core/Layout.h"
+#include "app/win32/MainWindow.h"
+#include "scan/core/ScanCommand.h"
+
+// In a test: the named fixture tree, or the test is skipped when the fixtures were not made.
+#define NEED_FIXTURE(var, name)                                                     \
+    const std::wstring var = ::robust::Fixture(name);                               \
+    if (var.empty())                                                                \
+    GTEST_SKIP() << "fixture " << ::robust::Narrow(name) << " missing: run "        \
+                    "tests/windows/make_fixtures.sh and set QORVANI_FIXTURES"
+
+namespace robust {
+
+inline constexpr wchar_t kCompletionStatus[] =
+    L"扫描完成！请选中您认为需要删除的文件，然后点击“清除选中项目”删除选中的文件！";
+inline constexpr int kTmpTypeRow = 1;  // "*.tmp" in the type list
+
+class RobustWindow {
+public:
+    RobustWindow() {
+        window_ = qorvani::MainWindow::Create(GetModuleHandleW(nullptr), SW_SHOW);
+        if (window_ != nullptr) SetForegroundWindow(window_);
+        wintest::Pump(50);
+    }
+    ~RobustWindow() {
+        if (IsWindow(window_)) DestroyWindow(window_);
+        wintest::TakeQuit();
+    }
+    RobustWindow(const RobustWindow&) = delete;
+    RobustWindow& operator=(const RobustWindow&) = delete;
+
+    bool Valid() const { return window_ != nullptr && IsWindow(window_); }
+    HWND Handle() const { return window_; }
+    HWND Item(int id) const { return GetDlgItem(window_, id); }
+    qorvani::MainWindow& Main() const { return *qorvani::MainWindow::FromHandle(window_); }
+    const qorvani::ResultStore& Results() const { return Main().Results(); }
+
+    void CheckType(int row) { wintest::ClickRowCheckBox(Item(qorvani::kIdList2), row); }
+    // Types the folder into the path box and clicks "开始扫描"; returns when the scan has ended.
+    void Scan(const std::wstring& root) {
+        SetWindowTextW(Item(qorvani::kIdText1), root.c_str());
+        wintest::ClickFlat(Item(qorvani::kIdFlatCommand6));
+    }
+    void CheckAllResults() { wintest::ClickFlat(Item(qorvani::kIdFlatCommand4_0)); }
+    void ToggleRow(std::size_t row) { wintest::ClickRowCheckBox(Item(qorvani::kIdList1), static_cast<int>(row)); }
+
+    struct DeleteSeen {
+        int questions = 0;
+        std::vector<std::wstring> otherBoxes;
+    };
+    // Clicks "清除选中项目" and answers the question with the given button.
+    DeleteSeen Delete(int answer) {
+        BoxWatcher watcher(GetCurrentProcessId(), answer);
+        wintest::ClickFlat(Item(qorvani::kIdFlatCommand1));
+        watcher.Stop();
+        return DeleteSeen{watcher.Questions(), watcher.OtherBoxes()};
+    }
+
+    std::wstring Caption() const { return wintest::Text(Item(qorvani::kIdFlatCommand6)); }
+    std::wstring Report() const { return wintest::Text(Item(qorvani::kIdLabel1)); }
+    std::wstring Status() const { return wintest::StatusText(Item(qorvani::kIdStatusBar1)); }
+
+    // The idle state after a scan: caption, completion text, every input enabled again.
+    ::testing::AssertionResult IdleAfterScan() const {
+        if (Caption() != qorvani::kStartScanCaption) return ::testing::AssertionFailure() << "caption not 开始扫描";
+        if (Status() != kCompletionStatus) return ::testing::AssertionFailure() << "status " << Narrow(Status());
+        for (int id : {qorvani::kIdList1, qorvani::kIdList2, qorvani::kIdFlatCommand1, qorvani::kIdFlatCommand2,
+                       qorvani::kIdFlatCommand3, qorvani::kIdFlatCommand4_0, qorvani::kIdFlatCommand4_1,
+                       qorvani::kIdFlatCommand4_2, qorvani::kIdFlatCommand4_3, qorvani::kIdFlatCommand7,
+                       qorvani::kIdCheck1, qorvani::kIdText1})
+            if (!IsWindowEnabled(Item(id))) return ::testing::AssertionFailure() << "control " << id << " disabled";
+        const std::wstring head =
+            L"扫描结果： 扫描到的文件共有： " + std::to_wstring(Results().Count()) + L"个； 占用空间：";
+        if (Report().rfind(head, 0) != 0) return ::testing::AssertionFailure() << "report " << Narrow(Report());
+        if (wintest::RowCount(Item(qorvani::kIdList1)) != static_cast<int>(Results().Count()))
+            return ::testing::AssertionFailure() << "list shows " << wintest::RowCount(Item(qorvani::kIdList1))
+                                                 << " rows of " << Results().Count();
+        return ::testing::AssertionSuccess();
+    }
+
+private:
+    HWND window_ = nullptr;
+};
+
+}  // namespace robust

@@ -1,0 +1,115 @@
+#!/usr/bin/env bash
+# Makes the fixture trees of the robustness tests (RobustnessTest.cpp) from Linux, where names
+# that Windows cannot make are possible: wildcards, separators, trailing dots, invalid UTF-8,
+# names differing only in case, symbolic-link loops, FIFOs, sparse files of several GiB.
+# Usage: make_fixtures.sh FOLDER   (everything in FOLDER is made afresh; the tests find it
+# through the environment variable QORVANI_FIXTURES). The trees that a test deletes from come
+# in one copy per test, so a run never depends on an earlier one.
+set -euo pipefail
+OUT="${1:?usage: make_fixtures.sh FOLDER}"
+COPIES="${QORVANI_FIXTURE_COPIES:-1}"  # the soak run asks for more copies of the delete trees
+
+[ -d "$OUT" ] && chmod -R u+rwx "$OUT" 2>/dev/null  # the locked folder of an earlier run
+rm -rf "$OUT"
+mkdir -p "$OUT"
+cd "$OUT"
+
+# put PATH TEXT: a small file whose contents tell it apart from every other one.
+put() { mkdir -p "$(dirname -- "$1")"; printf '%s\n' "${2:-$1}" > "$1"; }
+
+# Names that Windows cannot make or cannot tell apart, each beside its look-alike.
+make_names() {
+  local d="$1"
+  mkdir -p "$d"
+  put "$d/中文名.tmp"
+  put "$d/😀emoji.tmp"
+  put "$d/한국어.tmp"
+  put "$d/ไทย-é-ß.tmp"
+  put "$d/a?b.tmp";        put "$d/axb.tmp"
+  put "$d/st*r.tmp";       put "$d/stXr.tmp"
+  put "$d/x\\y.tmp";       put "$d/x/y.tmp"
+  put "$d/col:on.tmp";     put "$d/col"
+  put "$d/q\"uote.tmp";    put "$d/lt<gt>.tmp";   put "$d/pi|pe.tmp"
+  put "$d/Case.tmp";       put "$d/CASE.tmp";     put "$d/case.tmp"
+  put "$d/ lead.tmp";      put "$d/.dotlead.tmp"; put "$d/  .tmp"
+  put "$d/~trail.tmp ";    put "$d/~trail.tmp.";  put "$d/~trail.tmp"   # found by "~*.*"
+  printf 'bad byte\n'    > "$d/"$'\xfe'".tmp"           # listed as U+FFFD ".tmp"
+  printf 'replacement\n' > "$d/"$'\xef\xbf\xbd'".tmp"   # a real U+FFFD ".tmp"
+  printf 'control\n'     > "$d/"$'a\x01b'".tmp"
+  printf 'newline\n'     > "$d/"$'nl\nx'".tmp"
+  # 255-byte names: 255 ASCII characters, 83 three-byte characters and 5 more, 62 emoji and 4 more.
+  put "$d/$(printf 'k%.0s' $(seq 251)).tmp"
+  put "$d/$(printf '中%.0s' $(seq 83))a.tmp"
+  put "$d/$(printf '😀%.0s' $(seq 62)).tmp"
+  put "$d/sub 中文/内.tmp";  put "$d/sub 中文/keep.txt"
+  put "$d/dir.tmp/inner.tmp"
+  put "$d/keep.txt";       put "$d/notes.tmpx";   put "$d/中文.txt"
+}
+
+# A chain 300 folders deep with a junk file at every level, and a chain of long folder names
+# with a long file name at every level: most of both lie beyond what a Windows path can name.
+make_deep() {
+  local d="$1" p i
+  p="$d/chain"
+  for i in $(seq 300); do
+    mkdir -p "$p"
+    put "$p/lvl.tmp" "level $i"
+    p="$p/d"
+  done
+  p="$d/long"
+  for i in 1 2 3 4 5; do
+    p="$p/$(printf "n$i%.0s" $(seq 50))"
+    mkdir -p "$p"
+    put "$p/f.tmp" "short name at $i"
+    put "$p/$(printf "l$i%.0s" $(seq 100)).tmp" "long name at $i"
+  done
+}
+
+# Folders that cannot be listed or that name another folder, beside ones that can.
+make_unlistable() {
+  local d="$1"
+  mkdir -p "$d"
+  put "$d/ok/ok.tmp";  put "$d/zz.tmp"
+  put "$d/q?d/i.tmp";  put "$d/st*r/j.tmp";  put "$d/lt<gt>/k.tmp";  put "$d/pi|pe/l.tmp"
+  put "$d/qu\"ote/m.tmp"
+  put "$d/d./f.tmp" "the folder with the trailing dot"; put "$d/d/f.tmp" "d"
+  put "$d/x\\z/n.tmp"                                  # no folder x\z behind it
+  put "$d/y\\w/p.tmp"; put "$d/y/w/q.tmp"              # y\w names y/w
+  mkdir -p "$d/"$'\xfe' "$d/"$'\xef\xbf\xbd'
+  printf 'r\n' > "$d/"$'\xfe'"/r.tmp"; printf 's\n' > "$d/"$'\xef\xbf\xbd'"/s.tmp"
+  put "$d/sp /t.tmp";  put "$d/col:d/h.tmp"
+  ln -s /nonexistent/file "$d/dang.tmp"
+  ln -s /nonexistent/folder "$d/danglingdir"
+  ln -s selfloop "$d/selfloop"
+  mkfifo "$d/fifo.tmp"
+  # Permissions cannot keep root out; the tests find out whether they can list it.
+  put "$d/locked/in.tmp"; chmod 000 "$d/locked"
+}
+
+make_names names.pristine
+for i in $(seq "$COPIES"); do
+  make_names "names.yes$i"
+  make_names "names.no$i"
+  make_deep "long.yes$i"
+done
+make_deep deep
+make_unlistable unlist
+
+# Folder-link loops: one through itself, one through an ancestor, and one that forks at every
+# level (two links to itself), which no path limit bounds in useful time.
+mkdir -p loop loop2/a/b fork
+put loop/j.tmp; ln -s . loop/self
+put loop2/a/j.tmp; put loop2/a/b/k.tmp; ln -s ../.. loop2/a/b/up
+put fork/j.tmp; ln -s . fork/l1; ln -s . fork/l2
+
+# Sizes around the 32-bit limits, sparse.
+mkdir -p sizes
+for size in s0:0 s102:102 s103:103 half:524288 s2g:2147483648 s3e9:3000000000 s4g:4294967296 s5g:5368709120; do
+  truncate -s "${size#*:}" "sizes/${size%%:*}.tmp"
+done
+
+# A wide tree for scans that last a while: 3000 folders with a junk file each.
+mkdir -p many
+(cd many && mkdir f{0..2999} && for i in {0..2999}; do printf 'x' > "f$i/x.tmp"; done)
+
+echo "fixtures in $OUT"
