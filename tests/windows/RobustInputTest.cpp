@@ -485,13 +485,13 @@ TEST_F(RobustStorm, ScanAndDeleteRunInsideASelectAllPass) {
     BoxWatcher watcher(GetCurrentProcessId(), IDYES);
     std::atomic<bool> passDone{false};
     std::atomic<int> deleteNested{0};
+    // The scan's click waits in the queue: the pass's first yield runs it. The delete's click is
+    // posted once the pass, going on over the new rows, has checked some of them.
+    wintest::PostClickFlat(start);
     std::thread clicker([&] {
-        Sleep(30);
-        RealClick(start);  // a scan inside the pass
         for (int i = 0; i < 3000 && Caption(start) != kStopCaption && !passDone; ++i) Sleep(1);
         for (int i = 0; i < 20000 && Caption(start) == kStopCaption; ++i) Sleep(1);
-        // Wait until the pass, going on over the new rows, has checked some of them (the list
-        // answers between two rows of the pass).
+        // The list answers between two rows of the pass.
         HWND list = window_.Item(kIdList1);
         const DWORD polling = GetTickCount();
         for (bool some = false; !some && !passDone && GetTickCount() - polling < 5000;) {
@@ -502,7 +502,7 @@ TEST_F(RobustStorm, ScanAndDeleteRunInsideASelectAllPass) {
             }
         }
         deleteNested = passDone ? 0 : 1;
-        RealClick(remove);  // then a delete
+        wintest::PostClickFlat(remove);
     });
     window_.CheckAllResults();
     passDone = true;
