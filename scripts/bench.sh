@@ -7,7 +7,8 @@
 #   B5  from a real stop click to the report
 # Each figure is the median of the runs (5 unless BENCH_RUNS says otherwise).
 #
-#   scripts/bench.sh            full sizes (B1 on 1,000,000 files: some minutes, ~4 GB of inodes)
+#   scripts/bench.sh            full sizes: about 30 minutes the first time (the trees, 1.5 million
+#                               files, take ~6 GB and 1.6 million inodes), about 20 after that
 #   scripts/bench.sh --smoke    tiny trees, one run each, well under a minute; goals not judged
 #
 # The trees are made by qorvani_bench generate under $BUILD/bench (or $BENCH_DIR), once per
@@ -250,7 +251,7 @@ else echo "Benchmarks (median of $runs runs)"; fi
       printf '%s\n' "$r"
     fi
   done
-} | column -t -s $'\t'
+} | if command -v column >/dev/null; then column -t -s $'\t'; else cat; fi
 echo "logs: $LOGS"
 
 if [ "$failures" -ne 0 ]; then

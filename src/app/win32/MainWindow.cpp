@@ -359,7 +359,17 @@ void MainWindow::RefreshNow() {
         folderPending_ = false;
         SetStatusNow(kScanningFolderPrefix + pendingFolder_);
     }
-    SyncResultCount();
+    if (shownCount_ != results_.Count() &&
+        (NewRowsWouldShow() || lastRefresh_ - lastCountSync_ >= countSyncInterval_)) {
+        LARGE_INTEGER frequency, before, after;
+        QueryPerformanceFrequency(&frequency);
+        QueryPerformanceCounter(&before);
+        SyncResultCount();
+        QueryPerformanceCounter(&after);
+        const auto costMs = static_cast<DWORD>((after.QuadPart - before.QuadPart) * 1000 / frequency.QuadPart);
+        lastCountSync_ = lastRefresh_;
+        countSyncInterval_ = std::min(kMaxCountSyncMilliseconds, costMs * kCountSyncCostShare);
+    }
     if (rowsDirty_) {
         rowsDirty_ = false;
         InvalidateRect(list1_, nullptr, FALSE);
@@ -368,6 +378,13 @@ void MainWindow::RefreshNow() {
     UpdateWindow(status_);
     UpdateWindow(list1_);
     ++refreshCount_;
+}
+
+// True when the list shows empty space below its last row: rows added now would be seen.
+bool MainWindow::NewRowsWouldShow() const {
+    const auto top = static_cast<std::size_t>(SendMessageW(list1_, LVM_GETTOPINDEX, 0, 0));
+    const auto perPage = static_cast<std::size_t>(SendMessageW(list1_, LVM_GETCOUNTPERPAGE, 0, 0));
+    return top + perPage >= shownCount_;
 }
 
 void MainWindow::SyncResultCount() {
@@ -394,6 +411,8 @@ void MainWindow::ClearResults() {
     SendMessageW(list1_, LVM_SETITEMCOUNT, 0, 0);
     InvalidateRect(list1_, nullptr, TRUE);
     refreshCount_ = 0;
+    countSyncInterval_ = 0;
+    inputCheckDue_ = true;  // the first folder of a scan always looks
 }
 
 std::size_t MainWindow::ResultCount() {
@@ -430,6 +449,10 @@ void MainWindow::ShowFolder(const std::wstring& path) {
 }
 
 void MainWindow::LetWaitingInputRun() {
+    const DWORD now = GetTickCount();
+    if (!inputCheckDue_ && now - lastInputCheck_ < kInputCheckMilliseconds) return;
+    inputCheckDue_ = false;
+    lastInputCheck_ = now;
     if (InputWaiting()) PumpPendingMessages();
 }
 

@@ -80,6 +80,7 @@ private:
     void RefreshIfDue();
     void RefreshNow();
     void SyncResultCount();
+    bool NewRowsWouldShow() const;
     void SetStatusNow(const std::wstring& text);
 
     // ScanView.
@@ -134,6 +135,14 @@ private:
     };
 
     static constexpr DWORD kRefreshMilliseconds = 60;
+    // Setting the list's row count redraws its scroll bars, which is slow on some systems (about
+    // 30 ms under Wine). While the new rows fall below the visible page (only the scroll bar would
+    // change) it is done only as often as keeps its cost near a twentieth of the time, and at
+    // least once a second.
+    static constexpr DWORD kCountSyncCostShare = 20;
+    static constexpr DWORD kMaxCountSyncMilliseconds = 1000;
+    // The walk asks the system whether input waits (a round trip) at most this often.
+    static constexpr DWORD kInputCheckMilliseconds = 10;
 
     HINSTANCE instance_;
     HWND hwnd_ = nullptr;
@@ -160,6 +169,10 @@ private:
     bool rowsDirty_ = false;
     std::size_t shownCount_ = 0;
     std::size_t refreshCount_ = 0;
+    DWORD lastCountSync_ = 0;
+    DWORD countSyncInterval_ = 0;
+    DWORD lastInputCheck_ = 0;
+    bool inputCheckDue_ = true;
 };
 
 }  // namespace qorvani
