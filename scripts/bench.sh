@@ -7,8 +7,8 @@
 #   B5  from a real stop click to the report
 # Each figure is the median of the runs (5 unless BENCH_RUNS says otherwise).
 #
-#   scripts/bench.sh            full sizes: about 30 minutes the first time (the trees, 1.5 million
-#                               files, take ~6 GB and 1.6 million inodes), about 20 after that
+#   scripts/bench.sh            full sizes: about 15 minutes on 2 cores the first time (the trees,
+#                               1.5 million files, take ~6 GB and 1.6 million inodes), 10 after that
 #   scripts/bench.sh --smoke    tiny trees, one run each, well under a minute; goals not judged
 #
 # The trees are made by qorvani_bench generate under $BUILD/bench (or $BENCH_DIR), once per
