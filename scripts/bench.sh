@@ -29,7 +29,10 @@ case "${1:-}" in
   *) echo "usage: scripts/bench.sh [--smoke]" >&2; exit 2 ;;
 esac
 
-bash "$ROOT/scripts/setup.sh"
+ensure_setup "$@"
+# The Windows benchmarks run the product's build where this machine can run it, else the 64-bit
+# build (BENCH_KIND=win32|wow64|x64 chooses).
+KIND="${BENCH_KIND:-$(default_kind)}"
 BUILD="$(mkdir -p "$BUILD" && cd "$BUILD" && pwd)"
 BENCH="${BENCH_DIR:-$BUILD/bench}"
 LOGS="$BENCH/logs"
@@ -37,8 +40,9 @@ mkdir -p "$BENCH" "$LOGS"
 
 log "native build"
 build_native >&2
-log "windows build"
-build_windows >&2
+log "windows build ($KIND)"
+build_kind "$KIND" >&2
+WINBUILD="$(kind_build "$KIND")"
 
 if [ "$mode" = smoke ]; then
   runs=1
@@ -109,7 +113,7 @@ run_wine() {
   local name="$1"; shift
   local logfile="$LOGS/$name.log"
   local out
-  if out=$(cd "$BUILD/windows" && timeout "$t_wine" wine ./qorvani_winbench.exe "$@" 2>"$logfile" | tr -d '\r'); then
+  if out=$(cd "$WINBUILD" && wine_run "$t_wine" "$WINE" ./qorvani_winbench.exe "$@" 2>"$logfile" | tr -d '\r'); then
     printf '%s\n' "$out" >>"$logfile"
     grep "^${name^^} " <<<"$out" || true
   else
@@ -140,9 +144,9 @@ fi
 need_wine=0
 for b in b2 b3 b4 b5; do wanted $b && need_wine=1; done
 if [ "$need_wine" = 1 ]; then
-  trap 'stop_wine; stop_xvfb' EXIT
+  trap 'end_wine; stop_xvfb' EXIT
   start_xvfb
-  setup_wine
+  use_wine "$KIND"
 fi
 
 # --- B2: a scan in the window against the bare walk ---

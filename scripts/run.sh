@@ -1,22 +1,26 @@
 #!/usr/bin/env bash
-# Builds qorvani.exe and starts it under Wine. With a display ($DISPLAY) it simply runs; without
-# one it starts a virtual display, saves a screenshot of the window, prints its path, closes the
-# program and exits.
+# Builds the program and starts it under Wine: the 32-bit qorvani.exe, or the 64-bit
+# qorvani64.exe where this machine runs no 32-bit programs (RUN_KIND=win32|wow64|x64 chooses).
+# With a display ($DISPLAY) it simply runs; without one it starts a virtual display, saves a
+# screenshot of the window, prints its path, closes the program and exits.
 set -euo pipefail
 source "$(dirname "$0")/common.sh"
-bash "$ROOT/scripts/setup.sh"
-build_windows --target qorvani
-EXE="$BUILD/windows/qorvani.exe"
+ensure_setup "$@"
+KIND="${RUN_KIND:-$(default_kind)}"
+[ "$KIND" = "$(default_kind)" ] || can_run_32bit || { echo "run.sh: $KIND cannot run here: $(why_no_32bit)" >&2; exit 1; }
+build_kind "$KIND" --target qorvani
+EXE="$(kind_build "$KIND")/$(kind_exe "$KIND")"
+can_run_32bit || log "$(why_no_32bit): starting the 64-bit build"
 
 if [ -n "${DISPLAY:-}" ] && [ "${1:-}" != "--screenshot" ]; then
-  setup_wine
-  exec wine "$EXE"
+  use_wine "$KIND"
+  exec env LANG=zh_CN.UTF-8 LC_ALL=zh_CN.UTF-8 "$WINE" "$EXE"
 fi
 
-trap 'stop_wine; stop_xvfb' EXIT
+trap 'end_wine; stop_xvfb' EXIT
 start_xvfb
-setup_wine
-wine "$EXE" &
+use_wine "$KIND"
+wine_run 600 "$WINE" "$EXE" &
 pid=$!
 # Wait until the main window exists, then give it a moment to paint.
 win=$(wait_for_main_window)
@@ -24,5 +28,5 @@ sleep 2
 shot="${SCREENSHOT:-$BUILD/qorvani-screenshot.png}"
 screenshot_window "$win" "$shot"
 echo "$shot"
-timeout 20 wineserver -k || true
+end_wine
 wait "$pid" 2>/dev/null || true

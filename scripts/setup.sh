@@ -6,8 +6,9 @@ set -euo pipefail
 need=()
 have() { dpkg-query -W -f='${Status}' "$1" 2>/dev/null | grep -q 'install ok installed'; }
 
-pkgs=(cmake g++ make googletest libgtest-dev g++-mingw-w64-i686-posix
-      xvfb xauth x11-utils imagemagick fonts-wqy-microhei fonts-wine locales findutils wine wine32:i386)
+pkgs=(cmake g++ make googletest libgtest-dev g++-mingw-w64-i686-posix g++-mingw-w64-x86-64-posix
+      xvfb xauth x11-utils imagemagick fonts-wqy-microhei fonts-wine locales findutils
+      wine wine32:i386 wine64)
 for p in "${pkgs[@]}"; do have "$p" || need+=("$p"); done
 
 if [ ${#need[@]} -gt 0 ]; then
@@ -19,8 +20,9 @@ if [ ${#need[@]} -gt 0 ]; then
     dpkg --add-architecture i386
   fi
   export DEBIAN_FRONTEND=noninteractive
-  apt-get update -qq
-  apt-get install -y -qq --no-install-recommends "${need[@]}" >/dev/null
+  # Waits for another package run to finish instead of failing on its lock.
+  apt-get -o DPkg::Lock::Timeout=600 update -qq
+  apt-get -o DPkg::Lock::Timeout=600 install -y -qq --no-install-recommends "${need[@]}" >/dev/null
 fi
 
 # The Chinese texts need a zh_CN.UTF-8 locale for Wine to pick code page 936.

@@ -2,19 +2,20 @@
 # Makes docs/screenshot-scan.png: a small junk tree scanned in the real window, a few rows checked.
 set -euo pipefail
 source "$(dirname "$0")/common.sh"
-bash "$ROOT/scripts/setup.sh"
+ensure_setup "$@"
+KIND="${SHOWCASE_KIND:-$(default_kind)}"
 build_native --target qorvani_bench >/dev/null
-build_windows --target qorvani_wintests >/dev/null
+build_kind "$KIND" --target qorvani_wintests >/dev/null
 tree="$BUILD/showcase/Downloads"
 if [ ! -d "$tree" ]; then
   mkdir -p "$BUILD/showcase"
   "$BUILD/native/qorvani_bench" generate "$tree" --seed 7 --folders 12 --files 160 --matches 40 >/dev/null
 fi
-trap 'stop_wine; stop_xvfb' EXIT
+trap 'end_wine; stop_xvfb' EXIT
 start_xvfb
-setup_wine
+use_wine "$KIND"
 QORVANI_SHOWCASE_ROOT="Z:$(printf '%s' "$tree" | tr / '\\')" \
-  wine "$BUILD/windows/qorvani_wintests.exe" --gtest_also_run_disabled_tests --gtest_filter='Showcase.*' >/dev/null &
+  wine_run 120 "$WINE" "$(kind_build "$KIND")/qorvani_wintests.exe" --gtest_also_run_disabled_tests --gtest_filter='Showcase.*' >/dev/null &
 pid=$!
 win=$(wait_for_main_window)
 sleep 4

@@ -6,7 +6,8 @@
 #   QORVANI_FUZZ_PAIRS=N / QORVANI_FUZZ_SEED=S  override the fuzzing
 set -euo pipefail
 source "$(dirname "$0")/common.sh"
-bash "$ROOT/scripts/setup.sh"
+ensure_setup "$@"
+KIND="${SOAK_KIND:-$(default_kind)}"
 ROUNDS="${SOAK_ROUNDS:-3}"
 export QORVANI_SOAK=1
 
@@ -15,17 +16,17 @@ build_native
 log "mask matcher fuzzing (soak)"
 "$BUILD/native/qorvani_tests" --gtest_filter='MaskFuzz*'
 
-log "windows build"
-build_windows
+log "windows build ($KIND)"
+build_kind "$KIND"
 QORVANI_FIXTURE_COPIES="$ROUNDS" bash "$ROOT/tests/windows/make_fixtures.sh" "$BUILD/fixtures" >&2
 export QORVANI_FIXTURES="$BUILD/fixtures"
-trap 'stop_wine; stop_xvfb' EXIT
+trap 'end_wine; stop_xvfb' EXIT
 start_xvfb
-setup_wine
+use_wine "$KIND"
 status=0
 for round in $(seq "$ROUNDS"); do
   log "robustness suite under wine, round $round of $ROUNDS"
-  (cd "$BUILD/windows" && QORVANI_FIXTURE_COPY="$round" timeout 3000 wine ./qorvani_wintests.exe \
+  (cd "$(kind_build "$KIND")" && QORVANI_FIXTURE_COPY="$round" wine_run 3000 "$WINE" ./qorvani_wintests.exe \
       --gtest_filter='Robust*') || status=$?
   if [ "$status" -ne 0 ]; then echo "soak round $round failed ($status)" >&2; exit "$status"; fi
 done

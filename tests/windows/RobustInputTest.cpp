@@ -49,7 +49,7 @@ BOOL CALLBACK FindMainOf(HWND window, LPARAM param) {
 class Qorvani {
 public:
     Qorvani() {
-        std::wstring command = L"\"" + BesideSelf(L"qorvani.exe") + L"\"";
+        std::wstring command = L"\"" + BesideSelf(QORVANI_PROGRAM_FILE) + L"\"";
         STARTUPINFOW startup{};
         startup.cb = sizeof(startup);
         if (!CreateProcessW(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &process_))
@@ -238,7 +238,7 @@ TEST(RobustClose, ClosingAtTwentyPointsOfAScanEndsTheProgramWithCodeZero) {
     // Measured twice: the first walk of a freshly made tree is slower than the later ones.
     const DWORD first = ScanDuration(root);
     const DWORD duration = std::min(first, ScanDuration(root));
-    ASSERT_GT(duration, 0u) << "qorvani.exe did not start beside the test program";
+    ASSERT_GT(duration, 0u) << "the program did not start beside the test program";
     std::printf("a full scan of 3000 folders in the child takes %lu ms\n", static_cast<unsigned long>(duration));
 
     // The points: before anything, during the select-all pass, with the start click, at even
