@@ -55,8 +55,20 @@ public:
         return std::make_unique<Listing>(found->second, sizeQueries);
     }
 
+    // Resolves a path against currentFolder the way Windows does for "temp\" and "\temp\" (drive
+    // D:); anything else it cannot resolve. Every path asked is recorded.
+    std::wstring FullPath(const std::wstring& path) override {
+        resolved.push_back(path);
+        if (currentFolder.empty() || path.empty()) return {};
+        if (path[0] == separator_) return currentFolder.substr(0, 2) + path;
+        if (path.size() >= 2 && path[1] == L':') return {};
+        return currentFolder + path;
+    }
+
     std::vector<std::wstring> opened;  // every Open, in order
     int sizeQueries = 0;
+    std::wstring currentFolder;           // ends in the separator; empty: nothing resolves
+    std::vector<std::wstring> resolved;   // every FullPath, in order
 
 private:
     class Listing : public DirectoryListing {

@@ -9,15 +9,17 @@
 namespace qorvani {
 
 PathKind ShellFileDelete::Inspect(const std::wstring& path) {
-    // Looks the entry up by listing it: that gives the name as stored, so an entry whose name
-    // differs in case (another file in a case-sensitive folder) does not count as this one.
-    // A path of MAX_PATH or more can still be looked up through the long-path form, so that a
-    // file the shell could not reach is seen to be still there.
-    std::wstring lookup = path;
-    if (lookup.size() >= MAX_PATH && lookup.size() > 2 && lookup[1] == L':') lookup.insert(0, L"\\\\?\\");
+    // Beyond MAX_PATH (a long folder, or a network path) the look-up goes through the long form,
+    // so that a file the shell cannot reach is still seen to be there.
+    const std::wstring lookup = LookupForm(path);
+    // The cheap look first: "not found" holds for every spelling of the name. Any other failure
+    // (access denied, a network path out of reach) says nothing about the file.
+    if (GetFileAttributesW(lookup.c_str()) == INVALID_FILE_ATTRIBUTES) return KindOfFailedLookup(GetLastError());
+    // Something answers to the name, maybe another spelling of it in a case-sensitive folder:
+    // list it, which gives the name as stored, so that only the exact name counts.
     WIN32_FIND_DATAW data;
     FindHandle handle(FindFirstFileExW(lookup.c_str(), FindExInfoBasic, &data, FindExSearchNameMatch, nullptr, 0));
-    if (!handle.Valid()) return PathKind::Missing;
+    if (!handle.Valid()) return KindOfFailedLookup(GetLastError());
     const std::size_t slash = path.find_last_of(L'\\');
     const std::wstring_view name = slash == std::wstring::npos ? std::wstring_view(path)
                                                                : std::wstring_view(path).substr(slash + 1);
@@ -25,7 +27,7 @@ PathKind ShellFileDelete::Inspect(const std::wstring& path) {
         if (name == data.cFileName)
             return (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) ? PathKind::Folder : PathKind::PlainFile;
     } while (FindNextFileW(handle.Get(), &data));
-    return PathKind::Missing;
+    return PathKind::Missing;  // the folder holds other spellings only
 }
 
 int ShellFileDelete::DeleteOneFile(const std::wstring& path, std::uint16_t flags) {
