@@ -1,0 +1,171 @@
+// The delete's look-ups: exact names at the cost of one attribute look-up per call.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cwctype>
+#include <map>
+#include <string>
+#include <vector>
+
+#include "clean/core/ExactLookup.h"
+
+using namespace qorvani;
+
+namespace {
+
+std::wstring Lower(std::wstring text) {
+    std::transform(text.begin(), text.end(), text.begin(), [](wchar_t c) { return static_cast<wchar_t>(std::towlower(c)); });
+    return text;
+}
+
+// Case-sensitive folders looked up the way Wine does: the exact name first, else any other
+// spelling. Errors can be set per path.
+class FakeProbe : public EntryProbe {
+public:
+    std::map<std::wstring, EntryStamp> entries;  // full path -> stamp
+    std::map<std::wstring, std::uint32_t> errors;         // of look-ups and listings
+    std::map<std::wstring, std::uint32_t> listingErrors;  // of listings only
+    std::vector<std::wstring> stamps, listings;  // every call, in order
+    bool folderListingFails = false;
+
+    void File(const std::wstring& path, std::uint64_t written, std::uint64_t size = 1) {
+        entries[path] = {false, size, 7, written};
+    }
+
+    std::uint32_t Stamp(const std::wstring& path, EntryStamp& stamp) override {
+        stamps.push_back(path);
+        if (errors.count(path)) return errors[path];
+        if (entries.count(path)) {
+            stamp = entries[path];
+            return 0;
+        }
+        for (const auto& [entry, value] : entries)
+            if (Lower(entry) == Lower(path)) {
+                stamp = value;
+                return 0;
+            }
+        return 2;
+    }
+    std::uint32_t List(const std::wstring& pattern, std::vector<ListedEntry>& listed) override {
+        listings.push_back(pattern);
+        if (errors.count(pattern)) return errors[pattern];
+        if (listingErrors.count(pattern)) return listingErrors[pattern];
+        const bool folder = pattern.back() == L'*';
+        if (folder && folderListingFails) return 5;
+        const std::wstring prefix = pattern.substr(0, pattern.size() - 1);
+        for (const auto& [entry, value] : entries) {
+            const std::size_t split = entry.find_last_of(L'\\');
+            if (folder ? entry.substr(0, split + 1) == prefix : Lower(entry) == Lower(pattern))
+                listed.push_back({entry.substr(split + 1), value});
+        }
+        return listed.empty() ? 2 : 0;
+    }
+};
+
+const std::wstring F = L"Z:\\t\\";
+
+TEST(ExactLookup, ARowAloneInItsFolderIsListedByItsOwnName) {
+    FakeProbe probe;
+    probe.File(F + L"a.tmp", 1);
+    probe.entries[F + L"dir.tmp"] = {true, 0, 1, 1};
+    ExactLookup lookup(probe);
+    EXPECT_EQ(lookup.Inspect(F + L"a.tmp"), PathKind::PlainFile);
+    EXPECT_EQ(probe.listings, std::vector<std::wstring>{F + L"a.tmp"});
+
+    ExactLookup other(probe);
+    EXPECT_EQ(other.Inspect(F + L"dir.tmp"), PathKind::Folder);
+}
+
+TEST(ExactLookup, OnlyNotFoundIsMissingAndNeedsNoListing) {
+    FakeProbe probe;
+    probe.errors[F + L"denied.tmp"] = 5;
+    probe.errors[L"\\\\srv\\share\\x.tmp"] = 53;  // bad network path
+    ExactLookup lookup(probe);
+    EXPECT_EQ(lookup.Inspect(F + L"gone.tmp"), PathKind::Missing);
+    EXPECT_EQ(lookup.Inspect(L"Z:\\nofolder\\gone.tmp"), PathKind::Missing);
+    EXPECT_EQ(lookup.Inspect(F + L"denied.tmp"), PathKind::Unknown);
+    EXPECT_EQ(lookup.Inspect(L"\\\\srv\\share\\x.tmp"), PathKind::Unknown);
+    EXPECT_TRUE(probe.listings.empty());
+
+    // The look-up answers, but the name cannot be listed: nothing is known.
+    probe.File(F + L"locked.tmp", 1);
+    probe.listingErrors[F + L"locked.tmp"] = 5;
+    EXPECT_EQ(lookup.Inspect(F + L"locked.tmp"), PathKind::Unknown);
+}
+
+TEST(ExactLookup, AnotherSpellingIsNeverTakenForTheListedName) {
+    FakeProbe probe;
+    probe.File(F + L"CASE.tmp", 1);
+    probe.File(F + L"case.tmp", 2);
+    ExactLookup lookup(probe);
+    // Case.tmp is gone; the look-up answers with another spelling, the listing says it is not there.
+    EXPECT_EQ(lookup.Inspect(F + L"Case.tmp"), PathKind::Missing);
+    EXPECT_EQ(lookup.Inspect(F + L"CASE.tmp"), PathKind::PlainFile);  // second look: the folder is listed
+    EXPECT_EQ(lookup.Inspect(F + L"Case.tmp"), PathKind::Missing);
+    EXPECT_EQ(lookup.Inspect(F + L"case.tmp"), PathKind::PlainFile);
+}
+
+TEST(ExactLookup, AFolderIsListedOnceAndLaterRowsCostOneLookUp) {
+    FakeProbe probe;
+    for (int i = 0; i < 50; ++i) probe.File(F + L"f" + std::to_wstring(i) + L".tmp", 100 + i);
+    probe.File(L"Z:\\u\\alone.tmp", 1);
+    ExactLookup lookup(probe);
+    for (int i = 0; i < 50; ++i) EXPECT_EQ(lookup.Inspect(F + L"f" + std::to_wstring(i) + L".tmp"), PathKind::PlainFile);
+    EXPECT_EQ(lookup.Inspect(L"Z:\\u\\alone.tmp"), PathKind::PlainFile);
+    EXPECT_EQ(probe.stamps.size(), 51u);
+    EXPECT_EQ(probe.listings, (std::vector<std::wstring>{F + L"f0.tmp", F + L"*", L"Z:\\u\\alone.tmp"}));
+
+    // After the calls: gone is told by the look-up alone; what is still there matches its record.
+    probe.entries.erase(F + L"f3.tmp");
+    EXPECT_EQ(lookup.Inspect(F + L"f3.tmp"), PathKind::Missing);
+    EXPECT_EQ(lookup.Inspect(F + L"f4.tmp"), PathKind::PlainFile);
+    EXPECT_EQ(probe.listings.size(), 3u);
+}
+
+TEST(ExactLookup, WhatDoesNotMatchTheFoldersRecordIsListedAgain) {
+    FakeProbe probe;
+    probe.File(F + L"Notes.bak", 10);
+    probe.File(F + L"b.tmp", 20);
+    probe.File(F + L"c.tmp", 30);
+    ExactLookup lookup(probe);
+    EXPECT_EQ(lookup.Inspect(F + L"b.tmp"), PathKind::PlainFile);
+    EXPECT_EQ(lookup.Inspect(F + L"c.tmp"), PathKind::PlainFile);  // the folder is listed here
+    ASSERT_EQ(probe.listings.size(), 2u);
+
+    // Since the listing, Notes.bak went and another spelling came: its stamp differs, and the
+    // listing of the name finds only the other spelling.
+    probe.entries.erase(F + L"Notes.bak");
+    probe.File(F + L"NOTES.BAK", 11);
+    EXPECT_EQ(lookup.Inspect(F + L"Notes.bak"), PathKind::Missing);
+    EXPECT_EQ(probe.listings.back(), F + L"Notes.bak");
+
+    // b.tmp was written to since: still the same name, found by its own listing.
+    probe.File(F + L"b.tmp", 21, 5);
+    EXPECT_EQ(lookup.Inspect(F + L"b.tmp"), PathKind::PlainFile);
+    EXPECT_EQ(probe.listings.back(), F + L"b.tmp");
+
+    // c.tmp became a folder.
+    probe.entries[F + L"c.tmp"] = {true, 0, 7, 30};
+    EXPECT_EQ(lookup.Inspect(F + L"c.tmp"), PathKind::Folder);
+}
+
+TEST(ExactLookup, AFolderThatCannotBeListedLeavesEachRowToItsOwnListing) {
+    FakeProbe probe;
+    probe.folderListingFails = true;
+    for (const wchar_t* name : {L"a.tmp", L"b.tmp", L"c.tmp"}) probe.File(F + name, 1);
+    ExactLookup lookup(probe);
+    for (const wchar_t* name : {L"a.tmp", L"b.tmp", L"c.tmp"}) EXPECT_EQ(lookup.Inspect(F + name), PathKind::PlainFile);
+    EXPECT_EQ(probe.listings, (std::vector<std::wstring>{F + L"a.tmp", F + L"*", F + L"b.tmp", F + L"c.tmp"}));
+}
+
+TEST(ExactLookup, LongPathsAreLookedUpInTheLongForm) {
+    FakeProbe probe;
+    const std::wstring deep = L"\\\\srv\\share\\" + std::wstring(300, L'd') + L"\\";
+    probe.File(L"\\\\?\\UNC\\srv\\share\\" + std::wstring(300, L'd') + L"\\x.tmp", 1);
+    ExactLookup lookup(probe);
+    EXPECT_EQ(lookup.Inspect(deep + L"x.tmp"), PathKind::PlainFile);
+    EXPECT_EQ(probe.stamps.front().rfind(L"\\\\?\\UNC\\srv\\share\\", 0), 0u);
+    EXPECT_EQ(probe.listings.front().rfind(L"\\\\?\\UNC\\srv\\share\\", 0), 0u);
+}
+
+}  // namespace
