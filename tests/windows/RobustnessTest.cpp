@@ -193,6 +193,8 @@ void RunNamesCase(const std::wstring& root, int answer) {
         const Fate fate = answer == IDYES ? c.yes : c.no;
         const std::wstring path = c.folder + c.name;
         const bool absent = FilesAt(after, path) < FilesAt(before, path);
+        // The shell takes no path of MAX_PATH or more: such a row is never sent, whatever its name.
+        if ((root + path).size() >= MAX_PATH) continue;
         if (fate == Fate::Gone || (fate == Fate::Either && absent)) {
             gone.insert(*FileAt(before, path));
             left[i] = true;
