@@ -158,6 +158,45 @@ TEST(ExactLookup, AFolderThatCannotBeListedLeavesEachRowToItsOwnListing) {
     EXPECT_EQ(probe.listings, (std::vector<std::wstring>{F + L"a.tmp", F + L"*", F + L"b.tmp", F + L"c.tmp"}));
 }
 
+TEST(ExactLookup, AfterTheCallsAFolderOfSeveralRowsIsListedOnceMore) {
+    FakeProbe probe;
+    for (const wchar_t* name : {L"Case.tmp", L"CASE.tmp", L"b.tmp", L"locked.tmp"}) probe.File(F + name, 1);
+    probe.File(L"Z:\\u\\alone.tmp", 1);
+    ExactLookup lookup(probe);
+    for (const wchar_t* name : {L"Case.tmp", L"b.tmp", L"locked.tmp"}) EXPECT_EQ(lookup.Inspect(F + name), PathKind::PlainFile);
+    EXPECT_EQ(lookup.Inspect(L"Z:\\u\\alone.tmp"), PathKind::PlainFile);
+    // The calls: all but locked.tmp went; CASE.tmp, never checked, answers to Case.tmp now.
+    probe.entries.erase(F + L"Case.tmp");
+    probe.entries.erase(F + L"b.tmp");
+    probe.entries.erase(L"Z:\\u\\alone.tmp");
+    const std::size_t stamps = probe.stamps.size(), listings = probe.listings.size();
+
+    EXPECT_EQ(lookup.InspectAfterCalls(F + L"Case.tmp"), PathKind::Missing);
+    EXPECT_EQ(lookup.InspectAfterCalls(F + L"b.tmp"), PathKind::Missing);
+    EXPECT_EQ(lookup.InspectAfterCalls(F + L"locked.tmp"), PathKind::PlainFile);
+    EXPECT_EQ(probe.stamps.size(), stamps);  // no look-up per row: one listing of the folder
+    ASSERT_EQ(probe.listings.size(), listings + 1);
+    EXPECT_EQ(probe.listings.back(), F + L"*");
+    // A row alone in its folder is looked up on its own.
+    EXPECT_EQ(lookup.InspectAfterCalls(L"Z:\\u\\alone.tmp"), PathKind::Missing);
+    EXPECT_EQ(probe.stamps.size(), stamps + 1);
+}
+
+TEST(ExactLookup, AfterTheCallsAFolderThatCannotBeListed) {
+    for (std::uint32_t error : {3u, 5u}) {
+        FakeProbe probe;
+        for (const wchar_t* name : {L"a.tmp", L"b.tmp"}) probe.File(F + name, 1);
+        ExactLookup lookup(probe);
+        for (const wchar_t* name : {L"a.tmp", L"b.tmp"}) EXPECT_EQ(lookup.Inspect(F + name), PathKind::PlainFile);
+        probe.listingErrors[F + L"*"] = error;
+        probe.entries.erase(F + L"a.tmp");
+        // Path not found: the folder itself went, and every row in it. Access denied: each row is
+        // looked up on its own.
+        EXPECT_EQ(lookup.InspectAfterCalls(F + L"a.tmp"), PathKind::Missing);
+        EXPECT_EQ(lookup.InspectAfterCalls(F + L"b.tmp"), error == 3 ? PathKind::Missing : PathKind::PlainFile);
+    }
+}
+
 TEST(ExactLookup, LongPathsAreLookedUpInTheLongForm) {
     FakeProbe probe;
     const std::wstring deep = L"\\\\srv\\share\\" + std::wstring(300, L'd') + L"\\";

@@ -130,7 +130,7 @@ void DeleteCommandClick(DeleteView& view, FileShell& shell, wchar_t separator) {
     std::size_t failed = 0;
     for (std::size_t row = 0; row < n; ++row) {
         const bool gone = checked[row] && outcomes[row] != Outcome::Refused &&
-                          shell.Inspect(paths[row]) == PathKind::Missing;
+                          shell.InspectAfterCalls(paths[row]) == PathKind::Missing;
         if (gone) continue;
         kept.push_back(row);
         if (checked[row]) ++failed;

@@ -74,6 +74,9 @@ public:
     virtual ~FileShell() = default;
     // What is at the path now, by its exact name (see PathKind).
     virtual PathKind Inspect(const std::wstring& path) = 0;
+    // The same, once every call of the pass is made: lets the shell look a folder of many rows up
+    // once instead of each row in turn.
+    virtual PathKind InspectAfterCalls(const std::wstring& path) { return Inspect(path); }
     // One shell delete of one file (FO_DELETE with these flags); the result is the shell's.
     virtual int DeleteOneFile(const std::wstring& path, std::uint16_t flags) = 0;
 };

@@ -32,6 +32,26 @@ PathKind ExactLookup::Inspect(const std::wstring& path) {
     return ListName(lookup, name);
 }
 
+PathKind ExactLookup::InspectAfterCalls(const std::wstring& path) {
+    const std::size_t split = path.find_last_of(separator_);
+    if (split == std::wstring::npos) return Inspect(path);
+    const auto found = folders_.find(std::wstring_view(path).substr(0, split + 1));
+    if (found == folders_.end() || !found->second.listed) return Inspect(path);
+    Folder& folder = found->second;
+    if (!folder.relisted) {
+        folder.relisted = true;
+        std::vector<ListedEntry> entries;
+        folder.relistError = probe_.List(LookupForm(path.substr(0, split + 1) + L"*"), entries);
+        for (ListedEntry& entry : entries) folder.now.emplace(std::move(entry.name), entry.stamp);
+    }
+    if (folder.relistError == 0) {
+        const auto entry = folder.now.find(std::wstring_view(path).substr(split + 1));
+        return entry == folder.now.end() ? PathKind::Missing : KindOf(entry->second);
+    }
+    if (KindOfFailedLookup(folder.relistError) == PathKind::Missing) return PathKind::Missing;  // the folder went
+    return Inspect(path);
+}
+
 PathKind ExactLookup::ListName(const std::wstring& lookup, std::wstring_view name) {
     std::vector<ListedEntry> entries;
     if (const std::uint32_t error = probe_.List(lookup, entries)) return KindOfFailedLookup(error);

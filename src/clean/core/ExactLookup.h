@@ -8,7 +8,13 @@
 // attribute look-up right before each call must match what that listing recorded under exactly
 // the row's name (folder flag, size, creation and write times), which no other file does. A row
 // alone in its folder, or whose look-up does not match, is looked up by a listing of its own name.
+//
+// After the calls, a folder of several rows is listed once more, and a row is gone when that
+// listing lacks its exact name (or the folder itself is not found). One listing for the folder
+// costs less than an attribute look-up of each name that is gone, which makes the system search
+// the folder for other spellings of it.
 #include <cstdint>
+#include <functional>
 #include <map>
 #include <string>
 #include <string_view>
@@ -47,13 +53,17 @@ public:
 class ExactLookup {
 public:
     explicit ExactLookup(EntryProbe& probe, wchar_t separator = L'\\') : probe_(probe), separator_(separator) {}
-    PathKind Inspect(const std::wstring& path);
+    PathKind Inspect(const std::wstring& path);       // before a row's call, and for a row alone
+    PathKind InspectAfterCalls(const std::wstring& path);
 
 private:
     struct Folder {
         int looks = 0;
         bool listed = false;
         std::map<std::wstring, EntryStamp, std::less<>> entries;
+        bool relisted = false;        // after the calls
+        std::uint32_t relistError = 0;
+        std::map<std::wstring, EntryStamp, std::less<>> now;
     };
     PathKind ListName(const std::wstring& lookup, std::wstring_view name);
 

@@ -13,6 +13,7 @@ class ShellFileDelete final : public FileShell, private EntryProbe {
 public:
     explicit ShellFileDelete(HWND owner) : owner_(owner) {}
     PathKind Inspect(const std::wstring& path) override { return lookup_.Inspect(path); }
+    PathKind InspectAfterCalls(const std::wstring& path) override { return lookup_.InspectAfterCalls(path); }
     int DeleteOneFile(const std::wstring& path, std::uint16_t flags) override;
 
 private:
