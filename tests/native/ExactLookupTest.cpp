@@ -26,7 +26,6 @@ public:
     std::map<std::wstring, std::uint32_t> errors;         // of look-ups and listings
     std::map<std::wstring, std::uint32_t> listingErrors;  // of listings only
     std::vector<std::wstring> stamps, listings;  // every call, in order
-    bool folderListingFails = false;
 
     void File(const std::wstring& path, std::uint64_t written, std::uint64_t size = 1) {
         entries[path] = {false, size, 7, written};
@@ -51,7 +50,6 @@ public:
         if (errors.count(pattern)) return errors[pattern];
         if (listingErrors.count(pattern)) return listingErrors[pattern];
         const bool folder = pattern.back() == L'*';
-        if (folder && folderListingFails) return 5;
         const std::wstring prefix = pattern.substr(0, pattern.size() - 1);
         for (const auto& [entry, value] : entries) {
             const std::size_t split = entry.find_last_of(L'\\');
@@ -64,32 +62,17 @@ public:
 
 const std::wstring F = L"Z:\\t\\";
 
-TEST(ExactLookup, ARowAloneInItsFolderIsListedByItsOwnName) {
-    FakeProbe probe;
-    probe.File(F + L"a.tmp", 1);
-    probe.entries[F + L"dir.tmp"] = {true, 0, 1, 1};
-    ExactLookup lookup(probe);
-    EXPECT_EQ(lookup.Inspect(F + L"a.tmp"), PathKind::PlainFile);
-    EXPECT_EQ(probe.listings, std::vector<std::wstring>{F + L"a.tmp"});
-
-    ExactLookup other(probe);
-    EXPECT_EQ(other.Inspect(F + L"dir.tmp"), PathKind::Folder);
-}
-
-TEST(ExactLookup, OnlyNotFoundIsMissingAndNeedsNoListing) {
+TEST(ExactLookup, OnlyNotFoundIsMissing) {
     FakeProbe probe;
     probe.errors[F + L"denied.tmp"] = 5;
     probe.errors[L"\\\\srv\\share\\x.tmp"] = 53;  // bad network path
+    probe.File(F + L"locked.tmp", 1);
+    probe.listingErrors[F + L"locked.tmp"] = 5;   // answers the look-up, cannot be listed
     ExactLookup lookup(probe);
     EXPECT_EQ(lookup.Inspect(F + L"gone.tmp"), PathKind::Missing);
     EXPECT_EQ(lookup.Inspect(L"Z:\\nofolder\\gone.tmp"), PathKind::Missing);
     EXPECT_EQ(lookup.Inspect(F + L"denied.tmp"), PathKind::Unknown);
     EXPECT_EQ(lookup.Inspect(L"\\\\srv\\share\\x.tmp"), PathKind::Unknown);
-    EXPECT_TRUE(probe.listings.empty());
-
-    // The look-up answers, but the name cannot be listed: nothing is known.
-    probe.File(F + L"locked.tmp", 1);
-    probe.listingErrors[F + L"locked.tmp"] = 5;
     EXPECT_EQ(lookup.Inspect(F + L"locked.tmp"), PathKind::Unknown);
 }
 
@@ -105,9 +88,10 @@ TEST(ExactLookup, AnotherSpellingIsNeverTakenForTheListedName) {
     EXPECT_EQ(lookup.Inspect(F + L"case.tmp"), PathKind::PlainFile);
 }
 
-TEST(ExactLookup, AFolderIsListedOnceAndLaterRowsCostOneLookUp) {
+TEST(ExactLookup, AFolderIsListedOnceAndOnlyWhatMatchesItsRecordCostsNoListing) {
     FakeProbe probe;
     for (int i = 0; i < 50; ++i) probe.File(F + L"f" + std::to_wstring(i) + L".tmp", 100 + i);
+    probe.File(F + L"Notes.bak", 10);
     probe.File(L"Z:\\u\\alone.tmp", 1);
     ExactLookup lookup(probe);
     for (int i = 0; i < 50; ++i) EXPECT_EQ(lookup.Inspect(F + L"f" + std::to_wstring(i) + L".tmp"), PathKind::PlainFile);
@@ -115,47 +99,16 @@ TEST(ExactLookup, AFolderIsListedOnceAndLaterRowsCostOneLookUp) {
     EXPECT_EQ(probe.stamps.size(), 51u);
     EXPECT_EQ(probe.listings, (std::vector<std::wstring>{F + L"f0.tmp", F + L"*", L"Z:\\u\\alone.tmp"}));
 
-    // After the calls: gone is told by the look-up alone; what is still there matches its record.
-    probe.entries.erase(F + L"f3.tmp");
-    EXPECT_EQ(lookup.Inspect(F + L"f3.tmp"), PathKind::Missing);
-    EXPECT_EQ(lookup.Inspect(F + L"f4.tmp"), PathKind::PlainFile);
-    EXPECT_EQ(probe.listings.size(), 3u);
-}
-
-TEST(ExactLookup, WhatDoesNotMatchTheFoldersRecordIsListedAgain) {
-    FakeProbe probe;
-    probe.File(F + L"Notes.bak", 10);
-    probe.File(F + L"b.tmp", 20);
-    probe.File(F + L"c.tmp", 30);
-    ExactLookup lookup(probe);
-    EXPECT_EQ(lookup.Inspect(F + L"b.tmp"), PathKind::PlainFile);
-    EXPECT_EQ(lookup.Inspect(F + L"c.tmp"), PathKind::PlainFile);  // the folder is listed here
-    ASSERT_EQ(probe.listings.size(), 2u);
-
-    // Since the listing, Notes.bak went and another spelling came: its stamp differs, and the
-    // listing of the name finds only the other spelling.
+    // Since the listing: Notes.bak went and another spelling came; f1.tmp was written to; f2.tmp
+    // became a folder. None matches its record, so each is listed by its own name.
     probe.entries.erase(F + L"Notes.bak");
     probe.File(F + L"NOTES.BAK", 11);
+    probe.File(F + L"f1.tmp", 999, 5);
+    probe.entries[F + L"f2.tmp"] = {true, 0, 7, 102};
     EXPECT_EQ(lookup.Inspect(F + L"Notes.bak"), PathKind::Missing);
-    EXPECT_EQ(probe.listings.back(), F + L"Notes.bak");
-
-    // b.tmp was written to since: still the same name, found by its own listing.
-    probe.File(F + L"b.tmp", 21, 5);
-    EXPECT_EQ(lookup.Inspect(F + L"b.tmp"), PathKind::PlainFile);
-    EXPECT_EQ(probe.listings.back(), F + L"b.tmp");
-
-    // c.tmp became a folder.
-    probe.entries[F + L"c.tmp"] = {true, 0, 7, 30};
-    EXPECT_EQ(lookup.Inspect(F + L"c.tmp"), PathKind::Folder);
-}
-
-TEST(ExactLookup, AFolderThatCannotBeListedLeavesEachRowToItsOwnListing) {
-    FakeProbe probe;
-    probe.folderListingFails = true;
-    for (const wchar_t* name : {L"a.tmp", L"b.tmp", L"c.tmp"}) probe.File(F + name, 1);
-    ExactLookup lookup(probe);
-    for (const wchar_t* name : {L"a.tmp", L"b.tmp", L"c.tmp"}) EXPECT_EQ(lookup.Inspect(F + name), PathKind::PlainFile);
-    EXPECT_EQ(probe.listings, (std::vector<std::wstring>{F + L"a.tmp", F + L"*", F + L"b.tmp", F + L"c.tmp"}));
+    EXPECT_EQ(lookup.Inspect(F + L"f1.tmp"), PathKind::PlainFile);
+    EXPECT_EQ(lookup.Inspect(F + L"f2.tmp"), PathKind::Folder);
+    EXPECT_EQ(probe.listings.size(), 6u);
 }
 
 TEST(ExactLookup, AfterTheCallsAFolderOfSeveralRowsIsListedOnceMore) {
@@ -195,16 +148,6 @@ TEST(ExactLookup, AfterTheCallsAFolderThatCannotBeListed) {
         EXPECT_EQ(lookup.InspectAfterCalls(F + L"a.tmp"), PathKind::Missing);
         EXPECT_EQ(lookup.InspectAfterCalls(F + L"b.tmp"), error == 3 ? PathKind::Missing : PathKind::PlainFile);
     }
-}
-
-TEST(ExactLookup, LongPathsAreLookedUpInTheLongForm) {
-    FakeProbe probe;
-    const std::wstring deep = L"\\\\srv\\share\\" + std::wstring(300, L'd') + L"\\";
-    probe.File(L"\\\\?\\UNC\\srv\\share\\" + std::wstring(300, L'd') + L"\\x.tmp", 1);
-    ExactLookup lookup(probe);
-    EXPECT_EQ(lookup.Inspect(deep + L"x.tmp"), PathKind::PlainFile);
-    EXPECT_EQ(probe.stamps.front().rfind(L"\\\\?\\UNC\\srv\\share\\", 0), 0u);
-    EXPECT_EQ(probe.listings.front().rfind(L"\\\\?\\UNC\\srv\\share\\", 0), 0u);
 }
 
 }  // namespace

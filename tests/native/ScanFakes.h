@@ -55,13 +55,12 @@ public:
         return std::make_unique<Listing>(found->second, sizeQueries);
     }
 
-    // Resolves a path against currentFolder the way Windows does for "temp\" and "\temp\" (drive
-    // D:); anything else it cannot resolve. Every path asked is recorded.
+    // Resolves a path against currentFolder as Windows does for "temp\"; anything else it cannot
+    // resolve. Every path asked is recorded.
     std::wstring FullPath(const std::wstring& path) override {
         resolved.push_back(path);
         if (currentFolder.empty() || path.empty()) return {};
-        if (path[0] == separator_) return currentFolder.substr(0, 2) + path;
-        if (path.size() >= 2 && path[1] == L':') return {};
+        if (path[0] == separator_ || (path.size() >= 2 && path[1] == L':')) return {};
         return currentFolder + path;
     }
 
