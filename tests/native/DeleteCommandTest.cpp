@@ -375,33 +375,6 @@ TEST(DeleteCommand, FlagsPerAnswer) {
     EXPECT_EQ(DeleteFlags(DeleteAnswer::No), 0x40D4 | 0x0400);
 }
 
-TEST(DeleteCommand, AFileKeptAtTheShellsQuestionStaysCheckedAndCounted) {
-    // The user answers the nuke warning with No: the shell leaves the file and says it failed.
-    class Asking : public FakeShell {
-    public:
-        int DeleteOneFile(const std::wstring& path, std::uint16_t flags) override {
-            calls.emplace_back(path, flags);
-            if (path == kFolder + L"HUGE.DMP") return 0x4C7;  // cancelled by the user
-            entries.erase(path);
-            return 0;
-        }
-    };
-    FakeList list;
-    Asking shell;
-    for (const wchar_t* name : {L"HUGE.DMP", L"SMALL.TMP"}) {
-        list.Add(kFolder, name, true);
-        shell.AddFile(kFolder + name);
-    }
-    list.answer = DeleteAnswer::No;
-
-    DeleteCommandClick(list, shell);
-
-    for (const auto& call : shell.calls) EXPECT_EQ(call.second, 0x44D4);
-    ASSERT_EQ(list.Paths(), (std::vector<std::wstring>{kFolder + L"HUGE.DMP"}));
-    EXPECT_TRUE(list.rows[0].checked);
-    EXPECT_EQ(list.status, L"删除文件 1个 未能删除 1个");
-}
-
 TEST(DeleteCommand, PathsTheShellCannotTakeAreNotSent) {
     // The walk's limit is on the folder's pattern, so folder plus name can pass MAX_PATH.
     const std::wstring deep = L"D:\\" + std::wstring(300, L'd') + L"\\";

@@ -257,25 +257,6 @@ TEST_F(ScanCommandTest, RootsFromThePathBox) {
     EXPECT_TRUE(tree.opened.empty());
 }
 
-TEST_F(ScanCommandTest, ARelativePathIsWalkedAsAFullPathAndTheBoxKeepsItsText) {
-    tree.currentFolder = L"D:\\Work\\";
-    tree.AddFile(L"D:\\Work\\temp\\", L"x.bak", 0);
-    window.pathText = L"temp";
-    Click();
-    EXPECT_EQ(tree.resolved, Lines{L"temp\\"});
-    EXPECT_EQ(tree.opened, Lines{L"D:\\Work\\temp\\"});
-    ASSERT_EQ(window.rows.size(), 1u);
-    EXPECT_EQ(window.rows[0].folder, L"D:\\Work\\temp\\");
-    EXPECT_EQ(window.pathText, L"temp");
-
-    // A path the system cannot resolve walks nothing rather than making relative rows.
-    tree.opened.clear();
-    window.pathText = L"C:temp";
-    Click();
-    EXPECT_TRUE(tree.opened.empty());
-    EXPECT_TRUE(window.rows.empty());
-}
-
 TEST_F(ScanCommandTest, ElapsedTimeAcrossTheClockWrap) {
     window.clock = {0xFFFFFF00u, 0x00000100u};
     Click();

@@ -55,19 +55,8 @@ public:
         return std::make_unique<Listing>(found->second, sizeQueries);
     }
 
-    // Resolves a path against currentFolder as Windows does for "temp\"; anything else it cannot
-    // resolve. Every path asked is recorded.
-    std::wstring FullPath(const std::wstring& path) override {
-        resolved.push_back(path);
-        if (currentFolder.empty() || path.empty()) return {};
-        if (path[0] == separator_ || (path.size() >= 2 && path[1] == L':')) return {};
-        return currentFolder + path;
-    }
-
     std::vector<std::wstring> opened;  // every Open, in order
     int sizeQueries = 0;
-    std::wstring currentFolder;           // ends in the separator; empty: nothing resolves
-    std::vector<std::wstring> resolved;   // every FullPath, in order
 
 private:
     class Listing : public DirectoryListing {

@@ -33,25 +33,16 @@ TEST(ScanRootsTest, PathBoxGivesOneRootEndingInTheSeparator) {
     EXPECT_EQ(ScanRoots(false, drives, L""), Roots{});
 }
 
-TEST(ScanRootsTest, WhichPathsAreFullyQualified) {
-    for (const wchar_t* path : {L"C:\\", L"d:\\Temp", L"C:/Temp", L"\\\\server\\share\\", L"//server/share",
-                                L"\\\\?\\C:\\Temp", L"\\\\?\\UNC\\server\\share"})
-        EXPECT_TRUE(IsFullyQualified(path)) << path;
-    // Relative to the current folder, the current drive's root, or the drive's current folder.
-    for (const wchar_t* path : {L"", L"temp", L"temp\\", L".\\temp", L"..\\temp", L"\\temp", L"/temp",
-                                L"C:", L"C:temp", L"C:..\\temp", L"1:\\x", L"CC:\\x"})
-        EXPECT_FALSE(IsFullyQualified(path)) << path;
-    EXPECT_TRUE(IsFullyQualified(L"/home", L'/'));
-    EXPECT_FALSE(IsFullyQualified(L"home/me", L'/'));
-}
-
-TEST(ScanRootsTest, RootsThatTheSystemMustResolveFirst) {
-    for (const wchar_t* root : {L"temp\\", L"C:temp\\", L"\\temp\\", L"C:\\a\\..\\b\\", L"C:\\.\\b\\",
-                                L"C:\\a\\.\\", L"C:/Temp\\", L"//server/share\\"})
+TEST(ScanRootsTest, WhichRootsTheSystemMustResolveFirst) {
+    // Relative to the current folder, to the current drive's root, or to a drive's current
+    // folder; or holding "." or ".." folders or '/'.
+    for (const wchar_t* root : {L"temp\\", L"\\temp\\", L"C:temp\\", L"1:\\x\\", L"C:\\a\\..\\b\\", L"C:\\.\\b\\",
+                                L"C:/Temp\\", L"//server/share\\"})
         EXPECT_TRUE(NeedsFullPath(root)) << root;
-    for (const wchar_t* root : {L"C:\\", L"C:\\Temp\\", L"C:\\OLD..BAK\\", L"C:\\.git\\", L"C:\\...\\",
-                                L"\\\\server\\share\\", L"\\\\?\\C:\\a\\..\\"})
+    for (const wchar_t* root : {L"C:\\", L"d:\\Temp\\", L"C:\\OLD..BAK\\", L"C:\\.git\\", L"\\\\server\\share\\",
+                                L"\\\\?\\C:\\a\\..\\"})
         EXPECT_FALSE(NeedsFullPath(root)) << root;
+    EXPECT_FALSE(IsFullyQualified(L"C:"));
     EXPECT_TRUE(NeedsFullPath(L"/home/../x/", L'/'));
     EXPECT_FALSE(NeedsFullPath(L"/home/x\\y/", L'/'));
 }
