@@ -138,7 +138,7 @@ TEST(DeleteCommand, FlagsFollowTheAnswerAndOneCallPerCheckedRowInOrder) {
 
         DeleteCommandClick(list, shell);
 
-        const std::uint16_t expected = answer == DeleteAnswer::Yes ? 0x0094 : 0x00D4;
+        const std::uint16_t expected = answer == DeleteAnswer::Yes ? 0x0494 : 0x44D4;
         ASSERT_EQ(shell.calls.size(), 3u);
         for (const auto& call : shell.calls) EXPECT_EQ(call.second, expected);
         EXPECT_EQ(shell.CalledPaths(), (std::vector<std::wstring>{
@@ -366,4 +366,79 @@ TEST(DeleteCommand, TheShellGetsTheExactPath) {
     EXPECT_EQ(shell.entries.count(L"/srv/NOTES.BAK"), 1u);
     EXPECT_TRUE(list.rows.empty());
     EXPECT_EQ(list.status, L"删除文件 2个 ");
+}
+
+TEST(DeleteCommand, FlagsPerAnswer) {
+    // "是": 0x0094 plus no error box of the shell's own (0x0400). "否": 0x00D4 plus the nuke
+    // warning (0x4000), so that the shell asks before destroying what it cannot recycle, and 0x0400.
+    EXPECT_EQ(DeleteFlags(DeleteAnswer::Yes), 0x0094 | 0x0400);
+    EXPECT_EQ(DeleteFlags(DeleteAnswer::No), 0x40D4 | 0x0400);
+}
+
+TEST(DeleteCommand, PathsTheShellCannotTakeAreNotSent) {
+    // The walk's limit is on the folder's pattern, so folder plus name can pass MAX_PATH.
+    const std::wstring deep = L"D:\\" + std::wstring(300, L'd') + L"\\";
+    const std::wstring unc = L"\\\\server\\share\\" + std::wstring(300, L'u') + L"\\";
+    const std::wstring fits = L"D:\\" + std::wstring(250, L'f') + L"\\";  // folder + "A.TMP": 259
+    FakeList list;
+    FakeShell shell;
+    list.Add(deep, L"LONG.TMP", true);
+    list.Add(unc, L"REMOTE.TMP", true);
+    list.Add(deep, L"GONE.TMP", true);      // removed by other means: a real look says so
+    list.Add(fits, L"A.TMP", true);
+    list.Add(fits, L"AB.TMP", true);        // 260 characters
+    list.Add(kFolder, L"DIR.TMP", true);    // became a folder
+    list.Add(kFolder, L"NET.TMP", true);    // the look-up could not tell
+    for (const std::wstring& path : {deep + L"LONG.TMP", unc + L"REMOTE.TMP", fits + L"A.TMP", fits + L"AB.TMP"})
+        shell.AddFile(path);
+    shell.entries[kFolder + L"DIR.TMP"] = PathKind::Folder;
+    shell.entries[kFolder + L"NET.TMP"] = PathKind::Unknown;
+    ASSERT_EQ((fits + L"A.TMP").size(), 259u);
+
+    DeleteCommandClick(list, shell);
+
+    EXPECT_EQ(shell.CalledPaths(), (std::vector<std::wstring>{fits + L"A.TMP"}));
+    EXPECT_EQ(list.Paths(), (std::vector<std::wstring>{deep + L"LONG.TMP", unc + L"REMOTE.TMP", fits + L"AB.TMP",
+                                                       kFolder + L"DIR.TMP", kFolder + L"NET.TMP"}));
+    for (const Row& row : list.rows) EXPECT_TRUE(row.checked);
+    EXPECT_EQ(list.status, L"删除文件 2个 未能删除 5个");
+}
+
+TEST(DeleteCommand, OnlyTheSystemsNotFoundCountsAsGone) {
+    // After the call the look-up cannot tell (the share went away): the row stays.
+    class Unreachable : public FakeShell {
+    public:
+        int DeleteOneFile(const std::wstring& path, std::uint16_t flags) override {
+            const int result = FakeShell::DeleteOneFile(path, flags);
+            if (path == kFolder + L"LOST.TMP") entries[path] = PathKind::Unknown;
+            return result;
+        }
+    };
+    FakeList list;
+    Unreachable shell;
+    for (const wchar_t* name : {L"LOST.TMP", L"OK.TMP"}) {
+        list.Add(kFolder, name, true);
+        shell.AddFile(kFolder + name);
+    }
+    DeleteCommandClick(list, shell);
+    EXPECT_EQ(list.Paths(), (std::vector<std::wstring>{kFolder + L"LOST.TMP"}));
+    EXPECT_EQ(list.status, L"删除文件 1个 未能删除 1个");
+
+    // What a failed look-up means, by the system's error code.
+    for (std::uint32_t error : {2u, 3u}) EXPECT_EQ(KindOfFailedLookup(error), PathKind::Missing);
+    for (std::uint32_t error : {5u, 21u, 32u, 53u, 67u, 123u, 1231u})
+        EXPECT_EQ(KindOfFailedLookup(error), PathKind::Unknown) << error;
+}
+
+TEST(DeleteCommand, LookupsOfLongPathsUseTheLongForm) {
+    const std::wstring folder(300, L'x');
+    EXPECT_EQ(LookupForm(L"C:\\Temp\\A.TMP"), L"C:\\Temp\\A.TMP");
+    EXPECT_EQ(LookupForm(L"\\\\srv\\share\\A.TMP"), L"\\\\srv\\share\\A.TMP");
+    EXPECT_EQ(LookupForm(L"C:\\" + folder + L"\\A.TMP"), L"\\\\?\\C:\\" + folder + L"\\A.TMP");
+    EXPECT_EQ(LookupForm(L"\\\\srv\\share\\" + folder + L"\\A.TMP"),
+              L"\\\\?\\UNC\\srv\\share\\" + folder + L"\\A.TMP");
+    // Already long, a device path, or not a full path: as it is.
+    for (const std::wstring& path : {L"\\\\?\\C:\\" + folder + L"\\A.TMP", L"\\\\.\\C:\\" + folder + L"\\A.TMP",
+                                     folder + L"\\A.TMP" + folder})
+        EXPECT_EQ(LookupForm(path), path);
 }

@@ -33,6 +33,52 @@ TEST(ScanRootsTest, PathBoxGivesOneRootEndingInTheSeparator) {
     EXPECT_EQ(ScanRoots(false, drives, L""), Roots{});
 }
 
+TEST(ScanRootsTest, WhichRootsTheSystemMustResolveFirst) {
+    // Relative to the current folder, to the current drive's root, or to a drive's current
+    // folder; or holding "." or ".." folders or '/'.
+    for (const wchar_t* root : {L"temp\\", L"\\temp\\", L"C:temp\\", L"1:\\x\\", L"C:\\a\\..\\b\\", L"C:\\.\\b\\",
+                                L"C:/Temp\\", L"//server/share\\"})
+        EXPECT_TRUE(NeedsFullPath(root)) << root;
+    for (const wchar_t* root : {L"C:\\", L"d:\\Temp\\", L"C:\\OLD..BAK\\", L"C:\\.git\\", L"\\\\server\\share\\",
+                                L"\\\\?\\C:\\a\\..\\"})
+        EXPECT_FALSE(NeedsFullPath(root)) << root;
+    EXPECT_FALSE(IsFullyQualified(L"C:"));
+    EXPECT_TRUE(NeedsFullPath(L"/home/../x/", L'/'));
+    EXPECT_FALSE(NeedsFullPath(L"/home/x\\y/", L'/'));
+}
+
+TEST(ScanRootsTest, ATypedRelativePathBecomesOneFullRoot) {
+    const FixedDrives drives = Drives({L"C:\\"});
+    std::vector<std::wstring> asked;
+    const FullPathFunction system = [&asked](const std::wstring& path) -> std::wstring {
+        asked.push_back(path);
+        if (path == L"temp\\") return L"C:\\Users\\me\\temp\\";
+        if (path == L"C:temp\\") return L"C:\\Users\\me\\temp\\";
+        if (path == L"\\temp\\") return L"C:\\temp\\";
+        if (path == L"C:/a/../b\\") return L"C:\\b";  // the separator is added when missing
+        if (path == L"odd\\") return L"still relative";
+        return {};
+    };
+    EXPECT_EQ(ScanRoots(false, drives, L"temp", L'\\', system), Roots{L"C:\\Users\\me\\temp\\"});
+    EXPECT_EQ(ScanRoots(false, drives, L"C:temp", L'\\', system), Roots{L"C:\\Users\\me\\temp\\"});
+    EXPECT_EQ(ScanRoots(false, drives, L"\\temp", L'\\', system), Roots{L"C:\\temp\\"});
+    EXPECT_EQ(ScanRoots(false, drives, L"C:/a/../b", L'\\', system), Roots{L"C:\\b\\"});
+    EXPECT_EQ(asked, (Roots{L"temp\\", L"C:temp\\", L"\\temp\\", L"C:/a/../b\\"}));
+
+    // "C:" was always the drive's root, and stays so; full paths are not resolved again.
+    asked.clear();
+    EXPECT_EQ(ScanRoots(false, drives, L"C:", L'\\', system), Roots{L"C:\\"});
+    EXPECT_EQ(ScanRoots(false, drives, L"D:\\Temp", L'\\', system), Roots{L"D:\\Temp\\"});
+    EXPECT_EQ(ScanRoots(false, drives, L"", L'\\', system), Roots{});
+    EXPECT_TRUE(asked.empty());
+
+    // No relative root ever reaches the walk: unresolved, resolved to something relative, or
+    // no way to resolve at all.
+    EXPECT_EQ(ScanRoots(false, drives, L"gone", L'\\', system), Roots{});
+    EXPECT_EQ(ScanRoots(false, drives, L"odd", L'\\', system), Roots{});
+    EXPECT_EQ(ScanRoots(false, drives, L"temp"), Roots{});
+}
+
 TEST(ScanRootsTest, AllDrivesBoxClick) {
     const AllDrivesEffect checked = AllDrivesClicked(true, L"C:\\D:\\");
     EXPECT_EQ(checked.pathText, L"C:\\D:\\");

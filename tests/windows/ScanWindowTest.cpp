@@ -115,6 +115,39 @@ TEST_F(ScanWindowTest, NoCheckedTypeFindsNothingAndAnEmptyPathWalksNothing) {
     EXPECT_EQ(Text(Item(kIdLabel1)).rfind(L"扫描结果： 扫描到的文件共有： 0个；", 0), 0u);
 }
 
+TEST_F(ScanWindowTest, ATypedRelativePathScansTheFolderItNamesAndRowsAreFullPaths) {
+    TempTree tree;
+    tree.Folder(L"rel");
+    tree.File(L"rel\\a.tmp", 10);
+    tree.File(L"b.tmp", 10);  // in the current folder, not under rel
+    CheckTypes({1});
+    struct CurrentFolder {
+        wchar_t previous[MAX_PATH] = {};
+        explicit CurrentFolder(const std::wstring& folder) {
+            GetCurrentDirectoryW(MAX_PATH, previous);
+            SetCurrentDirectoryW(folder.c_str());
+        }
+        ~CurrentFolder() { SetCurrentDirectoryW(previous); }
+    } current(tree.Root());
+
+    const std::wstring& r = tree.Root();
+    const std::wstring drive = r.substr(0, 2);      // "C:"
+    const std::wstring fromRoot = r.substr(2);      // "\users\...\qvt..\"
+    // Relative to the current folder, drive-relative, relative to the drive's root, with dots.
+    for (const std::wstring& typed : {std::wstring(L"rel"), std::wstring(L".\\rel\\"), drive + L"rel",
+                                      fromRoot + L"rel", std::wstring(L"none\\..\\rel")}) {
+        SetWindowTextW(Item(kIdText1), typed.c_str());
+        ClickFlat(Item(kIdFlatCommand6));
+        ASSERT_EQ(Main().Results().Count(), 1u) << typed;
+        EXPECT_EQ(Main().Results().ExactPath(0), r + L"rel\\a.tmp") << typed;
+        EXPECT_EQ(RowText(Item(kIdList1), 0), r + L"rel\\A.TMP") << typed;
+        EXPECT_EQ(Text(Item(kIdText1)), typed);  // the box keeps what was typed
+    }
+    SetWindowTextW(Item(kIdText1), L".");
+    ClickFlat(Item(kIdFlatCommand6));
+    EXPECT_EQ(Rows(), (std::set<std::wstring>{r + L"B.TMP| 10(字节)", r + L"rel\\A.TMP| 10(字节)"}));
+}
+
 TEST_F(ScanWindowTest, ClickHandledBeforeTheWalkStopsIt) {
     TempTree tree;
     tree.File(L"a.tmp", 10);

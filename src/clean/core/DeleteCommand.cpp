@@ -54,7 +54,33 @@ bool FolderSafe(std::wstring_view folder, wchar_t separator) {
 
 enum class Outcome { Refused, Sent, AlreadyGone };
 
+bool StartsWith(std::wstring_view text, std::wstring_view start) {
+    return text.substr(0, start.size()) == start;
+}
+
+bool IsDriveLetter(wchar_t c) { return (c >= L'A' && c <= L'Z') || (c >= L'a' && c <= L'z'); }
+
 }  // namespace
+
+std::uint16_t DeleteFlags(DeleteAnswer answer) {
+    return answer == DeleteAnswer::Yes ? kDeleteForGoodFlags : kDeleteToRecycleBinFlags;
+}
+
+bool ShellCanTake(std::wstring_view path) { return path.size() < kShellPathLimit; }
+
+PathKind KindOfFailedLookup(std::uint32_t systemError) {
+    constexpr std::uint32_t kFileNotFound = 2, kPathNotFound = 3;
+    return systemError == kFileNotFound || systemError == kPathNotFound ? PathKind::Missing : PathKind::Unknown;
+}
+
+std::wstring LookupForm(const std::wstring& path) {
+    if (path.size() < kShellPathLimit) return path;
+    if (path.size() >= 3 && IsDriveLetter(path[0]) && path[1] == L':' && path[2] == L'\\')
+        return L"\\\\?\\" + path;
+    if (StartsWith(path, L"\\\\") && !StartsWith(path, L"\\\\?\\") && !StartsWith(path, L"\\\\.\\"))
+        return L"\\\\?\\UNC" + path.substr(1);  // \\server\share\... -> \\?\UNC\server\share\...
+    return path;
+}
 
 bool NameSafeForShell(std::wstring_view path, std::wstring_view name, wchar_t separator) {
     if (name.empty() || path.size() <= name.size()) return false;
@@ -70,12 +96,12 @@ bool NameSafeForShell(std::wstring_view path, std::wstring_view name, wchar_t se
 void DeleteCommandClick(DeleteView& view, FileShell& shell, wchar_t separator) {
     const DeleteAnswer answer = view.AskDeleteConfirmation();
     if (answer == DeleteAnswer::Cancel) return;
-    const std::uint16_t flags =
-        answer == DeleteAnswer::Yes ? kDeleteForGoodFlags : kDeleteToRecycleBinFlags;
+    const std::uint16_t flags = DeleteFlags(answer);
 
     const std::size_t n = view.RowCount();
 
-    // Deletion pass: one shell call per checked row whose path names exactly one plain file.
+    // Deletion pass: one shell call per checked row whose path names exactly one plain file that
+    // the shell can take. A path is judged gone only on the system's own "not found".
     std::vector<bool> checked(n, false);
     std::vector<std::wstring> paths(n);
     std::vector<Outcome> outcomes(n, Outcome::Refused);
@@ -86,14 +112,16 @@ void DeleteCommandClick(DeleteView& view, FileShell& shell, wchar_t separator) {
         if (!NameSafeForShell(paths[row], view.RowName(row), separator)) continue;
         switch (shell.Inspect(paths[row])) {
         case PathKind::PlainFile:
+            if (!ShellCanTake(paths[row])) break;  // too long for the shell: stays listed
             shell.DeleteOneFile(paths[row], flags);  // judged below by what is left on disk
             outcomes[row] = Outcome::Sent;
             break;
         case PathKind::Missing:
             outcomes[row] = Outcome::AlreadyGone;
             break;
-        case PathKind::Folder:
-            break;  // something other than the listed file is there: leave it alone
+        case PathKind::Folder:   // something other than the listed file is there
+        case PathKind::Unknown:  // the system could not tell: leave it alone
+            break;
         }
     }
 
@@ -102,7 +130,7 @@ void DeleteCommandClick(DeleteView& view, FileShell& shell, wchar_t separator) {
     std::size_t failed = 0;
     for (std::size_t row = 0; row < n; ++row) {
         const bool gone = checked[row] && outcomes[row] != Outcome::Refused &&
-                          shell.Inspect(paths[row]) == PathKind::Missing;
+                          shell.InspectAfterCalls(paths[row]) == PathKind::Missing;
         if (gone) continue;
         kept.push_back(row);
         if (checked[row]) ++failed;

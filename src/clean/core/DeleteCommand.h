@@ -11,15 +11,48 @@ namespace qorvani {
 
 enum class DeleteAnswer { Yes, No, Cancel };
 
-inline constexpr std::uint16_t kDeleteForGoodFlags = 0x0094;     // silent, no confirmation, files only
-inline constexpr std::uint16_t kDeleteToRecycleBinFlags = 0x00D4; // the same plus allow undo
+// The shell's FOF_ flags that a delete uses.
+inline constexpr std::uint16_t kFofSilent = 0x0004;           // no progress window
+inline constexpr std::uint16_t kFofNoConfirmation = 0x0010;   // "Yes to All" to the shell's questions
+inline constexpr std::uint16_t kFofAllowUndo = 0x0040;        // into the Recycle Bin
+inline constexpr std::uint16_t kFofFilesOnly = 0x0080;
+inline constexpr std::uint16_t kFofNoErrorUi = 0x0400;        // no box of the shell's own per failing file
+inline constexpr std::uint16_t kFofWantNukeWarning = 0x4000;  // ask before destroying what cannot be recycled
+
+// "是": for good, with no box per failing file (the command counts failures itself).
+inline constexpr std::uint16_t kDeleteForGoodFlags =
+    kFofSilent | kFofNoConfirmation | kFofFilesOnly | kFofNoErrorUi;  // 0x0494
+// "否": into the Recycle Bin. Without the nuke warning, "Yes to All" would destroy for good,
+// without a word, a file that cannot be recycled (too big for the bin, a removable or network
+// drive, the bin turned off); with it the shell asks, and a file the user keeps stays listed.
+inline constexpr std::uint16_t kDeleteToRecycleBinFlags =
+    kDeleteForGoodFlags | kFofAllowUndo | kFofWantNukeWarning;  // 0x44D4
+
+// The flags of every shell call for an answer (Yes or No).
+std::uint16_t DeleteFlags(DeleteAnswer answer);
+
+// The shell's file operation takes no path of MAX_PATH (260) characters or more: such a path is
+// never sent.
+inline constexpr std::size_t kShellPathLimit = 260;
+bool ShellCanTake(std::wstring_view path);
 
 inline constexpr wchar_t kDeleteTitle[] = L"确认文件删除";
 inline constexpr wchar_t kDeleteQuestion[] =
     L"确实要删除所有选定文件吗？\r\n"
     L"点击“是”将文件直接删除，点击“否”将文件放入回收站，点击“取消”放弃删除";
 
-enum class PathKind { Missing, PlainFile, Folder };
+// Missing only when the system said so (not found); Unknown when it could not tell (access
+// denied, a network path out of reach, ...): such a path is neither sent nor judged gone.
+enum class PathKind { Missing, PlainFile, Folder, Unknown };
+
+// What a failed look-up means, by the system's error code: only "file not found" (2) and "path
+// not found" (3) say that nothing is there.
+PathKind KindOfFailedLookup(std::uint32_t systemError);
+
+// The form of a path that file look-ups take: as it is below MAX_PATH; beyond it the long form,
+// \\?\C:\... for a drive path and \\?\UNC\server\share\... for a network path. Anything else
+// (already in the long form, or not a full path) is returned as it is.
+std::wstring LookupForm(const std::wstring& path);
 
 class DeleteView {
 public:
@@ -39,8 +72,11 @@ public:
 class FileShell {
 public:
     virtual ~FileShell() = default;
-    // What is at the path now, by its exact name.
+    // What is at the path now, by its exact name (see PathKind).
     virtual PathKind Inspect(const std::wstring& path) = 0;
+    // The same, once every call of the pass is made: lets the shell look a folder of many rows up
+    // once instead of each row in turn.
+    virtual PathKind InspectAfterCalls(const std::wstring& path) { return Inspect(path); }
     // One shell delete of one file (FO_DELETE with these flags); the result is the shell's.
     virtual int DeleteOneFile(const std::wstring& path, std::uint16_t flags) = 0;
 };

@@ -8,24 +8,37 @@
 
 namespace qorvani {
 
-PathKind ShellFileDelete::Inspect(const std::wstring& path) {
-    // Looks the entry up by listing it: that gives the name as stored, so an entry whose name
-    // differs in case (another file in a case-sensitive folder) does not count as this one.
-    // A path of MAX_PATH or more can still be looked up through the long-path form, so that a
-    // file the shell could not reach is seen to be still there.
-    std::wstring lookup = path;
-    if (lookup.size() >= MAX_PATH && lookup.size() > 2 && lookup[1] == L':') lookup.insert(0, L"\\\\?\\");
+namespace {
+
+std::uint64_t Ticks(const FILETIME& time) {
+    return (static_cast<std::uint64_t>(time.dwHighDateTime) << 32) | time.dwLowDateTime;
+}
+
+EntryStamp StampOf(DWORD attributes, DWORD sizeHigh, DWORD sizeLow, const FILETIME& created, const FILETIME& written) {
+    return {(attributes & FILE_ATTRIBUTE_DIRECTORY) != 0, (static_cast<std::uint64_t>(sizeHigh) << 32) | sizeLow,
+            Ticks(created), Ticks(written)};
+}
+
+}  // namespace
+
+std::uint32_t ShellFileDelete::Stamp(const std::wstring& path, EntryStamp& stamp) {
+    WIN32_FILE_ATTRIBUTE_DATA data;
+    if (!GetFileAttributesExW(path.c_str(), GetFileExInfoStandard, &data)) return GetLastError();
+    stamp = StampOf(data.dwFileAttributes, data.nFileSizeHigh, data.nFileSizeLow, data.ftCreationTime,
+                    data.ftLastWriteTime);
+    return 0;
+}
+
+std::uint32_t ShellFileDelete::List(const std::wstring& pattern, std::vector<ListedEntry>& entries) {
     WIN32_FIND_DATAW data;
-    FindHandle handle(FindFirstFileExW(lookup.c_str(), FindExInfoBasic, &data, FindExSearchNameMatch, nullptr, 0));
-    if (!handle.Valid()) return PathKind::Missing;
-    const std::size_t slash = path.find_last_of(L'\\');
-    const std::wstring_view name = slash == std::wstring::npos ? std::wstring_view(path)
-                                                               : std::wstring_view(path).substr(slash + 1);
+    FindHandle handle(FindFirstFileExW(pattern.c_str(), FindExInfoBasic, &data, FindExSearchNameMatch, nullptr,
+                                       FIND_FIRST_EX_LARGE_FETCH));
+    if (!handle.Valid()) return GetLastError();
     do {
-        if (name == data.cFileName)
-            return (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) ? PathKind::Folder : PathKind::PlainFile;
+        entries.push_back({data.cFileName, StampOf(data.dwFileAttributes, data.nFileSizeHigh, data.nFileSizeLow,
+                                                   data.ftCreationTime, data.ftLastWriteTime)});
     } while (FindNextFileW(handle.Get(), &data));
-    return PathKind::Missing;
+    return 0;
 }
 
 int ShellFileDelete::DeleteOneFile(const std::wstring& path, std::uint16_t flags) {

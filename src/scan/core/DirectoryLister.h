@@ -30,6 +30,10 @@ public:
     // False for a listed folder name that a path cannot name as it is (a path made from it would
     // name another folder, or none): the walk passes such a folder over like one it cannot list.
     virtual bool CanNameFolder(std::wstring_view /*name*/) const { return true; }
+    // The path made full as the system resolves it, against the current drive and folder
+    // (GetFullPathNameW on Windows); empty when it cannot be. A scan root that is not fully
+    // qualified goes through it once, at scan start.
+    virtual std::wstring FullPath(const std::wstring& /*path*/) { return {}; }
 };
 
 }  // namespace qorvani

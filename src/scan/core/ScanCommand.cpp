@@ -38,8 +38,10 @@ void RunScan(ScanView& view, WalkSink& sink, DirectoryLister& lister,
 
     state.startTime = view.Milliseconds();
     const MaskSet masks(activeMasks);
-    for (const std::wstring& root :
-         ScanRoots(view.AllDrivesChecked(), fixedDrives, view.PathText(), lister.Separator())) {
+    const std::vector<std::wstring> roots =
+        ScanRoots(view.AllDrivesChecked(), fixedDrives, view.PathText(), lister.Separator(),
+                  [&lister](const std::wstring& path) { return lister.FullPath(path); });
+    for (const std::wstring& root : roots) {
         ScanFolder(root, lister, masks, sink, state);  // returns at once after a stop request
     }
 

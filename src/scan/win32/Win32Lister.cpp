@@ -52,6 +52,20 @@ bool Win32Lister::CanNameFolder(std::wstring_view name) const {
     return true;
 }
 
+std::wstring Win32Lister::FullPath(const std::wstring& path) {
+    std::wstring full(MAX_PATH, L'\0');
+    for (int attempt = 0; attempt < 3; ++attempt) {
+        const DWORD length = GetFullPathNameW(path.c_str(), static_cast<DWORD>(full.size()), full.data(), nullptr);
+        if (length == 0) return {};
+        if (length < full.size()) {
+            full.resize(length);
+            return full;
+        }
+        full.assign(length, L'\0');  // too small: length counts the NUL
+    }
+    return {};
+}
+
 std::unique_ptr<DirectoryListing> Win32Lister::Open(const std::wstring& folderPath) {
     std::wstring pattern = folderPath + L"*.*";
     if (pattern.size() >= MAX_PATH) return nullptr;

@@ -13,6 +13,7 @@ public:
     // "d." as d, "\xFE" (listed as U+FFFD) as a real U+FFFD folder beside it, and names holding
     // wildcards cannot be listed at all. Such folders are not walked.
     bool CanNameFolder(std::wstring_view name) const override;
+    std::wstring FullPath(const std::wstring& path) override;  // GetFullPathNameW
 };
 
 }  // namespace qorvani

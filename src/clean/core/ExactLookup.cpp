@@ -1,0 +1,63 @@
+#include "clean/core/ExactLookup.h"
+
+namespace qorvani {
+
+namespace {
+
+PathKind KindOf(const EntryStamp& stamp) { return stamp.folder ? PathKind::Folder : PathKind::PlainFile; }
+
+}  // namespace
+
+PathKind ExactLookup::Inspect(const std::wstring& path) {
+    const std::wstring lookup = LookupForm(path);
+    const std::size_t split = path.find_last_of(separator_);
+    if (split == std::wstring::npos) return ListName(lookup, path);
+    const std::wstring_view name = std::wstring_view(path).substr(split + 1);
+
+    // "Not found" holds for every spelling of the name; other failures say nothing about it.
+    EntryStamp now;
+    if (const std::uint32_t error = probe_.Stamp(lookup, now)) return KindOfFailedLookup(error);
+
+    Folder& folder = folders_[path.substr(0, split + 1)];
+    if (!folder.listed && ++folder.looks >= 2) {
+        folder.listed = true;  // a listing that fails leaves nothing recorded: every row is listed alone
+        std::vector<ListedEntry> entries;
+        if (probe_.List(LookupForm(path.substr(0, split + 1) + L"*"), entries) == 0)
+            for (ListedEntry& entry : entries) folder.entries.emplace(std::move(entry.name), entry.stamp);
+    }
+    if (folder.listed) {
+        const auto recorded = folder.entries.find(name);
+        if (recorded != folder.entries.end() && recorded->second == now) return KindOf(now);
+    }
+    return ListName(lookup, name);
+}
+
+PathKind ExactLookup::InspectAfterCalls(const std::wstring& path) {
+    const std::size_t split = path.find_last_of(separator_);
+    if (split == std::wstring::npos) return Inspect(path);
+    const auto found = folders_.find(std::wstring_view(path).substr(0, split + 1));
+    if (found == folders_.end() || !found->second.listed) return Inspect(path);
+    Folder& folder = found->second;
+    if (!folder.relisted) {
+        folder.relisted = true;
+        std::vector<ListedEntry> entries;
+        folder.relistError = probe_.List(LookupForm(path.substr(0, split + 1) + L"*"), entries);
+        for (ListedEntry& entry : entries) folder.now.emplace(std::move(entry.name), entry.stamp);
+    }
+    if (folder.relistError == 0) {
+        const auto entry = folder.now.find(std::wstring_view(path).substr(split + 1));
+        return entry == folder.now.end() ? PathKind::Missing : KindOf(entry->second);
+    }
+    if (KindOfFailedLookup(folder.relistError) == PathKind::Missing) return PathKind::Missing;  // the folder went
+    return Inspect(path);
+}
+
+PathKind ExactLookup::ListName(const std::wstring& lookup, std::wstring_view name) {
+    std::vector<ListedEntry> entries;
+    if (const std::uint32_t error = probe_.List(lookup, entries)) return KindOfFailedLookup(error);
+    for (const ListedEntry& entry : entries)
+        if (entry.name == name) return KindOf(entry.stamp);
+    return PathKind::Missing;  // only other spellings answer to the name
+}
+
+}  // namespace qorvani

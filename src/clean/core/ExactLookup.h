@@ -1,0 +1,75 @@
+#pragma once
+// Looks a row's path up by its exact name, before and after its shell call, at the cost of one
+// attribute look-up per call in the common case.
+//
+// An attribute look-up answers for every spelling of a name (another case in a case-sensitive
+// folder, a short 8.3 name), so alone it cannot say that the file there is the listed one. A
+// listing gives the names as stored. A folder is listed once, at its second row; after that, the
+// attribute look-up right before each call must match what that listing recorded under exactly
+// the row's name (folder flag, size, creation and write times), which no other file does. A row
+// alone in its folder, or whose look-up does not match, is looked up by a listing of its own name.
+//
+// After the calls, a folder of several rows is listed once more, and a row is gone when that
+// listing lacks its exact name (or the folder itself is not found). One listing for the folder
+// costs less than an attribute look-up of each name that is gone, which makes the system search
+// the folder for other spellings of it.
+#include <cstdint>
+#include <functional>
+#include <map>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "clean/core/DeleteCommand.h"
+
+namespace qorvani {
+
+// What tells one file from another that answers to the same name.
+struct EntryStamp {
+    bool folder = false;
+    std::uint64_t size = 0;
+    std::uint64_t created = 0;  // the system's time stamps, as they come
+    std::uint64_t written = 0;
+    bool operator==(const EntryStamp&) const = default;
+};
+
+struct ListedEntry {
+    std::wstring name;  // as stored
+    EntryStamp stamp;
+};
+
+// The file system as the look-up sees it. Paths come in LookupForm. Each call gives 0, or the
+// system's error code.
+class EntryProbe {
+public:
+    virtual ~EntryProbe() = default;
+    // What answers to the path now (GetFileAttributesExW).
+    virtual std::uint32_t Stamp(const std::wstring& path, EntryStamp& stamp) = 0;
+    // The entries that a listing of the pattern gives: a folder followed by "*", or one path.
+    virtual std::uint32_t List(const std::wstring& pattern, std::vector<ListedEntry>& entries) = 0;
+};
+
+// One delete pass's look-ups (what a folder's listing recorded is kept for the pass).
+class ExactLookup {
+public:
+    explicit ExactLookup(EntryProbe& probe, wchar_t separator = L'\\') : probe_(probe), separator_(separator) {}
+    PathKind Inspect(const std::wstring& path);       // before a row's call, and for a row alone
+    PathKind InspectAfterCalls(const std::wstring& path);
+
+private:
+    struct Folder {
+        int looks = 0;
+        bool listed = false;
+        std::map<std::wstring, EntryStamp, std::less<>> entries;
+        bool relisted = false;        // after the calls
+        std::uint32_t relistError = 0;
+        std::map<std::wstring, EntryStamp, std::less<>> now;
+    };
+    PathKind ListName(const std::wstring& lookup, std::wstring_view name);
+
+    EntryProbe& probe_;
+    wchar_t separator_;
+    std::map<std::wstring, Folder, std::less<>> folders_;
+};
+
+}  // namespace qorvani

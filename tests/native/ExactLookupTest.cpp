@@ -1,0 +1,153 @@
+// The delete's look-ups: exact names at the cost of one attribute look-up per call.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cwctype>
+#include <map>
+#include <string>
+#include <vector>
+
+#include "clean/core/ExactLookup.h"
+
+using namespace qorvani;
+
+namespace {
+
+std::wstring Lower(std::wstring text) {
+    std::transform(text.begin(), text.end(), text.begin(), [](wchar_t c) { return static_cast<wchar_t>(std::towlower(c)); });
+    return text;
+}
+
+// Case-sensitive folders looked up the way Wine does: the exact name first, else any other
+// spelling. Errors can be set per path.
+class FakeProbe : public EntryProbe {
+public:
+    std::map<std::wstring, EntryStamp> entries;  // full path -> stamp
+    std::map<std::wstring, std::uint32_t> errors;         // of look-ups and listings
+    std::map<std::wstring, std::uint32_t> listingErrors;  // of listings only
+    std::vector<std::wstring> stamps, listings;  // every call, in order
+
+    void File(const std::wstring& path, std::uint64_t written, std::uint64_t size = 1) {
+        entries[path] = {false, size, 7, written};
+    }
+
+    std::uint32_t Stamp(const std::wstring& path, EntryStamp& stamp) override {
+        stamps.push_back(path);
+        if (errors.count(path)) return errors[path];
+        if (entries.count(path)) {
+            stamp = entries[path];
+            return 0;
+        }
+        for (const auto& [entry, value] : entries)
+            if (Lower(entry) == Lower(path)) {
+                stamp = value;
+                return 0;
+            }
+        return 2;
+    }
+    std::uint32_t List(const std::wstring& pattern, std::vector<ListedEntry>& listed) override {
+        listings.push_back(pattern);
+        if (errors.count(pattern)) return errors[pattern];
+        if (listingErrors.count(pattern)) return listingErrors[pattern];
+        const bool folder = pattern.back() == L'*';
+        const std::wstring prefix = pattern.substr(0, pattern.size() - 1);
+        for (const auto& [entry, value] : entries) {
+            const std::size_t split = entry.find_last_of(L'\\');
+            if (folder ? entry.substr(0, split + 1) == prefix : Lower(entry) == Lower(pattern))
+                listed.push_back({entry.substr(split + 1), value});
+        }
+        return listed.empty() ? 2 : 0;
+    }
+};
+
+const std::wstring F = L"Z:\\t\\";
+
+TEST(ExactLookup, OnlyNotFoundIsMissing) {
+    FakeProbe probe;
+    probe.errors[F + L"denied.tmp"] = 5;
+    probe.errors[L"\\\\srv\\share\\x.tmp"] = 53;  // bad network path
+    probe.File(F + L"locked.tmp", 1);
+    probe.listingErrors[F + L"locked.tmp"] = 5;   // answers the look-up, cannot be listed
+    ExactLookup lookup(probe);
+    EXPECT_EQ(lookup.Inspect(F + L"gone.tmp"), PathKind::Missing);
+    EXPECT_EQ(lookup.Inspect(L"Z:\\nofolder\\gone.tmp"), PathKind::Missing);
+    EXPECT_EQ(lookup.Inspect(F + L"denied.tmp"), PathKind::Unknown);
+    EXPECT_EQ(lookup.Inspect(L"\\\\srv\\share\\x.tmp"), PathKind::Unknown);
+    EXPECT_EQ(lookup.Inspect(F + L"locked.tmp"), PathKind::Unknown);
+}
+
+TEST(ExactLookup, AnotherSpellingIsNeverTakenForTheListedName) {
+    FakeProbe probe;
+    probe.File(F + L"CASE.tmp", 1);
+    probe.File(F + L"case.tmp", 2);
+    ExactLookup lookup(probe);
+    // Case.tmp is gone; the look-up answers with another spelling, the listing says it is not there.
+    EXPECT_EQ(lookup.Inspect(F + L"Case.tmp"), PathKind::Missing);
+    EXPECT_EQ(lookup.Inspect(F + L"CASE.tmp"), PathKind::PlainFile);  // second look: the folder is listed
+    EXPECT_EQ(lookup.Inspect(F + L"Case.tmp"), PathKind::Missing);
+    EXPECT_EQ(lookup.Inspect(F + L"case.tmp"), PathKind::PlainFile);
+}
+
+TEST(ExactLookup, AFolderIsListedOnceAndOnlyWhatMatchesItsRecordCostsNoListing) {
+    FakeProbe probe;
+    for (int i = 0; i < 50; ++i) probe.File(F + L"f" + std::to_wstring(i) + L".tmp", 100 + i);
+    probe.File(F + L"Notes.bak", 10);
+    probe.File(L"Z:\\u\\alone.tmp", 1);
+    ExactLookup lookup(probe);
+    for (int i = 0; i < 50; ++i) EXPECT_EQ(lookup.Inspect(F + L"f" + std::to_wstring(i) + L".tmp"), PathKind::PlainFile);
+    EXPECT_EQ(lookup.Inspect(L"Z:\\u\\alone.tmp"), PathKind::PlainFile);
+    EXPECT_EQ(probe.stamps.size(), 51u);
+    EXPECT_EQ(probe.listings, (std::vector<std::wstring>{F + L"f0.tmp", F + L"*", L"Z:\\u\\alone.tmp"}));
+
+    // Since the listing: Notes.bak went and another spelling came; f1.tmp was written to; f2.tmp
+    // became a folder. None matches its record, so each is listed by its own name.
+    probe.entries.erase(F + L"Notes.bak");
+    probe.File(F + L"NOTES.BAK", 11);
+    probe.File(F + L"f1.tmp", 999, 5);
+    probe.entries[F + L"f2.tmp"] = {true, 0, 7, 102};
+    EXPECT_EQ(lookup.Inspect(F + L"Notes.bak"), PathKind::Missing);
+    EXPECT_EQ(lookup.Inspect(F + L"f1.tmp"), PathKind::PlainFile);
+    EXPECT_EQ(lookup.Inspect(F + L"f2.tmp"), PathKind::Folder);
+    EXPECT_EQ(probe.listings.size(), 6u);
+}
+
+TEST(ExactLookup, AfterTheCallsAFolderOfSeveralRowsIsListedOnceMore) {
+    FakeProbe probe;
+    for (const wchar_t* name : {L"Case.tmp", L"CASE.tmp", L"b.tmp", L"locked.tmp"}) probe.File(F + name, 1);
+    probe.File(L"Z:\\u\\alone.tmp", 1);
+    ExactLookup lookup(probe);
+    for (const wchar_t* name : {L"Case.tmp", L"b.tmp", L"locked.tmp"}) EXPECT_EQ(lookup.Inspect(F + name), PathKind::PlainFile);
+    EXPECT_EQ(lookup.Inspect(L"Z:\\u\\alone.tmp"), PathKind::PlainFile);
+    // The calls: all but locked.tmp went; CASE.tmp, never checked, answers to Case.tmp now.
+    probe.entries.erase(F + L"Case.tmp");
+    probe.entries.erase(F + L"b.tmp");
+    probe.entries.erase(L"Z:\\u\\alone.tmp");
+    const std::size_t stamps = probe.stamps.size(), listings = probe.listings.size();
+
+    EXPECT_EQ(lookup.InspectAfterCalls(F + L"Case.tmp"), PathKind::Missing);
+    EXPECT_EQ(lookup.InspectAfterCalls(F + L"b.tmp"), PathKind::Missing);
+    EXPECT_EQ(lookup.InspectAfterCalls(F + L"locked.tmp"), PathKind::PlainFile);
+    EXPECT_EQ(probe.stamps.size(), stamps);  // no look-up per row: one listing of the folder
+    ASSERT_EQ(probe.listings.size(), listings + 1);
+    EXPECT_EQ(probe.listings.back(), F + L"*");
+    // A row alone in its folder is looked up on its own.
+    EXPECT_EQ(lookup.InspectAfterCalls(L"Z:\\u\\alone.tmp"), PathKind::Missing);
+    EXPECT_EQ(probe.stamps.size(), stamps + 1);
+}
+
+TEST(ExactLookup, AfterTheCallsAFolderThatCannotBeListed) {
+    for (std::uint32_t error : {3u, 5u}) {
+        FakeProbe probe;
+        for (const wchar_t* name : {L"a.tmp", L"b.tmp"}) probe.File(F + name, 1);
+        ExactLookup lookup(probe);
+        for (const wchar_t* name : {L"a.tmp", L"b.tmp"}) EXPECT_EQ(lookup.Inspect(F + name), PathKind::PlainFile);
+        probe.listingErrors[F + L"*"] = error;
+        probe.entries.erase(F + L"a.tmp");
+        // Path not found: the folder itself went, and every row in it. Access denied: each row is
+        // looked up on its own.
+        EXPECT_EQ(lookup.InspectAfterCalls(F + L"a.tmp"), PathKind::Missing);
+        EXPECT_EQ(lookup.InspectAfterCalls(F + L"b.tmp"), error == 3 ? PathKind::Missing : PathKind::PlainFile);
+    }
+}
+
+}  // namespace
