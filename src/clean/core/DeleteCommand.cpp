@@ -86,6 +86,7 @@ void DeleteCommandClick(DeleteView& view, FileShell& shell, wchar_t separator) {
         if (!NameSafeForShell(paths[row], view.RowName(row), separator)) continue;
         switch (shell.Inspect(paths[row])) {
         case PathKind::PlainFile:
+            view.ShowDeleting(paths[row]);
             shell.DeleteOneFile(paths[row], flags);  // judged below by what is left on disk
             outcomes[row] = Outcome::Sent;
             break;
