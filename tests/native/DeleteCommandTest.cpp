@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <map>
 #include <optional>
 #include <set>
@@ -53,6 +54,13 @@ public:
     }
     void SetResultCaption(std::wstring_view text) override { caption = std::wstring(text); }
     void SetStatusText(std::wstring_view text) override { status = std::wstring(text); }
+    void ShowDeleting(const std::wstring& path) override {
+        shown.push_back(path);
+        if (onShowDeleting) onShowDeleting(path);
+    }
+
+    std::vector<std::wstring> shown;  // every path announced before its shell call
+    std::function<void(const std::wstring&)> onShowDeleting;
 
     std::vector<std::wstring> Paths() const {
         std::vector<std::wstring> paths;
@@ -441,4 +449,25 @@ TEST(DeleteCommand, LookupsOfLongPathsUseTheLongForm) {
     for (const std::wstring& path : {L"\\\\?\\C:\\" + folder + L"\\A.TMP", L"\\\\.\\C:\\" + folder + L"\\A.TMP",
                                      folder + L"\\A.TMP" + folder})
         EXPECT_EQ(LookupForm(path), path);
+}
+
+// The window is told each path right before its shell call (to show it and stay responsive),
+// only for paths really sent, and the final texts are the command's own.
+TEST(DeleteCommand, EachPathIsAnnouncedRightBeforeItsShellCall) {
+    FakeList list;
+    FakeShell shell;
+    TenRowsThreeChecked(list, shell);
+    list.rows[4].checked = false;
+    list.Add(kFolder, L"GONE.BAK", true);           // checked, but already gone: not sent
+    list.Add(kFolder, L"BAD?.BAK", true);           // a name the shell would misread: not sent
+    std::vector<std::size_t> callsWhenShown;
+    list.onShowDeleting = [&](const std::wstring&) { callsWhenShown.push_back(shell.calls.size()); };
+
+    DeleteCommandClick(list, shell);
+
+    EXPECT_EQ(list.shown, (std::vector<std::wstring>{kFolder + L"F1.BAK", kFolder + L"F8.BAK"}));
+    EXPECT_EQ(list.shown, shell.CalledPaths());
+    EXPECT_EQ(callsWhenShown, (std::vector<std::size_t>{0, 1}));
+    EXPECT_EQ(list.status, L"删除文件 3个 未能删除 1个");
+    EXPECT_EQ(list.caption, L"扫描结果： 剩余的文件共有： 9个");
 }

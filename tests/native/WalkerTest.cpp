@@ -69,6 +69,24 @@ TEST(WalkerTest, DepthFirstInListingOrder) {
     EXPECT_EQ(tree.sizeQueries, 5);  // sizes are asked for matched files only
 }
 
+// The window keeps itself responsive between folder entries too: a single folder of many
+// files that match nothing still gives it a step per entry, and never a chance to run input.
+TEST(WalkerTest, EveryListedEntryIsAPaceStep) {
+    FakeLister tree;
+    for (int i = 0; i < 5000; ++i) tree.AddFile(L"R\\", L"f" + std::to_wstring(i) + L".txt");
+    const std::wstring sub = tree.AddFolder(L"R\\", L"SUB");
+    tree.AddFile(sub, L"a.bak");
+    struct PacedSink : RecordingSink {
+        int paces = 0;
+        void Pace() override { ++paces; }
+    } sink;
+    ScanState state;
+    ScanFolder(L"R\\", tree, MaskSet(Masks({L"*.BAK"})), sink, state);
+    // Two folders, each with "." and "..": 5,001 + 1 entries and 4 dots.
+    EXPECT_EQ(sink.paces, 5001 + 1 + 4);
+    EXPECT_EQ(sink.log, (Lines{L"show R\\", L"wait", L"show R\\SUB\\", L"wait", L"match R\\SUB\\a.bak"}));
+}
+
 TEST(WalkerTest, FoldersAreDescendedNeverMatched) {
     FakeLister tree;
     const std::wstring old = tree.AddFolder(L"R\\", L"OLD.BAK");

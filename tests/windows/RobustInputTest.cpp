@@ -469,39 +469,41 @@ TEST_F(RobustStorm, BurstsOfStopClicksThenTheCloseBoxEndCleanly) {
     for (const std::wstring& box : watcher.OtherBoxes()) ADD_FAILURE() << "box: " << Narrow(box);
 }
 
-// "← 全选" lets events run after every row, so other commands can run inside it: a scan that
-// empties and refills the list, then a delete that shortens it. Nothing may be addressed beyond
-// the list's end, and every file that went must have been a checked row that left.
+// "← 全选" lets waiting events run after its first row and then every 10 ms, so other commands
+// can run inside it: a scan that empties and refills the list, then (inside a second select-all
+// pass run from the first one's yield) a delete that shortens it. Nothing may be addressed
+// beyond the list's end, and every file that went must have been a checked row that left.
 TEST_F(RobustStorm, ScanAndDeleteRunInsideASelectAllPass) {
     CaseRuns("scan and delete inside a select-all pass");
     wintest::TempTree tree;
     const int files = 2000;
-    for (int i = 0; i < files; ++i) tree.File(L"f" + std::to_wstring(i) + L".tmp", 1 + i % 7);
+    // One file per folder, so that the nested scan walks long enough for the clicks below.
+    for (int i = 0; i < files; ++i) {
+        tree.Folder(L"d" + std::to_wstring(i));
+        tree.File(L"d" + std::to_wstring(i) + L"\\f" + std::to_wstring(i) + L".tmp", 1 + i % 7);
+    }
     const Snapshot before = TakeSnapshot(tree.Root());
     window_.Scan(tree.Root());
     ASSERT_EQ(window_.Results().Count(), static_cast<std::size_t>(files));
 
     HWND start = window_.Item(kIdFlatCommand6), remove = window_.Item(kIdFlatCommand1);
+    HWND selectAll = window_.Item(kIdFlatCommand4_0);
     BoxWatcher watcher(GetCurrentProcessId(), IDYES);
     std::atomic<bool> passDone{false};
     std::atomic<int> deleteNested{0};
-    // The scan's click waits in the queue: the pass's first yield runs it. The delete's click is
-    // posted once the pass, going on over the new rows, has checked some of them.
+    // The scan's click waits in the queue: the pass's first yield runs it. Once the nested scan
+    // walks (the list answers this thread then only through the walk's keep-alive), a second
+    // select-all and the delete are clicked: they wait until the scan has ended and run in the
+    // same yield, the delete inside the second pass's first yield.
     wintest::PostClickFlat(start);
     std::thread clicker([&] {
         for (int i = 0; i < 3000 && Caption(start) != kStopCaption && !passDone; ++i) Sleep(1);
-        for (int i = 0; i < 20000 && Caption(start) == kStopCaption; ++i) Sleep(1);
-        // The list answers between two rows of the pass.
         HWND list = window_.Item(kIdList1);
         const DWORD polling = GetTickCount();
-        for (bool some = false; !some && !passDone && GetTickCount() - polling < 5000;) {
-            for (int row = 0; row < files && !some && !passDone; row += 25) {
-                DWORD_PTR state = 0;
-                SendMessageTimeoutW(list, LVM_GETITEMSTATE, row, LVIS_STATEIMAGEMASK, SMTO_ABORTIFHUNG, 100, &state);
-                some = ((state & LVIS_STATEIMAGEMASK) >> 12) == 2;
-            }
-        }
-        deleteNested = passDone ? 0 : 1;
+        for (DWORD_PTR count = 0; count == 0 && !passDone && GetTickCount() - polling < 20000;)
+            SendMessageTimeoutW(list, LVM_GETITEMCOUNT, 0, 0, SMTO_ABORTIFHUNG, 1000, &count);
+        deleteNested = passDone || Caption(start) != kStopCaption ? 0 : 1;
+        wintest::PostClickFlat(selectAll);
         wintest::PostClickFlat(remove);
     });
     window_.CheckAllResults();
@@ -514,7 +516,8 @@ TEST_F(RobustStorm, ScanAndDeleteRunInsideASelectAllPass) {
 
     ASSERT_TRUE(window_.Valid());
     EXPECT_EQ(watcher.Questions(), 1);
-    EXPECT_EQ(deleteNested.load(), 1) << "the pass ended before the delete";
+    EXPECT_EQ(deleteNested.load(), 1) << "the scan ended before the clicks";
+    EXPECT_EQ(window_.Results().Count(), static_cast<std::size_t>(files - 1)) << "the delete saw one checked row";
     for (const std::wstring& box : watcher.OtherBoxes()) ADD_FAILURE() << "box: " << Narrow(box);
     // The files that went are exactly the ones whose rows left; the rows left name files that are there.
     const Snapshot after = TakeSnapshot(tree.Root());

@@ -168,6 +168,23 @@ TEST_F(ScanWindowTest, ClickHandledBeforeTheWalkStopsIt) {
     EXPECT_TRUE(Main().Scan().stopRequested);
 }
 
+// A selection pass lets waiting messages run after its first row: a click posted before the
+// pass runs there, nested. "← 全否" then clears every row, and "← 全选" goes on from row 1.
+TEST_F(ScanWindowTest, ClickWaitingBeforeASelectionPassRunsAtItsFirstRow) {
+    TempTree tree;
+    for (int i = 0; i < 300; ++i) tree.File(L"f" + std::to_wstring(i) + L".tmp", 1);
+    CheckTypes({1});
+    SetWindowTextW(Item(kIdText1), tree.Root().c_str());
+    ClickFlat(Item(kIdFlatCommand6));
+    ASSERT_EQ(Main().Results().Count(), 300u);
+    PostClickFlat(Item(kIdFlatCommand4_1));
+    ClickFlat(Item(kIdFlatCommand4_0));
+    EXPECT_FALSE(Main().Results().Checked(0));
+    for (std::size_t i = 1; i < 300; ++i) ASSERT_TRUE(Main().Results().Checked(i)) << i;
+    EXPECT_FALSE(RowChecked(Item(kIdList1), 0));
+    EXPECT_TRUE(RowChecked(Item(kIdList1), 299));
+}
+
 TEST_F(ScanWindowTest, RealStopClickDuringTheWalkEndsTheScanEarly) {
     TempTree tree;
     const int folders = 4000;

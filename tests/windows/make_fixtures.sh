@@ -112,4 +112,9 @@ done
 mkdir -p many
 (cd many && mkdir f{0..2999} && for i in {0..2999}; do printf 'x' > "f$i/x.tmp"; done)
 
+# 200,000 rows from a small tree: 800 links to one folder of 250 junk files.
+mkdir -p rows200k/w rows200k/t
+(cd rows200k/w && for i in $(seq 0 249); do printf 'x' > "r$i.tmp"; done)
+(cd rows200k/t && for i in $(seq 0 799); do ln -s ../w "w$i"; done)
+
 echo "fixtures in $OUT"

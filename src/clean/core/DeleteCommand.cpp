@@ -113,6 +113,7 @@ void DeleteCommandClick(DeleteView& view, FileShell& shell, wchar_t separator) {
         switch (shell.Inspect(paths[row])) {
         case PathKind::PlainFile:
             if (!ShellCanTake(paths[row])) break;  // too long for the shell: stays listed
+            view.ShowDeleting(paths[row]);
             shell.DeleteOneFile(paths[row], flags);  // judged below by what is left on disk
             outcomes[row] = Outcome::Sent;
             break;

@@ -67,6 +67,9 @@ public:
     virtual void KeepRows(const std::vector<std::size_t>& rows) = 0;
     virtual void SetResultCaption(std::wstring_view text) = 0;
     virtual void SetStatusText(std::wstring_view text) = 0;
+    // Right before each shell call, with the path being sent: the window shows it at its own
+    // pace and stays responsive, running no input.
+    virtual void ShowDeleting(const std::wstring& /*path*/) {}
 };
 
 class FileShell {

@@ -7,7 +7,10 @@ namespace qorvani {
 // returns. A WM_QUIT met on the way is posted again for the outer loop; the result is then false.
 bool PumpPendingMessages();
 
-// True when mouse or keyboard input waits in this thread's queue.
-inline bool InputWaiting() { return GetInputState() != FALSE; }
+// True when mouse-button or keyboard input waits in this thread's queue now. The high word of
+// GetQueueStatus reports what the queue holds; GetInputState on Windows reports only input that
+// arrived since the thread last looked at its queue (its "changed" bits), so a peek that keeps
+// the window alive without removing anything would hide the waiting input from it.
+inline bool InputWaiting() { return HIWORD(GetQueueStatus(QS_KEY | QS_MOUSEBUTTON)) != 0; }
 
 }  // namespace qorvani

@@ -52,6 +52,7 @@ void ScanFolder(const std::wstring& path, DirectoryLister& lister, const MaskSet
             if (!open.empty()) folder.resize(open.back().pathLength);
             continue;
         }
+        sink.Pace();
         const std::wstring_view name = listing.Name();
         if (IsDotOrDotDot(name)) continue;
         if (listing.IsFolder()) {

@@ -17,8 +17,12 @@ public:
     virtual ~WalkSink() = default;
     // Entering a folder: the status text becomes "正在扫描：" + path.
     virtual void ShowFolder(const std::wstring& path) = 0;
-    // Entering a folder, after ShowFolder: handle waiting input if the system reports any.
+    // Entering a folder, after ShowFolder: handle waiting input if the system reports any
+    // (the window looks at its queue at a pace of its own).
     virtual void LetWaitingInputRun() = 0;
+    // Each entry listed: cheap; lets the window keep itself responsive by its clock, never
+    // running input here.
+    virtual void Pace() {}
     // A matched file: folder as walked (ends in the separator), the name exactly as listed,
     // the name upper-cased as tested, and its size in bytes.
     virtual void AppendMatch(const std::wstring& folder, std::wstring_view name,

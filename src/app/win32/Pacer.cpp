@@ -1,0 +1,62 @@
+#include "app/win32/Pacer.h"
+
+#include <commctrl.h>
+
+#include <utility>
+
+#include "common/win32/MessagePump.h"
+
+namespace qorvani {
+
+void Pacer::Begin() { clock_.Begin(GetTickCount()); }
+
+void Pacer::AtWork() { Carry(clock_.At(GetTickCount(), false)); }
+
+void Pacer::AtFolderEntry() {
+    const PaceActions actions = clock_.At(GetTickCount(), true);
+    Carry(actions);
+    if (actions.look && InputWaiting()) PumpAll();
+}
+
+void Pacer::AtRowYield() {
+    const PaceActions actions = clock_.At(GetTickCount(), true);
+    Carry(actions);
+    if (actions.look) PumpAll();
+}
+
+void Pacer::PumpAll() {
+    PumpPendingMessages();
+    clock_.Retrieved(GetTickCount());
+}
+
+void Pacer::Carry(const PaceActions& actions) {
+    if (actions.repaint) RepaintNow();
+    if (actions.keepAlive) {
+        // Answers the messages that other threads send (the system, accessibility tools) and
+        // removes nothing: waiting input stays in the queue for the command's own points.
+        MSG msg;
+        PeekMessageW(&msg, nullptr, 0, 0, PM_NOREMOVE);
+        // Parts of the window uncovered meanwhile are painted again.
+        RedrawWindow(window_, nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);
+    }
+}
+
+void Pacer::ShowStatusSoon(std::wstring text) {
+    pendingStatus_ = std::move(text);
+    statusPending_ = true;
+}
+
+void Pacer::SetStatusNow(const std::wstring& text) {
+    statusPending_ = false;
+    SendMessageW(status_, SB_SETTEXTW, SB_SIMPLEID, reinterpret_cast<LPARAM>(text.c_str()));
+}
+
+void Pacer::RepaintNow() {
+    if (statusPending_) SetStatusNow(pendingStatus_);
+    results_.Refresh();
+    // The command handles no messages between its points, so paint now rather than wait for it.
+    UpdateWindow(status_);
+    ++repaints_;
+}
+
+}  // namespace qorvani

@@ -1,0 +1,61 @@
+#pragma once
+// The one pacer of the long commands (the walk, a selection pass, the delete pass), on the
+// window's thread. The commands call it at every step through their views; it keeps the window
+// responsive, repaints the live display (the result list and the status text) at a steady rate,
+// and lets waiting input run only at the points it is asked to, by the rules of PaceClock.
+#include <windows.h>
+
+#include <cstddef>
+#include <string>
+
+#include "app/win32/ResultList.h"
+#include "common/core/PaceClock.h"
+
+namespace qorvani {
+
+class Pacer {
+public:
+    explicit Pacer(ResultList& results) : results_(results) {}
+    Pacer(const Pacer&) = delete;
+    Pacer& operator=(const Pacer&) = delete;
+
+    // The window repainted when messages are retrieved, and its status bar.
+    void Attach(HWND window, HWND status) {
+        window_ = window;
+        status_ = status;
+    }
+    // A long command starts: its first input point looks at the queue, its first step repaints.
+    void Begin();
+    // A step where no input may run: repaints and retrieves messages (answering other threads,
+    // handling no input) as due.
+    void AtWork();
+    // A folder entry of the walk: as AtWork, and when a look is due and input waits in the
+    // queue, every waiting message runs.
+    void AtFolderEntry();
+    // After a row of a selection pass: as AtWork, and when a look is due every waiting message
+    // runs.
+    void AtRowYield();
+
+    // The status text shown at the next repaint (a later one replaces it unseen).
+    void ShowStatusSoon(std::wstring text);
+    // The status text shown now; one waiting to be shown is dropped.
+    void SetStatusNow(const std::wstring& text);
+    // Brings the live display up to date now.
+    void RepaintNow();
+    std::size_t RepaintCount() const { return repaints_; }
+    void ResetRepaintCount() { repaints_ = 0; }
+
+private:
+    void Carry(const PaceActions& actions);
+    void PumpAll();
+
+    HWND window_ = nullptr;
+    HWND status_ = nullptr;
+    ResultList& results_;
+    PaceClock clock_;
+    std::wstring pendingStatus_;
+    bool statusPending_ = false;
+    std::size_t repaints_ = 0;
+};
+
+}  // namespace qorvani

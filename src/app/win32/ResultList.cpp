@@ -1,0 +1,134 @@
+#include "app/win32/ResultList.h"
+
+#include <algorithm>
+
+namespace qorvani {
+namespace {
+
+// Copies text into a list view's display buffer, cut to its size.
+void CopyDisplayText(const std::wstring& text, wchar_t* buffer, int capacity) {
+    if (buffer == nullptr || capacity <= 0) return;
+    const std::size_t count = std::min<std::size_t>(text.size(), static_cast<std::size_t>(capacity - 1));
+    std::copy_n(text.data(), count, buffer);
+    buffer[count] = L'\0';
+}
+
+}  // namespace
+
+void ResultList::Attach(HWND list) {
+    list_ = list;
+    SetWindowSubclass(list_, SubclassProc, 1, reinterpret_cast<DWORD_PTR>(this));
+}
+
+void ResultList::Clear() {
+    rows_.Clear();
+    shownCount_ = 0;
+    rowsDirty_ = false;
+    countSyncInterval_ = 0;
+    SendMessageW(list_, LVM_SETITEMCOUNT, 0, 0);
+    InvalidateRect(list_, nullptr, TRUE);
+}
+
+void ResultList::SetChecked(std::size_t row, bool checked) {
+    rows_.SetChecked(row, checked);
+    rowsDirty_ = true;
+}
+
+void ResultList::KeepRows(const std::vector<std::size_t>& rows) {
+    rows_.KeepRows(rows);
+    shownCount_ = rows_.Count();
+    SendMessageW(list_, LVM_SETITEMCOUNT, shownCount_, 0);
+    InvalidateRect(list_, nullptr, TRUE);
+}
+
+void ResultList::SyncCount() {
+    if (shownCount_ == rows_.Count()) return;
+    shownCount_ = rows_.Count();
+    SendMessageW(list_, LVM_SETITEMCOUNT, shownCount_, LVSICF_NOINVALIDATEALL | LVSICF_NOSCROLL);
+}
+
+void ResultList::Refresh() {
+    const DWORD now = GetTickCount();
+    if (shownCount_ != rows_.Count() && (NewRowsWouldShow() || now - lastCountSync_ >= countSyncInterval_)) {
+        LARGE_INTEGER frequency, before, after;
+        QueryPerformanceFrequency(&frequency);
+        QueryPerformanceCounter(&before);
+        SyncCount();
+        QueryPerformanceCounter(&after);
+        const auto costMs = static_cast<DWORD>((after.QuadPart - before.QuadPart) * 1000 / frequency.QuadPart);
+        lastCountSync_ = now;
+        countSyncInterval_ = std::min(kMaxCountSyncMilliseconds, costMs * kCountSyncCostShare);
+    }
+    if (rowsDirty_) {
+        rowsDirty_ = false;
+        InvalidateRect(list_, nullptr, FALSE);
+    }
+    UpdateWindow(list_);
+}
+
+// True when the list shows empty space below its last row: rows added now would be seen.
+bool ResultList::NewRowsWouldShow() const {
+    const auto top = static_cast<std::size_t>(SendMessageW(list_, LVM_GETTOPINDEX, 0, 0));
+    const auto perPage = static_cast<std::size_t>(SendMessageW(list_, LVM_GETCOUNTPERPAGE, 0, 0));
+    return top + perPage >= shownCount_;
+}
+
+void ResultList::OnGetDispInfo(NMLVDISPINFOW* info) const {
+    LVITEMW& item = info->item;
+    if (item.iItem < 0 || static_cast<std::size_t>(item.iItem) >= rows_.Count()) {
+        if (item.mask & LVIF_TEXT) CopyDisplayText(std::wstring(), item.pszText, item.cchTextMax);
+        return;
+    }
+    const auto row = static_cast<std::size_t>(item.iItem);
+    if (item.mask & LVIF_TEXT) {
+        if (item.iSubItem == 0)
+            CopyDisplayText(rows_.DisplayText(row), item.pszText, item.cchTextMax);
+        else if (item.iSubItem == 1)
+            CopyDisplayText(rows_.SizeText(row), item.pszText, item.cchTextMax);
+        else
+            CopyDisplayText(std::wstring(), item.pszText, item.cchTextMax);
+    }
+    if (item.mask & LVIF_STATE) {
+        item.state = (item.state & ~LVIS_STATEIMAGEMASK) | INDEXTOSTATEIMAGEMASK(rows_.Checked(row) ? 2 : 1);
+        item.stateMask |= LVIS_STATEIMAGEMASK;
+    }
+}
+
+LRESULT CALLBACK ResultList::SubclassProc(HWND list, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR,
+                                          DWORD_PTR self) {
+    if (reinterpret_cast<ResultList*>(self)->OnInput(message, wParam, lParam)) return 0;
+    if (message == WM_NCDESTROY) RemoveWindowSubclass(list, SubclassProc, 1);
+    return DefSubclassProc(list, message, wParam, lParam);
+}
+
+// The list holds no rows of its own, so its check boxes are toggled here: a click on a row's
+// check box, or the space bar on the focused row.
+bool ResultList::OnInput(UINT message, WPARAM wParam, LPARAM lParam) {
+    switch (message) {
+        case WM_LBUTTONDOWN:
+        case WM_LBUTTONDBLCLK: {
+            LVHITTESTINFO hit{};
+            hit.pt = POINT{static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam))};
+            const int row = static_cast<int>(SendMessageW(list_, LVM_HITTEST, 0, reinterpret_cast<LPARAM>(&hit)));
+            if (row < 0 || !(hit.flags & LVHT_ONITEMSTATEICON)) return false;
+            SetFocus(list_);
+            ToggleRow(row);
+            return true;
+        }
+        case WM_KEYDOWN:
+            if (wParam != VK_SPACE) return false;
+            ToggleRow(static_cast<int>(SendMessageW(list_, LVM_GETNEXTITEM, static_cast<WPARAM>(-1), LVNI_FOCUSED)));
+            return true;
+        case WM_CHAR:
+            return wParam == L' ';
+    }
+    return false;
+}
+
+void ResultList::ToggleRow(int row) {
+    if (row < 0 || static_cast<std::size_t>(row) >= rows_.Count()) return;
+    rows_.SetChecked(static_cast<std::size_t>(row), !rows_.Checked(static_cast<std::size_t>(row)));
+    SendMessageW(list_, LVM_REDRAWITEMS, row, row);
+}
+
+}  // namespace qorvani

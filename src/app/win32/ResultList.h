@@ -1,0 +1,73 @@
+#pragma once
+// List1, the result list: an owner-data list view over the program's own row store. It answers
+// the list's requests for display texts, toggles check boxes on the user's clicks and keys, and
+// brings the list up to date at the pace the caller sets (Refresh), never per row.
+#include <windows.h>
+#include <commctrl.h>
+
+#include <cstddef>
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "scan/core/ResultStore.h"
+
+namespace qorvani {
+
+class ResultList {
+public:
+    ResultList() = default;
+    ResultList(const ResultList&) = delete;
+    ResultList& operator=(const ResultList&) = delete;
+
+    // Takes over the list view (created owner-data with check boxes).
+    void Attach(HWND list);
+    HWND Handle() const { return list_; }
+    const ResultStore& Rows() const { return rows_; }
+
+    // Every row removed, at once on the screen.
+    void Clear();
+    // A row added to the store; the list shows it at the next Refresh.
+    void Append(const std::wstring& folder, std::wstring_view name, std::uint64_t size) {
+        rows_.Append(folder, name, size);
+    }
+    std::size_t Count() const { return rows_.Count(); }
+    bool Checked(std::size_t row) const { return rows_.Checked(row); }
+    // Sets a row's check box from the program; it is repainted at the next Refresh.
+    void SetChecked(std::size_t row, bool checked);
+    // Keeps the given rows, in this order, without their size cells; shown at once.
+    void KeepRows(const std::vector<std::size_t>& rows);
+
+    // Brings the list's row count up to date now.
+    void SyncCount();
+    // The live refresh: the row count (cost-bounded while new rows fall below the visible page),
+    // the rows whose check boxes changed, and the paint.
+    void Refresh();
+
+    // LVN_GETDISPINFOW from List1.
+    void OnGetDispInfo(NMLVDISPINFOW* info) const;
+
+private:
+    static LRESULT CALLBACK SubclassProc(HWND list, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR id,
+                                         DWORD_PTR self);
+    bool OnInput(UINT message, WPARAM wParam, LPARAM lParam);
+    void ToggleRow(int row);
+    bool NewRowsWouldShow() const;
+
+    // Setting the list's row count redraws its scroll bars, which is slow on some systems (about
+    // 30 ms under Wine). While the new rows fall below the visible page (only the scroll bar would
+    // change) it is done only as often as keeps its cost near a twentieth of the time, and at
+    // least once a second.
+    static constexpr DWORD kCountSyncCostShare = 20;
+    static constexpr DWORD kMaxCountSyncMilliseconds = 1000;
+
+    HWND list_ = nullptr;
+    ResultStore rows_;
+    std::size_t shownCount_ = 0;
+    bool rowsDirty_ = false;
+    DWORD lastCountSync_ = 0;
+    DWORD countSyncInterval_ = 0;
+};
+
+}  // namespace qorvani

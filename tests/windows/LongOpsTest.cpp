@@ -1,0 +1,308 @@
+// Long commands never leave the window counted as hung, and a late stop still works. A second
+// process (this program started again with --watch-hung) asks IsHungAppWindow about Mainfrm
+// every 0.5 s while the command runs. These cases take about a minute in all (LongOps prefix).
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <cstdio>
+#include <string>
+#include <thread>
+
+#include "RobustSupport.h"
+#include "WinTestSupport.h"
+#include "app/core/Layout.h"
+#include "app/win32/MainWindow.h"
+#include "common/win32/Handles.h"
+#include "scan/core/ScanCommand.h"
+
+using namespace qorvani;
+using namespace wintest;
+
+// The watcher process: samples until the event is set, then writes "samples hung" to the file.
+int WatchHung(const wchar_t* window, const wchar_t* eventName, const wchar_t* outFile) {
+    const HWND target = reinterpret_cast<HWND>(static_cast<UINT_PTR>(std::wcstoull(window, nullptr, 10)));
+    HANDLE stop = OpenEventW(SYNCHRONIZE | EVENT_MODIFY_STATE, FALSE, eventName);
+    if (stop == nullptr) return 2;
+    const std::wstring readyName = std::wstring(eventName) + L"-ready";
+    if (HANDLE ready = OpenEventW(EVENT_MODIFY_STATE, FALSE, readyName.c_str())) {
+        SetEvent(ready);
+        CloseHandle(ready);
+    }
+    int samples = 0, hung = 0;
+    while (WaitForSingleObject(stop, 500) == WAIT_TIMEOUT) {
+        if (!IsWindow(target)) break;
+        ++samples;
+        if (IsHungAppWindow(target)) ++hung;
+    }
+    CloseHandle(stop);
+    FILE* out = _wfopen(outFile, L"w");
+    if (out == nullptr) return 3;
+    std::fprintf(out, "%d %d\n", samples, hung);
+    std::fclose(out);
+    return 0;
+}
+
+namespace {
+
+std::wstring OwnPath() {
+    std::wstring path(32768, L'\0');
+    path.resize(GetModuleFileNameW(nullptr, path.data(), static_cast<DWORD>(path.size())));
+    return path;
+}
+
+// Starts the watcher of one window; Stop gives how many samples it took and how many found the
+// window hung.
+class HungWatcher {
+public:
+    explicit HungWatcher(HWND window) {
+        const std::wstring tag = L"qorvani-watch-" + std::to_wstring(GetCurrentProcessId()) + L"-" +
+                                 std::to_wstring(GetTickCount());
+        stop_ = CreateEventW(nullptr, TRUE, FALSE, tag.c_str());
+        KernelHandle ready(CreateEventW(nullptr, TRUE, FALSE, (tag + L"-ready").c_str()));
+        wchar_t temp[MAX_PATH];
+        GetTempPathW(MAX_PATH, temp);
+        file_ = std::wstring(temp) + tag + L".txt";
+        std::wstring command = L"\"" + OwnPath() + L"\" --watch-hung " +
+                               std::to_wstring(reinterpret_cast<UINT_PTR>(window)) + L" " + tag + L" \"" + file_ + L"\"";
+        STARTUPINFOW startup{};
+        startup.cb = sizeof(startup);
+        PROCESS_INFORMATION info{};
+        if (CreateProcessW(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &info)) {
+            process_ = info.hProcess;
+            CloseHandle(info.hThread);
+            started_ = WaitForSingleObject(ready.Get(), 60000) == WAIT_OBJECT_0;
+        }
+    }
+    ~HungWatcher() {
+        Stop();
+        if (stop_) CloseHandle(stop_);
+    }
+    HungWatcher(const HungWatcher&) = delete;
+    HungWatcher& operator=(const HungWatcher&) = delete;
+    bool Started() const { return started_; }
+
+    struct Result {
+        int samples = -1;
+        int hung = -1;
+    };
+    Result Stop() {
+        if (process_) {
+            SetEvent(stop_);
+            WaitForSingleObject(process_, 30000);
+            CloseHandle(process_);
+            process_ = nullptr;
+            if (FILE* in = _wfopen(file_.c_str(), L"r")) {
+                if (std::fscanf(in, "%d %d", &result_.samples, &result_.hung) != 2) result_ = Result{};
+                std::fclose(in);
+            }
+            DeleteFileW(file_.c_str());
+        }
+        return result_;
+    }
+
+private:
+    HANDLE stop_ = nullptr;
+    HANDLE process_ = nullptr;
+    std::wstring file_;
+    bool started_ = false;
+    Result result_;
+};
+
+std::wstring InternalText(HWND window) {
+    wchar_t text[64] = {};
+    InternalGetWindowText(window, text, 64);
+    return text;
+}
+
+// Waits (without handling messages) until the button reads the caption; false after timeout ms.
+bool WaitForCaption(HWND button, const wchar_t* caption, DWORD timeout) {
+    const DWORD start = GetTickCount();
+    while (InternalText(button) != caption)
+        if (GetTickCount() - start > timeout) return false;
+        else Sleep(1);
+    return true;
+}
+
+class LongOps : public ::testing::Test {
+protected:
+    void SetUp() override {
+        window_ = MainWindow::Create(GetModuleHandleW(nullptr), SW_SHOW);
+        ASSERT_NE(window_, nullptr);
+        SetForegroundWindow(window_);
+        Pump(50);
+        ClickRowCheckBox(Item(kIdList2), 1);  // *.tmp
+    }
+    void TearDown() override {
+        if (IsWindow(window_)) DestroyWindow(window_);
+        TakeQuit();
+    }
+    HWND Item(int id) const { return GetDlgItem(window_, id); }
+    MainWindow& Main() const { return *MainWindow::FromHandle(window_); }
+
+    HWND window_ = nullptr;
+};
+
+}  // namespace
+
+// A scan of a folder that forks through two links to itself at every level never ends on its
+// own. Nothing is clicked for 15 s; then another thread sends a close, which the walk answers
+// at once (it retrieves messages), and the scan ends with the window.
+TEST_F(LongOps, ScanOfFifteenSecondsWithoutInputIsNeverHung) {
+    const std::wstring fork = robust::Fixture(L"fork");
+    if (fork.empty()) GTEST_SKIP() << "fixtures missing: run tests/windows/make_fixtures.sh, set QORVANI_FIXTURES";
+    SetWindowTextW(Item(kIdText1), fork.c_str());
+    HungWatcher watcher(window_);
+    ASSERT_TRUE(watcher.Started());
+    HWND start = Item(kIdFlatCommand6);
+    HWND window = window_;
+    std::atomic<DWORD> scanStart{0}, answered{0};
+    std::atomic<LRESULT> sent{0};
+    std::thread closer([&] {
+        if (!WaitForCaption(start, kStopCaption, 30000)) return;
+        scanStart = GetTickCount();
+        Sleep(15000);
+        const DWORD before = GetTickCount();
+        DWORD_PTR result = 0;
+        sent = SendMessageTimeoutW(window, WM_CLOSE, 0, 0, SMTO_NORMAL, 5000, &result);
+        answered = GetTickCount() - before;
+    });
+    ClickFlat(start);
+    const DWORD scanEnd = GetTickCount();
+    closer.join();
+    Pump(200);
+    const HungWatcher::Result seen = watcher.Stop();
+
+    EXPECT_NE(sent.load(), 0) << "the close sent from another thread was not answered within 5 s";
+    EXPECT_LE(answered.load(), 500u);
+    EXPECT_GE(scanEnd - scanStart, 15000u);
+    EXPECT_GT(Main().Results().Count(), 0u);
+    EXPECT_GE(seen.samples, 28);
+    EXPECT_EQ(seen.hung, 0) << "of " << seen.samples << " samples";
+    EXPECT_FALSE(IsWindow(window_)) << "the close asked during the scan was not carried out";
+    std::printf("scan of %u ms without input: %d samples, %d hung, %zu rows; close answered in %u ms\n",
+                static_cast<unsigned>(scanEnd - scanStart), seen.samples, seen.hung, Main().Results().Count(),
+                static_cast<unsigned>(answered.load()));
+}
+
+// A real click on "停止" 12 s into a scan ends it (the caption reads "开始扫描" again) within 0.2 s.
+TEST_F(LongOps, StopClickTwelveSecondsIntoAScanEndsItWithinAFifthOfASecond) {
+    const std::wstring fork = robust::Fixture(L"fork");
+    if (fork.empty()) GTEST_SKIP() << "fixtures missing";
+    SetWindowTextW(Item(kIdText1), fork.c_str());
+    HWND start = Item(kIdFlatCommand6);
+    std::atomic<DWORD> clicked{0}, ended{0};
+    std::thread clicker([&] {
+        if (!WaitForCaption(start, kStopCaption, 30000)) return;
+        Sleep(12000);
+        clicked = GetTickCount();
+        SendRealClick(start);
+        if (WaitForCaption(start, kStartScanCaption, 10000)) ended = GetTickCount();
+    });
+    ClickFlat(start);
+    clicker.join();
+    ASSERT_NE(clicked.load(), 0u);
+    ASSERT_NE(ended.load(), 0u) << "the scan did not end";
+    EXPECT_LE(ended - clicked, 200u);
+    EXPECT_TRUE(Main().Scan().stopRequested);
+    EXPECT_EQ(Text(Item(kIdLabel1)).rfind(L"扫描结果： 扫描到的文件共有： " + std::to_wstring(Main().Results().Count()) + L"个；", 0),
+              0u);
+    std::printf("stop click 12 s into the scan: report %u ms later, %zu rows\n",
+                static_cast<unsigned>(ended - clicked), Main().Results().Count());
+}
+
+TEST_F(LongOps, SelectAllOverTwoHundredThousandRowsIsNeverHung) {
+    const std::wstring rows = robust::Fixture(L"rows200k");
+    if (rows.empty()) GTEST_SKIP() << "fixtures missing";
+    SetWindowTextW(Item(kIdText1), (rows + L"t\\").c_str());
+    ClickFlat(Item(kIdFlatCommand6));
+    ASSERT_EQ(Main().Results().Count(), 200000u);
+    HungWatcher watcher(window_);
+    ASSERT_TRUE(watcher.Started());
+    const DWORD before = GetTickCount();
+    ClickFlat(Item(kIdFlatCommand4_0));
+    const DWORD took = GetTickCount() - before;
+    Pump(600);  // at least one sample after the pass
+    const HungWatcher::Result seen = watcher.Stop();
+    std::size_t checked = 0;
+    for (std::size_t i = 0; i < Main().Results().Count(); ++i) checked += Main().Results().Checked(i);
+    EXPECT_EQ(checked, 200000u);
+    EXPECT_TRUE(RowChecked(Item(kIdList1), 199999));
+    EXPECT_GE(seen.samples, 1);
+    EXPECT_EQ(seen.hung, 0) << "of " << seen.samples << " samples";
+    std::printf("select-all over 200,000 rows: %u ms, %d samples, %d hung\n", static_cast<unsigned>(took),
+                seen.samples, seen.hung);
+}
+
+// 6,000 files into the Recycle Bin. The window answers other threads throughout (this thread
+// reads the status bar through them) and shows the path being sent.
+TEST_F(LongOps, DeleteOfSixThousandFilesIntoTheRecycleBinIsNeverHung) {
+    wchar_t home[MAX_PATH] = {};
+    ASSERT_GT(GetEnvironmentVariableW(L"WINEHOMEDIR", home, MAX_PATH), 0u) << "the trash is found under Wine only";
+    std::wstring trash = home;
+    if (trash.rfind(L"\\??\\", 0) == 0) trash.erase(0, 4);
+    trash += L"\\.local\\share\\Trash\\";
+    TempTree tree;
+    const std::wstring prefix = L"qvlong" + std::to_wstring(GetTickCount()) + L"_";
+    const int files = 6000;
+    for (int i = 0; i < files; ++i) tree.File(prefix + std::to_wstring(i) + L".tmp", 1);
+    SetWindowTextW(Item(kIdText1), tree.Root().c_str());
+    ClickFlat(Item(kIdFlatCommand6));
+    ASSERT_EQ(Main().Results().Count(), static_cast<std::size_t>(files));
+    ClickFlat(Item(kIdFlatCommand4_0));
+
+    HungWatcher watcher(window_);
+    ASSERT_TRUE(watcher.Started());
+    HWND status = Item(kIdStatusBar1);
+    std::atomic<bool> done{false};
+    std::atomic<int> progressSeen{0}, answers{0};
+    std::thread reader([&] {
+        while (!done) {
+            DWORD_PTR length = 0;
+            if (SendMessageTimeoutW(status, SB_GETTEXTLENGTHW, 0, 0, SMTO_NORMAL, 2000, &length)) {
+                ++answers;
+                std::wstring text(LOWORD(length) + 1, L'\0');
+                SendMessageTimeoutW(status, SB_GETTEXTW, 0, reinterpret_cast<LPARAM>(text.data()), SMTO_NORMAL, 2000,
+                                    &length);
+                if (text.rfind(L"正在删除：" + tree.Root() + prefix, 0) == 0) ++progressSeen;
+            }
+            Sleep(100);
+        }
+    });
+    struct Answer {
+        explicit Answer(HWND owner) : thread([owner] {
+            for (int i = 0; i < 3000; ++i, Sleep(10)) {
+                HWND box = FindWindowW(L"#32770", nullptr);
+                if (box && GetWindow(box, GW_OWNER) == owner && IsWindowVisible(box)) {
+                    SendMessageW(GetDlgItem(box, IDNO), BM_CLICK, 0, 0);
+                    return;
+                }
+            }
+        }) {}
+        ~Answer() { thread.join(); }
+        std::thread thread;
+    };
+    DWORD took = 0;
+    {
+        Answer no(window_);
+        const DWORD before = GetTickCount();
+        ClickFlat(Item(kIdFlatCommand1));
+        took = GetTickCount() - before;
+    }
+    done = true;
+    reader.join();
+    const HungWatcher::Result seen = watcher.Stop();
+
+    EXPECT_EQ(Main().Results().Count(), 0u);
+    EXPECT_EQ(StatusText(status), L"删除文件 6000个 ");
+    EXPECT_EQ(Text(Item(kIdLabel1)), L"扫描结果： 剩余的文件共有： 0个");
+    EXPECT_GE(seen.samples, 1);
+    EXPECT_EQ(seen.hung, 0) << "of " << seen.samples << " samples";
+    if (took > 2000) EXPECT_GT(progressSeen.load(), 0) << "no path shown during the delete";
+    std::printf("delete of %d files into the Recycle Bin: %u ms, %d samples, %d hung, %d status reads, %d showing a path\n",
+                files, static_cast<unsigned>(took), seen.samples, seen.hung, answers.load(), progressSeen.load());
+    for (int i = 0; i < files; ++i) {
+        const std::wstring name = prefix + std::to_wstring(i) + L".tmp";
+        DeleteFileW((trash + L"files\\" + name).c_str());
+        DeleteFileW((trash + L"info\\" + name + L".trashinfo").c_str());
+    }
+}
