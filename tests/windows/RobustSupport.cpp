@@ -390,7 +390,7 @@ Figures& Counts() {
 
 void CaseRuns(const char*) { ++Counts().cases; }
 
-const TreeComparison& Count(const TreeComparison& comparison) {
+TreeComparison Count(TreeComparison comparison) {
     Counts().filesChecked += static_cast<long long>(comparison.filesChecked);
     Counts().unintendedDeletions += static_cast<int>(comparison.unintendedLosses);
     return comparison;

@@ -142,7 +142,7 @@ struct Figures {
 Figures& Counts();
 // Marks the start of a case: counted, and its name kept for the summary.
 void CaseRuns(const char* name);
-// Adds a comparison's figures; returns it for EXPECTs.
-const TreeComparison& Count(const TreeComparison& comparison);
+// Adds a comparison's figures; returns it for EXPECTs, by value (it is often a temporary).
+TreeComparison Count(TreeComparison comparison);
 
 }  // namespace robust
