@@ -3,6 +3,7 @@
 // opendir/readdir natively (scan/posix).
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -18,6 +19,17 @@ public:
     virtual bool IsFolder() const = 0;
     // The current entry's size in bytes; asked only for files that matched.
     virtual std::uint64_t Size() = 0;
+    // True when the current folder entry is a link to a folder (a reparse point on Windows, a
+    // symbolic link natively). Asked only for folders; only links can close a loop.
+    virtual bool IsLink() const { return false; }
+};
+
+// Which folder a path names, links followed: the volume and the file's index on it. Two paths
+// with the same identity name the same folder.
+struct FolderIdentity {
+    std::uint64_t volume = 0;
+    std::uint64_t index = 0;
+    friend bool operator==(const FolderIdentity&, const FolderIdentity&) = default;
 };
 
 class DirectoryLister {
@@ -30,6 +42,9 @@ public:
     // False for a listed folder name that a path cannot name as it is (a path made from it would
     // name another folder, or none): the walk passes such a folder over like one it cannot list.
     virtual bool CanNameFolder(std::wstring_view /*name*/) const { return true; }
+    // The identity of the folder that folderPath (ending in Separator()) names, following links;
+    // nothing when the system cannot tell it.
+    virtual std::optional<FolderIdentity> Identify(const std::wstring& /*folderPath*/) { return std::nullopt; }
 };
 
 }  // namespace qorvani
