@@ -2,6 +2,8 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cwctype>
+#include <map>
 #include <set>
 #include <thread>
 
@@ -9,6 +11,7 @@
 #include "app/core/Layout.h"
 #include "app/win32/MainWindow.h"
 #include "scan/core/ScanCommand.h"
+#include "scan/win32/Win32Lister.h"
 
 using namespace qorvani;
 using namespace wintest;
@@ -93,6 +96,89 @@ TEST_F(ScanWindowTest, ScanListsExactlyTheMatchingFilesWithSizesAndReport) {
     // A second scan starts from an empty list.
     ClickFlat(Item(kIdFlatCommand6));
     EXPECT_EQ(Rows(), expected);
+}
+
+std::wstring SystemPath(UINT(WINAPI* get)(LPWSTR, UINT)) {
+    wchar_t buffer[MAX_PATH] = {};
+    const UINT length = get(buffer, MAX_PATH);
+    return length > 0 && length < MAX_PATH ? std::wstring(buffer, length) + L"\\" : std::wstring();
+}
+
+std::wstring Upper(std::wstring text) {
+    for (wchar_t& c : text) c = static_cast<wchar_t>(std::towupper(c));
+    return text;
+}
+
+bool PutFile(const std::wstring& path, std::size_t size) {
+    HANDLE file = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE) return false;
+    const std::string bytes(size, 'x');
+    DWORD written = 0;
+    const bool ok = WriteFile(file, bytes.data(), static_cast<DWORD>(size), &written, nullptr) && written == size;
+    CloseHandle(file);
+    return ok;
+}
+
+// A junk file planted in the real System32 (1111 bytes) and one in SysWOW64 (2222 bytes). The
+// 32-bit program on 64-bit Windows lists SysWOW64's under its own name, once, and nothing under
+// the System32 name, where it would see SysWOW64's files again; a 64-bit program, or any program
+// on 32-bit Windows, lists each folder truly. The test reaches the real System32 from a 32-bit
+// program by turning redirection off on its own thread for the planting only.
+TEST_F(ScanWindowTest, SystemFoldersListOnlyTheirOwnFilesUnderTheirTrueNames) {
+    const std::wstring windows = SystemPath(GetSystemWindowsDirectoryW);
+    const std::wstring system = SystemPath(GetSystemDirectoryW);
+    const std::wstring wow = SystemPath(GetSystemWow64DirectoryW);  // none on 32-bit Windows
+    ASSERT_FALSE(windows.empty());
+    ASSERT_FALSE(system.empty());
+    const bool wow64 = RunsUnderWow64();
+    const std::wstring name = L"qorvani-planted.tmp";
+    auto inRealSystem32 = [&](auto action) {
+        PVOID redirection = nullptr;
+        if (wow64) ASSERT_TRUE(Wow64DisableWow64FsRedirection(&redirection));
+        action();
+        if (wow64) Wow64RevertWow64FsRedirection(redirection);
+    };
+    inRealSystem32([&] { ASSERT_TRUE(PutFile(system + name, 1111)); });
+    if (!wow.empty()) ASSERT_TRUE(PutFile(wow + name, 2222));
+    CheckTypes({1});  // *.tmp
+
+    std::map<std::wstring, std::wstring> expected;  // upper-cased exact path -> size text
+    if (!wow64) expected[Upper(system + name)] = L" 1";
+    if (!wow.empty()) expected[Upper(wow + name)] = L" 2.1";
+    auto plantedRows = [&] {
+        std::map<std::wstring, std::wstring> rows;
+        for (std::size_t i = 0; i < Main().Results().Count(); ++i) {
+            if (Upper(Main().Results().Name(i)) != Upper(name)) continue;
+            const auto [at, added] = rows.emplace(Upper(Main().Results().ExactPath(i)), Main().Results().SizeText(i));
+            EXPECT_TRUE(added) << "listed twice";
+        }
+        return rows;
+    };
+    auto rowsUnder = [&](const std::wstring& folder) {
+        std::size_t count = 0;
+        for (std::size_t i = 0; i < Main().Results().Count(); ++i)
+            count += Upper(Main().Results().ExactPath(i)).rfind(Upper(folder), 0) == 0;
+        return count;
+    };
+
+    SetWindowTextW(Item(kIdText1), windows.c_str());
+    ClickFlat(Item(kIdFlatCommand6));
+    EXPECT_EQ(plantedRows(), expected);
+    if (wow64) EXPECT_EQ(rowsUnder(system), 0u);  // so no redirected path can reach the shell
+
+    // System32 typed as the root: under WoW64 it is passed over like a folder that cannot be listed.
+    SetWindowTextW(Item(kIdText1), system.c_str());
+    ClickFlat(Item(kIdFlatCommand6));
+    if (wow64) {
+        EXPECT_EQ(Main().Results().Count(), 0u);
+    } else {
+        EXPECT_EQ(plantedRows(), (std::map<std::wstring, std::wstring>{{Upper(system + name), L" 1"}}));
+    }
+    std::printf("%s: %zu rows under the windows folder's system folder\n", wow64 ? "WoW64" : "native",
+                rowsUnder(system));
+
+    inRealSystem32([&] { EXPECT_TRUE(DeleteFileW((system + name).c_str())); });
+    if (!wow.empty()) EXPECT_TRUE(DeleteFileW((wow + name).c_str()));
 }
 
 TEST_F(ScanWindowTest, NoCheckedTypeFindsNothingAndAnEmptyPathWalksNothing) {
