@@ -2,8 +2,10 @@
 
 #include <set>
 #include <string>
+#include <vector>
 
 #include "app/core/FixedDrives.h"
+#include "app/core/FontFit.h"
 #include "app/core/Layout.h"
 
 using namespace qorvani;
@@ -40,6 +42,32 @@ TEST(FixedDrives, LastEntryAndEdgeBuffers) {
     EXPECT_EQ(drives.HighestIndex(), 0u);
     EXPECT_EQ(text, L"");
     EXPECT_TRUE(DriveStrings(std::wstring()).empty());
+}
+
+TEST(FontFit, Text1LeavesALineOfFourteenSeventeenAndTwentyOnePixels) {
+    EXPECT_EQ(Text1LineSpace(96), 14);   // 18 pixels less 2 + 2 of edge
+    EXPECT_EQ(Text1LineSpace(120), 17);  // 23 less 3 + 3
+    EXPECT_EQ(Text1LineSpace(144), 21);  // 27 less 3 + 3
+    EXPECT_EQ(ScaledFontHeight(-12, 96), 12);
+    EXPECT_EQ(ScaledFontHeight(-12, 120), 15);
+    EXPECT_EQ(ScaledFontHeight(12, 144), 18);
+    EXPECT_EQ(ScaledFontHeight(-11, 120), 14);  // 13.75 rounds up
+}
+
+TEST(FontFit, TheDefaultSizeIsKeptWhenItFitsAndShrunkOnlyAsFarAsNeeded) {
+    std::vector<int> asked;
+    // A face whose line is a fifth taller than its em, rounded up.
+    auto tall = [&](int height) {
+        asked.push_back(height);
+        return (height * 6 + 4) / 5;
+    };
+    EXPECT_EQ(FittingFontHeight(11, 14, tall), 11);  // 14: fits exactly
+    EXPECT_EQ(asked, (std::vector<int>{11}));
+    asked.clear();
+    EXPECT_EQ(FittingFontHeight(13, 14, tall), 11);  // 16 and 15 do not fit
+    EXPECT_EQ(asked, (std::vector<int>{13, 12, 11}));
+    EXPECT_EQ(FittingFontHeight(12, 14, [](int) { return 0; }), 12);   // unmeasurable: as wanted
+    EXPECT_EQ(FittingFontHeight(12, 14, [](int) { return 99; }), 1);   // nothing fits
 }
 
 TEST(Layout, TwipsConvertAtTheSystemDpi) {

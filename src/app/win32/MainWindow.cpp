@@ -10,6 +10,7 @@
 #include "app/core/FixedDrives.h"
 #include "app/core/Layout.h"
 #include "app/win32/ListViews.h"
+#include "app/win32/WindowFont.h"
 #include "catalogue/win32/ResourceStrings.h"
 #include "clean/win32/ShellFileDelete.h"
 #include "common/core/TrimAtNul.h"
@@ -62,7 +63,8 @@ MainWindow::BusyScope::~BusyScope() {
     if (--window_.busyDepth_ == 0 && window_.closePending_) PostMessageW(window_.hwnd_, WM_CLOSE, 0, 0);
 }
 
-MainWindow::MainWindow(HINSTANCE instance) : instance_(instance), font_(CreateMessageFont()), dpi_(SystemDpi()) {}
+MainWindow::MainWindow(HINSTANCE instance)
+    : instance_(instance), font_(CreateWindowFont(SystemDpi())), dpi_(SystemDpi()) {}
 
 bool MainWindow::Register(HINSTANCE instance) {
     INITCOMMONCONTROLSEX controls{sizeof(controls), ICC_LISTVIEW_CLASSES | ICC_BAR_CLASSES | ICC_STANDARD_CLASSES};
