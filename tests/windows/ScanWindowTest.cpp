@@ -7,6 +7,7 @@
 #include <set>
 #include <thread>
 
+#include "RobustSupport.h"
 #include "WinTestSupport.h"
 #include "app/core/Layout.h"
 #include "app/win32/MainWindow.h"
@@ -275,3 +276,137 @@ TEST_F(ScanWindowTest, ClosingTheWindowDuringAScanEndsTheProgramCleanly) {
 }
 
 }  // namespace
+
+namespace {
+
+// Records the first column's texts that Mainfrm gives List1 while the list paints.
+struct DrawnTexts {
+    static LRESULT CALLBACK Proc(HWND window, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR, DWORD_PTR self) {
+        const LRESULT result = DefSubclassProc(window, message, wParam, lParam);
+        if (message == WM_NOTIFY) {
+            const auto* info = reinterpret_cast<NMLVDISPINFOW*>(lParam);
+            if (info->hdr.idFrom == static_cast<UINT_PTR>(kIdList1) && info->hdr.code == LVN_GETDISPINFOW &&
+                info->item.iSubItem == 0 && (info->item.mask & LVIF_TEXT) && info->item.pszText != nullptr)
+                reinterpret_cast<DrawnTexts*>(self)->texts[info->item.iItem] = info->item.pszText;
+        }
+        return result;
+    }
+    std::map<int, std::wstring> texts;
+};
+
+}  // namespace
+
+// A path wider than List1's first column is drawn with its middle left out, so the file name
+// shows; the text that other programs read stays whole, and a tip shows it whole while the
+// pointer rests on the row. A short path is drawn whole and has no tip.
+TEST_F(ScanWindowTest, LongPathsAreDrawnCutInTheMiddleWithTheWholePathInATip) {
+    TempTree tree;
+    const std::wstring deep = L"a rather long folder name\\another long folder name\\and one more";
+    tree.Folder(L"a rather long folder name");
+    tree.Folder(L"a rather long folder name\\another long folder name");
+    tree.Folder(deep);
+    tree.File(deep + L"\\the file name.tmp", 1);
+    tree.File(L"s.tmp", 1);
+    CheckTypes({1});
+    SetWindowTextW(Item(kIdText1), tree.Root().c_str());
+    ClickFlat(Item(kIdFlatCommand6));
+    ASSERT_EQ(Main().Results().Count(), 2u);
+    const int longRow = Main().Results().Name(0) == L"s.tmp" ? 1 : 0;
+    const int shortRow = 1 - longRow;
+    HWND list = Item(kIdList1);
+
+    // Read by another program: the whole text.
+    EXPECT_EQ(RowText(list, longRow), Main().Results().DisplayText(longRow));
+    EXPECT_EQ(RowText(list, shortRow), Main().Results().DisplayText(shortRow));
+
+    // Drawn: cut in the middle, the file name whole at its end.
+    DrawnTexts drawn;
+    SetWindowSubclass(window_, DrawnTexts::Proc, 77, reinterpret_cast<DWORD_PTR>(&drawn));
+    RedrawWindow(list, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
+    RemoveWindowSubclass(window_, DrawnTexts::Proc, 77);
+    ASSERT_TRUE(drawn.texts.count(longRow));
+    const std::wstring cut = drawn.texts[longRow];
+    EXPECT_NE(cut, Main().Results().DisplayText(longRow));
+    EXPECT_TRUE(cut.ends_with(L"...\\THE FILE NAME.TMP") || cut.ends_with(L"\\THE FILE NAME.TMP")) << robust::Narrow(cut);
+    EXPECT_NE(cut.find(L"..."), std::wstring::npos);
+    EXPECT_EQ(cut.substr(0, 3), tree.Root().substr(0, 3));  // the drive stays in front
+    EXPECT_EQ(drawn.texts[shortRow], Main().Results().DisplayText(shortRow));
+    EXPECT_EQ(RowText(list, longRow), Main().Results().DisplayText(longRow));  // after the paint too
+
+    // The tip: the whole path for the cut row only.
+    EXPECT_EQ(Main().PathCells().TipText(longRow), Main().Results().DisplayText(longRow));
+    EXPECT_EQ(Main().PathCells().TipText(shortRow), L"");
+    RECT row{};
+    row.left = LVIR_LABEL;
+    SendMessageW(list, LVM_GETITEMRECT, longRow, reinterpret_cast<LPARAM>(&row));
+    POINT at{(row.left + row.right) / 2, (row.top + row.bottom) / 2};
+    POINT screen = at;
+    ClientToScreen(list, &screen);
+    SetCursorPos(screen.x, screen.y);
+    SendMessageW(list, WM_MOUSEMOVE, 0, MAKELPARAM(at.x, at.y));
+    EXPECT_EQ(Main().PathCells().TipRow(), longRow);
+    HWND tip = Main().PathCells().Tip();
+    ASSERT_NE(tip, nullptr);
+    for (int i = 0; i < 60 && !IsWindowVisible(tip); ++i) Pump(50);  // the pointer comes to rest
+    wchar_t shown[MAX_PATH * 2] = {};
+    TTTOOLINFOW tool{};
+    tool.cbSize = sizeof(tool);
+    tool.hwnd = list;
+    tool.uId = 1;
+    tool.lpszText = shown;
+    SendMessageW(tip, TTM_GETTEXTW, MAX_PATH * 2, reinterpret_cast<LPARAM>(&tool));
+    EXPECT_TRUE(IsWindowVisible(tip));
+    EXPECT_EQ(std::wstring(shown), Main().Results().DisplayText(longRow));
+    std::printf("drawn \"%s\", tip %s\n", robust::Narrow(cut).c_str(), IsWindowVisible(tip) ? "shown" : "not shown");
+
+    // Another row: the tip goes; a short row never shows one.
+    RECT other{};
+    other.left = LVIR_LABEL;
+    SendMessageW(list, LVM_GETITEMRECT, shortRow, reinterpret_cast<LPARAM>(&other));
+    at = POINT{(other.left + other.right) / 2, (other.top + other.bottom) / 2};
+    screen = at;
+    ClientToScreen(list, &screen);
+    SetCursorPos(screen.x, screen.y);
+    SendMessageW(list, WM_MOUSEMOVE, 0, MAKELPARAM(at.x, at.y));
+    EXPECT_FALSE(IsWindowVisible(tip));
+    Pump(1000);
+    EXPECT_FALSE(IsWindowVisible(tip));
+}
+
+// Typing in List1 finds the row whose text begins with what was typed, and moves nowhere when
+// no row does (it used to jump to row 0).
+TEST_F(ScanWindowTest, TypingInTheResultListFindsRowsByTheirText) {
+    TempTree tree;
+    tree.File(L"a.tmp", 1);
+    tree.File(L"b.tmp", 1);
+    tree.File(L"c.tmp", 1);
+    CheckTypes({1});
+    SetWindowTextW(Item(kIdText1), tree.Root().c_str());
+    ClickFlat(Item(kIdFlatCommand6));
+    ASSERT_EQ(Main().Results().Count(), 3u);
+    HWND list = Item(kIdList1);
+    auto selected = [&] { return static_cast<int>(SendMessageW(list, LVM_GETNEXTITEM, static_cast<WPARAM>(-1), LVNI_SELECTED)); };
+    LVITEMW item{};
+    item.stateMask = LVIS_SELECTED | LVIS_FOCUSED;
+    item.state = LVIS_SELECTED | LVIS_FOCUSED;
+    SendMessageW(list, LVM_SETITEMSTATE, 2, reinterpret_cast<LPARAM>(&item));
+    SetFocus(list);
+    ASSERT_EQ(selected(), 2);
+
+    SendMessageW(list, WM_CHAR, L'#', 0);  // no row begins with it
+    EXPECT_EQ(selected(), 2);
+
+    // The list asks with what was typed; the answer is a real search.
+    NMLVFINDITEMW find{};
+    find.hdr.hwndFrom = list;
+    find.hdr.idFrom = kIdList1;
+    find.hdr.code = LVN_ODFINDITEMW;
+    find.iStart = 0;
+    const std::wstring wanted = Main().Results().DisplayText(1);
+    find.lvfi.flags = LVFI_PARTIAL | LVFI_STRING | LVFI_WRAP;
+    find.lvfi.psz = wanted.c_str();
+    EXPECT_EQ(SendMessageW(window_, WM_NOTIFY, kIdList1, reinterpret_cast<LPARAM>(&find)), 1);
+    const std::wstring nothing = L"#";
+    find.lvfi.psz = nothing.c_str();
+    EXPECT_EQ(SendMessageW(window_, WM_NOTIFY, kIdList1, reinterpret_cast<LPARAM>(&find)), -1);
+}

@@ -9,6 +9,7 @@
 #include "about/win32/AboutWindow.h"
 #include "app/core/FixedDrives.h"
 #include "app/core/Layout.h"
+#include "app/core/RowSearch.h"
 #include "app/win32/ListViews.h"
 #include "app/win32/WindowFont.h"
 #include "catalogue/win32/ResourceStrings.h"
@@ -55,6 +56,15 @@ void CopyDisplayText(const std::wstring& text, wchar_t* buffer, int capacity) {
     const std::size_t count = std::min<std::size_t>(text.size(), static_cast<std::size_t>(capacity - 1));
     std::copy_n(text.data(), count, buffer);
     buffer[count] = L'\0';
+}
+
+// Type-to-find: the row whose display text begins with (or is) the typed text, or -1.
+LRESULT FindResultRow(const NMLVFINDITEMW& find, const ResultStore& results) {
+    if (!(find.lvfi.flags & (LVFI_STRING | LVFI_PARTIAL)) || find.lvfi.psz == nullptr) return -1;
+    const RowSearch search{find.lvfi.psz, (find.lvfi.flags & LVFI_PARTIAL) != 0,
+                           find.iStart > 0 ? static_cast<std::size_t>(find.iStart) : 0,
+                           (find.lvfi.flags & LVFI_WRAP) != 0};
+    return FindRow(search, results.Count(), [&results](std::size_t row) { return results.DisplayText(row); });
 }
 
 }  // namespace
@@ -178,6 +188,7 @@ void MainWindow::CreateControls() {
     list2_ = Control(kIdList2);
     status_ = Control(kIdStatusBar1);
     SetWindowSubclass(list1_, List1Proc, 1, reinterpret_cast<DWORD_PTR>(this));
+    pathCells_.Attach(list1_, [this](std::size_t row) { return results_.DisplayText(row); });
 }
 
 void MainWindow::StartUp() {
@@ -257,6 +268,10 @@ LRESULT MainWindow::OnNotify(NMHDR* header) {
                 return 0;
             case LVN_BEGINLABELEDITW:
                 return TRUE;  // in-place editing is refused
+            case NM_CUSTOMDRAW:
+                return pathCells_.OnCustomDraw(*reinterpret_cast<NMLVCUSTOMDRAW*>(header));
+            case LVN_ODFINDITEMW:
+                return FindResultRow(*reinterpret_cast<NMLVFINDITEMW*>(header), results_);
         }
     } else if (header->idFrom == static_cast<UINT_PTR>(kIdList2)) {
         switch (header->code) {
@@ -283,7 +298,7 @@ void MainWindow::OnList1GetDispInfo(NMLVDISPINFOW* info) {
     const auto row = static_cast<std::size_t>(item.iItem);
     if (item.mask & LVIF_TEXT) {
         if (item.iSubItem == 0)
-            CopyDisplayText(results_.DisplayText(row), item.pszText, item.cchTextMax);
+            CopyDisplayText(pathCells_.CellText(row), item.pszText, item.cchTextMax);
         else if (item.iSubItem == 1)
             CopyDisplayText(results_.SizeText(row), item.pszText, item.cchTextMax);
         else

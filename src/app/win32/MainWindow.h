@@ -13,6 +13,7 @@
 #include "clean/core/DeleteCommand.h"
 #include "clean/core/Selection.h"
 #include "common/core/SlotArray.h"
+#include "app/win32/PathCellPainter.h"
 #include "common/win32/GdiObject.h"
 #include "scan/core/ResultStore.h"
 #include "scan/core/ScanCommand.h"
@@ -46,6 +47,7 @@ public:
     const std::wstring& FixedDriveText() const { return fixedDriveText_; }
     const ResultStore& Results() const { return results_; }
     const ScanState& Scan() const { return scan_; }
+    PathCellPainter& PathCells() { return pathCells_; }
     // How often the list and the status bar were repainted during the last scan.
     std::size_t LiveRefreshCount() const { return refreshCount_; }
 
@@ -158,6 +160,7 @@ private:
     ScanState scan_;
     ResultStore results_;
     Win32Lister lister_;
+    PathCellPainter pathCells_;  // List1's first column: paths cut in the middle, whole in a tip
 
     bool fillingTypeList_ = false;
     int busyDepth_ = 0;
