@@ -68,6 +68,7 @@ TEST(WalkerTest, DepthFirstInListingOrder) {
     EXPECT_EQ(sink.matches[4].size, 3u);
     EXPECT_EQ(state.totalBytes, 100u + 10 + 1 + 2 + 20 + 3);
     EXPECT_EQ(tree.sizeQueries, 5);  // sizes are asked for matched files only
+    EXPECT_TRUE(tree.identified.empty());  // no link, no identity asked
 }
 
 TEST(WalkerTest, FoldersAreDescendedNeverMatched) {
@@ -270,28 +271,6 @@ TEST(WalkerTest, LoopsThroughSeveralLinksEndAndUnknownTargetsAreWalked) {
     for (const Match& m : sink.matches) rows.push_back(m.folder + m.name);
     EXPECT_EQ(rows, (Lines{L"R\\X\\x.tmp", L"R\\X\\toY\\y.tmp", L"R\\X\\toY\\toZ\\z.tmp",
                            L"R\\Y\\y.tmp", L"R\\Y\\toX\\x.tmp", L"R\\Y\\toZ\\z.tmp"}));
-}
-
-TEST(WalkerTest, TreesWithoutLinksAskNoIdentity) {
-    FakeLister tree = SampleTree();
-    RecordingSink sink;
-    ScanState state;
-    ScanFolder(L"R\\", tree, MaskSet(Masks({L"*.BAK"})), sink, state);
-    EXPECT_TRUE(tree.identified.empty());
-    EXPECT_EQ(sink.matches.size(), 5u);
-}
-
-TEST(WalkerTest, NoLoopCheckOnceStopIsAsked) {
-    FakeLister tree = LoopTree();
-    RecordingSink sink;
-    ScanState state;
-    sink.onShowFolder = [&](const std::wstring& path) {
-        if (path == L"R\\A\\") state.stopRequested = true;
-    };
-    ScanFolder(L"R\\", tree, MaskSet(Masks({L"*.TMP"})), sink, state);
-    EXPECT_TRUE(tree.identified.empty());
-    EXPECT_EQ(sink.shown, (Lines{L"R\\", L"R\\A\\"}));
-    EXPECT_EQ(sink.matches.size(), 2u);  // a.tmp, and b.tmp of the folder being listed
 }
 
 // ---- Real trees through the POSIX lister -------------------------------------------------
