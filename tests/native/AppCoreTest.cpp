@@ -2,8 +2,12 @@
 
 #include <set>
 #include <string>
+#include <vector>
 
 #include "app/core/FixedDrives.h"
+#include "app/core/FontFit.h"
+#include "app/core/PathElision.h"
+#include "app/core/RowSearch.h"
 #include "app/core/Layout.h"
 
 using namespace qorvani;
@@ -40,6 +44,88 @@ TEST(FixedDrives, LastEntryAndEdgeBuffers) {
     EXPECT_EQ(drives.HighestIndex(), 0u);
     EXPECT_EQ(text, L"");
     EXPECT_TRUE(DriveStrings(std::wstring()).empty());
+}
+
+TEST(FontFit, Text1LeavesALineOfFourteenSeventeenAndTwentyOnePixels) {
+    EXPECT_EQ(Text1LineSpace(96), 14);   // 18 pixels less 2 + 2 of edge
+    EXPECT_EQ(Text1LineSpace(120), 17);  // 23 less 3 + 3
+    EXPECT_EQ(Text1LineSpace(144), 21);  // 27 less 3 + 3
+    EXPECT_EQ(ScaledFontHeight(-12, 96), 12);
+    EXPECT_EQ(ScaledFontHeight(-12, 120), 15);
+    EXPECT_EQ(ScaledFontHeight(12, 144), 18);
+    EXPECT_EQ(ScaledFontHeight(-11, 120), 14);  // 13.75 rounds up
+}
+
+TEST(FontFit, TheDefaultSizeIsKeptWhenItFitsAndShrunkOnlyAsFarAsNeeded) {
+    std::vector<int> asked;
+    // A face whose line is a fifth taller than its em, rounded up.
+    auto tall = [&](int height) {
+        asked.push_back(height);
+        return (height * 6 + 4) / 5;
+    };
+    EXPECT_EQ(FittingFontHeight(11, 14, tall), 11);  // 14: fits exactly
+    EXPECT_EQ(asked, (std::vector<int>{11}));
+    asked.clear();
+    EXPECT_EQ(FittingFontHeight(13, 14, tall), 11);  // 16 and 15 do not fit
+    EXPECT_EQ(asked, (std::vector<int>{13, 12, 11}));
+    EXPECT_EQ(FittingFontHeight(12, 14, [](int) { return 0; }), 12);   // unmeasurable: as wanted
+    EXPECT_EQ(FittingFontHeight(12, 14, [](int) { return 99; }), 1);   // nothing fits
+}
+
+// Every character is 1 wide, "W" is 3.
+int Width(std::wstring_view text) {
+    int width = 0;
+    for (wchar_t c : text) width += c == L'W' ? 3 : 1;
+    return width;
+}
+
+TEST(PathElision, TheMiddleGoesAndTheFileNameStays) {
+    const std::wstring path = L"Z:\\work\\deep\\Downloads\\old.tmp";  // 30 wide
+    EXPECT_EQ(ElidePath(path, 30, Width), path);
+    EXPECT_EQ(ElidePath(path, 29, Width), L"Z:\\work\\deep\\Downl...\\old.tmp");
+    EXPECT_EQ(ElidePath(path, 14, Width), L"Z:\\...\\old.tmp");
+    EXPECT_EQ(ElidePath(path, 11, Width), L"...\\old.tmp");
+    // Narrower than "...\name": the end of the name, with its type, as far as it fits.
+    EXPECT_EQ(ElidePath(path, 8, Width), L"...d.tmp");
+    EXPECT_EQ(ElidePath(path, 2, Width), L"...");
+    // Measured, not counted: wide letters leave room for fewer of them.
+    EXPECT_EQ(ElidePath(L"C:\\WWWW\\a.bak", 15, Width), L"C:\\W...\\a.bak");
+    // A name without a folder is cut from its middle too.
+    EXPECT_EQ(ElidePath(L"abcdefghij", 6, Width), L"...hij");
+    EXPECT_EQ(ElidePath(L"", 0, Width), L"");
+}
+
+TEST(PathElision, EveryWidthGivesATextThatFitsAndKeepsTheNameWhenItCan) {
+    const std::wstring path = L"D:\\Users\\\u5F20\u4E09\\AppData\\Local\\Temp\\~WRL0001.tmp";
+    for (int width = 0; width <= Width(path) + 1; ++width) {
+        const std::wstring shown = ElidePath(path, width, Width);
+        if (width >= 3) {
+            EXPECT_LE(Width(shown), width) << width;
+        }
+        if (width >= Width(L"...\\~WRL0001.tmp")) {
+            EXPECT_TRUE(shown.ends_with(L"\\~WRL0001.tmp")) << width;
+        }
+        if (shown != path) {
+            EXPECT_NE(shown.find(kElision), std::wstring::npos);
+        }
+    }
+}
+
+TEST(RowSearch, FindsTheFirstRowFromTheStartThatBeginsWithTheTypedText) {
+    const std::vector<std::wstring> rows = {L"C:\\A.TMP", L"Z:\\work\\B.TMP", L"z:\\WORK\\C.TMP", L"C:\\D.TMP"};
+    auto textOf = [&](std::size_t row) { return rows[row]; };
+    EXPECT_EQ(FindRow({L"z", true, 0, false}, rows.size(), textOf), 1);
+    EXPECT_EQ(FindRow({L"Z:\\WORK\\C", true, 0, false}, rows.size(), textOf), 2);  // either case
+    EXPECT_EQ(FindRow({L"c", true, 1, false}, rows.size(), textOf), 3);
+    EXPECT_EQ(FindRow({L"z", true, 3, false}, rows.size(), textOf), -1);      // no wrap: none after
+    EXPECT_EQ(FindRow({L"z", true, 3, true}, rows.size(), textOf), 1);        // wrapped to the top
+    EXPECT_EQ(FindRow({L"q", true, 0, true}, rows.size(), textOf), -1);       // nothing matches
+    EXPECT_EQ(FindRow({L"", true, 0, true}, rows.size(), textOf), -1);
+    EXPECT_EQ(FindRow({L"C:\\A.TMP.", true, 0, true}, rows.size(), textOf), -1);  // longer than the row
+    EXPECT_EQ(FindRow({L"c:\\d.tmp", false, 0, false}, rows.size(), textOf), 3);  // whole text
+    EXPECT_EQ(FindRow({L"C:\\", false, 0, false}, rows.size(), textOf), -1);
+    EXPECT_EQ(FindRow({L"c", true, 99, true}, rows.size(), textOf), 0);      // a start past the end
+    EXPECT_EQ(FindRow({L"c", true, 0, true}, 0, textOf), -1);
 }
 
 TEST(Layout, TwipsConvertAtTheSystemDpi) {

@@ -5,6 +5,7 @@
 #include <functional>
 #include <map>
 #include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -18,6 +19,7 @@ struct FakeEntry {
     std::wstring name;
     bool folder = false;
     std::uint64_t size = 0;
+    bool link = false;
 };
 
 // Folders are listed with "." and ".." first, then their entries in the order they were added.
@@ -27,8 +29,18 @@ public:
 
     // Makes a folder listable (a root, say); path ends in the separator.
     void MakeFolder(const std::wstring& path) {
-        folders_.try_emplace(path, std::vector<FakeEntry>{{L".", true, 0}, {L"..", true, 0}});
+        if (folders_.try_emplace(path, std::vector<FakeEntry>{{L".", true, 0}, {L"..", true, 0}}).second)
+            ids_[path] = ids_.size() + 1;
     }
+    // Adds a link entry to the folder target (a path ending in the separator): paths through
+    // the link list and identify as the target.
+    void AddLink(const std::wstring& folder, const std::wstring& name, const std::wstring& target) {
+        MakeFolder(folder);
+        folders_[folder].push_back({name, true, 0, true});
+        links_[folder + name + separator_] = target;
+    }
+    // A folder whose identity the system cannot tell.
+    void MakeUnidentifiable(const std::wstring& path) { unidentifiable_.push_back(path); }
     void AddFile(const std::wstring& folder, const std::wstring& name, std::uint64_t size = 0) {
         MakeFolder(folder);
         folders_[folder].push_back({name, false, size});
@@ -50,12 +62,39 @@ public:
 
     std::unique_ptr<DirectoryListing> Open(const std::wstring& folderPath) override {
         opened.push_back(folderPath);
-        const auto found = folders_.find(folderPath);
+        const auto found = folders_.find(Resolve(folderPath));
         if (found == folders_.end()) return nullptr;
         return std::make_unique<Listing>(found->second, sizeQueries);
     }
 
-    std::vector<std::wstring> opened;  // every Open, in order
+    std::optional<FolderIdentity> Identify(const std::wstring& folderPath) override {
+        identified.push_back(folderPath);
+        const std::wstring real = Resolve(folderPath);
+        for (const std::wstring& path : unidentifiable_)
+            if (path == real) return std::nullopt;
+        const auto found = ids_.find(real);
+        if (found == ids_.end()) return std::nullopt;
+        return FolderIdentity{7, found->second};
+    }
+
+    // The real folder a path names: link prefixes replaced by their targets.
+    std::wstring Resolve(std::wstring path) const {
+        for (int round = 0; round < 64; ++round) {
+            bool replaced = false;
+            for (const auto& [link, target] : links_) {
+                if (path.compare(0, link.size(), link) == 0) {
+                    path = target + path.substr(link.size());
+                    replaced = true;
+                    break;
+                }
+            }
+            if (!replaced) break;
+        }
+        return path;
+    }
+
+    std::vector<std::wstring> opened;      // every Open, in order
+    std::vector<std::wstring> identified;  // every Identify, in order
     int sizeQueries = 0;
 
 private:
@@ -66,6 +105,7 @@ private:
         bool Next() override { return ++index_ < entries_.size(); }
         std::wstring_view Name() const override { return entries_[index_].name; }
         bool IsFolder() const override { return entries_[index_].folder; }
+        bool IsLink() const override { return entries_[index_].link; }
         std::uint64_t Size() override {
             ++sizeQueries_;
             return entries_[index_].size;
@@ -79,6 +119,9 @@ private:
 
     wchar_t separator_;
     std::map<std::wstring, std::vector<FakeEntry>> folders_;
+    std::map<std::wstring, std::uint64_t> ids_;
+    std::map<std::wstring, std::wstring> links_;
+    std::vector<std::wstring> unidentifiable_;
 };
 
 struct Match {

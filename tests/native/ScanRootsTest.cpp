@@ -3,6 +3,7 @@
 #include <string>
 #include <vector>
 
+#include "scan/core/RedirectedFolders.h"
 #include "scan/core/ScanRoots.h"
 
 using namespace qorvani;
@@ -101,3 +102,46 @@ TEST(ScanRootsTest, BrowseAnswer) {
 }
 
 }  // namespace
+
+// ---- WoW64: the folders the redirector replaces --------------------------------------------
+
+TEST(RedirectedFolders, System32AndAllBelowItAreCoveredButNotItsExemptFolders) {
+    const RedirectedFolders folders = Wow64RedirectedFolders(L"C:\\windows", L"C:\\windows\\system32");
+    EXPECT_TRUE(folders.Covers(L"C:\\windows\\system32\\"));
+    EXPECT_TRUE(folders.Covers(L"C:\\WINDOWS\\System32\\"));
+    EXPECT_TRUE(folders.Covers(L"c:\\Windows\\SYSTEM32\\config\\"));
+    EXPECT_TRUE(folders.Covers(L"C:\\Windows\\lastgood\\System32\\"));
+    EXPECT_TRUE(folders.Covers(L"C:\\Windows\\System32\\drivers\\"));       // only drivers\etc is exempt
+    EXPECT_FALSE(folders.Covers(L"C:\\Windows\\System32\\drivers\\etc\\"));
+    EXPECT_FALSE(folders.Covers(L"C:\\Windows\\System32\\spool\\PRINTERS\\"));
+    EXPECT_FALSE(folders.Covers(L"C:\\Windows\\System32\\CatRoot2\\"));
+    EXPECT_TRUE(folders.Covers(L"C:\\Windows\\System32\\catroot3\\"));     // a name, not a prefix
+    EXPECT_FALSE(folders.Covers(L"C:\\Windows\\SysWOW64\\"));              // walked under its own name
+    EXPECT_FALSE(folders.Covers(L"C:\\Windows\\Sysnative\\"));             // names the real System32 truly
+    EXPECT_FALSE(folders.Covers(L"C:\\Windows\\System321\\"));
+    EXPECT_FALSE(folders.Covers(L"C:\\Windows\\"));
+    EXPECT_FALSE(folders.Covers(L"C:\\"));
+    EXPECT_FALSE(folders.Covers(L"D:\\Windows\\System32\\"));
+    EXPECT_FALSE(folders.Covers(L"C:\\Windows\\lastgood\\"));
+}
+
+TEST(RedirectedFolders, TypedSpellingsOfTheSameFolderAreCovered) {
+    const RedirectedFolders folders = Wow64RedirectedFolders(L"C:\\Windows\\", L"C:\\Windows\\System32\\");
+    EXPECT_TRUE(folders.Covers(L"C:/Windows/System32/"));
+    EXPECT_TRUE(folders.Covers(L"C:\\\\Windows\\\\\\System32\\"));
+    EXPECT_TRUE(folders.Covers(L"C:\\Windows\\.\\System32\\"));
+    EXPECT_TRUE(folders.Covers(L"C:\\Windows\\Temp\\..\\System32\\"));
+    EXPECT_TRUE(folders.Covers(L"C:\\Windows\\System32. .\\"));           // Windows drops the final dots
+    EXPECT_TRUE(folders.Covers(L"C:\\..\\..\\Windows\\System32\\"));      // ".." stops at the drive
+    EXPECT_FALSE(folders.Covers(L"C:\\Windows\\System32\\..\\"));
+    EXPECT_FALSE(folders.Covers(L"C:\\Windows\\System32\\drivers\\..\\drivers\\.\\etc\\"));
+}
+
+TEST(RedirectedFolders, NothingIsCoveredOutsideWow64) {
+    const RedirectedFolders none;
+    EXPECT_TRUE(none.Empty());
+    EXPECT_FALSE(none.Covers(L"C:\\Windows\\System32\\"));
+    EXPECT_EQ(CanonicalFolderKey(L"c:\\a\\\\b\\..\\c."), L"C:\\A\\C\\");
+    EXPECT_EQ(CanonicalFolderKey(L"C:"), L"C:\\");
+    EXPECT_EQ(CanonicalFolderKey(L"\\\\srv\\share\\x\\"), L"\\SRV\\SHARE\\X\\");
+}

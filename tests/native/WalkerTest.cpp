@@ -9,6 +9,7 @@
 #include <algorithm>
 #include <climits>
 #include <filesystem>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -67,6 +68,7 @@ TEST(WalkerTest, DepthFirstInListingOrder) {
     EXPECT_EQ(sink.matches[4].size, 3u);
     EXPECT_EQ(state.totalBytes, 100u + 10 + 1 + 2 + 20 + 3);
     EXPECT_EQ(tree.sizeQueries, 5);  // sizes are asked for matched files only
+    EXPECT_TRUE(tree.identified.empty());  // no link, no identity asked
 }
 
 // The window keeps itself responsive between folder entries too: a single folder of many
@@ -225,6 +227,70 @@ TEST(WalkerTest, VeryDeepTreeNeedsNoDeepStack) {
     EXPECT_EQ(state.totalBytes, kDepth);
 }
 
+// ---- Folder links: loops are cut, other links walked -------------------------------------
+
+// R\ holds a.tmp, A\ (b.tmp, self1 -> A, self2 -> A, up -> R, other -> B) and B\ (c.tmp).
+FakeLister LoopTree() {
+    FakeLister tree;
+    tree.AddFile(L"R\\", L"a.tmp", 1);
+    const std::wstring a = tree.AddFolder(L"R\\", L"A");
+    tree.AddFile(a, L"b.tmp", 2);
+    tree.AddLink(a, L"self1", a);
+    tree.AddLink(a, L"self2", a);
+    tree.AddLink(a, L"up", L"R\\");
+    tree.AddLink(a, L"other", L"R\\B\\");
+    const std::wstring b = tree.AddFolder(L"R\\", L"B");
+    tree.AddFile(b, L"c.tmp", 4);
+    return tree;
+}
+
+TEST(WalkerTest, LinksBackToTheCurrentPathArePassedOverLikeUnlistableFolders) {
+    FakeLister tree = LoopTree();
+    RecordingSink sink;
+    ScanState state;
+    ScanFolder(L"R\\", tree, MaskSet(Masks({L"*.TMP"})), sink, state);
+
+    // Each loop link is shown as entered, as a folder that cannot be listed is, and not listed;
+    // the link to the sibling B is walked like any folder.
+    EXPECT_EQ(sink.log, (Lines{L"show R\\", L"wait", L"match R\\a.tmp",
+                               L"show R\\A\\", L"wait", L"match R\\A\\b.tmp",
+                               L"show R\\A\\self1\\", L"wait",
+                               L"show R\\A\\self2\\", L"wait",
+                               L"show R\\A\\up\\", L"wait",
+                               L"show R\\A\\other\\", L"wait", L"match R\\A\\other\\c.tmp",
+                               L"show R\\B\\", L"wait", L"match R\\B\\c.tmp"}));
+    EXPECT_EQ(tree.opened, (Lines{L"R\\", L"R\\A\\", L"R\\A\\other\\", L"R\\B\\"}));
+    EXPECT_EQ(state.totalBytes, 1u + 2 + 4 + 4);
+    // Plain folders are never identified; the open folders once each, when a link is met.
+    EXPECT_EQ(tree.identified, (Lines{L"R\\A\\self1\\", L"R\\", L"R\\A\\", L"R\\A\\self2\\",
+                                      L"R\\A\\up\\", L"R\\A\\other\\"}));
+}
+
+TEST(WalkerTest, LoopsThroughSeveralLinksEndAndUnknownTargetsAreWalked) {
+    FakeLister tree;
+    // R\X\toY -> R\Y\, R\Y\toX -> R\X\: walking X reaches Y through the link, whose link
+    // back to X closes the loop on the current path.
+    const std::wstring x = tree.AddFolder(L"R\\", L"X");
+    const std::wstring y = tree.AddFolder(L"R\\", L"Y");
+    tree.AddFile(x, L"x.tmp", 1);
+    tree.AddFile(y, L"y.tmp", 2);
+    tree.AddLink(x, L"toY", y);
+    tree.AddLink(y, L"toX", x);
+    // A link whose target the system cannot identify is descended, as before.
+    const std::wstring z = tree.AddFolder(L"Q\\", L"Z");
+    tree.AddFile(z, L"z.tmp", 3);
+    tree.MakeUnidentifiable(z);
+    tree.AddLink(y, L"toZ", z);
+    RecordingSink sink;
+    ScanState state;
+    ScanFolder(L"R\\", tree, MaskSet(Masks({L"*.TMP"})), sink, state);
+
+    std::vector<std::wstring> rows;
+    for (const Match& m : sink.matches) rows.push_back(m.folder + m.name);
+    EXPECT_EQ(rows, (Lines{L"R\\X\\x.tmp", L"R\\X\\toY\\y.tmp", L"R\\X\\toY\\toZ\\z.tmp",
+                           L"R\\Y\\y.tmp", L"R\\Y\\toX\\x.tmp", L"R\\Y\\toZ\\z.tmp"}));
+}
+
 // ---- Real trees through the POSIX lister -------------------------------------------------
 
 // Lists in name order (readdir's order is the file system's), reading each folder whole.
@@ -238,11 +304,15 @@ public:
         std::vector<FakeEntry> entries;
         while (listing->Next()) {
             const bool folder = listing->IsFolder();
-            entries.push_back({std::wstring(listing->Name()), folder, folder ? 0 : listing->Size()});
+            entries.push_back({std::wstring(listing->Name()), folder, folder ? 0 : listing->Size(),
+                               folder && listing->IsLink()});
         }
         std::sort(entries.begin(), entries.end(),
                   [](const FakeEntry& a, const FakeEntry& b) { return a.name < b.name; });
         return std::make_unique<Listing>(std::move(entries));
+    }
+    std::optional<FolderIdentity> Identify(const std::wstring& folderPath) override {
+        return inner_.Identify(folderPath);
     }
 
 private:
@@ -252,6 +322,7 @@ private:
         bool Next() override { return ++index_ < entries_.size(); }
         std::wstring_view Name() const override { return entries_[index_].name; }
         bool IsFolder() const override { return entries_[index_].folder; }
+        bool IsLink() const override { return entries_[index_].link; }
         std::uint64_t Size() override { return entries_[index_].size; }
 
     private:
@@ -360,6 +431,37 @@ TEST_F(RealTreeTest, LinksCountAsWhatTheyPointTo) {
     EXPECT_EQ(sink.matches[2].folder, r + L"link/");
     EXPECT_EQ(sink.matches[3].folder, r + L"target/");
     EXPECT_EQ(state.totalBytes, 4096u + 11 + 11);
+}
+
+// top/a/b holds two links to itself and one to its grandparent top; "away" links to a folder
+// outside the walked tree.
+TEST_F(RealTreeTest, SymbolicLinkLoopsEndWithEachFileListedOnce) {
+    MakeFolder("top");
+    MakeFolder("top/a");
+    MakeFolder("top/a/b");
+    MakeFolder("elsewhere");
+    MakeFile("top/t.tmp", 1);
+    MakeFile("top/a/a.tmp", 2);
+    MakeFile("top/a/b/b.tmp", 3);
+    MakeFile("elsewhere/e.tmp", 5);
+    ASSERT_EQ(symlink(".", (root_ + "top/a/b/self1").c_str()), 0);
+    ASSERT_EQ(symlink((root_ + "top/a/b").c_str(), (root_ + "top/a/b/self2").c_str()), 0);
+    ASSERT_EQ(symlink("../..", (root_ + "top/a/b/up").c_str()), 0);
+    ASSERT_EQ(symlink("../elsewhere", (root_ + "top/away").c_str()), 0);
+
+    PosixLister posix;
+    SortedLister lister(posix);
+    RecordingSink sink;
+    ScanState state;
+    const std::wstring top = Root() + L"top/";
+    ScanFolder(top, lister, MaskSet(Masks({L"*.TMP"})), sink, state);
+
+    std::vector<std::wstring> rows;
+    for (const Match& m : sink.matches) rows.push_back(m.folder.substr(top.size()) + m.name);
+    EXPECT_EQ(rows, (Lines{L"a/a.tmp", L"a/b/b.tmp", L"away/e.tmp", L"t.tmp"}));
+    EXPECT_EQ(state.totalBytes, 11u);
+    EXPECT_EQ(sink.shown, (Lines{top, top + L"a/", top + L"a/b/", top + L"a/b/self1/", top + L"a/b/self2/",
+                                 top + L"a/b/up/", top + L"away/"}));
 }
 
 TEST_F(RealTreeTest, SizesBeyondThirtyTwoBitsAreExact) {

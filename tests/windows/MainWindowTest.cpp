@@ -3,7 +3,9 @@
 #include <gtest/gtest.h>
 
 #include "WinTestSupport.h"
+#include "app/core/FontFit.h"
 #include "app/core/Layout.h"
+#include "app/win32/WindowFont.h"
 #include "app/win32/MainWindow.h"
 #include "controls/win32/FlatButton.h"
 
@@ -103,6 +105,37 @@ TEST_F(MainWindowTest, WindowAndControlsFollowTheLayout) {
     // The status bar is docked at the bottom of the client area.
     const RECT bar = ChildRect(Item(kIdStatusBar1));
     EXPECT_EQ(bar.bottom, client.bottom);
+}
+
+// The controls' font is the default GUI font's face; its line fits inside Text1 at the screen's
+// DPI (measured on the real box) and at 96, 120 and 144 DPI (the font made for each).
+TEST_F(MainWindowTest, ControlsUseTheDefaultFontWhoseLineFitsTheTextBox) {
+    LOGFONTW standard{}, used{};
+    ASSERT_EQ(GetObjectW(GetStockObject(DEFAULT_GUI_FONT), sizeof(standard), &standard), static_cast<int>(sizeof(standard)));
+    const auto font = reinterpret_cast<HFONT>(SendMessageW(Item(kIdText1), WM_GETFONT, 0, 0));
+    ASSERT_NE(font, nullptr);
+    ASSERT_EQ(GetObjectW(font, sizeof(used), &used), static_cast<int>(sizeof(used)));
+    EXPECT_STREQ(used.lfFaceName, standard.lfFaceName);
+    for (int id : {kIdList1, kIdList2, kIdCheck1, kIdLabel1, kIdStatusBar1})
+        EXPECT_EQ(reinterpret_cast<HFONT>(SendMessageW(Item(id), WM_GETFONT, 0, 0)), font) << id;
+    RECT client{};
+    GetClientRect(Item(kIdText1), &client);
+    EXPECT_LE(FontLineHeight(font), client.bottom - client.top);
+    std::printf("font %ls, %ld px: line %d px in a box of %ld px\n", used.lfFaceName, -used.lfHeight,
+                FontLineHeight(font), client.bottom - client.top);
+
+    for (int dpi : {96, 120, 144}) {
+        HFONT made = CreateWindowFont(dpi);
+        ASSERT_NE(made, nullptr);
+        LOGFONTW at{};
+        GetObjectW(made, sizeof(at), &at);
+        const int line = FontLineHeight(made);
+        EXPECT_GT(line, 0);
+        EXPECT_LE(line, Text1LineSpace(dpi)) << dpi;
+        EXPECT_LE(-at.lfHeight, ScaledFontHeight(standard.lfHeight, dpi)) << dpi;  // never larger than asked
+        std::printf("at %d DPI: %ld px, line %d px of %d\n", dpi, -at.lfHeight, line, Text1LineSpace(dpi));
+        DeleteObject(made);
+    }
 }
 
 TEST_F(MainWindowTest, ListsAreFlatCheckedReportsThatRefuseEditing) {

@@ -332,13 +332,13 @@ protected:
     std::vector<bool> typesBefore_;
 };
 
-// Clicks on every control during a scan that never ends by itself (the forking loop): the
+// Clicks on every control during a scan that never ends by itself (the forking links): the
 // disabled ones must not act, the result list takes check clicks, then one stop ends it.
 TEST_F(RobustStorm, ClicksOnEveryControlDuringAScanActOnlyWhereEnabled) {
     CaseRuns("input storm on every control");
     NEED_FIXTURE(fork, L"fork");
-    NEED_FIXTURE(loop, L"loop");
-    const std::vector<POINT> rowBoxes = RowCheckBoxes(loop, 5);
+    NEED_FIXTURE(names, L"names.pristine");
+    const std::vector<POINT> rowBoxes = RowCheckBoxes(names, 5);
     ASSERT_EQ(rowBoxes.size(), 5u);
     HWND start = window_.Item(kIdFlatCommand6);
     std::vector<POINT> targets;

@@ -2,13 +2,17 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cwctype>
+#include <map>
 #include <set>
 #include <thread>
 
+#include "RobustSupport.h"
 #include "WinTestSupport.h"
 #include "app/core/Layout.h"
 #include "app/win32/MainWindow.h"
 #include "scan/core/ScanCommand.h"
+#include "scan/win32/Win32Lister.h"
 
 using namespace qorvani;
 using namespace wintest;
@@ -93,6 +97,89 @@ TEST_F(ScanWindowTest, ScanListsExactlyTheMatchingFilesWithSizesAndReport) {
     // A second scan starts from an empty list.
     ClickFlat(Item(kIdFlatCommand6));
     EXPECT_EQ(Rows(), expected);
+}
+
+std::wstring SystemPath(UINT(WINAPI* get)(LPWSTR, UINT)) {
+    wchar_t buffer[MAX_PATH] = {};
+    const UINT length = get(buffer, MAX_PATH);
+    return length > 0 && length < MAX_PATH ? std::wstring(buffer, length) + L"\\" : std::wstring();
+}
+
+std::wstring Upper(std::wstring text) {
+    for (wchar_t& c : text) c = static_cast<wchar_t>(std::towupper(c));
+    return text;
+}
+
+bool PutFile(const std::wstring& path, std::size_t size) {
+    HANDLE file = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE) return false;
+    const std::string bytes(size, 'x');
+    DWORD written = 0;
+    const bool ok = WriteFile(file, bytes.data(), static_cast<DWORD>(size), &written, nullptr) && written == size;
+    CloseHandle(file);
+    return ok;
+}
+
+// A junk file planted in the real System32 (1111 bytes) and one in SysWOW64 (2222 bytes). The
+// 32-bit program on 64-bit Windows lists SysWOW64's under its own name, once, and nothing under
+// the System32 name, where it would see SysWOW64's files again; a 64-bit program, or any program
+// on 32-bit Windows, lists each folder truly. The test reaches the real System32 from a 32-bit
+// program by turning redirection off on its own thread for the planting only.
+TEST_F(ScanWindowTest, SystemFoldersListOnlyTheirOwnFilesUnderTheirTrueNames) {
+    const std::wstring windows = SystemPath(GetSystemWindowsDirectoryW);
+    const std::wstring system = SystemPath(GetSystemDirectoryW);
+    const std::wstring wow = SystemPath(GetSystemWow64DirectoryW);  // none on 32-bit Windows
+    ASSERT_FALSE(windows.empty());
+    ASSERT_FALSE(system.empty());
+    const bool wow64 = RunsUnderWow64();
+    const std::wstring name = L"qorvani-planted.tmp";
+    auto inRealSystem32 = [&](auto action) {
+        PVOID redirection = nullptr;
+        if (wow64) ASSERT_TRUE(Wow64DisableWow64FsRedirection(&redirection));
+        action();
+        if (wow64) Wow64RevertWow64FsRedirection(redirection);
+    };
+    inRealSystem32([&] { ASSERT_TRUE(PutFile(system + name, 1111)); });
+    if (!wow.empty()) ASSERT_TRUE(PutFile(wow + name, 2222));
+    CheckTypes({1});  // *.tmp
+
+    std::map<std::wstring, std::wstring> expected;  // upper-cased exact path -> size text
+    if (!wow64) expected[Upper(system + name)] = L" 1";
+    if (!wow.empty()) expected[Upper(wow + name)] = L" 2.1";
+    auto plantedRows = [&] {
+        std::map<std::wstring, std::wstring> rows;
+        for (std::size_t i = 0; i < Main().Results().Count(); ++i) {
+            if (Upper(Main().Results().Name(i)) != Upper(name)) continue;
+            const auto [at, added] = rows.emplace(Upper(Main().Results().ExactPath(i)), Main().Results().SizeText(i));
+            EXPECT_TRUE(added) << "listed twice";
+        }
+        return rows;
+    };
+    auto rowsUnder = [&](const std::wstring& folder) {
+        std::size_t count = 0;
+        for (std::size_t i = 0; i < Main().Results().Count(); ++i)
+            count += Upper(Main().Results().ExactPath(i)).rfind(Upper(folder), 0) == 0;
+        return count;
+    };
+
+    SetWindowTextW(Item(kIdText1), windows.c_str());
+    ClickFlat(Item(kIdFlatCommand6));
+    EXPECT_EQ(plantedRows(), expected);
+    if (wow64) EXPECT_EQ(rowsUnder(system), 0u);  // so no redirected path can reach the shell
+
+    // System32 typed as the root: under WoW64 it is passed over like a folder that cannot be listed.
+    SetWindowTextW(Item(kIdText1), system.c_str());
+    ClickFlat(Item(kIdFlatCommand6));
+    if (wow64) {
+        EXPECT_EQ(Main().Results().Count(), 0u);
+    } else {
+        EXPECT_EQ(plantedRows(), (std::map<std::wstring, std::wstring>{{Upper(system + name), L" 1"}}));
+    }
+    std::printf("%s: %zu rows under the windows folder's system folder\n", wow64 ? "WoW64" : "native",
+                rowsUnder(system));
+
+    inRealSystem32([&] { EXPECT_TRUE(DeleteFileW((system + name).c_str())); });
+    if (!wow.empty()) EXPECT_TRUE(DeleteFileW((wow + name).c_str()));
 }
 
 TEST_F(ScanWindowTest, NoCheckedTypeFindsNothingAndAnEmptyPathWalksNothing) {
@@ -239,3 +326,137 @@ TEST_F(ScanWindowTest, ClosingTheWindowDuringAScanEndsTheProgramCleanly) {
 }
 
 }  // namespace
+
+namespace {
+
+// Records the first column's texts that Mainfrm gives List1 while the list paints.
+struct DrawnTexts {
+    static LRESULT CALLBACK Proc(HWND window, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR, DWORD_PTR self) {
+        const LRESULT result = DefSubclassProc(window, message, wParam, lParam);
+        if (message == WM_NOTIFY) {
+            const auto* info = reinterpret_cast<NMLVDISPINFOW*>(lParam);
+            if (info->hdr.idFrom == static_cast<UINT_PTR>(kIdList1) && info->hdr.code == LVN_GETDISPINFOW &&
+                info->item.iSubItem == 0 && (info->item.mask & LVIF_TEXT) && info->item.pszText != nullptr)
+                reinterpret_cast<DrawnTexts*>(self)->texts[info->item.iItem] = info->item.pszText;
+        }
+        return result;
+    }
+    std::map<int, std::wstring> texts;
+};
+
+}  // namespace
+
+// A path wider than List1's first column is drawn with its middle left out, so the file name
+// shows; the text that other programs read stays whole, and a tip shows it whole while the
+// pointer rests on the row. A short path is drawn whole and has no tip.
+TEST_F(ScanWindowTest, LongPathsAreDrawnCutInTheMiddleWithTheWholePathInATip) {
+    TempTree tree;
+    const std::wstring deep = L"a rather long folder name\\another long folder name\\and one more";
+    tree.Folder(L"a rather long folder name");
+    tree.Folder(L"a rather long folder name\\another long folder name");
+    tree.Folder(deep);
+    tree.File(deep + L"\\the file name.tmp", 1);
+    tree.File(L"s.tmp", 1);
+    CheckTypes({1});
+    SetWindowTextW(Item(kIdText1), tree.Root().c_str());
+    ClickFlat(Item(kIdFlatCommand6));
+    ASSERT_EQ(Main().Results().Count(), 2u);
+    const int longRow = Main().Results().Name(0) == L"s.tmp" ? 1 : 0;
+    const int shortRow = 1 - longRow;
+    HWND list = Item(kIdList1);
+
+    // Read by another program: the whole text.
+    EXPECT_EQ(RowText(list, longRow), Main().Results().DisplayText(longRow));
+    EXPECT_EQ(RowText(list, shortRow), Main().Results().DisplayText(shortRow));
+
+    // Drawn: cut in the middle, the file name whole at its end.
+    DrawnTexts drawn;
+    SetWindowSubclass(window_, DrawnTexts::Proc, 77, reinterpret_cast<DWORD_PTR>(&drawn));
+    RedrawWindow(list, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
+    RemoveWindowSubclass(window_, DrawnTexts::Proc, 77);
+    ASSERT_TRUE(drawn.texts.count(longRow));
+    const std::wstring cut = drawn.texts[longRow];
+    EXPECT_NE(cut, Main().Results().DisplayText(longRow));
+    EXPECT_TRUE(cut.ends_with(L"...\\THE FILE NAME.TMP") || cut.ends_with(L"\\THE FILE NAME.TMP")) << robust::Narrow(cut);
+    EXPECT_NE(cut.find(L"..."), std::wstring::npos);
+    EXPECT_EQ(cut.substr(0, 3), tree.Root().substr(0, 3));  // the drive stays in front
+    EXPECT_EQ(drawn.texts[shortRow], Main().Results().DisplayText(shortRow));
+    EXPECT_EQ(RowText(list, longRow), Main().Results().DisplayText(longRow));  // after the paint too
+
+    // The tip: the whole path for the cut row only.
+    EXPECT_EQ(Main().PathCells().TipText(longRow), Main().Results().DisplayText(longRow));
+    EXPECT_EQ(Main().PathCells().TipText(shortRow), L"");
+    RECT row{};
+    row.left = LVIR_LABEL;
+    SendMessageW(list, LVM_GETITEMRECT, longRow, reinterpret_cast<LPARAM>(&row));
+    POINT at{(row.left + row.right) / 2, (row.top + row.bottom) / 2};
+    POINT screen = at;
+    ClientToScreen(list, &screen);
+    SetCursorPos(screen.x, screen.y);
+    SendMessageW(list, WM_MOUSEMOVE, 0, MAKELPARAM(at.x, at.y));
+    EXPECT_EQ(Main().PathCells().TipRow(), longRow);
+    HWND tip = Main().PathCells().Tip();
+    ASSERT_NE(tip, nullptr);
+    for (int i = 0; i < 60 && !IsWindowVisible(tip); ++i) Pump(50);  // the pointer comes to rest
+    wchar_t shown[MAX_PATH * 2] = {};
+    TTTOOLINFOW tool{};
+    tool.cbSize = sizeof(tool);
+    tool.hwnd = list;
+    tool.uId = 1;
+    tool.lpszText = shown;
+    SendMessageW(tip, TTM_GETTEXTW, MAX_PATH * 2, reinterpret_cast<LPARAM>(&tool));
+    EXPECT_TRUE(IsWindowVisible(tip));
+    EXPECT_EQ(std::wstring(shown), Main().Results().DisplayText(longRow));
+    std::printf("drawn \"%s\", tip %s\n", robust::Narrow(cut).c_str(), IsWindowVisible(tip) ? "shown" : "not shown");
+
+    // Another row: the tip goes; a short row never shows one.
+    RECT other{};
+    other.left = LVIR_LABEL;
+    SendMessageW(list, LVM_GETITEMRECT, shortRow, reinterpret_cast<LPARAM>(&other));
+    at = POINT{(other.left + other.right) / 2, (other.top + other.bottom) / 2};
+    screen = at;
+    ClientToScreen(list, &screen);
+    SetCursorPos(screen.x, screen.y);
+    SendMessageW(list, WM_MOUSEMOVE, 0, MAKELPARAM(at.x, at.y));
+    EXPECT_FALSE(IsWindowVisible(tip));
+    Pump(1000);
+    EXPECT_FALSE(IsWindowVisible(tip));
+}
+
+// Typing in List1 finds the row whose text begins with what was typed, and moves nowhere when
+// no row does (it used to jump to row 0).
+TEST_F(ScanWindowTest, TypingInTheResultListFindsRowsByTheirText) {
+    TempTree tree;
+    tree.File(L"a.tmp", 1);
+    tree.File(L"b.tmp", 1);
+    tree.File(L"c.tmp", 1);
+    CheckTypes({1});
+    SetWindowTextW(Item(kIdText1), tree.Root().c_str());
+    ClickFlat(Item(kIdFlatCommand6));
+    ASSERT_EQ(Main().Results().Count(), 3u);
+    HWND list = Item(kIdList1);
+    auto selected = [&] { return static_cast<int>(SendMessageW(list, LVM_GETNEXTITEM, static_cast<WPARAM>(-1), LVNI_SELECTED)); };
+    LVITEMW item{};
+    item.stateMask = LVIS_SELECTED | LVIS_FOCUSED;
+    item.state = LVIS_SELECTED | LVIS_FOCUSED;
+    SendMessageW(list, LVM_SETITEMSTATE, 2, reinterpret_cast<LPARAM>(&item));
+    SetFocus(list);
+    ASSERT_EQ(selected(), 2);
+
+    SendMessageW(list, WM_CHAR, L'#', 0);  // no row begins with it
+    EXPECT_EQ(selected(), 2);
+
+    // The list asks with what was typed; the answer is a real search.
+    NMLVFINDITEMW find{};
+    find.hdr.hwndFrom = list;
+    find.hdr.idFrom = kIdList1;
+    find.hdr.code = LVN_ODFINDITEMW;
+    find.iStart = 0;
+    const std::wstring wanted = Main().Results().DisplayText(1);
+    find.lvfi.flags = LVFI_PARTIAL | LVFI_STRING | LVFI_WRAP;
+    find.lvfi.psz = wanted.c_str();
+    EXPECT_EQ(SendMessageW(window_, WM_NOTIFY, kIdList1, reinterpret_cast<LPARAM>(&find)), 1);
+    const std::wstring nothing = L"#";
+    find.lvfi.psz = nothing.c_str();
+    EXPECT_EQ(SendMessageW(window_, WM_NOTIFY, kIdList1, reinterpret_cast<LPARAM>(&find)), -1);
+}

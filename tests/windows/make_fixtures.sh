@@ -95,12 +95,28 @@ done
 make_deep deep
 make_unlistable unlist
 
-# Folder-link loops: one through itself, one through an ancestor, and one that forks at every
-# level (two links to itself), which no path limit bounds in useful time.
-mkdir -p loop loop2/a/b fork
+# Folder-link loops: one through itself, one through an ancestor. The walk cuts both.
+mkdir -p loop loop2/a/b
 put loop/j.tmp; ln -s . loop/self
 put loop2/a/j.tmp; put loop2/a/b/k.tmp; ln -s ../.. loop2/a/b/up
-put fork/j.tmp; ln -s . fork/l1; ln -s . fork/l2
+
+# Two links to its own folder and one to its grandparent, and a link to a folder outside the
+# tree, which is walked: every file is listed once, and e.tmp once more through "away".
+mkdir -p cycles/a/b elsewhere
+put cycles/top.tmp; put cycles/a/a.tmp; put cycles/a/b/b.tmp; put elsewhere/e.tmp
+ln -s . cycles/a/b/self1; ln -s "$PWD/cycles/a/b" cycles/a/b/self2; ln -s ../.. cycles/a/b/up
+ln -s ../elsewhere cycles/away
+
+# No loop, but a fork at every level: two links to the next level, so the paths through the
+# links double with every level (30 levels: below the 40 links a Linux path may pass through)
+# and no path limit bounds the walk in useful time.
+mkdir -p fork/lvl
+put fork/j.tmp; ln -s lvl/1 fork/l1; ln -s lvl/1 fork/l2
+for i in $(seq 1 30); do
+  mkdir -p "fork/lvl/$i"; put "fork/lvl/$i/j.tmp" "level $i"
+  ln -s "../$((i + 1))" "fork/lvl/$i/l1"; ln -s "../$((i + 1))" "fork/lvl/$i/l2"
+done
+mkdir -p fork/lvl/31
 
 # Sizes around the 32-bit limits, sparse.
 mkdir -p sizes

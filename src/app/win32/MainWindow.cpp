@@ -10,6 +10,7 @@
 #include "app/core/Layout.h"
 #include "app/win32/LayoutControls.h"
 #include "app/win32/ListViews.h"
+#include "app/win32/WindowFont.h"
 #include "catalogue/win32/ResourceStrings.h"
 #include "clean/win32/ShellFileDelete.h"
 #include "common/win32/MessagePump.h"
@@ -23,7 +24,7 @@ MainWindow::BusyScope::~BusyScope() {
     if (--window_.busyDepth_ == 0 && window_.closePending_) PostMessageW(window_.hwnd_, WM_CLOSE, 0, 0);
 }
 
-MainWindow::MainWindow(HINSTANCE instance) : instance_(instance), font_(CreateMessageFont()), dpi_(SystemDpi()) {}
+MainWindow::MainWindow(HINSTANCE instance) : instance_(instance), font_(CreateWindowFont(SystemDpi())), dpi_(SystemDpi()) {}
 
 bool MainWindow::Register(HINSTANCE instance) {
     INITCOMMONCONTROLSEX controls{sizeof(controls), ICC_LISTVIEW_CLASSES | ICC_BAR_CLASSES | ICC_STANDARD_CLASSES};
@@ -158,11 +159,10 @@ void MainWindow::OnClose() {
 LRESULT MainWindow::OnNotify(NMHDR* header) {
     if (header->idFrom == static_cast<UINT_PTR>(kIdList1)) {
         switch (header->code) {
-            case LVN_GETDISPINFOW:
-                results_.OnGetDispInfo(reinterpret_cast<NMLVDISPINFOW*>(header));
-                return 0;
             case LVN_BEGINLABELEDITW:
                 return TRUE;  // in-place editing is refused
+            default:
+                return results_.OnNotify(header);
         }
     } else if (header->idFrom == static_cast<UINT_PTR>(kIdList2)) {
         switch (header->code) {

@@ -50,6 +50,7 @@ public:
     const std::wstring& FixedDriveText() const { return fixedDriveText_; }
     const ResultStore& Results() const { return results_.Rows(); }
     const ScanState& Scan() const { return scan_; }
+    PathCellPainter& PathCells() { return results_.PathCells(); }
     // How often the list and the status bar were repainted during the last scan.
     std::size_t LiveRefreshCount() const { return pacer_.RepaintCount(); }
 

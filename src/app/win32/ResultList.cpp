@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "app/core/RowSearch.h"
+
 namespace qorvani {
 namespace {
 
@@ -18,6 +20,29 @@ void CopyDisplayText(const std::wstring& text, wchar_t* buffer, int capacity) {
 void ResultList::Attach(HWND list) {
     list_ = list;
     SetWindowSubclass(list_, SubclassProc, 1, reinterpret_cast<DWORD_PTR>(this));
+    cells_.Attach(list_, [this](std::size_t row) { return rows_.DisplayText(row); });
+}
+
+LRESULT ResultList::OnNotify(NMHDR* header) {
+    switch (header->code) {
+        case LVN_GETDISPINFOW:
+            OnGetDispInfo(reinterpret_cast<NMLVDISPINFOW*>(header));
+            return 0;
+        case NM_CUSTOMDRAW:
+            return cells_.OnCustomDraw(*reinterpret_cast<NMLVCUSTOMDRAW*>(header));
+        case LVN_ODFINDITEMW:
+            return OnFindItem(*reinterpret_cast<NMLVFINDITEMW*>(header));
+    }
+    return 0;
+}
+
+// Type-to-find: the row whose display text begins with (or is) the typed text, or -1.
+LRESULT ResultList::OnFindItem(const NMLVFINDITEMW& find) const {
+    if (!(find.lvfi.flags & (LVFI_STRING | LVFI_PARTIAL)) || find.lvfi.psz == nullptr) return -1;
+    const RowSearch search{find.lvfi.psz, (find.lvfi.flags & LVFI_PARTIAL) != 0,
+                           find.iStart > 0 ? static_cast<std::size_t>(find.iStart) : 0,
+                           (find.lvfi.flags & LVFI_WRAP) != 0};
+    return FindRow(search, rows_.Count(), [this](std::size_t row) { return rows_.DisplayText(row); });
 }
 
 void ResultList::Clear() {
@@ -73,7 +98,7 @@ bool ResultList::NewRowsWouldShow() const {
     return top + perPage >= shownCount_;
 }
 
-void ResultList::OnGetDispInfo(NMLVDISPINFOW* info) const {
+void ResultList::OnGetDispInfo(NMLVDISPINFOW* info) {
     LVITEMW& item = info->item;
     if (item.iItem < 0 || static_cast<std::size_t>(item.iItem) >= rows_.Count()) {
         if (item.mask & LVIF_TEXT) CopyDisplayText(std::wstring(), item.pszText, item.cchTextMax);
@@ -82,7 +107,7 @@ void ResultList::OnGetDispInfo(NMLVDISPINFOW* info) const {
     const auto row = static_cast<std::size_t>(item.iItem);
     if (item.mask & LVIF_TEXT) {
         if (item.iSubItem == 0)
-            CopyDisplayText(rows_.DisplayText(row), item.pszText, item.cchTextMax);
+            CopyDisplayText(cells_.CellText(row), item.pszText, item.cchTextMax);
         else if (item.iSubItem == 1)
             CopyDisplayText(rows_.SizeText(row), item.pszText, item.cchTextMax);
         else

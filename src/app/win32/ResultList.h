@@ -11,6 +11,7 @@
 #include <string_view>
 #include <vector>
 
+#include "app/win32/PathCellPainter.h"
 #include "scan/core/ResultStore.h"
 
 namespace qorvani {
@@ -45,13 +46,18 @@ public:
     // the rows whose check boxes changed, and the paint.
     void Refresh();
 
-    // LVN_GETDISPINFOW from List1.
-    void OnGetDispInfo(NMLVDISPINFOW* info) const;
+    // List1's notifications to its owner: display texts (LVN_GETDISPINFOW), the first column's
+    // drawing (NM_CUSTOMDRAW) and type-to-find (LVN_ODFINDITEMW). Others give 0.
+    LRESULT OnNotify(NMHDR* header);
+    // The first column's drawing: long paths cut in the middle, whole in a tip.
+    PathCellPainter& PathCells() { return cells_; }
 
 private:
     static LRESULT CALLBACK SubclassProc(HWND list, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR id,
                                          DWORD_PTR self);
     bool OnInput(UINT message, WPARAM wParam, LPARAM lParam);
+    void OnGetDispInfo(NMLVDISPINFOW* info);
+    LRESULT OnFindItem(const NMLVFINDITEMW& find) const;
     void ToggleRow(int row);
     bool NewRowsWouldShow() const;
 
@@ -64,6 +70,7 @@ private:
 
     HWND list_ = nullptr;
     ResultStore rows_;
+    PathCellPainter cells_;
     std::size_t shownCount_ = 0;
     bool rowsDirty_ = false;
     DWORD lastCountSync_ = 0;

@@ -3,6 +3,7 @@
 // opendir/readdir natively (scan/posix).
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -18,6 +19,17 @@ public:
     virtual bool IsFolder() const = 0;
     // The current entry's size in bytes; asked only for files that matched.
     virtual std::uint64_t Size() = 0;
+    // True when the current folder entry is a link to a folder (a reparse point on Windows, a
+    // symbolic link natively). Asked only for folders; only links can close a loop.
+    virtual bool IsLink() const { return false; }
+};
+
+// Which folder a path names, links followed: the volume and the file's index on it. Two paths
+// with the same identity name the same folder.
+struct FolderIdentity {
+    std::uint64_t volume = 0;
+    std::uint64_t index = 0;
+    friend bool operator==(const FolderIdentity&, const FolderIdentity&) = default;
 };
 
 class DirectoryLister {
@@ -34,6 +46,9 @@ public:
     // (GetFullPathNameW on Windows); empty when it cannot be. A scan root that is not fully
     // qualified goes through it once, at scan start.
     virtual std::wstring FullPath(const std::wstring& /*path*/) { return {}; }
+    // The identity of the folder that folderPath (ending in Separator()) names, following links;
+    // nothing when the system cannot tell it.
+    virtual std::optional<FolderIdentity> Identify(const std::wstring& /*folderPath*/) { return std::nullopt; }
 };
 
 }  // namespace qorvani

@@ -44,6 +44,13 @@ public:
         return static_cast<std::uint64_t>(stat_.st_size);
     }
 
+    bool IsLink() const override {
+        if (entry_->d_type == DT_LNK) return true;
+        if (entry_->d_type != DT_UNKNOWN) return false;
+        struct stat own {};
+        return fstatat(fd_, entry_->d_name, &own, AT_SYMLINK_NOFOLLOW) == 0 && S_ISLNK(own.st_mode);
+    }
+
 private:
     // Stats the current entry once, relative to the open folder, following links.
     bool StatEntry() const {
@@ -70,6 +77,13 @@ std::unique_ptr<DirectoryListing> PosixLister::Open(const std::wstring& folderPa
     DirHandle dir(opendir(pathBytes_.c_str()));
     if (!dir.Valid()) return nullptr;
     return std::make_unique<PosixListing>(std::move(dir));
+}
+
+std::optional<FolderIdentity> PosixLister::Identify(const std::wstring& folderPath) {
+    EncodeFileName(folderPath, pathBytes_);
+    struct stat st {};
+    if (stat(pathBytes_.c_str(), &st) != 0) return std::nullopt;
+    return FolderIdentity{static_cast<std::uint64_t>(st.st_dev), static_cast<std::uint64_t>(st.st_ino)};
 }
 
 }  // namespace qorvani

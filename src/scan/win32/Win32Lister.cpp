@@ -26,6 +26,9 @@ public:
         return std::wstring_view(name, length);
     }
     bool IsFolder() const override { return (data_.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0; }
+    // Junctions, symbolic links and mount points (and Wine's view of a Linux symbolic link) are
+    // folders marked as reparse points.
+    bool IsLink() const override { return (data_.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0; }
     std::uint64_t Size() override {
         return (static_cast<std::uint64_t>(data_.nFileSizeHigh) << 32) | data_.nFileSizeLow;
     }
@@ -36,7 +39,25 @@ private:
     bool first_ = true;
 };
 
+std::wstring SystemFolder(UINT(WINAPI* get)(LPWSTR, UINT)) {
+    wchar_t buffer[MAX_PATH + 1] = {};
+    const UINT length = get(buffer, MAX_PATH + 1);
+    return length > 0 && length <= MAX_PATH ? std::wstring(buffer, length) : std::wstring();
+}
+
 }  // namespace
+
+bool RunsUnderWow64() {
+    BOOL wow64 = FALSE;
+    return IsWow64Process(GetCurrentProcess(), &wow64) && wow64;
+}
+
+Win32Lister::Win32Lister() {
+    if (!RunsUnderWow64()) return;
+    const std::wstring windows = SystemFolder(GetSystemWindowsDirectoryW);
+    const std::wstring system = SystemFolder(GetSystemDirectoryW);
+    if (!windows.empty() && !system.empty()) redirected_ = Wow64RedirectedFolders(windows, system);
+}
 
 bool Win32Lister::CanNameFolder(std::wstring_view name) const {
     if (name.empty() || name.back() == L'.') return false;  // Windows drops a trailing dot
@@ -69,11 +90,23 @@ std::wstring Win32Lister::FullPath(const std::wstring& path) {
 std::unique_ptr<DirectoryListing> Win32Lister::Open(const std::wstring& folderPath) {
     std::wstring pattern = folderPath + L"*.*";
     if (pattern.size() >= MAX_PATH) return nullptr;
+    if (redirected_.Covers(folderPath)) return nullptr;
     WIN32_FIND_DATAW data;
     FindHandle handle(FindFirstFileExW(pattern.c_str(), FindExInfoBasic, &data, FindExSearchNameMatch, nullptr,
                                        FIND_FIRST_EX_LARGE_FETCH));
     if (!handle.Valid()) return nullptr;
     return std::make_unique<Win32Listing>(std::move(handle), data);
+}
+
+std::optional<FolderIdentity> Win32Lister::Identify(const std::wstring& folderPath) {
+    // Opening the folder itself (backup semantics, no access asked) follows a link to its target.
+    KernelHandle folder(CreateFileW(folderPath.c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                                    nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr));
+    if (!folder.Valid()) return std::nullopt;
+    BY_HANDLE_FILE_INFORMATION info{};
+    if (!GetFileInformationByHandle(folder.Get(), &info)) return std::nullopt;
+    return FolderIdentity{info.dwVolumeSerialNumber,
+                          (static_cast<std::uint64_t>(info.nFileIndexHigh) << 32) | info.nFileIndexLow};
 }
 
 }  // namespace qorvani

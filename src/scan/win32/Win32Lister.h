@@ -1,5 +1,6 @@
 #pragma once
 #include "scan/core/DirectoryLister.h"
+#include "scan/core/RedirectedFolders.h"
 
 namespace qorvani {
 
@@ -7,6 +8,12 @@ namespace qorvani {
 // pattern would exceed MAX_PATH is not listed: that bounds the depth of the walk.
 class Win32Lister final : public DirectoryLister {
 public:
+    // Asks the system whether this is a 32-bit program on 64-bit Windows; if so, the folders the
+    // file-system redirector replaces are not listed (they would show another folder's files
+    // under their name). Redirection itself stays on: the shell and the dialogs rely on it.
+    Win32Lister();
+    explicit Win32Lister(RedirectedFolders redirected) : redirected_(std::move(redirected)) {}
+
     wchar_t Separator() const override { return L'\\'; }
     std::unique_ptr<DirectoryListing> Open(const std::wstring& folderPath) override;
     // Wine lists Linux names as they are: a folder "x\y" would be listed as the folder y in x,
@@ -14,6 +21,16 @@ public:
     // wildcards cannot be listed at all. Such folders are not walked.
     bool CanNameFolder(std::wstring_view name) const override;
     std::wstring FullPath(const std::wstring& path) override;  // GetFullPathNameW
+    // The volume serial number and file index of the folder, links followed.
+    std::optional<FolderIdentity> Identify(const std::wstring& folderPath) override;
+
+    const RedirectedFolders& Redirected() const { return redirected_; }
+
+private:
+    RedirectedFolders redirected_;
 };
+
+// True for the 32-bit program running on 64-bit Windows (IsWow64Process).
+bool RunsUnderWow64();
 
 }  // namespace qorvani

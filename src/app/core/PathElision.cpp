@@ -1,0 +1,52 @@
+#include "app/core/PathElision.h"
+
+namespace qorvani {
+namespace {
+
+// The largest n in [0, high] for which fits(n) holds, fits being monotone (true up to some n);
+// -1 when fits(0) does not hold.
+int LargestFitting(int high, const std::function<bool(int)>& fits) {
+    if (!fits(0)) return -1;
+    int low = 0;  // fits(low) holds
+    while (low < high) {
+        const int middle = low + (high - low + 1) / 2;
+        if (fits(middle))
+            low = middle;
+        else
+            high = middle - 1;
+    }
+    return low;
+}
+
+}  // namespace
+
+std::wstring ElidePath(std::wstring_view text, int width, const std::function<int(std::wstring_view)>& measure) {
+    if (measure(text) <= width) return std::wstring(text);
+    std::wstring candidate;
+    const std::size_t lastSeparator = text.find_last_of(L"\\/");
+    if (lastSeparator != std::wstring_view::npos && lastSeparator > 0) {
+        const std::wstring_view tail = text.substr(lastSeparator);
+        auto withHead = [&](int head) {
+            candidate.assign(text.substr(0, static_cast<std::size_t>(head)));
+            candidate.append(kElision);
+            candidate.append(tail);
+            return measure(candidate) <= width;
+        };
+        const int head = LargestFitting(static_cast<int>(lastSeparator), withHead);
+        if (head >= 0) {
+            withHead(head);
+            return candidate;
+        }
+    }
+    auto withEnd = [&](int kept) {
+        candidate.assign(kElision);
+        candidate.append(text.substr(text.size() - static_cast<std::size_t>(kept)));
+        return measure(candidate) <= width;
+    };
+    const int kept = LargestFitting(static_cast<int>(text.size()), withEnd);
+    if (kept < 0) return std::wstring(kElision);
+    withEnd(kept);
+    return candidate;
+}
+
+}  // namespace qorvani

@@ -1,0 +1,195 @@
+#include "app/win32/PathCellPainter.h"
+
+#include "app/core/PathElision.h"
+
+namespace qorvani {
+namespace {
+
+constexpr UINT_PTR kSubclassId = 2;
+constexpr UINT_PTR kToolId = 1;
+constexpr std::size_t kMaxRememberedFits = 1024;
+
+int TextExtent(HDC dc, std::wstring_view text) {
+    SIZE size{};
+    GetTextExtentPoint32W(dc, text.data(), static_cast<int>(text.size()), &size);
+    return size.cx;
+}
+
+}  // namespace
+
+PathCellPainter::~PathCellPainter() {
+    if (list_ != nullptr && IsWindow(list_)) RemoveWindowSubclass(list_, ListProc, kSubclassId);
+    if (tip_ != nullptr && IsWindow(tip_)) DestroyWindow(tip_);
+}
+
+void PathCellPainter::Attach(HWND list, TextSource text) {
+    list_ = list;
+    text_ = std::move(text);
+    HDC screen = GetDC(nullptr);
+    dpi_ = GetDeviceCaps(screen, LOGPIXELSX);
+    ReleaseDC(nullptr, screen);
+    tip_ = CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr, WS_POPUP | TTS_NOPREFIX | TTS_ALWAYSTIP,
+                           CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, list, nullptr,
+                           reinterpret_cast<HINSTANCE>(GetWindowLongPtrW(list, GWLP_HINSTANCE)), nullptr);
+    if (tip_ != nullptr) {
+        TTTOOLINFOW tool{};
+        tool.cbSize = sizeof(tool);
+        tool.uFlags = TTF_TRACK | TTF_ABSOLUTE;  // shown and hidden by the painter
+        tool.hwnd = list_;
+        tool.uId = kToolId;
+        tool.lpszText = LPSTR_TEXTCALLBACKW;  // the list is asked, by TTN_GETDISPINFOW
+        SendMessageW(tip_, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&tool));
+        SendMessageW(tip_, TTM_SETMAXTIPWIDTH, 0, GetSystemMetrics(SM_CXSCREEN));
+    }
+    SetWindowSubclass(list_, ListProc, kSubclassId, reinterpret_cast<DWORD_PTR>(this));
+}
+
+LRESULT PathCellPainter::OnCustomDraw(const NMLVCUSTOMDRAW& draw) {
+    switch (draw.nmcd.dwDrawStage) {
+        case CDDS_PREPAINT:
+            painting_ = true;
+            paintWidth_ = TextWidth();
+            measureDc_ = GetDC(list_);
+            savedFont_ = SelectObject(measureDc_, reinterpret_cast<HFONT>(SendMessageW(list_, WM_GETFONT, 0, 0)));
+            return CDRF_NOTIFYPOSTPAINT;
+        case CDDS_POSTPAINT:
+            painting_ = false;
+            if (measureDc_ != nullptr) {
+                SelectObject(measureDc_, savedFont_);
+                ReleaseDC(list_, measureDc_);
+                measureDc_ = nullptr;
+            }
+            return CDRF_DODEFAULT;
+    }
+    return CDRF_DODEFAULT;
+}
+
+std::wstring PathCellPainter::CellText(std::size_t row) {
+    std::wstring whole = text_(row);
+    if (!painting_ || measureDc_ == nullptr) return whole;
+    return Fitted(row, whole, paintWidth_);
+}
+
+std::wstring PathCellPainter::TipText(int row) {
+    if (row < 0 || list_ == nullptr) return std::wstring();
+    if (row >= static_cast<int>(SendMessageW(list_, LVM_GETITEMCOUNT, 0, 0))) return std::wstring();
+    std::wstring whole = text_(static_cast<std::size_t>(row));
+    HDC dc = GetDC(list_);
+    HGDIOBJ old = SelectObject(dc, reinterpret_cast<HFONT>(SendMessageW(list_, WM_GETFONT, 0, 0)));
+    const bool cut = TextExtent(dc, whole) > TextWidth();
+    SelectObject(dc, old);
+    ReleaseDC(list_, dc);
+    return cut ? whole : std::wstring();
+}
+
+int PathCellPainter::TextWidth() const {
+    RECT label{};
+    label.left = LVIR_LABEL;
+    if (!SendMessageW(list_, LVM_GETITEMRECT, 0, reinterpret_cast<LPARAM>(&label))) {
+        // No row yet: the column's width less a state image and the margins.
+        label.left = 0;
+        label.right = static_cast<LONG>(SendMessageW(list_, LVM_GETCOLUMNWIDTH, 0, 0)) - GetSystemMetrics(SM_CXSMICON);
+    }
+    // The list keeps a margin on either side of a cell's text.
+    const int margins = 2 * MulDiv(6, dpi_, 96);
+    return static_cast<int>(label.right - label.left) - margins;
+}
+
+std::wstring PathCellPainter::Fitted(std::size_t row, const std::wstring& whole, int width) {
+    if (width != fitsWidth_ || fits_.size() > kMaxRememberedFits) {
+        fits_.clear();
+        fitsWidth_ = width;
+    }
+    auto found = fits_.find(row);
+    if (found != fits_.end() && found->second.whole == whole) return found->second.shown;
+    HDC dc = measureDc_;
+    std::wstring shown = ElidePath(whole, width, [dc](std::wstring_view text) { return TextExtent(dc, text); });
+    fits_[row] = Fit{whole, shown};
+    return shown;
+}
+
+LRESULT CALLBACK PathCellPainter::ListProc(HWND list, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR,
+                                           DWORD_PTR self) {
+    auto* painter = reinterpret_cast<PathCellPainter*>(self);
+    switch (message) {
+        case WM_MOUSEMOVE:
+            painter->OnMouseMove(lParam);
+            break;
+        case WM_MOUSEHOVER:
+            painter->ShowTip();
+            break;
+        case WM_MOUSELEAVE:
+            painter->HideTip();
+            painter->tipRow_ = -1;
+            break;
+        case WM_LBUTTONDOWN:
+        case WM_RBUTTONDOWN:
+        case WM_MOUSEWHEEL:
+        case WM_KEYDOWN:
+            painter->HideTip();
+            break;
+        case WM_NOTIFY:
+            if (painter->OnTipNeedsText(reinterpret_cast<NMHDR*>(lParam))) return 0;
+            break;
+        case WM_NCDESTROY:
+            RemoveWindowSubclass(list, ListProc, kSubclassId);
+            break;
+    }
+    return DefSubclassProc(list, message, wParam, lParam);
+}
+
+// The tip belongs to the row under the pointer: when the pointer comes to rest on a cut row
+// (WM_MOUSEHOVER) it shows below the pointer; it hides as soon as the pointer reaches another
+// row or leaves the list.
+void PathCellPainter::OnMouseMove(LPARAM lParam) {
+    LVHITTESTINFO hit{};
+    hit.pt = POINT{static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam))};
+    const int row = static_cast<int>(SendMessageW(list_, LVM_HITTEST, 0, reinterpret_cast<LPARAM>(&hit)));
+    if (row == tipRow_) return;
+    HideTip();
+    tipRow_ = row;
+    TRACKMOUSEEVENT track{};
+    track.cbSize = sizeof(track);
+    track.dwFlags = TME_HOVER | TME_LEAVE;
+    track.hwndTrack = list_;
+    track.dwHoverTime = HOVER_DEFAULT;
+    TrackMouseEvent(&track);
+}
+
+void PathCellPainter::ShowTip() {
+    if (tip_ == nullptr || tipRow_ < 0 || TipText(tipRow_).empty()) return;
+    RECT row{};
+    row.left = LVIR_BOUNDS;
+    SendMessageW(list_, LVM_GETITEMRECT, static_cast<WPARAM>(tipRow_), reinterpret_cast<LPARAM>(&row));
+    POINT at{};
+    GetCursorPos(&at);
+    POINT below{0, row.bottom + 2};
+    ClientToScreen(list_, &below);
+    TTTOOLINFOW tool{};
+    tool.cbSize = sizeof(tool);
+    tool.hwnd = list_;
+    tool.uId = kToolId;
+    SendMessageW(tip_, TTM_TRACKPOSITION, 0, MAKELPARAM(at.x, below.y));
+    SendMessageW(tip_, TTM_TRACKACTIVATE, TRUE, reinterpret_cast<LPARAM>(&tool));
+}
+
+void PathCellPainter::HideTip() {
+    if (tip_ == nullptr) return;
+    TTTOOLINFOW tool{};
+    tool.cbSize = sizeof(tool);
+    tool.hwnd = list_;
+    tool.uId = kToolId;
+    SendMessageW(tip_, TTM_TRACKACTIVATE, FALSE, reinterpret_cast<LPARAM>(&tool));
+}
+
+bool PathCellPainter::OnTipNeedsText(NMHDR* header) {
+    if (header == nullptr || header->hwndFrom != tip_ || header->code != TTN_GETDISPINFOW) return false;
+    auto* info = reinterpret_cast<NMTTDISPINFOW*>(header);
+    tipText_ = TipText(tipRow_);
+    info->lpszText = tipText_.data();
+    info->szText[0] = L'\0';
+    info->hinst = nullptr;
+    return true;
+}
+
+}  // namespace qorvani

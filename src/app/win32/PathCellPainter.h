@@ -1,0 +1,74 @@
+#pragma once
+// List1's first column: a path too long for it is drawn with its middle left out, so that its
+// file name shows ("Z:\work\...\Downloads\old.tmp"), and a tip shows the whole path while the
+// pointer rests on a row so drawn. Only the drawing changes: the row's text as other programs
+// read it (LVM_GETITEMTEXTW), and as the delete uses it, stays whole.
+//
+// The list asks its owner for the text of a cell both to draw it and to answer readers. The
+// painter tells them apart by the paint cycle: between the list's CDDS_PREPAINT and CDDS_POSTPAINT
+// custom-draw notifications the column's text is the drawn one.
+#include <windows.h>
+#include <commctrl.h>
+
+#include <cstddef>
+#include <functional>
+#include <string>
+#include <unordered_map>
+
+namespace qorvani {
+
+class PathCellPainter {
+public:
+    using TextSource = std::function<std::wstring(std::size_t row)>;
+
+    PathCellPainter() = default;
+    ~PathCellPainter();
+    PathCellPainter(const PathCellPainter&) = delete;
+    PathCellPainter& operator=(const PathCellPainter&) = delete;
+
+    // Starts drawing list's first column; text gives a row's whole text. Creates the tip.
+    void Attach(HWND list, TextSource text);
+
+    // The list's NM_CUSTOMDRAW, as its owner receives it.
+    LRESULT OnCustomDraw(const NMLVCUSTOMDRAW& draw);
+    // The first column's text of row for LVN_GETDISPINFOW: cut to the column while the list
+    // paints, whole otherwise.
+    std::wstring CellText(std::size_t row);
+    // The whole text of a row whose first column is drawn cut, else the empty text.
+    std::wstring TipText(int row);
+    // The row under the pointer as the tip sees it (-1 when none).
+    int TipRow() const { return tipRow_; }
+    HWND Tip() const { return tip_; }
+
+private:
+    static LRESULT CALLBACK ListProc(HWND list, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR id,
+                                     DWORD_PTR self);
+    void OnMouseMove(LPARAM lParam);
+    void ShowTip();
+    void HideTip();
+    bool OnTipNeedsText(NMHDR* header);
+    // Pixels that the column leaves for its text.
+    int TextWidth() const;
+    std::wstring Fitted(std::size_t row, const std::wstring& whole, int width);
+
+    HWND list_ = nullptr;
+    HWND tip_ = nullptr;
+    TextSource text_;
+    int dpi_ = 96;
+    bool painting_ = false;
+    int paintWidth_ = 0;
+    HDC measureDc_ = nullptr;  // the list's DC with its font, while painting
+    HGDIOBJ savedFont_ = nullptr;
+    int tipRow_ = -1;
+    std::wstring tipText_;
+
+    // The cut texts of the rows drawn lately, for one width.
+    struct Fit {
+        std::wstring whole;
+        std::wstring shown;
+    };
+    std::unordered_map<std::size_t, Fit> fits_;
+    int fitsWidth_ = -1;
+};
+
+}  // namespace qorvani

@@ -1,0 +1,34 @@
+#include "app/win32/WindowFont.h"
+
+#include "app/core/FontFit.h"
+#include "common/win32/GdiObject.h"
+
+namespace qorvani {
+
+int FontLineHeight(HFONT font) {
+    HDC screen = GetDC(nullptr);
+    HGDIOBJ old = SelectObject(screen, font);
+    TEXTMETRICW metrics{};
+    const BOOL ok = GetTextMetricsW(screen, &metrics);
+    SelectObject(screen, old);
+    ReleaseDC(nullptr, screen);
+    return ok ? metrics.tmHeight : 0;
+}
+
+HFONT CreateWindowFont(int dpi) {
+    LOGFONTW font{};
+    if (GetObjectW(GetStockObject(DEFAULT_GUI_FONT), sizeof(font), &font) != sizeof(font)) return nullptr;
+    const int wanted = ScaledFontHeight(font.lfHeight, dpi);
+    const int height = FittingFontHeight(wanted, Text1LineSpace(dpi), [&font](int candidate) {
+        LOGFONTW trial = font;
+        trial.lfHeight = -candidate;
+        trial.lfWidth = 0;
+        GdiObject<HFONT> made(CreateFontIndirectW(&trial));
+        return made ? FontLineHeight(made.Get()) : 0;
+    });
+    font.lfHeight = -height;
+    font.lfWidth = 0;
+    return CreateFontIndirectW(&font);
+}
+
+}  // namespace qorvani
