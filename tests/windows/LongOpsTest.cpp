@@ -9,6 +9,7 @@
 #include <thread>
 
 #include "RobustSupport.h"
+#include "MainWindowFixture.h"
 #include "WinTestSupport.h"
 #include "app/core/Layout.h"
 #include "app/win32/MainWindow.h"
@@ -123,23 +124,13 @@ bool WaitForCaption(HWND button, const wchar_t* caption, DWORD timeout) {
     return true;
 }
 
-class LongOps : public ::testing::Test {
+class LongOps : public MainWindowFixture {
 protected:
     void SetUp() override {
-        window_ = MainWindow::Create(GetModuleHandleW(nullptr), SW_SHOW);
-        ASSERT_NE(window_, nullptr);
-        SetForegroundWindow(window_);
-        Pump(50);
+        MainWindowFixture::SetUp();
+        if (HasFatalFailure()) return;
         ClickRowCheckBox(Item(kIdList2), 1);  // *.tmp
     }
-    void TearDown() override {
-        if (IsWindow(window_)) DestroyWindow(window_);
-        TakeQuit();
-    }
-    HWND Item(int id) const { return GetDlgItem(window_, id); }
-    MainWindow& Main() const { return *MainWindow::FromHandle(window_); }
-
-    HWND window_ = nullptr;
 };
 
 }  // namespace

@@ -2,6 +2,7 @@
 // read back through the controls' own state.
 #include <gtest/gtest.h>
 
+#include "MainWindowFixture.h"
 #include "WinTestSupport.h"
 #include "app/core/FontFit.h"
 #include "app/core/Layout.h"
@@ -14,22 +15,7 @@ using namespace wintest;
 
 namespace {
 
-class MainWindowTest : public ::testing::Test {
-protected:
-    void SetUp() override {
-        window_ = MainWindow::Create(GetModuleHandleW(nullptr), SW_SHOW);
-        ASSERT_NE(window_, nullptr);
-        Pump(50);
-    }
-    void TearDown() override {
-        if (IsWindow(window_)) DestroyWindow(window_);
-        TakeQuit();
-    }
-    HWND Item(int id) const { return GetDlgItem(window_, id); }
-    MainWindow& Main() const { return *MainWindow::FromHandle(window_); }
-
-    HWND window_ = nullptr;
-};
+using MainWindowTest = MainWindowFixture;
 
 TEST_F(MainWindowTest, StartsInItsFixedInitialState) {
     EXPECT_EQ(Text(Item(kIdText1)), L"C:\\");

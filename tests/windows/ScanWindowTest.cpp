@@ -8,6 +8,7 @@
 #include <thread>
 
 #include "RobustSupport.h"
+#include "MainWindowFixture.h"
 #include "WinTestSupport.h"
 #include "app/core/Layout.h"
 #include "app/win32/MainWindow.h"
@@ -21,20 +22,8 @@ namespace {
 
 const wchar_t kCompletion[] = L"扫描完成！请选中您认为需要删除的文件，然后点击“清除选中项目”删除选中的文件！";
 
-class ScanWindowTest : public ::testing::Test {
+class ScanWindowTest : public MainWindowFixture {
 protected:
-    void SetUp() override {
-        window_ = MainWindow::Create(GetModuleHandleW(nullptr), SW_SHOW);
-        ASSERT_NE(window_, nullptr);
-        SetForegroundWindow(window_);
-        Pump(50);
-    }
-    void TearDown() override {
-        if (IsWindow(window_)) DestroyWindow(window_);
-        TakeQuit();
-    }
-    HWND Item(int id) const { return GetDlgItem(window_, id); }
-    MainWindow& Main() const { return *MainWindow::FromHandle(window_); }
     void CheckTypes(std::initializer_list<int> rows) {
         for (int row : rows) ClickRowCheckBox(Item(kIdList2), row);
     }
@@ -51,7 +40,6 @@ protected:
         return text;
     }
 
-    HWND window_ = nullptr;
 };
 
 TEST_F(ScanWindowTest, ScanListsExactlyTheMatchingFilesWithSizesAndReport) {

@@ -1,17 +1,17 @@
 #include "app/win32/WindowFont.h"
 
 #include "app/core/FontFit.h"
+#include "common/win32/DeviceContext.h"
 #include "common/win32/GdiObject.h"
 
 namespace qorvani {
 
 int FontLineHeight(HFONT font) {
-    HDC screen = GetDC(nullptr);
-    HGDIOBJ old = SelectObject(screen, font);
+    WindowDc screen(nullptr);
+    HGDIOBJ old = SelectObject(screen.Get(), font);
     TEXTMETRICW metrics{};
-    const BOOL ok = GetTextMetricsW(screen, &metrics);
-    SelectObject(screen, old);
-    ReleaseDC(nullptr, screen);
+    const BOOL ok = GetTextMetricsW(screen.Get(), &metrics);
+    SelectObject(screen.Get(), old);
     return ok ? metrics.tmHeight : 0;
 }
 
