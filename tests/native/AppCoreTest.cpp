@@ -111,6 +111,31 @@ TEST(PathElision, EveryWidthGivesATextThatFitsAndKeepsTheNameWhenItCan) {
     }
 }
 
+// A name with a character of CJK Extension B (a UTF-16 pair): the cut never splits the pair,
+// whether it falls in the kept beginning or in the kept end.
+TEST(PathElision, ACharacterOfTwoUnitsIsNeverCutInTwo) {
+    const std::wstring ext{wchar_t(0xD840), wchar_t(0xDC00)};  // U+20000 in UTF-16, as on Windows
+    auto units = [](std::wstring_view text) { return static_cast<int>(text.size()); };
+    auto whole = [](std::wstring_view text) {
+        for (std::size_t i = 0; i < text.size(); ++i) {
+            const wchar_t c = text[i];
+            if (c >= 0xD800 && c <= 0xDBFF && (i + 1 == text.size() || text[i + 1] < 0xDC00 || text[i + 1] > 0xDFFF))
+                return false;
+            if (c >= 0xDC00 && c <= 0xDFFF && (i == 0 || text[i - 1] < 0xD800 || text[i - 1] > 0xDBFF)) return false;
+        }
+        return true;
+    };
+    std::wstring head, name;
+    for (int i = 0; i < 6; ++i) head += ext;
+    for (int i = 0; i < 8; ++i) name += ext;
+    const std::wstring path = L"C:\\" + head + L"\\" + name + L".tmp";
+    for (int width = 3; width <= units(path); ++width) {
+        const std::wstring shown = ElidePath(path, width, units);
+        EXPECT_TRUE(whole(shown)) << width;
+        EXPECT_LE(units(shown), width) << width;
+    }
+}
+
 TEST(RowSearch, FindsTheFirstRowFromTheStartThatBeginsWithTheTypedText) {
     const std::vector<std::wstring> rows = {L"C:\\A.TMP", L"Z:\\work\\B.TMP", L"z:\\WORK\\C.TMP", L"C:\\D.TMP"};
     auto textOf = [&](std::size_t row) { return rows[row]; };
@@ -125,7 +150,31 @@ TEST(RowSearch, FindsTheFirstRowFromTheStartThatBeginsWithTheTypedText) {
     EXPECT_EQ(FindRow({L"c:\\d.tmp", false, 0, false}, rows.size(), textOf), 3);  // whole text
     EXPECT_EQ(FindRow({L"C:\\", false, 0, false}, rows.size(), textOf), -1);
     EXPECT_EQ(FindRow({L"c", true, 99, true}, rows.size(), textOf), 0);      // a start past the end
+    EXPECT_EQ(FindRow({L"c", true, 99, false}, rows.size(), textOf), -1);    // ... wraps only if asked
+    EXPECT_EQ(FindRow({L"c", true, 4, false}, rows.size(), textOf), -1);     // at the end
+    EXPECT_EQ(FindRow({L"c", true, 4, true}, rows.size(), textOf), 0);
     EXPECT_EQ(FindRow({L"c", true, 0, true}, 0, textOf), -1);
+}
+
+TEST(RowSearch, EveryFindRequestWithATextSearchesByIt) {
+    const wchar_t* typed = L"z:";
+    const auto wrapOnly = RowSearchOfFind(kFindWrap, typed, 2);  // LVFI_WRAP alone: the whole text
+    ASSERT_TRUE(wrapOnly.has_value());
+    EXPECT_FALSE(wrapOnly->prefix);
+    EXPECT_TRUE(wrapOnly->wrap);
+    EXPECT_EQ(wrapOnly->start, 2u);
+    EXPECT_EQ(wrapOnly->text, L"z:");
+    for (unsigned flags : {kFindPartial, kFindSubstring, kFindPartial | kFindString | kFindWrap}) {
+        const auto search = RowSearchOfFind(flags, typed, -1);
+        ASSERT_TRUE(search.has_value()) << flags;
+        EXPECT_TRUE(search->prefix) << flags;
+        EXPECT_EQ(search->start, 0u) << flags;  // "from the top"
+        EXPECT_EQ(search->wrap, (flags & kFindWrap) != 0) << flags;
+    }
+    EXPECT_FALSE(RowSearchOfFind(kFindString, typed, 0)->prefix);
+    EXPECT_FALSE(RowSearchOfFind(kFindString, nullptr, 0).has_value());
+    EXPECT_FALSE(RowSearchOfFind(kFindByParam, typed, 0).has_value());
+    EXPECT_FALSE(RowSearchOfFind(kFindNearestPoint | kFindWrap, typed, 0).has_value());
 }
 
 TEST(Layout, TwipsConvertAtTheSystemDpi) {

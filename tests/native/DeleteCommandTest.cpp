@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <functional>
 #include <map>
 #include <optional>
@@ -146,7 +147,7 @@ TEST(DeleteCommand, FlagsFollowTheAnswerAndOneCallPerCheckedRowInOrder) {
 
         DeleteCommandClick(list, shell);
 
-        const std::uint16_t expected = answer == DeleteAnswer::Yes ? 0x0494 : 0x44D4;
+        const std::uint16_t expected = answer == DeleteAnswer::Yes ? 0x2494 : 0x64D4;
         ASSERT_EQ(shell.calls.size(), 3u);
         for (const auto& call : shell.calls) EXPECT_EQ(call.second, expected);
         EXPECT_EQ(shell.CalledPaths(), (std::vector<std::wstring>{
@@ -377,10 +378,73 @@ TEST(DeleteCommand, TheShellGetsTheExactPath) {
 }
 
 TEST(DeleteCommand, FlagsPerAnswer) {
-    // "是": 0x0094 plus no error box of the shell's own (0x0400). "否": 0x00D4 plus the nuke
-    // warning (0x4000), so that the shell asks before destroying what it cannot recycle, and 0x0400.
-    EXPECT_EQ(DeleteFlags(DeleteAnswer::Yes), 0x0094 | 0x0400);
-    EXPECT_EQ(DeleteFlags(DeleteAnswer::No), 0x40D4 | 0x0400);
+    // "是": 0x0094 plus no error box of the shell's own (0x0400) and no connected elements
+    // (0x2000: "~page.htm" must not take the "~page_files" folder with it). "否": 0x00D4 plus the
+    // same two and the nuke warning (0x4000), so that the shell asks before destroying what it
+    // cannot recycle.
+    EXPECT_EQ(DeleteFlags(DeleteAnswer::Yes), 0x2494);
+    EXPECT_EQ(DeleteFlags(DeleteAnswer::No), 0x64D4);
+    for (DeleteAnswer answer : {DeleteAnswer::Yes, DeleteAnswer::No}) {
+        EXPECT_NE(DeleteFlags(answer) & kFofNoConnectedElements, 0);
+        EXPECT_NE(DeleteFlags(answer) & kFofFilesOnly, 0);
+    }
+    EXPECT_EQ(DeleteFlags(DeleteAnswer::Yes) & kFofAllowUndo, 0);
+    EXPECT_NE(DeleteFlags(DeleteAnswer::No) & kFofAllowUndo, 0);
+}
+
+// Every look-up and shell call takes 100 ms here (a slow network volume). Whatever the mix of
+// rows, the command reaches the pacer at least every 250 ms, from the question to the counts.
+TEST(DeleteCommand, NoStretchOfTheCommandGoesUnpaced) {
+    struct SlowShell : FakeShell {
+        int now = 0;
+        PathKind Inspect(const std::wstring& path) override {
+            now += 100;
+            return FakeShell::Inspect(path);
+        }
+        PathKind InspectAfterCalls(const std::wstring& path) override {
+            now += 100;
+            return FakeShell::Inspect(path);
+        }
+        int DeleteOneFile(const std::wstring& path, std::uint16_t flags) override {
+            now += 100;
+            return FakeShell::DeleteOneFile(path, flags);
+        }
+    };
+    struct PacedList : FakeList {
+        const int* now = nullptr;
+        std::vector<int> paced;
+        void Pace() override { paced.push_back(*now); }
+        void SetStatusText(std::wstring_view text) override {
+            FakeList::SetStatusText(text);
+            paced.push_back(*now);  // the end
+        }
+    };
+    SlowShell shell;
+    PacedList list;
+    list.now = &shell.now;
+    list.onShowDeleting = [&](const std::wstring&) { list.paced.push_back(shell.now); };
+    // Long runs of each kind of row that is not sent, then a few that are.
+    for (int i = 0; i < 40; ++i) {
+        const std::wstring name = L"R" + std::to_wstring(i) + L".TMP";
+        list.Add(kFolder, name, i % 8 != 7);
+        if (i < 10) continue;                                                 // already gone
+        if (i < 20) shell.entries[kFolder + name] = PathKind::Folder;         // now a folder
+        else if (i < 30) shell.entries[kFolder + name] = PathKind::Unknown;   // cannot tell
+        else shell.AddFile(kFolder + name);                                   // sent
+    }
+    for (int i = 0; i < 10; ++i) list.Add(kFolder, L"BAD" + std::to_wstring(i) + L"?.TMP", true);  // refused
+
+    DeleteCommandClick(list, shell);
+
+    ASSERT_FALSE(list.paced.empty());
+    int last = 0, longest = 0;
+    for (int at : list.paced) {
+        longest = std::max(longest, at - last);
+        last = at;
+    }
+    EXPECT_GT(shell.now, 5000);  // long enough to be judged hung without pacing
+    EXPECT_LE(longest, 250) << "of a command of " << shell.now << " ms";
+    EXPECT_EQ(list.paced.back(), shell.now);
 }
 
 TEST(DeleteCommand, PathsTheShellCannotTakeAreNotSent) {

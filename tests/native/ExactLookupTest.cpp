@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstdint>
 #include <cwctype>
 #include <map>
 #include <string>
@@ -53,11 +54,14 @@ public:
         const std::wstring prefix = pattern.substr(0, pattern.size() - 1);
         for (const auto& [entry, value] : entries) {
             const std::size_t split = entry.find_last_of(L'\\');
-            if (folder ? entry.substr(0, split + 1) == prefix : Lower(entry) == Lower(pattern))
+            if (folder ? entry.substr(0, split + 1) == prefix : Lower(entry) == Lower(pattern)) {
+                if (listed.size() == cutAfter) return 64;  // the network name is no longer there
                 listed.push_back({entry.substr(split + 1), value});
+            }
         }
         return listed.empty() ? 2 : 0;
     }
+    std::size_t cutAfter = SIZE_MAX;  // listings fail after this many entries
 };
 
 const std::wstring F = L"Z:\\t\\";
@@ -133,6 +137,57 @@ TEST(ExactLookup, AfterTheCallsAFolderOfSeveralRowsIsListedOnceMore) {
     // A row alone in its folder is looked up on its own.
     EXPECT_EQ(lookup.InspectAfterCalls(L"Z:\\u\\alone.tmp"), PathKind::Missing);
     EXPECT_EQ(probe.stamps.size(), stamps + 1);
+}
+
+// A delete of six checked rows whose listing after the calls breaks off after its first entry
+// (the share went away midway). Only what it reached tells anything: every row past that point
+// stays listed and is counted as not deleted, the two files still there among them.
+TEST(ExactLookup, AListingCutShortIsNoProofOfAbsence) {
+    struct Shell : FileShell {
+        FakeProbe probe;
+        ExactLookup lookup{probe};
+        PathKind Inspect(const std::wstring& path) override { return lookup.Inspect(path); }
+        PathKind InspectAfterCalls(const std::wstring& path) override {
+            probe.cutAfter = 1;
+            return lookup.InspectAfterCalls(path);
+        }
+        int DeleteOneFile(const std::wstring& path, std::uint16_t) override {
+            if (path.find(L"locked") != std::wstring::npos) return 32;
+            probe.entries.erase(path);
+            return 0;
+        }
+    } shell;
+    struct List : DeleteView {
+        std::vector<std::wstring> names{L"a.tmp", L"b.tmp", L"locked1.tmp", L"c.tmp", L"locked2.tmp"};
+        std::vector<std::size_t> kept;
+        std::wstring status;
+        DeleteAnswer AskDeleteConfirmation() override { return DeleteAnswer::Yes; }
+        std::size_t RowCount() override { return names.size(); }
+        bool RowChecked(std::size_t) override { return true; }
+        std::wstring RowPath(std::size_t row) override { return F + names[row]; }
+        std::wstring RowName(std::size_t row) override { return names[row]; }
+        void KeepRows(const std::vector<std::size_t>& rows) override { kept = rows; }
+        void SetResultCaption(std::wstring_view) override {}
+        void SetStatusText(std::wstring_view text) override { status = text; }
+    } list;
+    for (const std::wstring& name : list.names) shell.probe.File(F + name, 1);
+
+    DeleteCommandClick(list, shell);
+
+    // Listed in name order, the cut listing reached c.tmp alone; locked1 and locked2 are still there.
+    EXPECT_EQ(list.kept, (std::vector<std::size_t>{0, 1, 2, 3, 4}));
+    EXPECT_EQ(list.status, L"删除文件 0个 未能删除 5个");
+
+    // Directly: a name the cut listing reached answers by it; one it did not reach is unknown.
+    FakeProbe probe;
+    for (const wchar_t* name : {L"a.tmp", L"b.tmp", L"c.tmp"}) probe.File(F + name, 1);
+    ExactLookup lookup(probe);
+    for (const wchar_t* name : {L"a.tmp", L"b.tmp", L"c.tmp"}) EXPECT_EQ(lookup.Inspect(F + name), PathKind::PlainFile);
+    probe.entries.erase(F + L"b.tmp");
+    probe.cutAfter = 1;
+    EXPECT_EQ(lookup.InspectAfterCalls(F + L"a.tmp"), PathKind::PlainFile);
+    EXPECT_EQ(lookup.InspectAfterCalls(F + L"b.tmp"), PathKind::Unknown);
+    EXPECT_EQ(lookup.InspectAfterCalls(F + L"c.tmp"), PathKind::Unknown);
 }
 
 TEST(ExactLookup, AfterTheCallsAFolderThatCannotBeListed) {

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <deque>
 #include <functional>
 #include <string>
@@ -147,7 +148,7 @@ TEST_F(ScanCommandTest, FullScanStepsInOrder) {
               Join({{L"clear", L"label 扫描中..."}, kDisabling, {L"events", L"clock"},
                     {L"status 正在扫描：C:\\", L"row C:\\A.BAK", L"status 正在扫描：C:\\Work\\",
                      L"row C:\\Work\\NOTES.BAK"},
-                    {L"status " + kCompletion, L"clock",
+                    {L"events", L"status " + kCompletion, L"clock",
                      L"label 扫描结果： 扫描到的文件共有： 2个； 占用空间： 0 MB ；用时： 2.5秒"},
                     Enabling(true)}));
     EXPECT_EQ(state.totalBytes, 1636u);
@@ -182,7 +183,7 @@ TEST_F(ScanCommandTest, StopHandledBeforeTheWalk) {
     EXPECT_TRUE(tree.opened.empty());
     EXPECT_EQ(window.log,
               Join({{L"clear", L"label 扫描中..."}, kDisabling, {L"events", L"clock"},
-                    {L"status " + kCompletion, L"clock",
+                    {L"events", L"status " + kCompletion, L"clock",
                      L"label 扫描结果： 扫描到的文件共有： 0个； 占用空间： 0 MB ；用时： 2.5秒"},
                     Enabling(true)}));
     EXPECT_TRUE(state.stopRequested);  // stays set until the next scan
@@ -212,7 +213,7 @@ TEST_F(ScanCommandTest, StopDuringTheWalkSkipsFurtherFoldersAndRoots) {
               Join({{L"clear", L"label 扫描中..."}, kDisabling, {L"events", L"clock"},
                     {L"status 正在扫描：C:\\", L"row C:\\1.BAK", L"status 正在扫描：C:\\A\\",
                      L"row C:\\A\\2.BAK", L"row C:\\A\\3.BAK", L"row C:\\4.BAK"},
-                    {L"status " + kCompletion, L"clock",
+                    {L"events", L"status " + kCompletion, L"clock",
                      L"label 扫描结果： 扫描到的文件共有： 4个； 占用空间： 1.5 MB ；用时： 2.5秒"},
                     Enabling(false)}));
     // A new scan clears the stop and walks everything again.
@@ -220,6 +221,29 @@ TEST_F(ScanCommandTest, StopDuringTheWalkSkipsFurtherFoldersAndRoots) {
     window.clock = {10, 20};
     Click();
     EXPECT_EQ(window.rows.size(), 5u);
+}
+
+// One crowded folder and no subfolder: the walk never enters another folder, so a click made on
+// "停止" while it listed is still queued when the walk ends. It runs before the caption goes back,
+// as a stop: no second scan, the rows stay.
+TEST_F(ScanCommandTest, AStopClickQueuedUntilTheWalkEndsIsAStopNotANewScan) {
+    for (int i = 0; i < 50; ++i) tree.AddFile(L"C:\\", L"f" + std::to_wstring(i) + L".bak", 1);
+    int eventRuns = 0;
+    window.onPendingEvents = [&] {
+        if (++eventRuns == 2) Click();  // the queued click, handled after the last root
+    };
+    Click();
+
+    EXPECT_EQ(eventRuns, 2);
+    EXPECT_TRUE(state.stopRequested);
+    EXPECT_EQ(window.rows.size(), 50u);
+    EXPECT_EQ(std::count(window.log.begin(), window.log.end(), L"clear"), 1);
+    EXPECT_EQ(tree.opened, (Lines{L"C:\\"}));
+    EXPECT_EQ(window.caption, kStartScanCaption);
+    // The click ran while the caption still read "停止": the caption goes back only afterwards.
+    const auto events = std::find(window.log.rbegin(), window.log.rend(), L"events");
+    const auto back = std::find(window.log.rbegin(), window.log.rend(), L"caption 开始扫描");
+    EXPECT_LT(back - window.log.rbegin(), events - window.log.rbegin());
 }
 
 TEST_F(ScanCommandTest, AllDrivesCheckedKeepsPathBoxAndBrowseDisabled) {

@@ -137,6 +137,19 @@ TEST(RedirectedFolders, TypedSpellingsOfTheSameFolderAreCovered) {
     EXPECT_FALSE(folders.Covers(L"C:\\Windows\\System32\\drivers\\..\\drivers\\.\\etc\\"));
 }
 
+TEST(RedirectedFolders, Wow64IsToldByIsWow64Process2WhereItAnswers) {
+    constexpr std::uint16_t kUnknown = 0, kI386 = 0x014c;
+    // An x86 program on ARM64 Windows: IsWow64Process says no, IsWow64Process2 knows better.
+    EXPECT_TRUE(RunsUnderWow64(kI386, false));
+    EXPECT_TRUE(RunsUnderWow64(kI386, std::nullopt));
+    // A native process (x86 on 32-bit Windows, x64 or ARM64 on 64-bit Windows).
+    EXPECT_FALSE(RunsUnderWow64(kUnknown, std::nullopt));
+    // Before Windows 10 1709, or when IsWow64Process2 fails: IsWow64Process.
+    EXPECT_TRUE(RunsUnderWow64(std::nullopt, true));
+    EXPECT_FALSE(RunsUnderWow64(std::nullopt, false));
+    EXPECT_FALSE(RunsUnderWow64(std::nullopt, std::nullopt));  // neither answered
+}
+
 TEST(RedirectedFolders, NothingIsCoveredOutsideWow64) {
     const RedirectedFolders none;
     EXPECT_TRUE(none.Empty());

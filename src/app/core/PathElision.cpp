@@ -18,6 +18,11 @@ int LargestFitting(int high, const std::function<bool(int)>& fits) {
     return low;
 }
 
+// A UTF-16 pair (a character beyond the Basic Multilingual Plane, such as CJK Extension B) is
+// never cut in two: half of it would be drawn as a box.
+bool IsHighSurrogate(wchar_t c) { return c >= 0xD800 && c <= 0xDBFF; }
+bool IsLowSurrogate(wchar_t c) { return c >= 0xDC00 && c <= 0xDFFF; }
+
 }  // namespace
 
 std::wstring ElidePath(std::wstring_view text, int width, const std::function<int(std::wstring_view)>& measure) {
@@ -32,7 +37,8 @@ std::wstring ElidePath(std::wstring_view text, int width, const std::function<in
             candidate.append(tail);
             return measure(candidate) <= width;
         };
-        const int head = LargestFitting(static_cast<int>(lastSeparator), withHead);
+        int head = LargestFitting(static_cast<int>(lastSeparator), withHead);
+        if (head > 0 && IsHighSurrogate(text[static_cast<std::size_t>(head) - 1])) --head;
         if (head >= 0) {
             withHead(head);
             return candidate;
@@ -43,8 +49,9 @@ std::wstring ElidePath(std::wstring_view text, int width, const std::function<in
         candidate.append(text.substr(text.size() - static_cast<std::size_t>(kept)));
         return measure(candidate) <= width;
     };
-    const int kept = LargestFitting(static_cast<int>(text.size()), withEnd);
+    int kept = LargestFitting(static_cast<int>(text.size()), withEnd);
     if (kept < 0) return std::wstring(kElision);
+    if (kept > 0 && IsLowSurrogate(text[text.size() - static_cast<std::size_t>(kept)])) --kept;
     withEnd(kept);
     return candidate;
 }

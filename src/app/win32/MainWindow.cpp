@@ -109,7 +109,7 @@ void MainWindow::OnCommand(int id, int code) {
     switch (id) {
         case kIdFlatCommand1: {
             BusyScope busy(*this);
-            ShellFileDelete shell(hwnd_);
+            ShellFileDelete shell(hwnd_, [this] { pacer_.AtWork(); });
             pacer_.Begin();
             DeleteCommandClick(*this, shell);
             break;
@@ -240,7 +240,6 @@ void MainWindow::ShowFolder(const std::wstring& path) { pacer_.ShowStatusSoon(kS
 
 void MainWindow::LetWaitingInputRun() { pacer_.AtFolderEntry(); }
 
-void MainWindow::Pace() { pacer_.AtWork(); }
 
 void MainWindow::AppendMatch(const std::wstring& folder, std::wstring_view name, std::wstring_view, std::uint64_t size) {
     results_.Append(folder, name, size);
@@ -270,6 +269,9 @@ void MainWindow::ShowDeleting(const std::wstring& path) {
     pacer_.ShowStatusSoon(kDeletingPrefix + path);
     pacer_.AtWork();
 }
+
+// WalkSink and DeleteView: a step where no input may run.
+void MainWindow::Pace() { pacer_.AtWork(); }
 
 // --- SelectionView ---
 

@@ -38,11 +38,9 @@ LRESULT ResultList::OnNotify(NMHDR* header) {
 
 // Type-to-find: the row whose display text begins with (or is) the typed text, or -1.
 LRESULT ResultList::OnFindItem(const NMLVFINDITEMW& find) const {
-    if (!(find.lvfi.flags & (LVFI_STRING | LVFI_PARTIAL)) || find.lvfi.psz == nullptr) return -1;
-    const RowSearch search{find.lvfi.psz, (find.lvfi.flags & LVFI_PARTIAL) != 0,
-                           find.iStart > 0 ? static_cast<std::size_t>(find.iStart) : 0,
-                           (find.lvfi.flags & LVFI_WRAP) != 0};
-    return FindRow(search, rows_.Count(), [this](std::size_t row) { return rows_.DisplayText(row); });
+    const std::optional<RowSearch> search = RowSearchOfFind(find.lvfi.flags, find.lvfi.psz, find.iStart);
+    if (!search) return -1;
+    return FindRow(*search, rows_.Count(), [this](std::size_t row) { return rows_.DisplayText(row); });
 }
 
 void ResultList::Clear() {

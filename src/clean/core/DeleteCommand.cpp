@@ -106,6 +106,7 @@ void DeleteCommandClick(DeleteView& view, FileShell& shell, wchar_t separator) {
     std::vector<std::wstring> paths(n);
     std::vector<Outcome> outcomes(n, Outcome::Refused);
     for (std::size_t row = 0; row < n; ++row) {
+        view.Pace();
         if (!view.RowChecked(row)) continue;
         checked[row] = true;
         paths[row] = view.RowPath(row);
@@ -130,6 +131,7 @@ void DeleteCommandClick(DeleteView& view, FileShell& shell, wchar_t separator) {
     std::vector<std::size_t> kept;
     std::size_t failed = 0;
     for (std::size_t row = 0; row < n; ++row) {
+        view.Pace();
         const bool gone = checked[row] && outcomes[row] != Outcome::Refused &&
                           shell.InspectAfterCalls(paths[row]) == PathKind::Missing;
         if (gone) continue;

@@ -17,16 +17,20 @@ inline constexpr std::uint16_t kFofNoConfirmation = 0x0010;   // "Yes to All" to
 inline constexpr std::uint16_t kFofAllowUndo = 0x0040;        // into the Recycle Bin
 inline constexpr std::uint16_t kFofFilesOnly = 0x0080;
 inline constexpr std::uint16_t kFofNoErrorUi = 0x0400;        // no box of the shell's own per failing file
+// The shell deletes a web page's "X_files" / "X.files" folder together with "X.htm" (and the
+// like) unless told not to: only the listed file may go.
+inline constexpr std::uint16_t kFofNoConnectedElements = 0x2000;
 inline constexpr std::uint16_t kFofWantNukeWarning = 0x4000;  // ask before destroying what cannot be recycled
 
-// "是": for good, with no box per failing file (the command counts failures itself).
+// "是": for good, with no box per failing file (the command counts failures itself), and never a
+// connected folder that was not listed.
 inline constexpr std::uint16_t kDeleteForGoodFlags =
-    kFofSilent | kFofNoConfirmation | kFofFilesOnly | kFofNoErrorUi;  // 0x0494
+    kFofSilent | kFofNoConfirmation | kFofFilesOnly | kFofNoErrorUi | kFofNoConnectedElements;  // 0x2494
 // "否": into the Recycle Bin. Without the nuke warning, "Yes to All" would destroy for good,
 // without a word, a file that cannot be recycled (too big for the bin, a removable or network
 // drive, the bin turned off); with it the shell asks, and a file the user keeps stays listed.
 inline constexpr std::uint16_t kDeleteToRecycleBinFlags =
-    kDeleteForGoodFlags | kFofAllowUndo | kFofWantNukeWarning;  // 0x44D4
+    kDeleteForGoodFlags | kFofAllowUndo | kFofWantNukeWarning;  // 0x64D4
 
 // The flags of every shell call for an answer (Yes or No).
 std::uint16_t DeleteFlags(DeleteAnswer answer);
@@ -70,6 +74,9 @@ public:
     // Right before each shell call, with the path being sent: the window shows it at its own
     // pace and stays responsive, running no input.
     virtual void ShowDeleting(const std::wstring& /*path*/) {}
+    // At every row of every pass, sent or not: cheap; the window keeps itself responsive by its
+    // clock, running no input, so that no stretch of a long delete goes without a keep-alive.
+    virtual void Pace() {}
 };
 
 class FileShell {

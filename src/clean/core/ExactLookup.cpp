@@ -20,10 +20,11 @@ PathKind ExactLookup::Inspect(const std::wstring& path) {
 
     Folder& folder = folders_[path.substr(0, split + 1)];
     if (!folder.listed && ++folder.looks >= 2) {
-        folder.listed = true;  // a listing that fails leaves nothing recorded: every row is listed alone
+        // What a listing cut short reached is still true; a row it did not reach is listed alone.
+        folder.listed = true;
         std::vector<ListedEntry> entries;
-        if (probe_.List(LookupForm(path.substr(0, split + 1) + L"*"), entries) == 0)
-            for (ListedEntry& entry : entries) folder.entries.emplace(std::move(entry.name), entry.stamp);
+        probe_.List(LookupForm(path.substr(0, split + 1) + L"*"), entries);
+        for (ListedEntry& entry : entries) folder.entries.emplace(std::move(entry.name), entry.stamp);
     }
     if (folder.listed) {
         const auto recorded = folder.entries.find(name);
@@ -42,11 +43,13 @@ PathKind ExactLookup::InspectAfterCalls(const std::wstring& path) {
         folder.relisted = true;
         std::vector<ListedEntry> entries;
         folder.relistError = probe_.List(LookupForm(path.substr(0, split + 1) + L"*"), entries);
+        folder.relistCut = folder.relistError != 0 && !entries.empty();
         for (ListedEntry& entry : entries) folder.now.emplace(std::move(entry.name), entry.stamp);
     }
-    if (folder.relistError == 0) {
+    if (folder.relistError == 0 || folder.relistCut) {
         const auto entry = folder.now.find(std::wstring_view(path).substr(split + 1));
-        return entry == folder.now.end() ? PathKind::Missing : KindOf(entry->second);
+        if (entry != folder.now.end()) return KindOf(entry->second);
+        return folder.relistCut ? PathKind::Unknown : PathKind::Missing;
     }
     if (KindOfFailedLookup(folder.relistError) == PathKind::Missing) return PathKind::Missing;  // the folder went
     return Inspect(path);
@@ -54,10 +57,11 @@ PathKind ExactLookup::InspectAfterCalls(const std::wstring& path) {
 
 PathKind ExactLookup::ListName(const std::wstring& lookup, std::wstring_view name) {
     std::vector<ListedEntry> entries;
-    if (const std::uint32_t error = probe_.List(lookup, entries)) return KindOfFailedLookup(error);
+    const std::uint32_t error = probe_.List(lookup, entries);
     for (const ListedEntry& entry : entries)
         if (entry.name == name) return KindOf(entry.stamp);
-    return PathKind::Missing;  // only other spellings answer to the name
+    if (error == 0) return PathKind::Missing;  // only other spellings answer to the name
+    return entries.empty() ? KindOfFailedLookup(error) : PathKind::Unknown;  // cut short: no proof
 }
 
 }  // namespace qorvani

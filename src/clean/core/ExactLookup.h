@@ -10,7 +10,8 @@
 // alone in its folder, or whose look-up does not match, is looked up by a listing of its own name.
 //
 // After the calls, a folder of several rows is listed once more, and a row is gone when that
-// listing lacks its exact name (or the folder itself is not found). One listing for the folder
+// listing, run to its end, lacks its exact name (or the folder itself is not found). A listing
+// cut short proves nothing of the names it did not reach: their rows are left as unknown. One listing for the folder
 // costs less than an attribute look-up of each name that is gone, which makes the system search
 // the folder for other spellings of it.
 #include <cstdint>
@@ -39,7 +40,9 @@ struct ListedEntry {
 };
 
 // The file system as the look-up sees it. Paths come in LookupForm. Each call gives 0, or the
-// system's error code.
+// system's error code. A listing gives 0 only when it reached its end; one cut short (a network
+// error, a device gone) gives the error together with the entries it reached, and says nothing
+// of the names it did not reach.
 class EntryProbe {
 public:
     virtual ~EntryProbe() = default;
@@ -63,6 +66,7 @@ private:
         std::map<std::wstring, EntryStamp, std::less<>> entries;
         bool relisted = false;        // after the calls
         std::uint32_t relistError = 0;
+        bool relistCut = false;       // it failed after some entries: only those are known
         std::map<std::wstring, EntryStamp, std::less<>> now;
     };
     PathKind ListName(const std::wstring& lookup, std::wstring_view name);

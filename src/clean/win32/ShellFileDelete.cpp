@@ -35,10 +35,14 @@ std::uint32_t ShellFileDelete::List(const std::wstring& pattern, std::vector<Lis
                                        FIND_FIRST_EX_LARGE_FETCH));
     if (!handle.Valid()) return GetLastError();
     do {
+        if (pace_) pace_();
         entries.push_back({data.cFileName, StampOf(data.dwFileAttributes, data.nFileSizeHigh, data.nFileSizeLow,
                                                    data.ftCreationTime, data.ftLastWriteTime)});
     } while (FindNextFileW(handle.Get(), &data));
-    return 0;
+    // Only "no more files" ends a listing whole; any other failure cuts it short.
+    const DWORD error = GetLastError();
+    if (error == ERROR_NO_MORE_FILES) return 0;
+    return error != 0 ? error : ERROR_GEN_FAILURE;
 }
 
 int ShellFileDelete::DeleteOneFile(const std::wstring& path, std::uint16_t flags) {

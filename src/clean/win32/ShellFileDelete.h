@@ -1,6 +1,9 @@
 #pragma once
 #include <windows.h>
 
+#include <functional>
+#include <utility>
+
 #include "clean/core/DeleteCommand.h"
 #include "clean/core/ExactLookup.h"
 
@@ -11,7 +14,8 @@ namespace qorvani {
 // object serves one delete pass.
 class ShellFileDelete final : public FileShell, private EntryProbe {
 public:
-    explicit ShellFileDelete(HWND owner) : owner_(owner) {}
+    // pace runs at every entry that a listing gives (a folder of many thousand files takes a while).
+    ShellFileDelete(HWND owner, std::function<void()> pace) : owner_(owner), pace_(std::move(pace)) {}
     PathKind Inspect(const std::wstring& path) override { return lookup_.Inspect(path); }
     PathKind InspectAfterCalls(const std::wstring& path) override { return lookup_.InspectAfterCalls(path); }
     int DeleteOneFile(const std::wstring& path, std::uint16_t flags) override;
@@ -21,6 +25,7 @@ private:
     std::uint32_t List(const std::wstring& pattern, std::vector<ListedEntry>& entries) override;
 
     HWND owner_;
+    std::function<void()> pace_;
     ExactLookup lookup_{*this};
 };
 

@@ -68,6 +68,11 @@ bool RedirectedFolders::Covers(std::wstring_view folderPath) const {
     return false;
 }
 
+bool RunsUnderWow64(std::optional<std::uint16_t> processMachine, std::optional<bool> isWow64) {
+    if (processMachine) return *processMachine != 0;
+    return isWow64.value_or(false);
+}
+
 RedirectedFolders Wow64RedirectedFolders(std::wstring_view windowsFolder, std::wstring_view systemFolder) {
     RedirectedFolders folders;
     std::wstring windows(windowsFolder);

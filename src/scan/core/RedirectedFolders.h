@@ -5,6 +5,8 @@
 // other than the one listed, and a delete by that name would hit the wrong file. The walk passes
 // such folders, and every folder below them, over like folders that cannot be listed; the
 // subfolders that the system leaves alone (drivers\etc, spool, ...) are walked if named.
+#include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -31,6 +33,13 @@ private:
 // The canonical form of a Windows path used for the comparison: upper-cased, '\' between names,
 // "." and ".." steps resolved, names cut of their final dots and spaces, ending in '\'.
 std::wstring CanonicalFolderKey(std::wstring_view path);
+
+// Whether this process runs under WoW64, from what the system answered. processMachine is
+// IsWow64Process2's answer where that function exists and succeeded (IMAGE_FILE_MACHINE_UNKNOWN,
+// 0, for a process that runs natively); isWow64 is IsWow64Process's, asked only where the former
+// cannot answer. IsWow64Process says FALSE to an x86 program on 64-bit Windows on ARM, where the
+// redirector applies all the same.
+bool RunsUnderWow64(std::optional<std::uint16_t> processMachine, std::optional<bool> isWow64);
 
 // The folders redirected for a 32-bit program on 64-bit Windows, from the Windows folder and the
 // system folder (<windir>\System32) as the system names them.

@@ -44,6 +44,11 @@ void RunScan(ScanView& view, WalkSink& sink, DirectoryLister& lister,
     for (const std::wstring& root : roots) {
         ScanFolder(root, lister, masks, sink, state);  // returns at once after a stop request
     }
+    // Input is looked at only on entering a folder, and the window's keep-alive leaves it queued:
+    // a click made on "停止" while the last folders were listed is still waiting. It runs here,
+    // while the caption still reads "停止", so it is the stop it was meant as, never the start of
+    // another scan that would empty the list.
+    view.LetPendingEventsRun();
 
     view.SetStatusText(kCompletionStatus);
     const std::uint32_t elapsed = view.Milliseconds() - state.startTime;  // modulo 2^32

@@ -2,7 +2,10 @@
 
 #include <windows.h>
 
+#include <optional>
+
 #include "common/win32/Handles.h"
+#include "scan/core/RedirectedFolders.h"
 
 namespace qorvani {
 namespace {
@@ -48,8 +51,22 @@ std::wstring SystemFolder(UINT(WINAPI* get)(LPWSTR, UINT)) {
 }  // namespace
 
 bool RunsUnderWow64() {
-    BOOL wow64 = FALSE;
-    return IsWow64Process(GetCurrentProcess(), &wow64) && wow64;
+    // IsWow64Process2 (Windows 10 1709 and later) is looked up, so that the program still starts
+    // on Windows 7.
+    using IsWow64Process2Function = BOOL(WINAPI*)(HANDLE, USHORT*, USHORT*);
+    std::optional<std::uint16_t> processMachine;
+    if (HMODULE kernel = GetModuleHandleW(L"kernel32.dll")) {
+        const auto ask = reinterpret_cast<IsWow64Process2Function>(
+            reinterpret_cast<void*>(GetProcAddress(kernel, "IsWow64Process2")));
+        USHORT process = 0, native = 0;
+        if (ask != nullptr && ask(GetCurrentProcess(), &process, &native)) processMachine = process;
+    }
+    std::optional<bool> isWow64;
+    if (!processMachine) {
+        BOOL wow64 = FALSE;
+        if (IsWow64Process(GetCurrentProcess(), &wow64)) isWow64 = wow64 != FALSE;
+    }
+    return RunsUnderWow64(processMachine, isWow64);
 }
 
 Win32Lister::Win32Lister() {

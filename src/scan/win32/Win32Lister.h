@@ -30,7 +30,8 @@ private:
     RedirectedFolders redirected_;
 };
 
-// True for the 32-bit program running on 64-bit Windows (IsWow64Process).
+// True for the 32-bit program running on 64-bit Windows, x64 or ARM64 (IsWow64Process2 where it
+// exists, IsWow64Process before it).
 bool RunsUnderWow64();
 
 }  // namespace qorvani
