@@ -5,6 +5,7 @@
 
 #include <atomic>
 #include <cstdio>
+#include <cwchar>
 #include <string>
 #include <thread>
 
@@ -205,6 +206,47 @@ TEST_F(LongOps, StopClickTwelveSecondsIntoAScanEndsItWithinAFifthOfASecond) {
                 static_cast<unsigned>(ended - clicked), Main().Results().Count());
 }
 
+// One folder of 200,000 files and no subfolder: the walk looks at its queue only on entering a
+// folder, so a real click on "停止" made while it lists waits until the listing ends. It is still
+// a stop: the scan ends with its rows, and no second scan follows to empty the list again.
+TEST_F(LongOps, AStopClickWhileOneCrowdedFolderIsListedIsAStopNotANewScan) {
+    const std::wstring crowded = robust::Fixture(L"crowded");
+    if (crowded.empty()) GTEST_SKIP() << "fixtures missing";
+    SetWindowTextW(Item(kIdText1), crowded.c_str());
+    HWND start = Item(kIdFlatCommand6);
+    HWND list = Item(kIdList1);
+    std::atomic<bool> clickedWhileScanning{false};
+    std::atomic<DWORD> clicked{0};
+    std::thread clicker([&] {
+        if (!WaitForCaption(start, kStopCaption, 30000)) return;
+        // Rows are being listed: the walk is inside the crowded folder.
+        const DWORD since = GetTickCount();
+        while (SendMessageW(list, LVM_GETITEMCOUNT, 0, 0) == 0 && GetTickCount() - since < 30000) Sleep(5);
+        SendRealClick(start);
+        clicked = GetTickCount();
+        clickedWhileScanning = InternalText(start) == kStopCaption;
+    });
+    ClickFlat(start);
+    const DWORD ended = GetTickCount();
+    clicker.join();
+    ASSERT_TRUE(clickedWhileScanning.load()) << "the scan ended before the click: the folder is listed too fast";
+    const std::size_t rows = Main().Results().Count();
+    const std::wstring report = Text(Item(kIdLabel1));
+    EXPECT_TRUE(Main().Scan().stopRequested) << "the click was not taken as a stop";
+    EXPECT_EQ(rows, 200000u);  // a stop does not cut a listing short
+    EXPECT_EQ(report.rfind(L"扫描结果： 扫描到的文件共有： 200000个；", 0), 0u) << robust::Narrow(report);
+    EXPECT_EQ(InternalText(start), kStartScanCaption);
+
+    // Nothing left in the queue starts another scan.
+    Pump(3000);
+    EXPECT_TRUE(Main().Scan().stopRequested) << "a second scan ran";
+    EXPECT_EQ(Text(Item(kIdLabel1)), report);
+    EXPECT_EQ(Main().Results().Count(), rows);
+    EXPECT_EQ(InternalText(start), kStartScanCaption);
+    std::printf("stop click in a folder of 200,000 files: scan ended %u ms after the click\n",
+                static_cast<unsigned>(ended - clicked));
+}
+
 TEST_F(LongOps, SelectAllOverTwoHundredThousandRowsIsNeverHung) {
     const std::wstring rows = robust::Fixture(L"rows200k");
     if (rows.empty()) GTEST_SKIP() << "fixtures missing";
@@ -300,4 +342,50 @@ TEST_F(LongOps, DeleteOfSixThousandFilesIntoTheRecycleBinIsNeverHung) {
         DeleteFileW((trash + L"files\\" + name).c_str());
         DeleteFileW((trash + L"info\\" + name + L".trashinfo").c_str());
     }
+}
+
+// 1,000 checked rows of which all but 10 were removed by other means before "是", in a folder
+// that also holds 20,000 files no mask lists: each row not sent costs a look-up that searches the
+// whole folder for another spelling of its name, several seconds in all. The window is never
+// judged hung meanwhile.
+TEST_F(LongOps, DeleteOfAThousandRowsMostlyGoneIsNeverHung) {
+    const std::wstring folder = robust::Fixture(L"mostlygone");
+    if (folder.empty()) GTEST_SKIP() << "fixtures missing";
+    const int rows = 1000, left = 10;
+    auto rowPath = [&](int i) {
+        wchar_t name[32];
+        std::swprintf(name, 32, L"row%04d.tmp", i);
+        return folder + name;
+    };
+    SetWindowTextW(Item(kIdText1), folder.c_str());
+    ClickFlat(Item(kIdFlatCommand6));
+    ASSERT_EQ(Main().Results().Count(), static_cast<std::size_t>(rows)) << "the tree was used before";
+    ClickFlat(Item(kIdFlatCommand4_0));
+    for (int i = left; i < rows; ++i) ASSERT_TRUE(DeleteFileW(rowPath(i).c_str()));
+
+    HungWatcher watcher(window_);
+    ASSERT_TRUE(watcher.Started());
+    std::thread answer([owner = window_] {
+        for (int i = 0; i < 3000; ++i, Sleep(10)) {
+            HWND box = FindWindowW(L"#32770", nullptr);
+            if (box && GetWindow(box, GW_OWNER) == owner && IsWindowVisible(box)) {
+                SendMessageW(GetDlgItem(box, IDYES), BM_CLICK, 0, 0);
+                return;
+            }
+        }
+    });
+    const DWORD before = GetTickCount();
+    ClickFlat(Item(kIdFlatCommand1));
+    const DWORD took = GetTickCount() - before;
+    answer.join();
+    Pump(600);  // at least one sample after the command
+    const HungWatcher::Result seen = watcher.Stop();
+
+    EXPECT_EQ(Main().Results().Count(), 0u);
+    EXPECT_EQ(StatusText(Item(kIdStatusBar1)), L"删除文件 1000个 ");
+    for (int i = 0; i < left; ++i) EXPECT_EQ(GetFileAttributesW(rowPath(i).c_str()), INVALID_FILE_ATTRIBUTES);
+    EXPECT_GE(seen.samples, 1);
+    EXPECT_EQ(seen.hung, 0) << "of " << seen.samples << " samples";
+    std::printf("delete of %d rows, %d of them already gone, beside 20,000 other files: %u ms, %d samples, %d hung\n",
+                rows, rows - left, static_cast<unsigned>(took), seen.samples, seen.hung);
 }

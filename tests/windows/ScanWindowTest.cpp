@@ -411,6 +411,66 @@ TEST_F(ScanWindowTest, LongPathsAreDrawnCutInTheMiddleWithTheWholePathInATip) {
     EXPECT_FALSE(IsWindowVisible(tip));
 }
 
+// With more rows than fit, the vertical scroll bar takes its part of the list's width and the
+// first column reaches under it; a user can also drag the column wider than the list. Every cut
+// row drawn still ends, in view, with its file name.
+TEST_F(ScanWindowTest, CutPathsEndInViewWhenTheColumnReachesPastTheListsEdge) {
+    TempTree tree;
+    std::wstring deep = L"a rather long folder name";
+    tree.Folder(deep);
+    deep += L"\\another long folder name";
+    tree.Folder(deep);
+    const int files = 40;
+    for (int i = 0; i < files; ++i) tree.File(deep + L"\\file number " + std::to_wstring(i) + L".tmp", 1);
+    CheckTypes({1});
+    SetWindowTextW(Item(kIdText1), tree.Root().c_str());
+    ClickFlat(Item(kIdFlatCommand6));
+    ASSERT_EQ(Main().Results().Count(), static_cast<std::size_t>(files));
+    HWND list = Item(kIdList1);
+    ASSERT_NE(GetWindowLongW(list, GWL_STYLE) & WS_VSCROLL, 0) << "the rows should not all fit";
+    RECT client{};
+    GetClientRect(list, &client);
+
+    const int laidOut = static_cast<int>(SendMessageW(list, LVM_GETCOLUMNWIDTH, 0, 0));
+    for (int width : {laidOut, static_cast<int>(client.right) + 150}) {
+        SendMessageW(list, LVM_SETCOLUMNWIDTH, 0, width);
+        DrawnTexts drawn;
+        SetWindowSubclass(window_, DrawnTexts::Proc, 77, reinterpret_cast<DWORD_PTR>(&drawn));
+        RedrawWindow(list, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
+        RemoveWindowSubclass(window_, DrawnTexts::Proc, 77);
+
+        RECT column{};
+        column.left = LVIR_LABEL;
+        SendMessageW(list, LVM_GETITEMRECT, 0, reinterpret_cast<LPARAM>(&column));
+        EXPECT_GT(column.right, client.right) << "the first column should reach under the scroll bar";
+        HDC dc = GetDC(list);
+        HGDIOBJ old = SelectObject(dc, reinterpret_cast<HFONT>(SendMessageW(list, WM_GETFONT, 0, 0)));
+        const int margin = MulDiv(2, GetDeviceCaps(dc, LOGPIXELSX), 96);  // the least the list leaves before a text
+        const int top = static_cast<int>(SendMessageW(list, LVM_GETTOPINDEX, 0, 0));
+        const int perPage = static_cast<int>(SendMessageW(list, LVM_GETCOUNTPERPAGE, 0, 0));
+        int seen = 0;
+        for (int row = top; row < top + perPage && row < files; ++row, ++seen) {
+            ASSERT_TRUE(drawn.texts.count(row)) << row;
+            const std::wstring& text = drawn.texts[row];
+            const std::wstring whole = Main().Results().DisplayText(static_cast<std::size_t>(row));
+            const std::wstring name = whole.substr(whole.rfind(L'\\'));
+            EXPECT_NE(text, whole) << row;
+            EXPECT_TRUE(text.ends_with(name)) << robust::Narrow(text);
+            RECT label{};
+            label.left = LVIR_LABEL;
+            SendMessageW(list, LVM_GETITEMRECT, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(&label));
+            SIZE size{};
+            GetTextExtentPoint32W(dc, text.c_str(), static_cast<int>(text.size()), &size);
+            EXPECT_LE(label.left + margin + size.cx, client.right)
+                << robust::Narrow(text) << " ends out of view, column of " << width << " pixels";
+        }
+        SelectObject(dc, old);
+        ReleaseDC(list, dc);
+        EXPECT_GT(seen, 5);
+    }
+    SendMessageW(list, LVM_SETCOLUMNWIDTH, 0, laidOut);
+}
+
 // Typing in List1 finds the row whose text begins with what was typed, and moves nowhere when
 // no row does (it used to jump to row 0).
 TEST_F(ScanWindowTest, TypingInTheResultListFindsRowsByTheirText) {

@@ -133,4 +133,14 @@ mkdir -p rows200k/w rows200k/t
 (cd rows200k/w && for i in $(seq 0 249); do printf 'x' > "r$i.tmp"; done)
 (cd rows200k/t && for i in $(seq 0 799); do ln -s ../w "w$i"; done)
 
+# One crowded folder and no subfolder (a Temp folder left to grow): the walk enters no folder
+# while it lists it.
+mkdir -p crowded
+(cd crowded && seq -f 'c%06g.tmp' 0 199999 | xargs touch)
+
+# A delete tree: 1,000 rows to check beside 20,000 files that no mask lists, so that looking a
+# name up that is gone searches a big folder.
+mkdir -p mostlygone
+(cd mostlygone && seq -f 'other%05g.dat' 0 19999 | xargs touch && seq -f 'row%04g.tmp' 0 999 | xargs touch)
+
 echo "fixtures in $OUT"

@@ -90,6 +90,12 @@ int PathCellPainter::TextWidth() const {
         label.left = 0;
         label.right = static_cast<LONG>(SendMessageW(list_, LVM_GETCOLUMNWIDTH, 0, 0)) - GetSystemMetrics(SM_CXSMICON);
     }
+    // The column may reach past the list's client area (a vertical scroll bar takes its part of
+    // the width): the text must end where the cell stops being visible, so that the file name,
+    // at the end, is always in view.
+    RECT client{};
+    GetClientRect(list_, &client);
+    if (client.right > 0 && label.right > client.right) label.right = client.right;
     // The list keeps a margin on either side of a cell's text.
     const int margins = 2 * MulDiv(6, dpi_, 96);
     return static_cast<int>(label.right - label.left) - margins;
