@@ -26,8 +26,8 @@ AboutWindow::AboutWindow(HINSTANCE instance, HWND owner)
                                    DEFAULT_PITCH | FF_DONTCARE, L"宋体"));
 }
 
-void AboutWindow::ShowModal(HINSTANCE instance, HWND owner) {
-    if (!RegisterProgramWindowClass(instance, kAboutWindowClass, ObjectWindowProc<AboutWindow>) ||
+void AboutWindow::ShowModal(HINSTANCE instance, HWND owner, int iconId) {
+    if (!RegisterProgramWindowClass(instance, kAboutWindowClass, ObjectWindowProc<AboutWindow>, iconId) ||
         !RegisterFlatButtonClass(instance))
         return;
 

@@ -13,9 +13,9 @@ inline constexpr wchar_t kAboutCaption[] = L"关于";
 
 class AboutWindow {
 public:
-    // Creates a fresh About window, shows it modally and returns once it has been closed.
-    // The owner takes no input meanwhile.
-    static void ShowModal(HINSTANCE instance, HWND owner);
+    // Creates a fresh About window (with the program's icon, the resource iconId), shows it
+    // modally and returns once it has been closed. The owner takes no input meanwhile.
+    static void ShowModal(HINSTANCE instance, HWND owner, int iconId);
     // The label's text: the title, an empty line, then lines about the program.
     static std::wstring AboutText();
     static std::wstring ContactText();

@@ -11,6 +11,7 @@
 #include "app/win32/LayoutControls.h"
 #include "app/win32/ListViews.h"
 #include "app/win32/WindowFont.h"
+#include "app/win32/resource.h"
 #include "catalogue/win32/ResourceStrings.h"
 #include "clean/win32/ShellFileDelete.h"
 #include "common/win32/MessagePump.h"
@@ -30,7 +31,7 @@ bool MainWindow::Register(HINSTANCE instance) {
     INITCOMMONCONTROLSEX controls{sizeof(controls), ICC_LISTVIEW_CLASSES | ICC_BAR_CLASSES | ICC_STANDARD_CLASSES};
     InitCommonControlsEx(&controls);
     return RegisterFlatButtonClass(instance) &&
-           RegisterProgramWindowClass(instance, kMainWindowClass, ObjectWindowProc<MainWindow>);
+           RegisterProgramWindowClass(instance, kMainWindowClass, ObjectWindowProc<MainWindow>, IDI_QORVANI);
 }
 
 HWND MainWindow::Create(HINSTANCE instance, int showCommand) {
@@ -193,7 +194,7 @@ void MainWindow::OnBrowseClick() {
 
 void MainWindow::OnAboutClick() {
     BusyScope busy(*this);
-    AboutWindow::ShowModal(instance_, hwnd_);
+    AboutWindow::ShowModal(instance_, hwnd_, IDI_QORVANI);
 }
 
 // --- ScanView ---

@@ -1,6 +1,7 @@
 #include "app/win32/PathCellPainter.h"
 
 #include "app/core/PathElision.h"
+#include "common/win32/WindowClass.h"
 
 namespace qorvani {
 namespace {
@@ -25,9 +26,7 @@ PathCellPainter::~PathCellPainter() {
 void PathCellPainter::Attach(HWND list, TextSource text) {
     list_ = list;
     text_ = std::move(text);
-    HDC screen = GetDC(nullptr);
-    dpi_ = GetDeviceCaps(screen, LOGPIXELSX);
-    ReleaseDC(nullptr, screen);
+    dpi_ = SystemDpi();
     tip_ = CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr, WS_POPUP | TTS_NOPREFIX | TTS_ALWAYSTIP,
                            CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, list, nullptr,
                            reinterpret_cast<HINSTANCE>(GetWindowLongPtrW(list, GWLP_HINSTANCE)), nullptr);
@@ -49,16 +48,13 @@ LRESULT PathCellPainter::OnCustomDraw(const NMLVCUSTOMDRAW& draw) {
         case CDDS_PREPAINT:
             painting_ = true;
             paintWidth_ = TextWidth();
-            measureDc_ = GetDC(list_);
-            savedFont_ = SelectObject(measureDc_, reinterpret_cast<HFONT>(SendMessageW(list_, WM_GETFONT, 0, 0)));
+            measureDc_ = GetWindowDc(list_);
+            measureFont_ = SelectInto(measureDc_.Get(), reinterpret_cast<HFONT>(SendMessageW(list_, WM_GETFONT, 0, 0)));
             return CDRF_NOTIFYPOSTPAINT;
         case CDDS_POSTPAINT:
             painting_ = false;
-            if (measureDc_ != nullptr) {
-                SelectObject(measureDc_, savedFont_);
-                ReleaseDC(list_, measureDc_);
-                measureDc_ = nullptr;
-            }
+            measureFont_.Reset();  // before the DC it is selected into goes
+            measureDc_.Reset();
             return CDRF_DODEFAULT;
     }
     return CDRF_DODEFAULT;
@@ -66,7 +62,7 @@ LRESULT PathCellPainter::OnCustomDraw(const NMLVCUSTOMDRAW& draw) {
 
 std::wstring PathCellPainter::CellText(std::size_t row) {
     std::wstring whole = text_(row);
-    if (!painting_ || measureDc_ == nullptr) return whole;
+    if (!painting_ || !measureDc_) return whole;
     return Fitted(row, whole, paintWidth_);
 }
 
@@ -74,12 +70,9 @@ std::wstring PathCellPainter::TipText(int row) {
     if (row < 0 || list_ == nullptr) return std::wstring();
     if (row >= static_cast<int>(SendMessageW(list_, LVM_GETITEMCOUNT, 0, 0))) return std::wstring();
     std::wstring whole = text_(static_cast<std::size_t>(row));
-    HDC dc = GetDC(list_);
-    HGDIOBJ old = SelectObject(dc, reinterpret_cast<HFONT>(SendMessageW(list_, WM_GETFONT, 0, 0)));
-    const bool cut = TextExtent(dc, whole) > TextWidth();
-    SelectObject(dc, old);
-    ReleaseDC(list_, dc);
-    return cut ? whole : std::wstring();
+    const WindowDc dc = GetWindowDc(list_);
+    const SelectedObject font = SelectInto(dc.Get(), reinterpret_cast<HFONT>(SendMessageW(list_, WM_GETFONT, 0, 0)));
+    return TextExtent(dc.Get(), whole) > TextWidth() ? whole : std::wstring();
 }
 
 int PathCellPainter::TextWidth() const {
@@ -108,7 +101,7 @@ std::wstring PathCellPainter::Fitted(std::size_t row, const std::wstring& whole,
     }
     auto found = fits_.find(row);
     if (found != fits_.end() && found->second.whole == whole) return found->second.shown;
-    HDC dc = measureDc_;
+    HDC dc = measureDc_.Get();
     std::wstring shown = ElidePath(whole, width, [dc](std::wstring_view text) { return TextExtent(dc, text); });
     fits_[row] = Fit{whole, shown};
     return shown;

@@ -15,6 +15,9 @@
 #include <string>
 #include <unordered_map>
 
+#include "common/win32/DeviceContext.h"
+#include "common/win32/GdiObject.h"
+
 namespace qorvani {
 
 class PathCellPainter {
@@ -57,8 +60,8 @@ private:
     int dpi_ = 96;
     bool painting_ = false;
     int paintWidth_ = 0;
-    HDC measureDc_ = nullptr;  // the list's DC with its font, while painting
-    HGDIOBJ savedFont_ = nullptr;
+    WindowDc measureDc_;  // the list's DC with its font, while painting
+    SelectedObject measureFont_;
     int tipRow_ = -1;
     std::wstring tipText_;
 

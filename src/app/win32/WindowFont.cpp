@@ -7,12 +7,10 @@
 namespace qorvani {
 
 int FontLineHeight(HFONT font) {
-    WindowDc screen(nullptr);
-    HGDIOBJ old = SelectObject(screen.Get(), font);
+    const WindowDc screen = GetWindowDc(nullptr);
+    const SelectedObject selected = SelectInto(screen.Get(), font);
     TEXTMETRICW metrics{};
-    const BOOL ok = GetTextMetricsW(screen.Get(), &metrics);
-    SelectObject(screen.Get(), old);
-    return ok ? metrics.tmHeight : 0;
+    return GetTextMetricsW(screen.Get(), &metrics) ? metrics.tmHeight : 0;
 }
 
 HFONT CreateWindowFont(int dpi) {

@@ -1,51 +1,50 @@
 #pragma once
-// Owners for device contexts: MemoryDc (CreateCompatibleDC / DeleteDC), WindowDc (GetDC /
-// ReleaseDC) and PaintDc (BeginPaint / EndPaint).
+// Owners (Unique) of device contexts: a memory DC (CreateCompatibleDC / DeleteDC), a window's DC
+// (GetDC / ReleaseDC) and a paint DC (BeginPaint / EndPaint). Each converts to its HDC.
 #include <windows.h>
+
+#include "common/win32/Unique.h"
 
 namespace qorvani {
 
-class MemoryDc {
-public:
-    explicit MemoryDc(HDC compatibleWith) : dc_(CreateCompatibleDC(compatibleWith)) {}
-    ~MemoryDc() {
-        if (dc_ != nullptr) DeleteDC(dc_);
-    }
-    MemoryDc(const MemoryDc&) = delete;
-    MemoryDc& operator=(const MemoryDc&) = delete;
-    HDC Get() const { return dc_; }
+namespace owners {
+inline void DeleteDcOf(HDC dc) { DeleteDC(dc); }
 
-private:
-    HDC dc_;
+struct WindowDcHandle {
+    HWND window = nullptr;
+    HDC dc = nullptr;
+    operator HDC() const { return dc; }
 };
-
-class WindowDc {
-public:
-    explicit WindowDc(HWND window) : window_(window), dc_(GetDC(window)) {}
-    ~WindowDc() {
-        if (dc_ != nullptr) ReleaseDC(window_, dc_);
-    }
-    WindowDc(const WindowDc&) = delete;
-    WindowDc& operator=(const WindowDc&) = delete;
-    HDC Get() const { return dc_; }
-
-private:
-    HWND window_;
-    HDC dc_;
+struct WindowDcTraits {
+    using Handle = WindowDcHandle;
+    static Handle Invalid() { return {}; }
+    static bool IsValid(const Handle& h) { return h.dc != nullptr; }
+    static void Close(const Handle& h) { ReleaseDC(h.window, h.dc); }
 };
-
-class PaintDc {
-public:
-    explicit PaintDc(HWND window) : window_(window) { dc_ = BeginPaint(window, &paint_); }
-    ~PaintDc() { EndPaint(window_, &paint_); }
-    PaintDc(const PaintDc&) = delete;
-    PaintDc& operator=(const PaintDc&) = delete;
-    HDC Get() const { return dc_; }
-
-private:
-    HWND window_;
-    PAINTSTRUCT paint_{};
-    HDC dc_ = nullptr;
+struct PaintDcHandle {
+    HWND window = nullptr;
+    PAINTSTRUCT paint{};
+    operator HDC() const { return paint.hdc; }
 };
+struct PaintDcTraits {
+    using Handle = PaintDcHandle;
+    static Handle Invalid() { return {}; }
+    static bool IsValid(const Handle& h) { return h.window != nullptr; }
+    static void Close(const Handle& h) { EndPaint(h.window, &h.paint); }
+};
+}  // namespace owners
+
+using MemoryDc = Unique<NullableTraits<HDC, owners::DeleteDcOf>>;
+using WindowDc = Unique<owners::WindowDcTraits>;
+using PaintDc = Unique<owners::PaintDcTraits>;
+
+inline MemoryDc CreateMemoryDc(HDC compatibleWith) { return MemoryDc(CreateCompatibleDC(compatibleWith)); }
+// The DC of a window's client area, or of the screen for nullptr.
+inline WindowDc GetWindowDc(HWND window) { return WindowDc({window, GetDC(window)}); }
+inline PaintDc BeginPaintDc(HWND window) {
+    owners::PaintDcHandle handle{window, {}};
+    BeginPaint(window, &handle.paint);
+    return PaintDc(handle);
+}
 
 }  // namespace qorvani

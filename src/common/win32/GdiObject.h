@@ -1,55 +1,37 @@
 #pragma once
-// Owners for GDI resources: GdiObject deletes a pen, brush, bitmap or font with DeleteObject;
-// SelectedObject selects an object into a device context and puts the previous one back.
+// Owners (Unique) of GDI objects: a pen, brush, bitmap or font deleted with DeleteObject, and an
+// object selected into a device context, put back by selecting the one it replaced.
 #include <windows.h>
 
-#include <utility>
+#include "common/win32/Unique.h"
 
 namespace qorvani {
 
-template <typename Handle>
-class GdiObject {
-public:
-    GdiObject() = default;
-    explicit GdiObject(Handle handle) : handle_(handle) {}
-    ~GdiObject() { Reset(); }
+namespace owners {
+template <typename H>
+void DeleteGdiObject(H object) { DeleteObject(object); }
 
-    GdiObject(const GdiObject&) = delete;
-    GdiObject& operator=(const GdiObject&) = delete;
-    GdiObject(GdiObject&& other) noexcept : handle_(std::exchange(other.handle_, nullptr)) {}
-    GdiObject& operator=(GdiObject&& other) noexcept {
-        if (this != &other) Reset(std::exchange(other.handle_, nullptr));
-        return *this;
-    }
-
-    void Reset(Handle handle = nullptr) {
-        if (handle_ != nullptr) DeleteObject(handle_);
-        handle_ = handle;
-    }
-    Handle Get() const { return handle_; }
-    explicit operator bool() const { return handle_ != nullptr; }
-
-private:
-    Handle handle_ = nullptr;
+// An object selected into a device context, and the one it replaced.
+struct Selection {
+    HDC dc = nullptr;
+    HGDIOBJ previous = nullptr;
 };
+struct SelectionTraits {
+    using Handle = Selection;
+    static Handle Invalid() { return {}; }
+    static bool IsValid(const Handle& s) { return s.dc != nullptr && s.previous != nullptr && s.previous != HGDI_ERROR; }
+    static void Close(const Handle& s) { SelectObject(s.dc, s.previous); }
+};
+}  // namespace owners
 
+template <typename H>
+using GdiObject = Unique<NullableTraits<H, owners::DeleteGdiObject<H>>>;  // DeleteObject
 using Pen = GdiObject<HPEN>;
 using Brush = GdiObject<HBRUSH>;
 using Bitmap = GdiObject<HBITMAP>;
+using SelectedObject = Unique<owners::SelectionTraits>;  // the replaced object selected back
 
-// Selects an object into a device context for the guard's lifetime.
-class SelectedObject {
-public:
-    SelectedObject(HDC dc, HGDIOBJ object) : dc_(dc), previous_(SelectObject(dc, object)) {}
-    ~SelectedObject() {
-        if (previous_ != nullptr && previous_ != HGDI_ERROR) SelectObject(dc_, previous_);
-    }
-    SelectedObject(const SelectedObject&) = delete;
-    SelectedObject& operator=(const SelectedObject&) = delete;
-
-private:
-    HDC dc_;
-    HGDIOBJ previous_;
-};
+// Selects object into dc until the owner goes.
+inline SelectedObject SelectInto(HDC dc, HGDIOBJ object) { return SelectedObject({dc, SelectObject(dc, object)}); }
 
 }  // namespace qorvani

@@ -1,81 +1,56 @@
 #pragma once
-// RAII owners for the handles the program opens.
+// Owners (Unique) of kernel objects, listings, shell memory and COM.
 #include <windows.h>
 #include <objbase.h>
 
+#include "common/win32/Unique.h"
+
 namespace qorvani {
 
-// A FindFirstFileExW listing, closed with FindClose.
-class FindHandle {
-public:
-    FindHandle() = default;
-    explicit FindHandle(HANDLE handle) : handle_(handle) {}
-    ~FindHandle() { Close(); }
-    FindHandle(const FindHandle&) = delete;
-    FindHandle& operator=(const FindHandle&) = delete;
-    FindHandle(FindHandle&& other) noexcept : handle_(other.handle_) { other.handle_ = INVALID_HANDLE_VALUE; }
-    FindHandle& operator=(FindHandle&& other) noexcept {
-        if (this != &other) {
-            Close();
-            handle_ = other.handle_;
-            other.handle_ = INVALID_HANDLE_VALUE;
-        }
-        return *this;
-    }
-    bool Valid() const { return handle_ != INVALID_HANDLE_VALUE; }
-    HANDLE Get() const { return handle_; }
+namespace owners {
+inline void CloseKernel(HANDLE handle) { CloseHandle(handle); }
+inline void CloseFind(HANDLE handle) { FindClose(handle); }
+inline void FreeCoTaskMem(void* memory) { CoTaskMemFree(memory); }
 
-private:
-    void Close() {
-        if (Valid()) FindClose(handle_);
-        handle_ = INVALID_HANDLE_VALUE;
-    }
-    HANDLE handle_ = INVALID_HANDLE_VALUE;
+// A kernel handle: null and INVALID_HANDLE_VALUE both mean none, as the functions that give one
+// differ in which they return on failure.
+struct KernelTraits {
+    using Handle = HANDLE;
+    static Handle Invalid() { return nullptr; }
+    static bool IsValid(const Handle& handle) { return handle != nullptr && handle != INVALID_HANDLE_VALUE; }
+    static void Close(const Handle& handle) { CloseKernel(handle); }
 };
-
-// Memory the shell hands out (item-ID lists), freed with CoTaskMemFree.
+struct FindTraits {
+    using Handle = HANDLE;
+    static Handle Invalid() { return INVALID_HANDLE_VALUE; }
+    static bool IsValid(const Handle& handle) { return handle != INVALID_HANDLE_VALUE && handle != nullptr; }
+    static void Close(const Handle& handle) { CloseFind(handle); }
+};
 template <typename T>
-class CoTaskMemPtr {
-public:
-    explicit CoTaskMemPtr(T* p = nullptr) : p_(p) {}
-    ~CoTaskMemPtr() { CoTaskMemFree(p_); }
-    CoTaskMemPtr(const CoTaskMemPtr&) = delete;
-    CoTaskMemPtr& operator=(const CoTaskMemPtr&) = delete;
-    T* Get() const { return p_; }
-    explicit operator bool() const { return p_ != nullptr; }
-
-private:
-    T* p_;
+struct CoTaskMemTraits {
+    using Handle = T*;
+    static Handle Invalid() { return nullptr; }
+    static bool IsValid(const Handle& memory) { return memory != nullptr; }
+    static void Close(const Handle& memory) { FreeCoTaskMem(memory); }
 };
-
-// COM for this thread, for as long as the object lives.
-class ComApartment {
-public:
-    ComApartment() : ok_(SUCCEEDED(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED | COINIT_DISABLE_OLE1DDE))) {}
-    ~ComApartment() {
-        if (ok_) CoUninitialize();
-    }
-    ComApartment(const ComApartment&) = delete;
-    ComApartment& operator=(const ComApartment&) = delete;
-
-private:
-    bool ok_;
+// COM initialised on this thread: the value is whether CoInitializeEx succeeded.
+struct ComTraits {
+    using Handle = bool;
+    static Handle Invalid() { return false; }
+    static bool IsValid(const Handle& initialised) { return initialised; }
+    static void Close(const Handle&) { CoUninitialize(); }
 };
+}  // namespace owners
 
-// A kernel handle closed with CloseHandle.
-class KernelHandle {
-public:
-    explicit KernelHandle(HANDLE h = nullptr) : h_(h) {}
-    ~KernelHandle() {
-        if (h_ && h_ != INVALID_HANDLE_VALUE) CloseHandle(h_);
-    }
-    KernelHandle(const KernelHandle&) = delete;
-    KernelHandle& operator=(const KernelHandle&) = delete;
-    HANDLE Get() const { return h_; }
-    bool Valid() const { return h_ && h_ != INVALID_HANDLE_VALUE; }
+using KernelHandle = Unique<owners::KernelTraits>;                  // CloseHandle
+using FindHandle = Unique<owners::FindTraits>;                      // FindClose
+template <typename T>
+using CoTaskMemPtr = Unique<owners::CoTaskMemTraits<T>>;            // CoTaskMemFree
+using ComApartment = Unique<owners::ComTraits>;                     // CoUninitialize
 
-private:
-    HANDLE h_;
-};
+// COM for this thread (a single-threaded apartment), for as long as the owner lives.
+inline ComApartment InitializeCom() {
+    return ComApartment(SUCCEEDED(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED | COINIT_DISABLE_OLE1DDE)));
+}
 
 }  // namespace qorvani

@@ -1,18 +1,18 @@
 #include "common/win32/WindowClass.h"
 
-#include "app/win32/resource.h"
+#include "common/win32/DeviceContext.h"
 
 namespace qorvani {
 
-bool RegisterProgramWindowClass(HINSTANCE instance, const wchar_t* className, WNDPROC procedure) {
+bool RegisterProgramWindowClass(HINSTANCE instance, const wchar_t* className, WNDPROC procedure, int iconId) {
     WNDCLASSEXW wc{};
     if (GetClassInfoExW(instance, className, &wc)) return true;
     wc.cbSize = sizeof(wc);
     wc.lpfnWndProc = procedure;
     wc.hInstance = instance;
-    wc.hIcon = static_cast<HICON>(LoadImageW(instance, MAKEINTRESOURCEW(IDI_QORVANI), IMAGE_ICON,
+    wc.hIcon = static_cast<HICON>(LoadImageW(instance, MAKEINTRESOURCEW(iconId), IMAGE_ICON,
                                              GetSystemMetrics(SM_CXICON), GetSystemMetrics(SM_CYICON), 0));
-    wc.hIconSm = static_cast<HICON>(LoadImageW(instance, MAKEINTRESOURCEW(IDI_QORVANI), IMAGE_ICON,
+    wc.hIconSm = static_cast<HICON>(LoadImageW(instance, MAKEINTRESOURCEW(iconId), IMAGE_ICON,
                                                GetSystemMetrics(SM_CXSMICON), GetSystemMetrics(SM_CYSMICON), 0));
     wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
     wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
@@ -21,9 +21,8 @@ bool RegisterProgramWindowClass(HINSTANCE instance, const wchar_t* className, WN
 }
 
 int SystemDpi() {
-    HDC screen = GetDC(nullptr);
-    const int dpi = GetDeviceCaps(screen, LOGPIXELSX);
-    ReleaseDC(nullptr, screen);
+    const WindowDc screen = GetWindowDc(nullptr);
+    const int dpi = GetDeviceCaps(screen.Get(), LOGPIXELSX);
     return dpi > 0 ? dpi : 96;
 }
 

@@ -27,9 +27,9 @@ LRESULT CALLBACK ObjectWindowProc(HWND window, UINT message, WPARAM wParam, LPAR
     return self->HandleMessage(message, wParam, lParam);
 }
 
-// Registers a top-level window class with the program icon, the arrow cursor and the button
-// face as background; true also when it is registered already.
-bool RegisterProgramWindowClass(HINSTANCE instance, const wchar_t* className, WNDPROC procedure);
+// Registers a top-level window class with the program's icon (the resource iconId), the arrow
+// cursor and the button face as background; true also when it is registered already.
+bool RegisterProgramWindowClass(HINSTANCE instance, const wchar_t* className, WNDPROC procedure, int iconId);
 
 // Dots per inch of the screen (the system DPI: the program is system-DPI aware).
 int SystemDpi();

@@ -182,7 +182,7 @@ LRESULT FlatButton::OnMouse(UINT message, WPARAM wParam, LPARAM lParam) {
 }
 
 LRESULT FlatButton::OnPaint() {
-    PaintDc paint(window_);
+    const PaintDc paint = BeginPaintDc(window_);
     if (paint.Get() != nullptr) PaintBuffered(paint.Get());
     return 0;
 }
@@ -221,9 +221,9 @@ void FlatButton::RaiseClick() {
 
 SIZE FlatButton::MeasureLabel() const {
     SIZE size{};
-    WindowDc dc(window_);
+    const WindowDc dc = GetWindowDc(window_);
     if (dc.Get() == nullptr) return size;
-    SelectedObject font(dc.Get(), Font());
+    const SelectedObject font = SelectInto(dc.Get(), Font());
     const std::wstring text = WindowText(window_);
     GetTextExtentPoint32W(dc.Get(), text.c_str(), static_cast<int>(text.size()), &size);
     TEXTMETRICW metrics{};
@@ -238,13 +238,13 @@ void FlatButton::PaintBuffered(HDC target) {
     const int width = client.right - client.left;
     const int height = client.bottom - client.top;
     if (width <= 0 || height <= 0) return;
-    MemoryDc buffer(target);
+    const MemoryDc buffer = CreateMemoryDc(target);
     Bitmap bitmap(CreateCompatibleBitmap(target, width, height));
     if (buffer.Get() == nullptr || !bitmap) {
         Draw(target);
         return;
     }
-    SelectedObject selected(buffer.Get(), bitmap.Get());
+    const SelectedObject selected = SelectInto(buffer.Get(), bitmap.Get());
     Draw(buffer.Get());
     BitBlt(target, 0, 0, width, height, buffer.Get(), 0, 0, SRCCOPY);
 }
@@ -256,7 +256,7 @@ void FlatButton::Draw(HDC dc) const {
 
     const std::wstring text = WindowText(window_);
     if (!text.empty()) {
-        SelectedObject font(dc, Font());
+        const SelectedObject font = SelectInto(dc, Font());
         const int oldMode = SetBkMode(dc, TRANSPARENT);
         const COLORREF oldColour = SetTextColor(dc, ToColorRef(state_.CaptionColourNow()));
         const UINT oldAlign = SetTextAlign(dc, TA_LEFT | TA_TOP | TA_NOUPDATECP);
@@ -272,7 +272,7 @@ void FlatButton::Draw(HDC dc) const {
         const LineEnds segment = state_.Line(line);
         Pen pen(CreatePen(PS_SOLID, 1, colour));
         if (!pen) continue;
-        SelectedObject selected(dc, pen.Get());
+        const SelectedObject selected = SelectInto(dc, pen.Get());
         MoveToEx(dc, segment.start.x, segment.start.y, nullptr);
         LineTo(dc, segment.end.x, segment.end.y);
         SetPixelV(dc, segment.end.x, segment.end.y, colour);  // LineTo leaves the end point out

@@ -8,7 +8,7 @@
 namespace qorvani {
 
 std::wstring FPath(HWND owner, const std::wstring& title) {
-    ComApartment com;
+    const ComApartment com = InitializeCom();
     BROWSEINFOW info{};
     info.hwndOwner = owner;
     info.pidlRoot = nullptr;
