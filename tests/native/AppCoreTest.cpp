@@ -194,7 +194,7 @@ TEST(Layout, MainTableIsInTabOrderWithUniqueIdsInsideTheClientArea) {
         EXPECT_EQ(row.tab, tab++);
         EXPECT_TRUE(ids.insert(row.id).second);
         EXPECT_GE(row.left, 0);
-        EXPECT_LE(row.left + row.width, kMainClientWidthTwips) << std::string(row.name.begin(), row.name.end());
+        EXPECT_LE(row.left + row.width, kMainClientWidthTwips) << std::string(row.role.begin(), row.role.end());
         EXPECT_LE(row.top + row.height, kMainClientHeightTwips);
     }
     EXPECT_EQ(tab, 16);

@@ -35,21 +35,21 @@ void CALLBACK InspectAndClose(HWND, UINT, UINT_PTR timer, DWORD) {
     seen.ownedByMain = GetWindow(about, GW_OWNER) == g_main;
     seen.mainDisabled = !IsWindowEnabled(g_main);
     seen.caption = Text(about);
-    seen.label = Text(GetDlgItem(about, kIdAboutLabel1));
-    seen.contact = Text(GetDlgItem(about, kIdAboutText1));
+    seen.label = Text(GetDlgItem(about, kIdAboutText));
+    seen.contact = Text(GetDlgItem(about, kIdAboutContactBox));
     seen.style = GetWindowLongW(about, GWL_STYLE);
     RECT client;
     GetClientRect(about, &client);
     seen.clientWidth = client.right;
     seen.clientHeight = client.bottom;
-    HFONT font = reinterpret_cast<HFONT>(SendMessageW(GetDlgItem(about, kIdAboutText1), WM_GETFONT, 0, 0));
+    HFONT font = reinterpret_cast<HFONT>(SendMessageW(GetDlgItem(about, kIdAboutContactBox), WM_GETFONT, 0, 0));
     LOGFONTW logFont{};
     if (font && GetObjectW(font, sizeof(logFont), &logFont)) {
         seen.fontFace = logFont.lfFaceName;
         seen.fontHeight = logFont.lfHeight;
         seen.charset = logFont.lfCharSet;
     }
-    ClickFlat(GetDlgItem(about, kIdAboutOk));
+    ClickFlat(GetDlgItem(about, kIdAboutOkButton));
 }
 
 TEST(AboutWindowTest, OpensModallyTwiceWithTheSameTextAndClosesWithOk) {

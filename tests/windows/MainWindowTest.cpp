@@ -68,7 +68,7 @@ TEST_F(MainWindowTest, WindowAndControlsFollowTheLayout) {
     // Every control at its place, and the children's z order is the tab order.
     HWND child = GetWindow(window_, GW_CHILD);
     for (const ControlLayout& row : kMainLayout) {
-        SCOPED_TRACE(std::wstring(row.name) + L" " + std::to_wstring(row.index));
+        SCOPED_TRACE(std::wstring(row.role));
         HWND control = Item(row.id);
         ASSERT_NE(control, nullptr);
         EXPECT_EQ(child, control);

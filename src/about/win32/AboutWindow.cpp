@@ -1,8 +1,8 @@
 #include "about/win32/AboutWindow.h"
 
-#include "app/core/Layout.h"
+#include "about/core/AboutLayout.h"
+#include "common/win32/ControlFactory.h"
 #include "common/win32/WindowClass.h"
-#include "controls/core/PropertyBag.h"
 #include "controls/win32/FlatButton.h"
 
 namespace qorvani {
@@ -70,7 +70,7 @@ LRESULT AboutWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
             CreateControls();
             return 0;
         case WM_COMMAND:
-            if (LOWORD(wParam) == kIdAboutOk && HIWORD(wParam) == BN_CLICKED) Close();
+            if (LOWORD(wParam) == kIdAboutOkButton && HIWORD(wParam) == BN_CLICKED) Close();
             return 0;
         case WM_CLOSE:
             Close();
@@ -80,36 +80,14 @@ LRESULT AboutWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
 }
 
 void AboutWindow::CreateControls() {
+    const ControlSettings settings{instance_, dpi_, font_.Get(), kFlatButtonClassName};
     for (const ControlLayout& row : kAboutLayout) {
-        const int left = TwipsToPixels(row.left, dpi_);
-        const int top = TwipsToPixels(row.top, dpi_);
-        const int width = TwipsToPixels(row.width, dpi_);
-        const int height = TwipsToPixels(row.height, dpi_);
-        HMENU menu = reinterpret_cast<HMENU>(static_cast<INT_PTR>(row.id));
-        HWND control = nullptr;
-        HFONT font = font_.Get();
-        switch (row.kind) {
-            case ControlKind::Label:
-                control = CreateWindowExW(0, L"STATIC", AboutText().c_str(), WS_CHILD | WS_VISIBLE | SS_LEFT | SS_NOPREFIX,
-                                          left, top, width, height, hwnd_, menu, instance_, nullptr);
-                break;
-            case ControlKind::FlatButton: {
-                PropertyBag stored;
-                stored.Write(L"captain", std::wstring(row.text));
-                control = CreateFlatButton(hwnd_, row.id, std::wstring(row.name).c_str(), &stored, left, top, width,
-                                           height, instance_);
-                break;
-            }
-            case ControlKind::TextBox:
-                control = CreateWindowExW(WS_EX_CLIENTEDGE, L"EDIT", ContactText().c_str(),
-                                          WS_CHILD | WS_VISIBLE | WS_TABSTOP | ES_LEFT | ES_AUTOHSCROLL | ES_READONLY,
-                                          left, top, width, height, hwnd_, menu, instance_, nullptr);
-                font = contactFont_.Get();
-                break;
-            default:
-                break;
+        HWND control = CreateLayoutControl(hwnd_, row, settings);
+        if (row.id == kIdAboutText) SetWindowTextW(control, AboutText().c_str());
+        if (row.id == kIdAboutContactBox) {
+            SetWindowTextW(control, ContactText().c_str());
+            SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(contactFont_.Get()), FALSE);
         }
-        if (control != nullptr && font != nullptr) SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
     }
 }
 

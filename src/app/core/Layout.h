@@ -1,22 +1,12 @@
 #pragma once
-// The window layouts, in twips (1/1440 inch), each control in tab order. The windows create
-// their controls from these tables and the tests check the real windows against them.
-#include <cstddef>
+// The main window's layout, in twips (1/1440 inch), each control in tab order. The window creates
+// its controls from this table and the tests check the real window against it.
 #include <string_view>
 
+#include "about/core/AboutLayout.h"
+#include "common/core/ControlLayout.h"
+
 namespace qorvani {
-
-enum class ControlKind { FlatButton, Label, TextBox, CheckBox, ListView, StatusBar };
-
-struct ControlLayout {
-    int id;                  // the control's window identifier
-    std::wstring_view name;  // designer name, e.g. L"FlatCommand4"
-    int index;               // index within a control array, -1 for none
-    ControlKind kind;
-    std::wstring_view text;  // text at start
-    int left, top, width, height;
-    int tab;
-};
 
 // Main window control identifiers.
 enum MainControlId : int {
@@ -46,57 +36,28 @@ inline constexpr wchar_t kStartupPrompt[] =
 inline constexpr wchar_t kResultCaptionAtStart[] = L"扫描结果：";
 inline constexpr wchar_t kInitialScanPath[] = L"C:\\";
 
-inline constexpr ControlLayout kMainLayout[] = {
-    {kIdFlatCommand1, L"FlatCommand1", -1, ControlKind::FlatButton, L"清除选中项目", 5640, 840, 2055, 375, 0},
-    {kIdFlatCommand2, L"FlatCommand2", -1, ControlKind::FlatButton, L"关于...", 5640, 5760, 2055, 375, 1},
-    {kIdFlatCommand3, L"FlatCommand3", -1, ControlKind::FlatButton, L"退出", 5640, 6240, 2055, 375, 2},
-    {kIdFlatCommand4_0, L"FlatCommand4", 0, ControlKind::FlatButton, L"\u2190 全选", 4440, 360, 1095, 375, 3},
-    {kIdFlatCommand4_1, L"FlatCommand4", 1, ControlKind::FlatButton, L"\u2190 全否", 4440, 840, 1095, 375, 4},
-    {kIdLabel1, L"Label1", -1, ControlKind::Label, kResultCaptionAtStart, 30, 120, 7695, 255, 5},
-    {kIdFlatCommand6, L"FlatCommand6", -1, ControlKind::FlatButton, L"开始扫描", 5640, 360, 2055, 375, 6},
-    {kIdText1, L"Text1", -1, ControlKind::TextBox, kInitialScanPath, 4350, 1680, 3135, 270, 7},
-    {kIdFlatCommand7, L"FlatCommand7", -1, ControlKind::FlatButton, L"...", 7500, 1680, 270, 270, 8},
-    {kIdLabel2, L"Label2", -1, ControlKind::Label, L"扫描路径：", 4320, 1440, 975, 255, 9},
-    {kIdList1, L"List1", -1, ControlKind::ListView, L"", 30, 360, 4215, 6330, 10},
-    {kIdList2, L"List2", -1, ControlKind::ListView, L"", 4350, 2040, 3375, 3600, 11},
-    {kIdStatusBar1, L"StatusBar1", -1, ControlKind::StatusBar, kStartupPrompt, 0, 6705, 7860, 300, 12},
-    {kIdFlatCommand4_2, L"FlatCommand4", 2, ControlKind::FlatButton, L"全选 \u2191", 4440, 5760, 1095, 375, 13},
-    {kIdFlatCommand4_3, L"FlatCommand4", 3, ControlKind::FlatButton, L"全否 \u2191", 4440, 6240, 1095, 375, 14},
-    {kIdCheck1, L"Check1", -1, ControlKind::CheckBox, L"所有硬盘驱动器", 6000, 1420, 1695, 255, 15},
-};
-
-struct ColumnLayout {
-    std::wstring_view header;
-    int widthTwips;
-};
-
 inline constexpr ColumnLayout kList1Columns[] = {
     {L"扫描到的文件", 4000}, {L"文件大小(KB)", 1440}, {L" ", 20}};
 inline constexpr ColumnLayout kList2Columns[] = {
     {L"文件类型", 1500}, {L"文件说明", 3000}, {L" ", 100}};
 
-// About window.
-enum AboutControlId : int { kIdAboutLabel1 = 2001, kIdAboutOk, kIdAboutText1 };
-inline constexpr int kAboutClientWidthTwips = 5295;
-inline constexpr int kAboutClientHeightTwips = 3765;
-inline constexpr ControlLayout kAboutLayout[] = {
-    {kIdAboutLabel1, L"Label1", -1, ControlKind::Label, L"", 120, 120, 4995, 2595, 0},
-    {kIdAboutOk, L"FlatCommand1", -1, ControlKind::FlatButton, L"确定", 2040, 3240, 1335, 375, 1},
-    {kIdAboutText1, L"Text1", -1, ControlKind::TextBox, L"", 60, 2880, 5055, 315, 2},
+inline constexpr ControlLayout kMainLayout[] = {
+    {kIdFlatCommand1, L"delete button", ControlKind::FlatButton, L"清除选中项目", 5640, 840, 2055, 375, 0},
+    {kIdFlatCommand2, L"about button", ControlKind::FlatButton, L"关于...", 5640, 5760, 2055, 375, 1},
+    {kIdFlatCommand3, L"exit button", ControlKind::FlatButton, L"退出", 5640, 6240, 2055, 375, 2},
+    {kIdFlatCommand4_0, L"check-all-results button", ControlKind::FlatButton, L"\u2190 全选", 4440, 360, 1095, 375, 3},
+    {kIdFlatCommand4_1, L"check-no-results button", ControlKind::FlatButton, L"\u2190 全否", 4440, 840, 1095, 375, 4},
+    {kIdLabel1, L"result caption", ControlKind::Label, kResultCaptionAtStart, 30, 120, 7695, 255, 5},
+    {kIdFlatCommand6, L"scan button", ControlKind::FlatButton, L"开始扫描", 5640, 360, 2055, 375, 6},
+    {kIdText1, L"path box", ControlKind::TextBox, kInitialScanPath, 4350, 1680, 3135, 270, 7},
+    {kIdFlatCommand7, L"browse button", ControlKind::FlatButton, L"...", 7500, 1680, 270, 270, 8},
+    {kIdLabel2, L"path caption", ControlKind::Label, L"扫描路径：", 4320, 1440, 975, 255, 9},
+    {kIdList1, L"result list", ControlKind::ListView, L"", 30, 360, 4215, 6330, 10, kList1Columns, true},
+    {kIdList2, L"type list", ControlKind::ListView, L"", 4350, 2040, 3375, 3600, 11, kList2Columns, false},
+    {kIdStatusBar1, L"status bar", ControlKind::StatusBar, kStartupPrompt, 0, 6705, 7860, 300, 12},
+    {kIdFlatCommand4_2, L"check-all-types button", ControlKind::FlatButton, L"全选 \u2191", 4440, 5760, 1095, 375, 13},
+    {kIdFlatCommand4_3, L"check-no-types button", ControlKind::FlatButton, L"全否 \u2191", 4440, 6240, 1095, 375, 14},
+    {kIdCheck1, L"all-drives box", ControlKind::CheckBox, L"所有硬盘驱动器", 6000, 1420, 1695, 255, 15},
 };
-
-// Twips to pixels at the given dots per inch, rounded to the nearest pixel (as MulDiv rounds).
-constexpr int TwipsToPixels(int twips, int dpi) {
-    const long long product = static_cast<long long>(twips) * dpi;
-    return static_cast<int>(product >= 0 ? (product + 720) / 1440 : -((-product + 720) / 1440));
-}
-
-// The layout row of a control identifier, or nullptr.
-template <std::size_t N>
-constexpr const ControlLayout* FindControl(const ControlLayout (&table)[N], int id) {
-    for (const auto& row : table)
-        if (row.id == id) return &row;
-    return nullptr;
-}
 
 }  // namespace qorvani

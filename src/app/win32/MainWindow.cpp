@@ -9,11 +9,12 @@
 #include "app/core/FixedDrives.h"
 #include "app/core/Layout.h"
 #include "app/win32/LayoutControls.h"
-#include "app/win32/ListViews.h"
+#include "common/win32/ListViews.h"
 #include "app/win32/WindowFont.h"
 #include "app/win32/resource.h"
 #include "catalogue/win32/ResourceStrings.h"
 #include "clean/win32/ShellFileDelete.h"
+#include "common/win32/ControlFactory.h"
 #include "common/win32/MessagePump.h"
 #include "common/win32/WindowClass.h"
 #include "controls/win32/FlatButton.h"
@@ -80,7 +81,8 @@ LRESULT MainWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
 
 void MainWindow::CreateControls() {
     // In tab order, so that the z order is the tab order.
-    for (const ControlLayout& row : kMainLayout) CreateLayoutControl(hwnd_, row, dpi_, font_.Get(), instance_);
+    const ControlSettings settings{instance_, dpi_, font_.Get(), kFlatButtonClassName};
+    for (const ControlLayout& row : kMainLayout) CreateLayoutControl(hwnd_, row, settings);
     results_.Attach(Control(kIdList1));
     types_.Attach(Control(kIdList2));
     pacer_.Attach(hwnd_, Control(kIdStatusBar1));

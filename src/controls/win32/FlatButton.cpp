@@ -27,6 +27,7 @@ constexpr std::array<int, kLineCount> kPaintOrder = {4, 1, 2, 3};
 // What CreateFlatButton hands to the window through CREATESTRUCT::lpCreateParams.
 struct CreateParams {
     const PropertyBag* stored = nullptr;
+    bool newInstance = false;  // shows its instance name, measured but not centred
 };
 
 COLORREF ToColorRef(Rgb rgb) {
@@ -132,10 +133,14 @@ LRESULT FlatButton::OnCreate(const CREATESTRUCTW& create) {
     const auto* params = static_cast<const CreateParams*>(create.lpCreateParams);
     if (params != nullptr && params->stored != nullptr) {
         LoadFlatButton(window_, *params->stored);
-    } else {
+    } else if (params != nullptr && params->newInstance) {
         // New instance: the window text already holds the instance name; measured, not centred.
         const SIZE label = MeasureLabel();
         state_.NewInstanceCaption(label.cx, label.cy);
+    } else {
+        // Made by class name (a layout table): the window text is its caption.
+        const SIZE label = MeasureLabel();
+        Execute(state_.CaptionWritten(label.cx, label.cy));
     }
     return 0;
 }
@@ -317,6 +322,7 @@ HWND CreateFlatButton(HWND parent, int controlId, const wchar_t* instanceName,
                       HINSTANCE instance) {
     CreateParams params;
     params.stored = stored;
+    params.newInstance = stored == nullptr;
     // A new instance starts with its name as the window text; a loaded one gets its caption
     // from the bag.
     const wchar_t* initialText = stored == nullptr && instanceName != nullptr ? instanceName : L"";

@@ -1,4 +1,4 @@
-#include "app/win32/ListViews.h"
+#include "common/win32/ListViews.h"
 
 #include <commctrl.h>
 

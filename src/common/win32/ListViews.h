@@ -3,7 +3,7 @@
 
 #include <cstddef>
 
-#include "app/core/Layout.h"
+#include "common/core/ControlLayout.h"
 
 namespace qorvani {
 
