@@ -8,7 +8,7 @@ have() { dpkg-query -W -f='${Status}' "$1" 2>/dev/null | grep -q 'install ok ins
 
 pkgs=(cmake g++ make googletest libgtest-dev g++-mingw-w64-i686-posix g++-mingw-w64-x86-64-posix
       xvfb xauth x11-utils imagemagick fonts-wqy-microhei fonts-wine locales findutils
-      wine wine32:i386 wine64)
+      wine wine32:i386 wine64 python3)
 for p in "${pkgs[@]}"; do have "$p" || need+=("$p"); done
 
 if [ ${#need[@]} -gt 0 ]; then

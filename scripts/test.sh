@@ -4,7 +4,8 @@
 #   2. the Windows tests under Wine, in a virtual display of their own, on each kind of Windows
 #      that this machine can run: the 32-bit build on 32-bit Windows (a win32 prefix) and on
 #      64-bit Windows under WoW64 (a win64 prefix), and the 64-bit build on 64-bit Windows;
-#   3. a tiny smoke run of the benchmarks (counted as one test).
+#   3. the release archive (tests/release/check_release.sh, counted as one test);
+#   4. a tiny smoke run of the benchmarks (counted as one test).
 # Each Wine session is ended before the next one starts. The last line printed is the outcome,
 # "N passed, N failed" (", N skipped" when a kind of Windows cannot run on this machine); the
 # exit status is non-zero when anything failed.
@@ -90,6 +91,13 @@ done
 stop_xvfb
 trap - EXIT
 if ! can_run_32bit && [ -n "$list_count" ]; then skipped=$((2 * list_count)); fi
+
+# --- the release archive: its own builds, checks and Wine sessions, counted as one test ---
+log "release archive (tests/release/check_release.sh)"
+bash "$ROOT/tests/release/check_release.sh" 2>&1 | tee "$BUILD/release-check.log"
+rel=$(tail -n 1 "$BUILD/release-check.log")
+if [[ "$rel" =~ ^release:\ [0-9]+\ passed,\ 0\ failed ]]; then add 1 0; else add 0 1; notes+=("release archive: $rel (FAIL lines in build/release-check.log)"); fi
+[[ "$rel" =~ ([1-9][0-9]*)\ skipped$ ]] && notes+=("release archive: ${BASH_REMATCH[1]} checks skipped (SKIP lines in build/release-check.log)")
 
 # --- benchmarks, tiny sizes (their own session, after ours has ended) ---
 if [ -x "$BUILD/native/qorvani_bench" ] && [ "${QORVANI_SKIP_BENCH_SMOKE:-0}" != 1 ]; then

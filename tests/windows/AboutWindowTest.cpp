@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 
+#include "QorvaniVersion.h"
 #include "WinTestSupport.h"
 #include "about/win32/AboutWindow.h"
 #include "app/core/Layout.h"
@@ -77,6 +78,8 @@ TEST(AboutWindowTest, OpensModallyTwiceWithTheSameTextAndClosesWithOk) {
     EXPECT_EQ(first.caption, L"关于");
     EXPECT_EQ(first.label.rfind(L"Qorvani\r\n\r\n", 0), 0u);
     EXPECT_GT(first.label.size(), 12u);
+    // The version shown is the build's, from project() in CMakeLists.txt.
+    EXPECT_NE(first.label.find(L"\r\n垃圾文件清理工具 " QORVANI_VERSION_WTEXT L"\r\n"), std::wstring::npos);
     EXPECT_FALSE(first.contact.empty());
     EXPECT_EQ(first.fontFace, L"宋体");
     EXPECT_EQ(first.fontHeight, -MulDiv(105, dpi, 720));

@@ -1,5 +1,7 @@
 #include "about/win32/AboutWindow.h"
 
+#include "QorvaniVersion.h"
+
 #include "about/core/AboutLayout.h"
 #include "common/win32/ControlFactory.h"
 #include "common/win32/WindowClass.h"
@@ -10,7 +12,7 @@ namespace qorvani {
 std::wstring AboutWindow::AboutText() {
     return L"Qorvani\r\n"
            L"\r\n"
-           L"垃圾文件清理工具 1.0\r\n"
+           L"垃圾文件清理工具 " QORVANI_VERSION_WTEXT L"\r\n"
            L"按 26 种文件掩码查找临时文件、备份文件、内存转储文件和丢失簇的恢复文件等垃圾文件，"
            L"列出它们的大小，经您确认后直接删除或放入回收站。\r\n"
            L"只有您选中的文件才会被删除。本程序不保存任何设置。";
