@@ -22,7 +22,8 @@ struct Row {
     std::optional<std::wstring> size;  // the size cell; empty after a rebuild
 };
 
-// The result list and its captions.
+// The result rows (as plain records, turned into the program's row store by Click) and the
+// window's captions.
 class FakeList : public DeleteView {
 public:
     DeleteAnswer answer = DeleteAnswer::Yes;
@@ -40,19 +41,7 @@ public:
         ++questions;
         return answer;
     }
-    std::size_t RowCount() override { return rows.size(); }
-    bool RowChecked(std::size_t row) override { return rows.at(row).checked; }
-    std::wstring RowPath(std::size_t row) override { return rows.at(row).path; }
-    std::wstring RowName(std::size_t row) override { return rows.at(row).name; }
-    void KeepRows(const std::vector<std::size_t>& kept) override {
-        ++rebuilds;
-        std::vector<Row> next;
-        for (std::size_t row : kept) {
-            next.push_back(rows.at(row));
-            next.back().size.reset();
-        }
-        rows = std::move(next);
-    }
+    void RowsKept() override { ++rebuilds; }
     void SetResultCaption(std::wstring_view text) override { caption = std::wstring(text); }
     void SetStatusText(std::wstring_view text) override { status = std::wstring(text); }
     void ShowDeleting(const std::wstring& path) override {
@@ -103,6 +92,25 @@ public:
 
 const std::wstring kFolder = L"D:\\Work\\";
 
+// The delete over list's rows: they go into a row store (folder and name as listed, size cell,
+// check box), and what the store keeps comes back into list.rows.
+void Click(FakeList& list, FileShell& shell, wchar_t separator = L'\\') {
+    ResultStore store;
+    for (const Row& row : list.rows) {
+        store.Append(row.path.substr(0, row.path.size() - row.name.size()), row.name, 1);
+        store.SetChecked(store.Count() - 1, row.checked);
+    }
+    const int rebuilds = list.rebuilds;
+    DeleteCommandClick(list, store, shell, separator);
+    if (list.rebuilds == rebuilds) return;  // nothing rebuilt: the rows stay as they were
+    std::vector<Row> kept;
+    for (std::size_t i = 0; i < store.Count(); ++i) {
+        kept.push_back({store.Name(i), store.ExactPath(i), store.Checked(i), std::nullopt});
+        if (store.HasSize(i)) kept.back().size = store.SizeText(i);
+    }
+    list.rows = std::move(kept);
+}
+
 // Ten files on disk and in the list; rows 1, 4 and 8 checked.
 void TenRowsThreeChecked(FakeList& list, FakeShell& shell) {
     for (int i = 0; i < 10; ++i) {
@@ -121,7 +129,7 @@ TEST(DeleteCommand, CancelChangesNothing) {
     const std::vector<Row> before = list.rows;
     list.answer = DeleteAnswer::Cancel;
 
-    DeleteCommandClick(list, shell);
+    Click(list, shell);
 
     EXPECT_EQ(list.questions, 1);
     EXPECT_TRUE(shell.calls.empty());
@@ -145,7 +153,7 @@ TEST(DeleteCommand, FlagsFollowTheAnswerAndOneCallPerCheckedRowInOrder) {
         TenRowsThreeChecked(list, shell);
         list.answer = answer;
 
-        DeleteCommandClick(list, shell);
+        Click(list, shell);
 
         const std::uint16_t expected = answer == DeleteAnswer::Yes ? 0x2494 : 0x64D4;
         ASSERT_EQ(shell.calls.size(), 3u);
@@ -175,7 +183,7 @@ TEST(DeleteCommand, EmptyListStillAsksAndReportsZero) {
         FakeShell shell;
         list.answer = answer;
 
-        DeleteCommandClick(list, shell);
+        Click(list, shell);
 
         EXPECT_EQ(list.questions, 1);
         EXPECT_TRUE(shell.calls.empty());
@@ -193,7 +201,7 @@ TEST(DeleteCommand, NothingCheckedKeepsEveryRowButDropsSizes) {
         shell.AddFile(kFolder + name);
     }
 
-    DeleteCommandClick(list, shell);
+    Click(list, shell);
 
     EXPECT_TRUE(shell.calls.empty());
     EXPECT_EQ(list.rebuilds, 1);
@@ -213,7 +221,7 @@ TEST(DeleteCommand, AllCheckedEmptiesTheList) {
     }
     list.answer = DeleteAnswer::No;
 
-    DeleteCommandClick(list, shell);
+    Click(list, shell);
 
     EXPECT_EQ(shell.calls.size(), 4u);
     EXPECT_TRUE(list.rows.empty());
@@ -232,7 +240,7 @@ TEST(DeleteCommand, FilesStillThereStayCheckedAndAreCountedAsFailed) {
     list.rows[3].checked = false;
     shell.failing.insert(kFolder + L"LOCKED.TMP");
 
-    DeleteCommandClick(list, shell);
+    Click(list, shell);
 
     // The locked file was tried once; the row stays in its place, still checked.
     EXPECT_EQ(shell.CalledPaths(), (std::vector<std::wstring>{kFolder + L"A.TMP",
@@ -267,7 +275,7 @@ TEST(DeleteCommand, TheShellsAnswerIsNotTrustedOnlyWhatIsLeft) {
         shell.AddFile(kFolder + name);
     }
 
-    DeleteCommandClick(list, shell);
+    Click(list, shell);
 
     EXPECT_EQ(list.Paths(), (std::vector<std::wstring>{kFolder + L"STAYS.TMP"}));
     EXPECT_EQ(list.status, L"删除文件 1个 未能删除 1个");
@@ -288,7 +296,7 @@ TEST(DeleteCommand, NamesTheShellWouldMisreadAreNeverSent) {
     list.Add(kFolder, L"space ", true);
     list.Add(kFolder, L"ok.tmp", true);
 
-    DeleteCommandClick(list, shell);
+    Click(list, shell);
 
     EXPECT_EQ(shell.CalledPaths(), (std::vector<std::wstring>{L"D:\\Work\\ok.tmp"}));
     for (const wchar_t* path : {L"D:\\Work\\axb.tmp", L"D:\\Work\\a?b.tmp", L"D:\\Work\\x\\y.tmp",
@@ -348,7 +356,7 @@ TEST(DeleteCommand, OnlyPlainFilesAreSentAndMissingOnesLeaveTheList) {
     shell.entries[kFolder + L"NOW.TMP"] = PathKind::Folder;
     shell.AddFile(kFolder + L"PLAIN.TMP");
 
-    DeleteCommandClick(list, shell);
+    Click(list, shell);
 
     EXPECT_EQ(shell.CalledPaths(), (std::vector<std::wstring>{kFolder + L"PLAIN.TMP"}));
     EXPECT_EQ(shell.entries.count(kFolder + L"NOW.TMP"), 1u);
@@ -368,7 +376,7 @@ TEST(DeleteCommand, TheShellGetsTheExactPath) {
     shell.AddFile(L"/srv/Notes.Bak");
     shell.AddFile(L"/srv/NOTES.BAK");
 
-    DeleteCommandClick(list, shell, L'/');
+    Click(list, shell, L'/');
 
     // The second row's file was gone by its turn: not sent again, counted as deleted.
     EXPECT_EQ(shell.CalledPaths(), (std::vector<std::wstring>{L"/srv/Notes.Bak"}));
@@ -434,7 +442,7 @@ TEST(DeleteCommand, NoStretchOfTheCommandGoesUnpaced) {
     }
     for (int i = 0; i < 10; ++i) list.Add(kFolder, L"BAD" + std::to_wstring(i) + L"?.TMP", true);  // refused
 
-    DeleteCommandClick(list, shell);
+    Click(list, shell);
 
     ASSERT_FALSE(list.paced.empty());
     int last = 0, longest = 0;
@@ -467,7 +475,7 @@ TEST(DeleteCommand, PathsTheShellCannotTakeAreNotSent) {
     shell.entries[kFolder + L"NET.TMP"] = PathKind::Unknown;
     ASSERT_EQ((fits + L"A.TMP").size(), 259u);
 
-    DeleteCommandClick(list, shell);
+    Click(list, shell);
 
     EXPECT_EQ(shell.CalledPaths(), (std::vector<std::wstring>{fits + L"A.TMP"}));
     EXPECT_EQ(list.Paths(), (std::vector<std::wstring>{deep + L"LONG.TMP", unc + L"REMOTE.TMP", fits + L"AB.TMP",
@@ -492,7 +500,7 @@ TEST(DeleteCommand, OnlyTheSystemsNotFoundCountsAsGone) {
         list.Add(kFolder, name, true);
         shell.AddFile(kFolder + name);
     }
-    DeleteCommandClick(list, shell);
+    Click(list, shell);
     EXPECT_EQ(list.Paths(), (std::vector<std::wstring>{kFolder + L"LOST.TMP"}));
     EXPECT_EQ(list.status, L"删除文件 1个 未能删除 1个");
 
@@ -527,7 +535,7 @@ TEST(DeleteCommand, EachPathIsAnnouncedRightBeforeItsShellCall) {
     std::vector<std::size_t> callsWhenShown;
     list.onShowDeleting = [&](const std::wstring&) { callsWhenShown.push_back(shell.calls.size()); };
 
-    DeleteCommandClick(list, shell);
+    Click(list, shell);
 
     EXPECT_EQ(list.shown, (std::vector<std::wstring>{kFolder + L"F1.BAK", kFolder + L"F8.BAK"}));
     EXPECT_EQ(list.shown, shell.CalledPaths());

@@ -157,26 +157,26 @@ TEST(ExactLookup, AListingCutShortIsNoProofOfAbsence) {
             return 0;
         }
     } shell;
-    struct List : DeleteView {
-        std::vector<std::wstring> names{L"a.tmp", L"b.tmp", L"locked1.tmp", L"c.tmp", L"locked2.tmp"};
-        std::vector<std::size_t> kept;
+    struct Window : DeleteView {
         std::wstring status;
         DeleteAnswer AskDeleteConfirmation() override { return DeleteAnswer::Yes; }
-        std::size_t RowCount() override { return names.size(); }
-        bool RowChecked(std::size_t) override { return true; }
-        std::wstring RowPath(std::size_t row) override { return F + names[row]; }
-        std::wstring RowName(std::size_t row) override { return names[row]; }
-        void KeepRows(const std::vector<std::size_t>& rows) override { kept = rows; }
+        void RowsKept() override {}
         void SetResultCaption(std::wstring_view) override {}
         void SetStatusText(std::wstring_view text) override { status = text; }
-    } list;
-    for (const std::wstring& name : list.names) shell.probe.File(F + name, 1);
+    } window;
+    ResultStore rows;
+    for (const wchar_t* name : {L"a.tmp", L"b.tmp", L"locked1.tmp", L"c.tmp", L"locked2.tmp"}) {
+        shell.probe.File(F + name, 1);
+        rows.Append(F, name, 1);
+        rows.SetChecked(rows.Count() - 1, true);
+    }
 
-    DeleteCommandClick(list, shell);
+    DeleteCommandClick(window, rows, shell);
 
     // Listed in name order, the cut listing reached c.tmp alone; locked1 and locked2 are still there.
-    EXPECT_EQ(list.kept, (std::vector<std::size_t>{0, 1, 2, 3, 4}));
-    EXPECT_EQ(list.status, L"删除文件 0个 未能删除 5个");
+    ASSERT_EQ(rows.Count(), 5u);
+    EXPECT_EQ(rows.Name(4), L"locked2.tmp");
+    EXPECT_EQ(window.status, L"删除文件 0个 未能删除 5个");
 
     // Directly: a name the cut listing reached answers by it; one it did not reach is unknown.
     FakeProbe probe;

@@ -30,17 +30,13 @@ TEST(RobustGuards, SubstituteCharacterKeepsAPathFromTheShell) {
 // the one whose name really is U+FFFD.tmp. Checking the other row must delete nothing.
 class TwoUnderOneName final : public DeleteView, public FileShell {
 public:
-    std::vector<bool> checked{true, false};
     int shellCalls = 0;
+    int rebuilds = 0;
     std::size_t filesLeft = 2;
     std::wstring status;
 
     DeleteAnswer AskDeleteConfirmation() override { return DeleteAnswer::Yes; }
-    std::size_t RowCount() override { return checked.size(); }
-    bool RowChecked(std::size_t row) override { return checked[row]; }
-    std::wstring RowPath(std::size_t) override { return L"Z:\\t\\\uFFFD.tmp"; }
-    std::wstring RowName(std::size_t) override { return L"\uFFFD.tmp"; }
-    void KeepRows(const std::vector<std::size_t>& rows) override { kept = rows; }
+    void RowsKept() override { ++rebuilds; }
     void SetResultCaption(std::wstring_view) override {}
     void SetStatusText(std::wstring_view text) override { status = text; }
     PathKind Inspect(const std::wstring&) override { return filesLeft ? PathKind::PlainFile : PathKind::Missing; }
@@ -49,15 +45,21 @@ public:
         --filesLeft;
         return 0;
     }
-    std::vector<std::size_t> kept;
 };
 
 TEST(RobustGuards, ACheckedRowWhosePathNamesAnotherFileIsNotDeleted) {
     TwoUnderOneName both;
-    DeleteCommandClick(both, both);
+    ResultStore rows;
+    rows.Append(L"Z:\\t\\", L"\uFFFD.tmp", 1);  // the checked one
+    rows.Append(L"Z:\\t\\", L"\uFFFD.tmp", 1);
+    rows.SetChecked(0, true);
+    DeleteCommandClick(both, rows, both);
     EXPECT_EQ(both.shellCalls, 0);
     EXPECT_EQ(both.filesLeft, 2u);
-    EXPECT_EQ(both.kept, (std::vector<std::size_t>{0, 1}));
+    EXPECT_EQ(both.rebuilds, 1);
+    ASSERT_EQ(rows.Count(), 2u);  // both kept, in their order
+    EXPECT_TRUE(rows.Checked(0));
+    EXPECT_FALSE(rows.Checked(1));
     EXPECT_EQ(both.status, L"删除文件 0个 未能删除 1个");
 }
 

@@ -241,6 +241,19 @@ TEST_F(ScanWindowTest, ClickHandledBeforeTheWalkStopsIt) {
     EXPECT_EQ(Text(Item(kIdLabel1)).rfind(L"扫描结果： 扫描到的文件共有： 0个； 占用空间： 0 MB ；", 0), 0u);
     EXPECT_EQ(Text(start), kStartScanCaption);
     EXPECT_TRUE(Main().Scan().stopRequested);
+    EXPECT_FALSE(Main().Scan().scanning);
+
+    // With "所有硬盘驱动器" checked, the path box and the browse button stay off after a scan; the
+    // box itself comes back.
+    ClickControl(Item(kIdCheck1));
+    ASSERT_FALSE(IsWindowEnabled(Item(kIdText1)));
+    PostClickFlat(start);
+    SendMessageW(start, WM_LBUTTONDOWN, MK_LBUTTON, at);
+    SendMessageW(start, WM_LBUTTONUP, 0, at);
+    EXPECT_EQ(Text(start), kStartScanCaption);
+    EXPECT_FALSE(IsWindowEnabled(Item(kIdText1)));
+    EXPECT_FALSE(IsWindowEnabled(Item(kIdFlatCommand7)));
+    for (int id : {kIdCheck1, kIdList1, kIdList2, kIdFlatCommand1, kIdFlatCommand4_0}) EXPECT_TRUE(IsWindowEnabled(Item(id))) << id;
 }
 
 // A selection pass lets waiting messages run after its first row: a click posted before the

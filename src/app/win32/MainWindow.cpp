@@ -8,7 +8,6 @@
 #include "about/win32/AboutWindow.h"
 #include "app/core/FixedDrives.h"
 #include "app/core/Layout.h"
-#include "app/win32/LayoutControls.h"
 #include "common/win32/ListViews.h"
 #include "app/win32/WindowFont.h"
 #include "app/win32/resource.h"
@@ -114,7 +113,7 @@ void MainWindow::OnCommand(int id, int code) {
             BusyScope busy(*this);
             ShellFileDelete shell(hwnd_, [this] { pacer_.AtWork(); });
             pacer_.Begin();
-            DeleteCommandClick(*this, shell);
+            DeleteCommandClick(*this, results_.Rows(), shell);
             break;
         }
         case kIdFlatCommand2:
@@ -201,10 +200,18 @@ void MainWindow::OnAboutClick() {
 
 // --- ScanView ---
 
-std::wstring MainWindow::ScanCaption() { return ControlText(Control(kIdFlatCommand6)); }
-
-void MainWindow::SetScanCaption(std::wstring_view caption) {
-    SetWindowTextW(Control(kIdFlatCommand6), std::wstring(caption).c_str());
+void MainWindow::SetScanning(bool scanning) {
+    // In this order; the result list stays enabled (rows can be checked as they come) and so
+    // does the scan button, which becomes the stop button.
+    const bool allDrives = AllDrivesChecked();
+    if (!scanning) EnableWindow(Control(kIdList1), TRUE);
+    for (int id : {kIdList2, kIdFlatCommand4_0, kIdFlatCommand4_1, kIdFlatCommand4_2, kIdFlatCommand4_3,
+                   kIdFlatCommand1, kIdFlatCommand2, kIdFlatCommand3})
+        EnableWindow(Control(id), !scanning);
+    SetWindowTextW(Control(kIdFlatCommand6), scanning ? kStopCaption : kStartScanCaption);
+    EnableWindow(Control(kIdFlatCommand7), !scanning && !allDrives);
+    EnableWindow(Control(kIdCheck1), !scanning);
+    EnableWindow(Control(kIdText1), !scanning && !allDrives);
 }
 
 void MainWindow::ClearResults() {
@@ -226,8 +233,6 @@ void MainWindow::SetStatusText(std::wstring_view text) {
     results_.SyncCount();
     pacer_.SetStatusNow(std::wstring(text));  // a folder or path not yet shown is dropped
 }
-
-void MainWindow::SetEnabled(ScanControl control, bool enabled) { EnableWindow(Control(ScanControlId(control)), enabled); }
 
 bool MainWindow::AllDrivesChecked() { return SendMessageW(Control(kIdCheck1), BM_GETCHECK, 0, 0) == BST_CHECKED; }
 
@@ -258,15 +263,7 @@ DeleteAnswer MainWindow::AskDeleteConfirmation() {
     }
 }
 
-std::size_t MainWindow::RowCount() { return results_.Count(); }
-
-bool MainWindow::RowChecked(std::size_t row) { return results_.Checked(row); }
-
-std::wstring MainWindow::RowPath(std::size_t row) { return results_.Rows().ExactPath(row); }
-
-std::wstring MainWindow::RowName(std::size_t row) { return results_.Rows().Name(row); }
-
-void MainWindow::KeepRows(const std::vector<std::size_t>& rows) { results_.KeepRows(rows); }
+void MainWindow::RowsKept() { results_.RowsRebuilt(); }
 
 void MainWindow::ShowDeleting(const std::wstring& path) {
     pacer_.ShowStatusSoon(kDeletingPrefix + path);

@@ -74,13 +74,11 @@ private:
     void OnAboutClick();
 
     // ScanView.
-    std::wstring ScanCaption() override;
-    void SetScanCaption(std::wstring_view caption) override;
+    void SetScanning(bool scanning) override;
     void ClearResults() override;
     std::size_t ResultCount() override;
     void SetResultCaption(std::wstring_view text) override;
     void SetStatusText(std::wstring_view text) override;
-    void SetEnabled(ScanControl control, bool enabled) override;
     bool AllDrivesChecked() override;
     std::wstring PathText() override;
     void LetPendingEventsRun() override;
@@ -93,11 +91,7 @@ private:
                      std::uint64_t size) override;
     // DeleteView.
     DeleteAnswer AskDeleteConfirmation() override;
-    std::size_t RowCount() override;
-    bool RowChecked(std::size_t row) override;
-    std::wstring RowPath(std::size_t row) override;
-    std::wstring RowName(std::size_t row) override;
-    void KeepRows(const std::vector<std::size_t>& rows) override;
+    void RowsKept() override;
     void ShowDeleting(const std::wstring& path) override;
     // SelectionView.
     bool ListEnabled(SelectionList list) override;

@@ -57,8 +57,7 @@ void ResultList::SetChecked(std::size_t row, bool checked) {
     rowsDirty_ = true;
 }
 
-void ResultList::KeepRows(const std::vector<std::size_t>& rows) {
-    rows_.KeepRows(rows);
+void ResultList::RowsRebuilt() {
     shownCount_ = rows_.Count();
     SendMessageW(list_, LVM_SETITEMCOUNT, shownCount_, 0);
     InvalidateRect(list_, nullptr, TRUE);

@@ -26,6 +26,8 @@ public:
     void Attach(HWND list);
     HWND Handle() const { return list_; }
     const ResultStore& Rows() const { return rows_; }
+    // The store itself, for a command that rebuilds it (the delete); RowsRebuilt shows the result.
+    ResultStore& Rows() { return rows_; }
 
     // Every row removed, at once on the screen.
     void Clear();
@@ -37,8 +39,8 @@ public:
     bool Checked(std::size_t row) const { return rows_.Checked(row); }
     // Sets a row's check box from the program; it is repainted at the next Refresh.
     void SetChecked(std::size_t row, bool checked);
-    // Keeps the given rows, in this order, without their size cells; shown at once.
-    void KeepRows(const std::vector<std::size_t>& rows);
+    // The store was rebuilt: the list shows its rows at once.
+    void RowsRebuilt();
 
     // Brings the list's row count up to date now.
     void SyncCount();

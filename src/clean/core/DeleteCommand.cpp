@@ -93,12 +93,12 @@ bool NameSafeForShell(std::wstring_view path, std::wstring_view name, wchar_t se
     return FolderSafe(folder, separator);
 }
 
-void DeleteCommandClick(DeleteView& view, FileShell& shell, wchar_t separator) {
+void DeleteCommandClick(DeleteView& view, ResultStore& rows, FileShell& shell, wchar_t separator) {
     const DeleteAnswer answer = view.AskDeleteConfirmation();
     if (answer == DeleteAnswer::Cancel) return;
     const std::uint16_t flags = DeleteFlags(answer);
 
-    const std::size_t n = view.RowCount();
+    const std::size_t n = rows.Count();
 
     // Deletion pass: one shell call per checked row whose path names exactly one plain file that
     // the shell can take. A path is judged gone only on the system's own "not found".
@@ -107,10 +107,10 @@ void DeleteCommandClick(DeleteView& view, FileShell& shell, wchar_t separator) {
     std::vector<Outcome> outcomes(n, Outcome::Refused);
     for (std::size_t row = 0; row < n; ++row) {
         view.Pace();
-        if (!view.RowChecked(row)) continue;
+        if (!rows.Checked(row)) continue;
         checked[row] = true;
-        paths[row] = view.RowPath(row);
-        if (!NameSafeForShell(paths[row], view.RowName(row), separator)) continue;
+        paths[row] = rows.ExactPath(row);
+        if (!NameSafeForShell(paths[row], rows.Name(row), separator)) continue;
         switch (shell.Inspect(paths[row])) {
         case PathKind::PlainFile:
             if (!ShellCanTake(paths[row])) break;  // too long for the shell: stays listed
@@ -139,7 +139,8 @@ void DeleteCommandClick(DeleteView& view, FileShell& shell, wchar_t separator) {
         if (checked[row]) ++failed;
     }
 
-    view.KeepRows(kept);
+    rows.KeepRows(kept);
+    view.RowsKept();
 
     const std::size_t left = kept.size();
     view.SetResultCaption(L"扫描结果： 剩余的文件共有：" + NumberText(std::uint64_t{left}) + L"个");

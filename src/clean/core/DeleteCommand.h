@@ -7,6 +7,8 @@
 #include <string_view>
 #include <vector>
 
+#include "scan/core/ResultStore.h"
+
 namespace qorvani {
 
 enum class DeleteAnswer { Yes, No, Cancel };
@@ -58,17 +60,13 @@ PathKind KindOfFailedLookup(std::uint32_t systemError);
 // (already in the long form, or not a full path) is returned as it is.
 std::wstring LookupForm(const std::wstring& path);
 
+// What the delete needs of the window besides the rows themselves.
 class DeleteView {
 public:
     virtual ~DeleteView() = default;
     virtual DeleteAnswer AskDeleteConfirmation() = 0;
-    virtual std::size_t RowCount() = 0;
-    virtual bool RowChecked(std::size_t row) = 0;         // rows from 0
-    virtual std::wstring RowPath(std::size_t row) = 0;    // the exact path as listed
-    // The file name exactly as listed: RowPath ends with it, after the folder's separator.
-    virtual std::wstring RowName(std::size_t row) = 0;
-    // Keeps the given rows, in this order, without their size cells; each keeps its check box.
-    virtual void KeepRows(const std::vector<std::size_t>& rows) = 0;
+    // The rows were rebuilt (those kept, in their order, without size cells): show them.
+    virtual void RowsKept() = 0;
     virtual void SetResultCaption(std::wstring_view text) = 0;
     virtual void SetStatusText(std::wstring_view text) = 0;
     // Right before each shell call, with the path being sent: the window shows it at its own
@@ -100,6 +98,8 @@ public:
 // the stand-in for bytes the system could not decode, is refused too: it may name another file.
 bool NameSafeForShell(std::wstring_view path, std::wstring_view name, wchar_t separator = L'\\');
 
-void DeleteCommandClick(DeleteView& view, FileShell& shell, wchar_t separator = L'\\');
+// The delete button's click over the result rows: each row's exact path (folder and name as
+// listed) and check box are read from rows, and rows keeps what is left.
+void DeleteCommandClick(DeleteView& view, ResultStore& rows, FileShell& shell, wchar_t separator = L'\\');
 
 }  // namespace qorvani

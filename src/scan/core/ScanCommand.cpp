@@ -12,9 +12,6 @@ constexpr wchar_t kScanningCaption[] = L"扫描中...";
 constexpr wchar_t kCompletionStatus[] =
     L"扫描完成！请选中您认为需要删除的文件，然后点击\u201C清除选中项目\u201D删除选中的文件！";
 
-constexpr ScanControl kFlatCommand4[] = {ScanControl::FlatCommand4_0, ScanControl::FlatCommand4_1,
-                                         ScanControl::FlatCommand4_2, ScanControl::FlatCommand4_3};
-
 void RunScan(ScanView& view, WalkSink& sink, DirectoryLister& lister,
              const ActiveMasks& activeMasks, const FixedDrives& fixedDrives, ScanState& state) {
     view.ClearResults();
@@ -22,15 +19,8 @@ void RunScan(ScanView& view, WalkSink& sink, DirectoryLister& lister,
     state.totalBytes = 0;
     state.stopRequested = false;
 
-    view.SetEnabled(ScanControl::List2, false);
-    for (ScanControl button : kFlatCommand4) view.SetEnabled(button, false);
-    view.SetEnabled(ScanControl::FlatCommand1, false);
-    view.SetEnabled(ScanControl::FlatCommand2, false);
-    view.SetEnabled(ScanControl::FlatCommand3, false);
-    view.SetScanCaption(kStopCaption);
-    view.SetEnabled(ScanControl::FlatCommand7, false);
-    view.SetEnabled(ScanControl::Check1, false);
-    view.SetEnabled(ScanControl::Text1, false);
+    state.scanning = true;  // from here on a click on the button is a stop
+    view.SetScanning(true);
 
     // The disabled inputs and the new caption show before the walk; a click on the button
     // handled here is already a stop request.
@@ -46,25 +36,16 @@ void RunScan(ScanView& view, WalkSink& sink, DirectoryLister& lister,
     }
     // Input is looked at only on entering a folder, and the window's keep-alive leaves it queued:
     // a click made on "停止" while the last folders were listed is still waiting. It runs here,
-    // while the caption still reads "停止", so it is the stop it was meant as, never the start of
-    // another scan that would empty the list.
+    // while the scan still counts as running, so it is the stop it was meant as, never the start
+    // of another scan that would empty the list.
     view.LetPendingEventsRun();
 
     view.SetStatusText(kCompletionStatus);
     const std::uint32_t elapsed = view.Milliseconds() - state.startTime;  // modulo 2^32
     view.SetResultCaption(ScanReportText(view.ResultCount(), state.totalBytes, elapsed));
 
-    const bool allDrives = view.AllDrivesChecked();
-    view.SetEnabled(ScanControl::List1, true);
-    view.SetEnabled(ScanControl::List2, true);
-    for (ScanControl button : kFlatCommand4) view.SetEnabled(button, true);
-    view.SetEnabled(ScanControl::FlatCommand1, true);
-    view.SetEnabled(ScanControl::FlatCommand2, true);
-    view.SetEnabled(ScanControl::FlatCommand3, true);
-    view.SetScanCaption(kStartScanCaption);
-    view.SetEnabled(ScanControl::FlatCommand7, !allDrives);
-    view.SetEnabled(ScanControl::Check1, true);
-    view.SetEnabled(ScanControl::Text1, !allDrives);
+    view.SetScanning(false);
+    state.scanning = false;
 }
 
 }  // namespace
@@ -79,12 +60,11 @@ std::wstring ScanReportText(std::size_t files, std::uint64_t totalBytes,
 void ScanCommandClick(ScanView& view, WalkSink& sink, DirectoryLister& lister,
                       const ActiveMasks& activeMasks, const FixedDrives& fixedDrives,
                       ScanState& state) {
-    const std::wstring caption = view.ScanCaption();
-    if (caption == kStartScanCaption) {
-        RunScan(view, sink, lister, activeMasks, fixedDrives, state);
-    } else if (caption == kStopCaption) {
+    if (state.scanning) {
         state.stopRequested = true;  // the scan further down the stack sees it at its next folder
+        return;
     }
+    RunScan(view, sink, lister, activeMasks, fixedDrives, state);
 }
 
 }  // namespace qorvani

@@ -15,35 +15,31 @@ namespace qorvani {
 inline constexpr wchar_t kStartScanCaption[] = L"开始扫描";
 inline constexpr wchar_t kStopCaption[] = L"停止";
 
-// The inputs that a scan disables and enables again.
-enum class ScanControl {
-    List1, List2,
-    FlatCommand4_0, FlatCommand4_1, FlatCommand4_2, FlatCommand4_3,
-    FlatCommand1, FlatCommand2, FlatCommand3,
-    FlatCommand7, Check1, Text1,
-};
-
+// What the scan command needs of the window.
 class ScanView {
 public:
     virtual ~ScanView() = default;
-    virtual std::wstring ScanCaption() = 0;                 // FlatCommand6's Captain
-    virtual void SetScanCaption(std::wstring_view caption) = 0;
-    virtual void ClearResults() = 0;                        // List1 rows
+    // true: every input but the result list and the scan button is disabled, and the scan
+    // button reads "停止". false: they are enabled again (the path box and the browse button only
+    // while the all-drives box is clear) and the scan button reads "开始扫描".
+    virtual void SetScanning(bool scanning) = 0;
+    virtual void ClearResults() = 0;                            // the result list's rows
     virtual std::size_t ResultCount() = 0;
-    virtual void SetResultCaption(std::wstring_view text) = 0;  // Label1
-    virtual void SetStatusText(std::wstring_view text) = 0;     // StatusBar1
-    virtual void SetEnabled(ScanControl control, bool enabled) = 0;
-    virtual bool AllDrivesChecked() = 0;                    // Check1's Value
-    virtual std::wstring PathText() = 0;                    // Text1
+    virtual void SetResultCaption(std::wstring_view text) = 0;  // the caption above the lists
+    virtual void SetStatusText(std::wstring_view text) = 0;
+    virtual bool AllDrivesChecked() = 0;
+    virtual std::wstring PathText() = 0;                        // the path box
+    // Handles every message waiting for the window's thread, input included.
     virtual void LetPendingEventsRun() = 0;
-    virtual std::uint32_t Milliseconds() = 0;               // timeGetTime
+    virtual std::uint32_t Milliseconds() = 0;                   // timeGetTime
 };
 
 // The report written into Label1 after a scan.
 std::wstring ScanReportText(std::size_t files, std::uint64_t totalBytes,
                             std::uint32_t elapsedMilliseconds);
 
-// FlatCommand6's click. The walk's rows and status go through sink.
+// The scan button's click: a whole scan when none runs, else a stop request for the one running
+// further down the stack. The walk's rows and status go through sink.
 void ScanCommandClick(ScanView& view, WalkSink& sink, DirectoryLister& lister,
                       const ActiveMasks& activeMasks, const FixedDrives& fixedDrives,
                       ScanState& state);

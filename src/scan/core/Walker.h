@@ -31,6 +31,7 @@ public:
 
 // Shared scan state, owned by the main window.
 struct ScanState {
+    bool scanning = false;         // from the click that starts a scan until its inputs are back
     bool stopRequested = false;
     std::uint64_t totalBytes = 0;  // ScanTotalBytes
     std::uint32_t startTime = 0;
