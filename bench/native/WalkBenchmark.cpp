@@ -30,9 +30,8 @@ public:
     std::vector<std::pair<std::wstring, std::uint64_t>> files;
 
     void ShowFolder(const std::wstring&) override {}
-    void LetWaitingInputRun() override {}
-    void AppendMatch(const std::wstring& folder, std::wstring_view name, std::wstring_view,
-                     std::uint64_t size) override {
+    void InputPoint() override {}
+    void AppendMatch(const std::wstring& folder, std::wstring_view name, std::uint64_t size) override {
         std::wstring path;
         path.reserve(folder.size() + name.size());
         path.append(folder).append(name);

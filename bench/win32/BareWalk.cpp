@@ -18,8 +18,8 @@ public:
     std::size_t folders = 0;
 
     void ShowFolder(const std::wstring&) override { ++folders; }
-    void LetWaitingInputRun() override {}
-    void AppendMatch(const std::wstring& folder, std::wstring_view name, std::wstring_view, std::uint64_t) override {
+    void InputPoint() override {}
+    void AppendMatch(const std::wstring& folder, std::wstring_view name, std::uint64_t) override {
         ++rows;
         if (paths_ != nullptr) paths_->insert(folder + std::wstring(name));
     }

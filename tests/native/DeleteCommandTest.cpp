@@ -421,7 +421,7 @@ TEST(DeleteCommand, NoStretchOfTheCommandGoesUnpaced) {
     struct PacedList : FakeList {
         const int* now = nullptr;
         std::vector<int> paced;
-        void Pace() override { paced.push_back(*now); }
+        void Step() override { paced.push_back(*now); }
         void SetStatusText(std::wstring_view text) override {
             FakeList::SetStatusText(text);
             paced.push_back(*now);  // the end

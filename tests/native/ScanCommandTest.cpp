@@ -41,7 +41,7 @@ public:
     void SetStatusText(std::wstring_view text) override { log.push_back(L"status " + std::wstring(text)); }
     bool AllDrivesChecked() override { return allDrives; }
     std::wstring PathText() override { return pathText; }
-    void LetPendingEventsRun() override {
+    void RunWaitingEvents() override {
         log.push_back(L"events");
         if (onPendingEvents) onPendingEvents();
     }
@@ -56,13 +56,12 @@ public:
         log.push_back(L"status 正在扫描：" + path);
         shownFolder = path;
     }
-    void LetWaitingInputRun() override {
+    void InputPoint() override {
         if (onWaitingInput) onWaitingInput(shownFolder);
     }
-    void AppendMatch(const std::wstring& folder, std::wstring_view name, std::wstring_view upperName,
-                     std::uint64_t size) override {
-        rows.push_back({folder, std::wstring(name), std::wstring(upperName), size});
-        log.push_back(L"row " + folder + std::wstring(upperName));
+    void AppendMatch(const std::wstring& folder, std::wstring_view name, std::uint64_t size) override {
+        rows.push_back({folder, std::wstring(name), UpperCase(name), size});
+        log.push_back(L"row " + folder + UpperCase(name));
     }
 
 private:

@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "scan/core/DirectoryLister.h"
+#include "scan/core/UpperCase.h"
 #include "scan/core/Walker.h"
 
 namespace qorvani::scantest {
@@ -140,14 +141,14 @@ public:
         shown.push_back(path);
         if (onShowFolder) onShowFolder(path);
     }
-    void LetWaitingInputRun() override {
+    void InputPoint() override {
         log.push_back(L"wait");
         if (onWaitingInput) onWaitingInput(shown.empty() ? std::wstring() : shown.back());
     }
-    void AppendMatch(const std::wstring& folder, std::wstring_view name, std::wstring_view upperName,
-                     std::uint64_t size) override {
+    // The name's display form is made as the window makes it, from the name as listed.
+    void AppendMatch(const std::wstring& folder, std::wstring_view name, std::uint64_t size) override {
         log.push_back(L"match " + folder + std::wstring(name));
-        matches.push_back({folder, std::wstring(name), std::wstring(upperName), size});
+        matches.push_back({folder, std::wstring(name), UpperCase(name), size});
     }
 
     std::vector<std::wstring> log;

@@ -56,7 +56,7 @@ public:
         log.push_back("rebuild");
         masks = CheckedMasks();
     }
-    void YieldToEvents() override {
+    void EventPoint() override {
         log.push_back("yield");
         ++yields;
         if (onYield) onYield(yields);

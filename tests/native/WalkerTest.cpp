@@ -80,7 +80,7 @@ TEST(WalkerTest, EveryListedEntryIsAPaceStep) {
     tree.AddFile(sub, L"a.bak");
     struct PacedSink : RecordingSink {
         int paces = 0;
-        void Pace() override { ++paces; }
+        void Step() override { ++paces; }
     } sink;
     ScanState state;
     ScanFolder(L"R\\", tree, MaskSet(Masks({L"*.BAK"})), sink, state);
@@ -206,8 +206,8 @@ public:
         ++folders;
         longestPath = std::max(longestPath, path.size());
     }
-    void LetWaitingInputRun() override {}
-    void AppendMatch(const std::wstring&, std::wstring_view, std::wstring_view, std::uint64_t) override {
+    void InputPoint() override {}
+    void AppendMatch(const std::wstring&, std::wstring_view, std::uint64_t) override {
         ++files;
     }
     std::size_t folders = 0;

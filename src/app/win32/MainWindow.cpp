@@ -238,7 +238,7 @@ bool MainWindow::AllDrivesChecked() { return SendMessageW(Control(kIdCheck1), BM
 
 std::wstring MainWindow::PathText() { return ControlText(Control(kIdText1)); }
 
-void MainWindow::LetPendingEventsRun() { PumpPendingMessages(); }
+
 
 std::uint32_t MainWindow::Milliseconds() { return timeGetTime(); }
 
@@ -246,10 +246,10 @@ std::uint32_t MainWindow::Milliseconds() { return timeGetTime(); }
 
 void MainWindow::ShowFolder(const std::wstring& path) { pacer_.ShowStatusSoon(kScanningFolderPrefix + path); }
 
-void MainWindow::LetWaitingInputRun() { pacer_.AtFolderEntry(); }
 
 
-void MainWindow::AppendMatch(const std::wstring& folder, std::wstring_view name, std::wstring_view, std::uint64_t size) {
+
+void MainWindow::AppendMatch(const std::wstring& folder, std::wstring_view name, std::uint64_t size) {
     results_.Append(folder, name, size);
 }
 
@@ -265,13 +265,9 @@ DeleteAnswer MainWindow::AskDeleteConfirmation() {
 
 void MainWindow::RowsKept() { results_.RowsRebuilt(); }
 
-void MainWindow::ShowDeleting(const std::wstring& path) {
-    pacer_.ShowStatusSoon(kDeletingPrefix + path);
-    pacer_.AtWork();
-}
+void MainWindow::ShowDeleting(const std::wstring& path) { pacer_.ShowStatusSoon(kDeletingPrefix + path); }
 
-// WalkSink and DeleteView: a step where no input may run.
-void MainWindow::Pace() { pacer_.AtWork(); }
+
 
 // --- SelectionView ---
 
@@ -294,6 +290,14 @@ void MainWindow::SetRowChecked(SelectionList list, std::size_t row, bool checked
 
 void MainWindow::RebuildActiveMasks() { qorvani::RebuildActiveMasks(types_, activeMasks_); }
 
-void MainWindow::YieldToEvents() { pacer_.AtRowYield(); }
+// --- Pacing, for every long command ---
+
+void MainWindow::Step() { pacer_.AtWork(); }
+
+void MainWindow::InputPoint() { pacer_.AtFolderEntry(); }
+
+void MainWindow::EventPoint() { pacer_.AtRowYield(); }
+
+void MainWindow::RunWaitingEvents() { pacer_.RunWaitingEvents(); }
 
 }  // namespace qorvani

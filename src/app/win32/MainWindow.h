@@ -81,24 +81,24 @@ private:
     void SetStatusText(std::wstring_view text) override;
     bool AllDrivesChecked() override;
     std::wstring PathText() override;
-    void LetPendingEventsRun() override;
     std::uint32_t Milliseconds() override;
     // WalkSink.
     void ShowFolder(const std::wstring& path) override;
-    void LetWaitingInputRun() override;
-    void Pace() override;
-    void AppendMatch(const std::wstring& folder, std::wstring_view name, std::wstring_view upperName,
-                     std::uint64_t size) override;
+    void AppendMatch(const std::wstring& folder, std::wstring_view name, std::uint64_t size) override;
     // DeleteView.
     DeleteAnswer AskDeleteConfirmation() override;
     void RowsKept() override;
     void ShowDeleting(const std::wstring& path) override;
+    // Pacing (shared by the views above).
+    void Step() override;
+    void InputPoint() override;
+    void EventPoint() override;
+    void RunWaitingEvents() override;
     // SelectionView.
     bool ListEnabled(SelectionList list) override;
     std::size_t RowCount(SelectionList list) override;
     void SetRowChecked(SelectionList list, std::size_t row, bool checked) override;
     void RebuildActiveMasks() override;
-    void YieldToEvents() override;
 
     HWND Control(int id) const { return GetDlgItem(hwnd_, id); }
 

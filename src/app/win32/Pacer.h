@@ -35,6 +35,8 @@ public:
     // After a row of a selection pass: as AtWork, and when a look is due every waiting message
     // runs.
     void AtRowYield();
+    // Every waiting message runs now.
+    void RunWaitingEvents() { PumpAll(); }
 
     // The status text shown at the next repaint (a later one replaces it unseen).
     void ShowStatusSoon(std::wstring text);

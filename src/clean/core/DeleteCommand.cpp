@@ -106,7 +106,7 @@ void DeleteCommandClick(DeleteView& view, ResultStore& rows, FileShell& shell, w
     std::vector<std::wstring> paths(n);
     std::vector<Outcome> outcomes(n, Outcome::Refused);
     for (std::size_t row = 0; row < n; ++row) {
-        view.Pace();
+        view.Step();
         if (!rows.Checked(row)) continue;
         checked[row] = true;
         paths[row] = rows.ExactPath(row);
@@ -115,6 +115,7 @@ void DeleteCommandClick(DeleteView& view, ResultStore& rows, FileShell& shell, w
         case PathKind::PlainFile:
             if (!ShellCanTake(paths[row])) break;  // too long for the shell: stays listed
             view.ShowDeleting(paths[row]);
+            view.Step();
             shell.DeleteOneFile(paths[row], flags);  // judged below by what is left on disk
             outcomes[row] = Outcome::Sent;
             break;
@@ -131,7 +132,7 @@ void DeleteCommandClick(DeleteView& view, ResultStore& rows, FileShell& shell, w
     std::vector<std::size_t> kept;
     std::size_t failed = 0;
     for (std::size_t row = 0; row < n; ++row) {
-        view.Pace();
+        view.Step();
         const bool gone = checked[row] && outcomes[row] != Outcome::Refused &&
                           shell.InspectAfterCalls(paths[row]) == PathKind::Missing;
         if (gone) continue;

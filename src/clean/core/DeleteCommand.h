@@ -7,6 +7,7 @@
 #include <string_view>
 #include <vector>
 
+#include "common/core/Pacing.h"
 #include "scan/core/ResultStore.h"
 
 namespace qorvani {
@@ -60,8 +61,10 @@ PathKind KindOfFailedLookup(std::uint32_t systemError);
 // (already in the long form, or not a full path) is returned as it is.
 std::wstring LookupForm(const std::wstring& path);
 
-// What the delete needs of the window besides the rows themselves.
-class DeleteView {
+// What the delete needs of the window besides the rows themselves. The delete paces itself
+// through the same object: a Step at every row of both passes, sent or not, and right before
+// each shell call, so that no stretch of a long delete goes without a keep-alive; it runs no input.
+class DeleteView : public virtual Pacing {
 public:
     virtual ~DeleteView() = default;
     virtual DeleteAnswer AskDeleteConfirmation() = 0;
@@ -69,12 +72,8 @@ public:
     virtual void RowsKept() = 0;
     virtual void SetResultCaption(std::wstring_view text) = 0;
     virtual void SetStatusText(std::wstring_view text) = 0;
-    // Right before each shell call, with the path being sent: the window shows it at its own
-    // pace and stays responsive, running no input.
+    // Right before each shell call, with the path being sent: the window shows it at its own pace.
     virtual void ShowDeleting(const std::wstring& /*path*/) {}
-    // At every row of every pass, sent or not: cheap; the window keeps itself responsive by its
-    // clock, running no input, so that no stretch of a long delete goes without a keep-alive.
-    virtual void Pace() {}
 };
 
 class FileShell {

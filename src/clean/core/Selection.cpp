@@ -14,7 +14,7 @@ void SelectionClick(int index, SelectionView& view) {
         if (row >= view.RowCount(list)) break;
         view.SetRowChecked(list, row, target);
         if (list == SelectionList::Types) view.RebuildActiveMasks();
-        view.YieldToEvents();
+        view.EventPoint();
     }
 }
 

@@ -1,20 +1,22 @@
 #pragma once
-// The four select-all / select-none buttons (FlatCommand4 0 to 3).
+// The four check-all / check-none buttons: index 0 and 1 for the result list, 2 and 3 for the
+// type list.
 #include <cstddef>
+
+#include "common/core/Pacing.h"
 
 namespace qorvani {
 
-enum class SelectionList { Results, Types };  // List1, List2
+enum class SelectionList { Results, Types };
 
-class SelectionView {
+// The lists as a selection pass sees them. The pass paces itself through the same object: an
+// EventPoint after every row.
+class SelectionView : public virtual Pacing {
 public:
-    virtual ~SelectionView() = default;
     virtual bool ListEnabled(SelectionList list) = 0;
     virtual std::size_t RowCount(SelectionList list) = 0;
     virtual void SetRowChecked(SelectionList list, std::size_t row, bool checked) = 0;  // rows from 0
     virtual void RebuildActiveMasks() = 0;
-    // Process every window message already waiting, then return.
-    virtual void YieldToEvents() = 0;
 };
 
 void SelectionClick(int index, SelectionView& view);

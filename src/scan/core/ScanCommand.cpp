@@ -24,7 +24,7 @@ void RunScan(ScanView& view, WalkSink& sink, DirectoryLister& lister,
 
     // The disabled inputs and the new caption show before the walk; a click on the button
     // handled here is already a stop request.
-    view.LetPendingEventsRun();
+    view.RunWaitingEvents();
 
     state.startTime = view.Milliseconds();
     const MaskSet masks(activeMasks);
@@ -38,7 +38,7 @@ void RunScan(ScanView& view, WalkSink& sink, DirectoryLister& lister,
     // a click made on "停止" while the last folders were listed is still waiting. It runs here,
     // while the scan still counts as running, so it is the stop it was meant as, never the start
     // of another scan that would empty the list.
-    view.LetPendingEventsRun();
+    view.RunWaitingEvents();
 
     view.SetStatusText(kCompletionStatus);
     const std::uint32_t elapsed = view.Milliseconds() - state.startTime;  // modulo 2^32

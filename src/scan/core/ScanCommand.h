@@ -16,7 +16,7 @@ inline constexpr wchar_t kStartScanCaption[] = L"开始扫描";
 inline constexpr wchar_t kStopCaption[] = L"停止";
 
 // What the scan command needs of the window.
-class ScanView {
+class ScanView : public virtual Pacing {
 public:
     virtual ~ScanView() = default;
     // true: every input but the result list and the scan button is disabled, and the scan
@@ -29,8 +29,6 @@ public:
     virtual void SetStatusText(std::wstring_view text) = 0;
     virtual bool AllDrivesChecked() = 0;
     virtual std::wstring PathText() = 0;                        // the path box
-    // Handles every message waiting for the window's thread, input included.
-    virtual void LetPendingEventsRun() = 0;
     virtual std::uint32_t Milliseconds() = 0;                   // timeGetTime
 };
 

@@ -60,7 +60,7 @@ void ScanFolder(const std::wstring& path, DirectoryLister& lister, const MaskSet
     auto enter = [&](bool walkable) {
         if (state.stopRequested) return false;
         sink.ShowFolder(folder);
-        sink.LetWaitingInputRun();
+        sink.InputPoint();
         if (!walkable) return false;
         std::unique_ptr<DirectoryListing> listing = lister.Open(folder);
         if (!listing) return false;
@@ -76,7 +76,7 @@ void ScanFolder(const std::wstring& path, DirectoryLister& lister, const MaskSet
             if (!open.empty()) folder.resize(open.back().pathLength);
             continue;
         }
-        sink.Pace();
+        sink.Step();
         const std::wstring_view name = listing.Name();
         if (IsDotOrDotDot(name)) continue;
         if (listing.IsFolder()) {
@@ -94,7 +94,7 @@ void ScanFolder(const std::wstring& path, DirectoryLister& lister, const MaskSet
         UpperCaseInPlace(upperName);
         if (masks.Matches(upperName)) {
             const std::uint64_t size = listing.Size();
-            sink.AppendMatch(folder, name, upperName, size);
+            sink.AppendMatch(folder, name, size);
             state.totalBytes += size;
         }
     }

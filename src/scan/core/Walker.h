@@ -5,28 +5,22 @@
 #include <string>
 #include <string_view>
 
+#include "common/core/Pacing.h"
 #include "scan/core/DirectoryLister.h"
 #include "scan/core/MaskMatcher.h"
 
 namespace qorvani {
 
 // What the walk tells the window. The window keeps the screen live at its own pace: ShowFolder
-// and AppendMatch must be cheap (store, do not paint).
-class WalkSink {
+// and AppendMatch must be cheap (store, do not paint). The walk paces itself through the same
+// object: a Step at every entry listed, an InputPoint on entering each folder (after ShowFolder).
+class WalkSink : public virtual Pacing {
 public:
-    virtual ~WalkSink() = default;
     // Entering a folder: the status text becomes "正在扫描：" + path.
     virtual void ShowFolder(const std::wstring& path) = 0;
-    // Entering a folder, after ShowFolder: handle waiting input if the system reports any
-    // (the window looks at its queue at a pace of its own).
-    virtual void LetWaitingInputRun() = 0;
-    // Each entry listed: cheap; lets the window keep itself responsive by its clock, never
-    // running input here.
-    virtual void Pace() {}
-    // A matched file: folder as walked (ends in the separator), the name exactly as listed,
-    // the name upper-cased as tested, and its size in bytes.
-    virtual void AppendMatch(const std::wstring& folder, std::wstring_view name,
-                             std::wstring_view upperName, std::uint64_t size) = 0;
+    // A matched file: folder as walked (ends in the separator), the name exactly as listed (its
+    // display form, upper-cased as tested, is made from it when shown), and its size in bytes.
+    virtual void AppendMatch(const std::wstring& folder, std::wstring_view name, std::uint64_t size) = 0;
 };
 
 // Shared scan state, owned by the main window.
