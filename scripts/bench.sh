@@ -147,6 +147,7 @@ if [ "$need_wine" = 1 ]; then
   trap 'end_wine; stop_xvfb' EXIT
   start_xvfb
   use_wine "$KIND"
+  use_trash bench --empty
 fi
 
 # --- B2: a scan in the window against the bare walk ---
@@ -190,15 +191,13 @@ fi
 # --- B4: delete ---
 if wanted b4; then
   work="$BENCH/b4-work"
-  # A Recycle Bin of our own: Wine keeps it in $XDG_DATA_HOME/Trash, which must exist.
-  trash_home="$BENCH/b4-xdg-data"
-  rm -rf "$work" "$trash_home"
-  mkdir -p "$trash_home"
+  rm -rf "$work"
+  # A Recycle Bin of B4's own, empty at the start (common.sh: use_trash).
+  use_trash bench-b4 --empty
   log "B4 with $b4_files files per run"
-  if line=$(XDG_DATA_HOME="$trash_home" run_wine b4 b4 "$(winpath "$work")" --runs "$runs" --files "$b4_files") &&
-     [ -n "$line" ]; then
+  if line=$(run_wine b4 b4 "$(winpath "$work")" --runs "$runs" --files "$b4_files") && [ -n "$line" ]; then
     # Both sides of every run send their files to the Recycle Bin: they must all be there.
-    trashed=$(find "$trash_home/Trash/files" -maxdepth 1 -name 'qvbench_*' 2>/dev/null | wc -l)
+    trashed=$(find "$(trash_files)" -maxdepth 1 -name 'qvbench_*' 2>/dev/null | wc -l)
     if [ "$trashed" -ne $((2 * runs * b4_files)) ]; then
       failures=$((failures + 1))
       row "B4 Recycle Bin" "$trashed files in the Recycle Bin, $((2 * runs * b4_files)) sent" "all" "ERROR"
@@ -213,7 +212,8 @@ if wanted b4; then
   else
     failed "B4" "$LOGS/b4.log"
   fi
-  rm -rf "$work" "$trash_home"
+  rm -rf "$work" "$WINE_DATA_HOME/Trash"
+  use_trash bench
 fi
 
 # --- B5: stop latency ---

@@ -14,6 +14,7 @@ fi
 trap 'end_wine; stop_xvfb' EXIT
 start_xvfb
 use_wine "$KIND"
+use_trash showcase
 QORVANI_SHOWCASE_ROOT="Z:$(printf '%s' "$tree" | tr / '\\')" \
   wine_run 120 "$WINE" "$(kind_build "$KIND")/qorvani_wintests.exe" --gtest_also_run_disabled_tests --gtest_filter='Showcase.*' >/dev/null &
 pid=$!

@@ -6,6 +6,7 @@
 #include <map>
 #include <thread>
 
+#include "RobustSupport.h"
 #include "WinTestSupport.h"
 #include "app/core/Layout.h"
 #include "app/win32/MainWindow.h"
@@ -179,12 +180,9 @@ TEST_F(DeleteWindowTest, YesDeletesExactlyTheCheckedFilesForGood) {
 
 TEST_F(DeleteWindowTest, NoMovesTheCheckedFilesToTheTrashAndNowhereElse) {
     MakeTree();
-    // Wine keeps the Unix home as "\??\Z:\root" in WINEHOMEDIR; the trash is the freedesktop one there.
-    wchar_t home[MAX_PATH] = {};
-    ASSERT_GT(GetEnvironmentVariableW(L"WINEHOMEDIR", home, MAX_PATH), 0u);
-    std::wstring trash = home;
-    if (trash.rfind(L"\\??\\", 0) == 0) trash.erase(0, 4);
-    trash += L"\\.local\\share\\Trash\\files\\";
+    // Wine's Recycle Bin: the freedesktop trash of the run (XDG_DATA_HOME) or of the Unix home.
+    const std::wstring trash = robust::TrashFiles();
+    ASSERT_FALSE(trash.empty()) << "the trash is found under Wine only";
     // Names unique to this run, so what the trash holds can be told apart from earlier runs.
     const std::wstring unique = L"q" + std::to_wstring(GetTickCount()) + L".tmp";
     tree_.File(unique, 1234);
@@ -197,7 +195,7 @@ TEST_F(DeleteWindowTest, NoMovesTheCheckedFilesToTheTrashAndNowhereElse) {
     EXPECT_EQ(ListTree(tree_.Root()), before);
     EXPECT_EQ(HashFile(trash + unique), hash) << "not found in " << std::string(trash.begin(), trash.end());
     EXPECT_EQ(StatusText(Item(kIdStatusBar1)), L"删除文件 1个 ");
-    DeleteFileW((trash + unique).c_str());
+    robust::RemoveFromTrash({unique});
 }
 
 TEST_F(DeleteWindowTest, CancelChangesNothing) {

@@ -139,8 +139,7 @@ protected:
 // own. Nothing is clicked for 15 s; then another thread sends a close, which the walk answers
 // at once (it retrieves messages), and the scan ends with the window.
 TEST_F(LongOps, ScanOfFifteenSecondsWithoutInputIsNeverHung) {
-    const std::wstring fork = robust::Fixture(L"fork");
-    if (fork.empty()) GTEST_SKIP() << "fixtures missing: run tests/windows/make_fixtures.sh, set QORVANI_FIXTURES";
+    NEED_FIXTURE(fork, L"fork");
     SetWindowTextW(Item(kIdText1), fork.c_str());
     HungWatcher watcher(window_);
     ASSERT_TRUE(watcher.Started());
@@ -181,8 +180,7 @@ TEST_F(LongOps, ScanOfFifteenSecondsWithoutInputIsNeverHung) {
 
 // A real click on "停止" 12 s into a scan ends it (the caption reads "开始扫描" again) within 0.2 s.
 TEST_F(LongOps, StopClickTwelveSecondsIntoAScanEndsItWithinAFifthOfASecond) {
-    const std::wstring fork = robust::Fixture(L"fork");
-    if (fork.empty()) GTEST_SKIP() << "fixtures missing";
+    NEED_FIXTURE(fork, L"fork");
     SetWindowTextW(Item(kIdText1), fork.c_str());
     HWND start = Item(kIdFlatCommand6);
     std::atomic<DWORD> clicked{0}, ended{0};
@@ -206,8 +204,7 @@ TEST_F(LongOps, StopClickTwelveSecondsIntoAScanEndsItWithinAFifthOfASecond) {
 }
 
 TEST_F(LongOps, SelectAllOverTwoHundredThousandRowsIsNeverHung) {
-    const std::wstring rows = robust::Fixture(L"rows200k");
-    if (rows.empty()) GTEST_SKIP() << "fixtures missing";
+    NEED_FIXTURE(rows, L"rows200k");
     SetWindowTextW(Item(kIdText1), (rows + L"t\\").c_str());
     ClickFlat(Item(kIdFlatCommand6));
     ASSERT_EQ(Main().Results().Count(), 200000u);
@@ -231,11 +228,7 @@ TEST_F(LongOps, SelectAllOverTwoHundredThousandRowsIsNeverHung) {
 // 6,000 files into the Recycle Bin. The window answers other threads throughout (this thread
 // reads the status bar through them) and shows the path being sent.
 TEST_F(LongOps, DeleteOfSixThousandFilesIntoTheRecycleBinIsNeverHung) {
-    wchar_t home[MAX_PATH] = {};
-    ASSERT_GT(GetEnvironmentVariableW(L"WINEHOMEDIR", home, MAX_PATH), 0u) << "the trash is found under Wine only";
-    std::wstring trash = home;
-    if (trash.rfind(L"\\??\\", 0) == 0) trash.erase(0, 4);
-    trash += L"\\.local\\share\\Trash\\";
+    ASSERT_FALSE(robust::TrashFiles().empty()) << "the trash is found under Wine only";
     TempTree tree;
     const std::wstring prefix = L"qvlong" + std::to_wstring(GetTickCount()) + L"_";
     const int files = 6000;
@@ -295,9 +288,11 @@ TEST_F(LongOps, DeleteOfSixThousandFilesIntoTheRecycleBinIsNeverHung) {
     if (took > 2000) EXPECT_GT(progressSeen.load(), 0) << "no path shown during the delete";
     std::printf("delete of %d files into the Recycle Bin: %u ms, %d samples, %d hung, %d status reads, %d showing a path\n",
                 files, static_cast<unsigned>(took), seen.samples, seen.hung, answers.load(), progressSeen.load());
-    for (int i = 0; i < files; ++i) {
-        const std::wstring name = prefix + std::to_wstring(i) + L".tmp";
-        DeleteFileW((trash + L"files\\" + name).c_str());
-        DeleteFileW((trash + L"info\\" + name + L".trashinfo").c_str());
-    }
+    // Every file went to the Recycle Bin.
+    std::size_t trashed = 0;
+    for (const auto& item : robust::TrashContents()) trashed += robust::TrashBaseName(item.first).rfind(prefix, 0) == 0;
+    EXPECT_EQ(trashed, static_cast<std::size_t>(files));
+    std::vector<std::wstring> names;
+    for (int i = 0; i < files; ++i) names.push_back(prefix + std::to_wstring(i) + L".tmp");
+    robust::RemoveFromTrash(names);
 }

@@ -90,15 +90,29 @@ public:
 
 // --- fixtures -----------------------------------------------------------------------------------
 
-std::wstring FixtureRoot() {
-    std::wstring root = Environment(L"QORVANI_FIXTURES");
-    if (root.empty()) return root;
-    if (root.front() == L'/') {
-        std::replace(root.begin(), root.end(), L'/', L'\\');
-        root = L"Z:" + root;
+std::wstring FolderOf(std::wstring path) {
+    if (path.empty()) return path;
+    if (path.front() == L'/') {
+        std::replace(path.begin(), path.end(), L'/', L'\\');
+        path = L"Z:" + path;
     }
-    if (root.back() != L'\\') root.push_back(L'\\');
-    return root;
+    if (path.back() != L'\\') path.push_back(L'\\');
+    return path;
+}
+
+std::wstring FixtureRoot() { return FolderOf(Environment(L"QORVANI_FIXTURES")); }
+
+bool FixturesRequired() {
+    const std::wstring required = Environment(L"QORVANI_FIXTURES_REQUIRED");
+    return !required.empty() && required != L"0";
+}
+
+std::string MissingFixture(const std::wstring& name) {
+    if (FixtureRoot().empty())
+        return "fixture " + Narrow(name) + " missing: QORVANI_FIXTURES is not set (run tests/windows/make_fixtures.sh "
+               "FOLDER and set it to FOLDER)";
+    return "fixture " + Narrow(name) + " missing from " + Narrow(FixtureRoot()) +
+           (FixturesRequired() ? " (made for this run, yet not there)" : "");
 }
 
 std::wstring Fixture(const std::wstring& name) {
@@ -169,6 +183,8 @@ TreeComparison CompareTrees(const Snapshot& before, const Snapshot& after, const
 // --- the trash ----------------------------------------------------------------------------------
 
 std::wstring TrashFiles() {
+    const std::wstring data = Environment(L"XDG_DATA_HOME");
+    if (!data.empty()) return FolderOf(data) + L"Trash\\files\\";
     // Wine keeps the Unix home as "\??\Z:\root" in WINEHOMEDIR.
     std::wstring home = Environment(L"WINEHOMEDIR");
     if (home.rfind(L"\\??\\", 0) == 0) home.erase(0, 4);

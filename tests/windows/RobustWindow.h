@@ -13,13 +13,6 @@
 #include "app/win32/MainWindow.h"
 #include "scan/core/ScanCommand.h"
 
-// In a test: the named fixture tree, or the test is skipped when the fixtures were not made.
-#define NEED_FIXTURE(var, name)                                                     \
-    const std::wstring var = ::robust::Fixture(name);                               \
-    if (var.empty())                                                                \
-    GTEST_SKIP() << "fixture " << ::robust::Narrow(name) << " missing: run "        \
-                    "tests/windows/make_fixtures.sh and set QORVANI_FIXTURES"
-
 namespace robust {
 
 inline constexpr wchar_t kCompletionStatus[] =
