@@ -1,7 +1,7 @@
 // The About window: modal to the main window, a fresh window every time, closed with OK.
 #include <gtest/gtest.h>
 
-
+#include "MainWindowFixture.h"
 #include "WinTestSupport.h"
 #include "about/win32/AboutWindow.h"
 #include "app/core/Layout.h"
@@ -52,10 +52,10 @@ void CALLBACK InspectAndClose(HWND, UINT, UINT_PTR timer, DWORD) {
     ClickFlat(GetDlgItem(about, kIdAboutOk));
 }
 
-TEST(AboutWindowTest, OpensModallyTwiceWithTheSameTextAndClosesWithOk) {
-    HWND main = MainWindow::Create(GetModuleHandleW(nullptr), SW_SHOW);
-    ASSERT_NE(main, nullptr);
-    Pump(50);
+using AboutWindowTest = MainWindowFixture;
+
+TEST_F(AboutWindowTest, OpensModallyTwiceWithTheSameTextAndClosesWithOk) {
+    HWND main = window_;
 
     HDC screen = GetDC(nullptr);
     const int dpi = GetDeviceCaps(screen, LOGPIXELSX);
@@ -90,7 +90,7 @@ TEST(AboutWindowTest, OpensModallyTwiceWithTheSameTextAndClosesWithOk) {
     // The main window works as before.
     ClickFlat(GetDlgItem(main, kIdFlatCommand3));
     EXPECT_FALSE(IsWindow(main));
-    TakeQuit();
+    EXPECT_TRUE(TakeQuit());
 }
 
 }  // namespace

@@ -8,8 +8,9 @@
 #include <string>
 #include <thread>
 
-#include "RobustSupport.h"
+#include "DeleteAnswerer.h"
 #include "MainWindowFixture.h"
+#include "RobustSupport.h"
 #include "WinTestSupport.h"
 #include "app/core/Layout.h"
 #include "app/win32/MainWindow.h"
@@ -256,30 +257,16 @@ TEST_F(LongOps, DeleteOfSixThousandFilesIntoTheRecycleBinIsNeverHung) {
             Sleep(100);
         }
     });
-    struct Answer {
-        explicit Answer(HWND owner) : thread([owner] {
-            for (int i = 0; i < 3000; ++i, Sleep(10)) {
-                HWND box = FindWindowW(L"#32770", nullptr);
-                if (box && GetWindow(box, GW_OWNER) == owner && IsWindowVisible(box)) {
-                    SendMessageW(GetDlgItem(box, IDNO), BM_CLICK, 0, 0);
-                    return;
-                }
-            }
-        }) {}
-        ~Answer() { thread.join(); }
-        std::thread thread;
-    };
-    DWORD took = 0;
-    {
-        Answer no(window_);
-        const DWORD before = GetTickCount();
-        ClickFlat(Item(kIdFlatCommand1));
-        took = GetTickCount() - before;
-    }
+    qorvani::drive::DeleteAnswerer no(IDNO);
+    const DWORD before = GetTickCount();
+    ClickFlat(Item(kIdFlatCommand1));
+    const DWORD took = GetTickCount() - before;
+    no.Stop();
     done = true;
     reader.join();
     const HungWatcher::Result seen = watcher.Stop();
 
+    EXPECT_EQ(no.Questions(), 1);
     EXPECT_EQ(Main().Results().Count(), 0u);
     EXPECT_EQ(StatusText(status), L"删除文件 6000个 ");
     EXPECT_EQ(Text(Item(kIdLabel1)), L"扫描结果： 剩余的文件共有： 0个");

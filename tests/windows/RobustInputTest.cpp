@@ -159,7 +159,7 @@ ClosingOutcome CloseAt(const std::wstring& root, ClosePoint point, DWORD delay) 
     ClosingOutcome outcome;
     Qorvani child;
     if (!child.Running()) return outcome;
-    BoxWatcher watcher(child.Id());
+    qorvani::drive::DeleteAnswerer watcher(IDCANCEL, child.Id());
     switch (point) {
     case ClosePoint::AtStart:
         child.Close();
@@ -357,7 +357,7 @@ TEST_F(RobustStorm, ClicksOnEveryControlDuringAScanActOnlyWhereEnabled) {
                    kIdFlatCommand4_2, kIdFlatCommand4_3, kIdFlatCommand7})
         flats.push_back(window_.Item(id));
 
-    BoxWatcher watcher(GetCurrentProcessId());
+    qorvani::drive::DeleteAnswerer watcher(IDCANCEL);
     std::atomic<bool> scanEnded{false};
     std::atomic<int> stillScanningAfterStorm{0};
     const int rounds = Soak() ? 30 : 3;
@@ -418,7 +418,7 @@ TEST_F(RobustStorm, BurstsOfStopClicksThenTheCloseBoxEndCleanly) {
     HWND start = window_.Item(kIdFlatCommand6);
     POINT closeBox{};
     ASSERT_TRUE(CloseBoxPoint(window_.Handle(), closeBox));
-    BoxWatcher watcher(GetCurrentProcessId());
+    qorvani::drive::DeleteAnswerer watcher(IDCANCEL);
     const int bursts = Soak() ? 20 : 3;
 
     for (int burst = 0; burst < bursts; ++burst) {
@@ -488,7 +488,7 @@ TEST_F(RobustStorm, ScanAndDeleteRunInsideASelectAllPass) {
 
     HWND start = window_.Item(kIdFlatCommand6), remove = window_.Item(kIdFlatCommand1);
     HWND selectAll = window_.Item(kIdFlatCommand4_0);
-    BoxWatcher watcher(GetCurrentProcessId(), IDYES);
+    qorvani::drive::DeleteAnswerer watcher(IDYES);
     std::atomic<bool> passDone{false};
     std::atomic<int> deleteNested{0};
     // The scan's click waits in the queue: the pass's first yield runs it. Once the nested scan

@@ -7,8 +7,6 @@
 #include <cwctype>
 #include <iterator>
 
-#include "clean/core/DeleteCommand.h"
-
 namespace robust {
 
 namespace {
@@ -56,19 +54,6 @@ void SnapshotInto(const std::wstring& root, const std::wstring& relative, Snapsh
 std::wstring Describe(const Entry& entry) {
     const wchar_t* kind = entry.kind == EntryKind::File ? L"file" : entry.kind == EntryKind::Folder ? L"folder" : L"link";
     return std::wstring(kind) + L" " + ShortText(entry.path) + L" (" + std::to_wstring(entry.size) + L" bytes)";
-}
-
-struct WindowsOf {
-    DWORD process;
-    std::vector<HWND> windows;
-};
-
-BOOL CALLBACK CollectWindowsOf(HWND window, LPARAM param) {
-    auto* found = reinterpret_cast<WindowsOf*>(param);
-    DWORD owner = 0;
-    GetWindowThreadProcessId(window, &owner);
-    if (owner == found->process && IsWindowVisible(window)) found->windows.push_back(window);
-    return TRUE;
 }
 
 class SummaryPrinter : public ::testing::Environment {
@@ -228,68 +213,6 @@ void RemoveFromTrash(const std::vector<std::wstring>& names) {
         if (wanted.count(item.first) == 0 && wanted.count(TrashBaseName(item.first)) == 0) continue;
         DeleteFileW((Long(trash) + item.first).c_str());
         DeleteFileW((Long(info) + item.first + L".trashinfo").c_str());
-    }
-}
-
-// --- message boxes ------------------------------------------------------------------------------
-
-BoxWatcher::BoxWatcher(DWORD processId, int answer)
-    : process_(processId), answer_(answer), thread_([this] { Run(); }) {}
-
-BoxWatcher::~BoxWatcher() { Stop(); }
-
-void BoxWatcher::Stop() {
-    stop_ = true;
-    if (thread_.joinable()) thread_.join();
-}
-
-std::vector<std::wstring> BoxWatcher::OtherBoxes() const {
-    std::lock_guard<std::mutex> lock(mutex_);
-    return others_;
-}
-
-std::vector<std::wstring> BoxWatcher::OtherWindows() const {
-    std::lock_guard<std::mutex> lock(mutex_);
-    return windows_;
-}
-
-void BoxWatcher::Run() {
-    while (!stop_) {
-        WindowsOf found{process_, {}};
-        EnumWindows(CollectWindowsOf, reinterpret_cast<LPARAM>(&found));
-        for (HWND window : found.windows) {
-            wchar_t className[64] = {}, title[256] = {};
-            GetClassNameW(window, className, 64);
-            InternalGetWindowText(window, title, 256);
-            const std::wstring cls = className;
-            if (cls == L"QorvaniMainfrm" || cls == L"tooltips_class32") continue;
-            const bool fresh = seen_.insert(window).second;
-            if (cls == L"#32770" && std::wstring(title) == qorvani::kDeleteTitle) {
-                if (!fresh) continue;
-                ++questions_;
-                Sleep(20);
-                // Pressed by message, so that the box's own thread handles it.
-                PostMessageW(window, WM_COMMAND, MAKEWPARAM(answer_, BN_CLICKED),
-                             reinterpret_cast<LPARAM>(GetDlgItem(window, answer_)));
-                continue;
-            }
-            if (fresh) {
-                wchar_t text[512] = {};
-                HWND label = GetDlgItem(window, 0xFFFF);
-                if (label) InternalGetWindowText(label, text, 512);
-                std::lock_guard<std::mutex> lock(mutex_);
-                if (cls == L"#32770")
-                    others_.push_back(std::wstring(title) + L": " + text);
-                else
-                    windows_.push_back(cls + L" \"" + title + L"\"");
-            }
-            // Whatever else shows is closed, again and again until it has gone.
-            if (cls == L"#32770")
-                PostMessageW(window, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), 0);
-            else
-                PostMessageW(window, WM_CLOSE, 0, 0);
-        }
-        Sleep(10);
     }
 }
 

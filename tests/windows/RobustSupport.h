@@ -1,7 +1,7 @@
 #pragma once
 // Helpers of the robustness suite: the fixture trees made from Linux, whole-tree snapshots
-// (paths, sizes, content hashes) compared before and after, the trash, watching for message
-// boxes, child processes, real input, and the suite's figures.
+// (paths, sizes, content hashes) compared before and after, the trash, child processes, real
+// input, and the suite's figures.
 #include <windows.h>
 
 #include <gtest/gtest.h>
@@ -94,33 +94,8 @@ std::wstring TrashBaseName(const std::wstring& trashName);
 void RemoveFromTrash(const std::vector<std::wstring>& names);
 
 // --- message boxes ------------------------------------------------------------------------------
-// Watches, from its own thread, for dialog boxes (#32770) of a process: answers the delete
-// question with the given button, and closes and records every other box.
-class BoxWatcher {
-public:
-    explicit BoxWatcher(DWORD processId, int answer = IDCANCEL);
-    ~BoxWatcher();
-    BoxWatcher(const BoxWatcher&) = delete;
-    BoxWatcher& operator=(const BoxWatcher&) = delete;
-    int Questions() const { return questions_; }
-    // Titles and texts of the other boxes seen so far.
-    std::vector<std::wstring> OtherBoxes() const;
-    // Windows of other classes seen (the About window...), by class name.
-    std::vector<std::wstring> OtherWindows() const;
-    void Stop();
-
-private:
-    void Run();
-    DWORD process_;
-    int answer_;
-    std::atomic<bool> stop_{false};
-    std::atomic<int> questions_{0};
-    mutable std::mutex mutex_;
-    std::vector<std::wstring> others_;
-    std::vector<std::wstring> windows_;
-    std::set<HWND> seen_;
-    std::thread thread_;
-};
+// The delete question is answered, and every other box closed and recorded, by the shared
+// qorvani::drive::DeleteAnswerer (tests/support/DeleteAnswerer.h).
 
 // --- real input ---------------------------------------------------------------------------------
 void RealClickAt(POINT screen);

@@ -453,7 +453,7 @@ TEST(RobustTrees, UnlistableFoldersArePassedOverInSilence) {
     RobustWindow window;
     ASSERT_TRUE(window.Valid());
     window.CheckType(kTmpTypeRow);
-    BoxWatcher watcher(GetCurrentProcessId());
+    qorvani::drive::DeleteAnswerer watcher(IDCANCEL);
     window.Scan(root);
     watcher.Stop();
     EXPECT_TRUE(window.IdleAfterScan());

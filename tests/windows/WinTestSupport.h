@@ -7,12 +7,14 @@
 #include <string>
 #include <vector>
 
+#include "MainWindowHost.h"
+
 namespace wintest {
 
 // Handles every waiting message for about the given time (at least one pass).
-void Pump(DWORD milliseconds = 0);
+using qorvani::drive::Pump;
 // Drops a WM_QUIT that a closed window left in the queue; true if there was one.
-bool TakeQuit();
+using qorvani::drive::TakeQuit;
 
 std::wstring Text(HWND window);
 std::wstring StatusText(HWND statusBar);
