@@ -30,12 +30,15 @@ int WatchHung(const wchar_t* window, const wchar_t* eventName, const wchar_t* ou
         SetEvent(ready);
         CloseHandle(ready);
     }
+    HANDLE sampled = OpenEventW(EVENT_MODIFY_STATE, FALSE, (std::wstring(eventName) + L"-sampled").c_str());
     int samples = 0, hung = 0;
     while (WaitForSingleObject(stop, 500) == WAIT_TIMEOUT) {
         if (!IsWindow(target)) break;
         ++samples;
         if (IsHungAppWindow(target)) ++hung;
+        if (sampled) SetEvent(sampled);
     }
+    if (sampled) CloseHandle(sampled);
     CloseHandle(stop);
     FILE* out = _wfopen(outFile, L"w");
     if (out == nullptr) return 3;
@@ -53,13 +56,14 @@ std::wstring OwnPath() {
 }
 
 // Starts the watcher of one window; Stop gives how many samples it took and how many found the
-// window hung.
+// window hung. AwaitSample waits (handling this thread's messages) for a sample taken after the call.
 class HungWatcher {
 public:
     explicit HungWatcher(HWND window) {
         const std::wstring tag = L"qorvani-watch-" + std::to_wstring(GetCurrentProcessId()) + L"-" +
                                  std::to_wstring(GetTickCount());
         stop_ = CreateEventW(nullptr, TRUE, FALSE, tag.c_str());
+        sampled_ = CreateEventW(nullptr, TRUE, FALSE, (tag + L"-sampled").c_str());
         KernelHandle ready(CreateEventW(nullptr, TRUE, FALSE, (tag + L"-ready").c_str()));
         wchar_t temp[MAX_PATH];
         GetTempPathW(MAX_PATH, temp);
@@ -78,10 +82,16 @@ public:
     ~HungWatcher() {
         Stop();
         if (stop_) CloseHandle(stop_);
+        if (sampled_) CloseHandle(sampled_);
     }
     HungWatcher(const HungWatcher&) = delete;
     HungWatcher& operator=(const HungWatcher&) = delete;
     bool Started() const { return started_; }
+    bool AwaitSample() {
+        ResetEvent(sampled_);
+        return WaitFor([&] { return WaitForSingleObject(sampled_, 0) == WAIT_OBJECT_0; }, 30000,
+                       "a sample of the hung-window watcher");
+    }
 
     struct Result {
         int samples = -1;
@@ -104,6 +114,7 @@ public:
 
 private:
     HANDLE stop_ = nullptr;
+    HANDLE sampled_ = nullptr;
     HANDLE process_ = nullptr;
     std::wstring file_;
     bool started_ = false;
@@ -116,13 +127,11 @@ std::wstring InternalText(HWND window) {
     return text;
 }
 
-// Waits (without handling messages) until the button reads the caption; false after timeout ms.
+// Waits until the button reads the caption (read without a message, so from another thread
+// while the window's own is busy); a failure of the test after timeout ms.
 bool WaitForCaption(HWND button, const wchar_t* caption, DWORD timeout) {
-    const DWORD start = GetTickCount();
-    while (InternalText(button) != caption)
-        if (GetTickCount() - start > timeout) return false;
-        else Sleep(1);
-    return true;
+    return WaitFor([&] { return InternalText(button) == caption; }, timeout,
+                   "the start button to read " + robust::Narrow(caption));
 }
 
 class LongOps : public MainWindowFixture {
@@ -138,7 +147,8 @@ protected:
 
 // A scan of a folder that forks through two links to itself at every level never ends on its
 // own. Nothing is clicked for 15 s; then another thread sends a close, which the walk answers
-// at once (it retrieves messages), and the scan ends with the window.
+// (it retrieves messages: within 5 s, or the window would be hung), and the scan ends with the
+// window. How fast the window answers is the benchmarks' to measure.
 TEST_F(LongOps, ScanOfFifteenSecondsWithoutInputIsNeverHung) {
     NEED_FIXTURE(fork, L"fork");
     SetWindowTextW(Item(kIdText1), fork.c_str());
@@ -164,14 +174,14 @@ TEST_F(LongOps, ScanOfFifteenSecondsWithoutInputIsNeverHung) {
     ClickFlat(start);
     const DWORD scanEnd = GetTickCount();
     closer.join();
-    Pump(200);
+    WaitFor([&] { return !IsWindow(window_); }, 5000, "the window to go after the close");
     const HungWatcher::Result seen = watcher.Stop();
 
     EXPECT_NE(sent.load(), 0) << "the close sent from another thread was not answered within 5 s";
-    EXPECT_LE(answered.load(), 500u);
     EXPECT_GE(scanEnd - scanStart, 15000u);
     EXPECT_GT(rows.load(), 0u);
-    EXPECT_GE(seen.samples, 28);
+    // The watcher looked every 0.5 s: at least one look for every 2 s of the scan, however busy the host.
+    EXPECT_GE(seen.samples, static_cast<int>((scanEnd - scanStart) / 2000));
     EXPECT_EQ(seen.hung, 0) << "of " << seen.samples << " samples";
     EXPECT_FALSE(IsWindow(window_)) << "the close asked during the scan was not carried out";
     std::printf("scan of %u ms without input: %d samples, %d hung, %u rows; close answered in %u ms\n",
@@ -179,8 +189,9 @@ TEST_F(LongOps, ScanOfFifteenSecondsWithoutInputIsNeverHung) {
                 static_cast<unsigned>(answered.load()));
 }
 
-// A real click on "停止" 12 s into a scan ends it (the caption reads "开始扫描" again) within 0.2 s.
-TEST_F(LongOps, StopClickTwelveSecondsIntoAScanEndsItWithinAFifthOfASecond) {
+// A real click on "停止" 12 s into a scan ends it: the caption reads "开始扫描" again, within 5 s
+// (a bound only a hang misses: how fast is B5's figure).
+TEST_F(LongOps, StopClickTwelveSecondsIntoAScanEndsIt) {
     NEED_FIXTURE(fork, L"fork");
     SetWindowTextW(Item(kIdText1), fork.c_str());
     HWND start = Item(kIdFlatCommand6);
@@ -190,13 +201,14 @@ TEST_F(LongOps, StopClickTwelveSecondsIntoAScanEndsItWithinAFifthOfASecond) {
         Sleep(12000);
         clicked = GetTickCount();
         SendRealClick(start);
-        if (WaitForCaption(start, kStartScanCaption, 10000)) ended = GetTickCount();
+        if (WaitForCaption(start, kStartScanCaption, 5000)) ended = GetTickCount();
+        else PostMessageW(GetParent(start), WM_CLOSE, 0, 0);  // the test has failed: end the endless scan
     });
     ClickFlat(start);
     clicker.join();
     ASSERT_NE(clicked.load(), 0u);
     ASSERT_NE(ended.load(), 0u) << "the scan did not end";
-    EXPECT_LE(ended - clicked, 200u);
+    EXPECT_LE(ended - clicked, 5000u);
     EXPECT_TRUE(Main().Scan().stopRequested);
     EXPECT_EQ(Text(Item(kIdLabel1)).rfind(L"扫描结果： 扫描到的文件共有： " + std::to_wstring(Main().Results().Count()) + L"个；", 0),
               0u);
@@ -214,7 +226,7 @@ TEST_F(LongOps, SelectAllOverTwoHundredThousandRowsIsNeverHung) {
     const DWORD before = GetTickCount();
     ClickFlat(Item(kIdFlatCommand4_0));
     const DWORD took = GetTickCount() - before;
-    Pump(600);  // at least one sample after the pass
+    watcher.AwaitSample();  // one look after the pass at least
     const HungWatcher::Result seen = watcher.Stop();
     std::size_t checked = 0;
     for (std::size_t i = 0; i < Main().Results().Count(); ++i) checked += Main().Results().Checked(i);

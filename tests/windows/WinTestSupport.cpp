@@ -1,8 +1,26 @@
 #include "WinTestSupport.h"
 
+#include <gtest/gtest.h>
+
 #include <algorithm>
 
 namespace wintest {
+
+bool PollFor(const std::function<bool()>& condition, DWORD milliseconds) {
+    const ULONGLONG start = GetTickCount64();
+    while (!condition()) {
+        if (GetTickCount64() - start >= milliseconds) return condition();
+        Pump(0);
+        MsgWaitForMultipleObjects(0, nullptr, FALSE, 1, QS_ALLINPUT);
+    }
+    return true;
+}
+
+bool WaitFor(const std::function<bool()>& condition, DWORD milliseconds, const std::string& what) {
+    if (PollFor(condition, milliseconds)) return true;
+    ADD_FAILURE() << "waited " << milliseconds << " ms for " << what << ", in vain";
+    return false;
+}
 
 std::wstring Text(HWND window) {
     std::wstring text(static_cast<std::size_t>(GetWindowTextLengthW(window)) + 1, L'\0');
