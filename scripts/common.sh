@@ -10,7 +10,13 @@ log() { printf '== %s\n' "$*" >&2; }
 # locale archive it found when it started). Call it first: ensure_setup "$@".
 ensure_setup() {
   if [ -z "${QORVANI_SETUP_DONE:-}" ]; then
-    bash "$ROOT/scripts/setup.sh"
+    local status=0
+    bash "$ROOT/scripts/setup.sh" || status=$?
+    if [ "$status" -ne 0 ]; then
+      echo "$(basename "$0"): stopped: the set-up (scripts/setup.sh) failed with exit status $status;" \
+           "nothing was built or run" >&2
+      exit 1
+    fi
     export QORVANI_SETUP_DONE=1
     exec bash "$0" "$@"
   fi
@@ -147,10 +153,24 @@ reg_add() {
   wine_run 60 "$own" reg add "$@" /f >/dev/null 2>&1 || true
 }
 
-# wine_run SECONDS COMMAND...: runs a command of the Wine session with the program's locale.
+# Wine's Recycle Bin is the freedesktop trash in $XDG_DATA_HOME/Trash (without it, the user's own
+# ~/.local/share/Trash). Wine's processes get a data folder inside the build folder instead, so
+# that nothing the programs delete lands in the user's trash. use_trash NAME [--empty] chooses
+# $BUILD/wine-data/NAME (emptying its trash when asked); wine_run uses "default" when none was.
+WINE_DATA_HOME=""
+use_trash() {
+  WINE_DATA_HOME="$BUILD/wine-data/$1"
+  if [ "${2:-}" = --empty ]; then rm -rf "$WINE_DATA_HOME/Trash"; fi
+  mkdir -p "$WINE_DATA_HOME/Trash/files" "$WINE_DATA_HOME/Trash/info"
+}
+trash_files() { printf '%s' "$WINE_DATA_HOME/Trash/files"; }
+
+# wine_run SECONDS COMMAND...: runs a command of the Wine session with the program's locale and
+# the build folder's data folder (and so its Recycle Bin).
 wine_run() {
   local seconds="$1"; shift
-  env LANG=zh_CN.UTF-8 LC_ALL=zh_CN.UTF-8 timeout "$seconds" "$@"
+  [ -n "$WINE_DATA_HOME" ] || use_trash default
+  env LANG=zh_CN.UTF-8 LC_ALL=zh_CN.UTF-8 XDG_DATA_HOME="$WINE_DATA_HOME" timeout "$seconds" "$@"
 }
 
 # Ends the Wine session of the current prefix (its server and every process of it) and waits
@@ -177,4 +197,34 @@ wait_for_main_window() {
 # Saves a PNG of the X window given (the whole screen when none is given).
 screenshot_window() {
   import -window "${1:-root}" "$2" 2>/dev/null || import -window root "$2"
+}
+
+# --- counts of a test run ---
+# gtest_counts FILE: "PASSED FAILED SKIPPED TOTAL" from GoogleTest's closing summary in FILE (a
+# skipped test is never a passed one); fails, printing nothing, when FILE holds no summary. Tests
+# that the summary does not account for are counted as failed.
+gtest_counts() {
+  local total passed failed skipped
+  total=$(sed -nE 's/^\[==========\] ([0-9]+) tests? from .* ran\..*/\1/p' "$1" | tail -n 1)
+  [ -n "$total" ] || return 1
+  passed=$(sed -nE 's/^\[  PASSED  \] ([0-9]+) tests?\.$/\1/p' "$1" | tail -n 1)
+  failed=$(sed -nE 's/^\[  FAILED  \] ([0-9]+) tests?, listed below:$/\1/p' "$1" | tail -n 1)
+  skipped=$(sed -nE 's/^\[  SKIPPED \] ([0-9]+) tests?, listed below:$/\1/p' "$1" | tail -n 1)
+  passed=${passed:-0}; failed=${failed:-0}; skipped=${skipped:-0}
+  local unaccounted=$((total - passed - failed - skipped))
+  [ "$unaccounted" -le 0 ] || failed=$((failed + unaccounted))
+  echo "$passed $failed $skipped $total"
+}
+
+# ctest_counts FILE: the same from ctest's output in FILE. ctest's "N% tests passed" counts a
+# skipped test as passed; the skipped ones are those listed as "(Skipped)" among the tests that
+# did not run. Disabled tests are in no count, as in GoogleTest's.
+ctest_counts() {
+  local line total failed skipped
+  line=$(grep -E '^[0-9]+% tests passed, [0-9]+ tests? failed out of [0-9]+' "$1" | tail -n 1)
+  [ -n "$line" ] || return 1
+  total=$(sed -E 's/.* out of ([0-9]+).*/\1/' <<<"$line")
+  failed=$(sed -E 's/.*passed, ([0-9]+) tests? failed.*/\1/' <<<"$line")
+  skipped=$(grep -cE '^[[:space:]]+[0-9]+ - .* \(Skipped\)$' "$1")
+  echo "$((total - failed - skipped)) $failed $skipped $total"
 }

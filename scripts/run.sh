@@ -14,12 +14,14 @@ can_run_32bit || log "$(why_no_32bit): starting the 64-bit build"
 
 if [ -n "${DISPLAY:-}" ] && [ "${1:-}" != "--screenshot" ]; then
   use_wine "$KIND"
-  exec env LANG=zh_CN.UTF-8 LC_ALL=zh_CN.UTF-8 "$WINE" "$EXE"
+  use_trash run  # what the program sends to the Recycle Bin stays there, in the build folder
+  exec env LANG=zh_CN.UTF-8 LC_ALL=zh_CN.UTF-8 XDG_DATA_HOME="$WINE_DATA_HOME" "$WINE" "$EXE"
 fi
 
 trap 'end_wine; stop_xvfb' EXIT
 start_xvfb
 use_wine "$KIND"
+use_trash run
 wine_run 600 "$WINE" "$EXE" &
 pid=$!
 # Wait until the main window exists, then give it a moment to paint.

@@ -9,6 +9,7 @@ build_kind "$KIND" --target qorvani_wintests >/dev/null
 trap 'end_wine; stop_xvfb' EXIT
 start_xvfb
 use_wine "$KIND"
+use_trash showcase
 # The tree lies where a user's junk would: in the prefix's own Temp folder (C:\users\NAME\Temp),
 # made afresh from a fixed seed.
 user="$(id -un)"

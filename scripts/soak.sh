@@ -18,11 +18,14 @@ log "mask matcher fuzzing (soak)"
 
 log "windows build ($KIND)"
 build_kind "$KIND"
-QORVANI_FIXTURE_COPIES="$ROUNDS" bash "$ROOT/tests/windows/make_fixtures.sh" "$BUILD/fixtures" >&2
-export QORVANI_FIXTURES="$BUILD/fixtures"
+# Trees and a Recycle Bin of the soak's own, made anew (the test command's runs keep theirs).
+QORVANI_FIXTURE_COPIES="$ROUNDS" bash "$ROOT/tests/windows/make_fixtures.sh" "$BUILD/soak/fixtures" >&2 ||
+  { echo "soak.sh: stopped: the fixture script tests/windows/make_fixtures.sh failed" >&2; exit 1; }
+export QORVANI_FIXTURES="$BUILD/soak/fixtures" QORVANI_FIXTURES_REQUIRED=1
 trap 'end_wine; stop_xvfb' EXIT
 start_xvfb
 use_wine "$KIND"
+use_trash soak --empty
 status=0
 for round in $(seq "$ROUNDS"); do
   log "robustness suite under wine, round $round of $ROUNDS"

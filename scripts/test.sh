@@ -6,9 +6,12 @@
 #      64-bit Windows under WoW64 (a win64 prefix), and the 64-bit build on 64-bit Windows;
 #   3. the release archive (tests/release/check_release.sh, counted as one test);
 #   4. a tiny smoke run of the benchmarks (counted as one test).
-# Each Wine session is ended before the next one starts. The last line printed is the outcome,
-# "N passed, N failed" (", N skipped" when a kind of Windows cannot run on this machine); the
-# exit status is non-zero when anything failed.
+# Each kind of Windows runs in a Wine session of its own, ended before the next one starts,
+# against fixture trees made for that run and with a Recycle Bin of its own, emptied first, so
+# that no run depends on another or on an earlier test command. The last line printed is the
+# outcome, "N passed, N failed" (", N skipped" when tests were skipped, as when a kind of Windows
+# cannot run on this machine); the exit status is non-zero when anything failed. A failed set-up
+# or fixture script stops the command at once, saying what failed.
 set -uo pipefail
 source "$(dirname "$0")/common.sh"
 ensure_setup "$@"
@@ -17,19 +20,23 @@ passed=0
 failed=0
 skipped=0
 notes=()
-add() { passed=$((passed + $1)); failed=$((failed + $2)); }
+add() { passed=$((passed + $1)); failed=$((failed + $2)); skipped=$((skipped + ${3:-0})); }
+stop() {
+  echo "test.sh: stopped: $*" >&2
+  exit 1
+}
 
 # --- native ---
 log "native build"
 if build_native; then
   log "native tests"
-  out=$(cd "$BUILD/native" && ctest --output-on-failure -j "$JOBS" 2>&1)
-  printf '%s\n' "$out"
-  line=$(grep -E '^[0-9]+% tests passed, [0-9]+ tests? failed out of [0-9]+' <<<"$out" | tail -n 1)
-  if [ -n "$line" ]; then
-    total=$(sed -E 's/.* out of ([0-9]+).*/\1/' <<<"$line")
-    bad=$(sed -E 's/.*passed, ([0-9]+) tests? failed.*/\1/' <<<"$line")
-    add $((total - bad)) "$bad"
+  native_log="$BUILD/native-tests.log"
+  (cd "$BUILD/native" && ctest --output-on-failure -j "$JOBS") >"$native_log" 2>&1
+  cat "$native_log"
+  if counts=$(ctest_counts "$native_log"); then
+    read -r p f s _ <<<"$counts"
+    add "$p" "$f" "$s"
+    [ "$s" = 0 ] || notes+=("native tests: $s skipped")
   else
     add 0 1; notes+=("native tests: ctest printed no summary")
   fi
@@ -49,40 +56,42 @@ built32=0; built64=0
 build_windows && built32=1 || { add 0 1; notes+=("32-bit Windows build failed"); }
 build_windows64 && built64=1 || { add 0 1; notes+=("64-bit Windows build failed"); }
 
-bash "$ROOT/tests/windows/make_fixtures.sh" "$BUILD/fixtures" >&2
-export QORVANI_FIXTURES="$BUILD/fixtures"
-
-# run_windows_tests KIND: one Wine session of KIND's prefix, ended before returning.
+# run_windows_tests KIND: one Wine session of KIND's prefix, ended before returning, on fixture
+# trees and a Recycle Bin of the run's own (the delete tests empty the one and fill the other).
 list_count=""
 run_windows_tests() {
-  local kind="$1" dir out status total bad
+  local kind="$1" dir counts p f s total status
   dir=$(kind_build "$kind")
   [ -f "$dir/qorvani_wintests.exe" ] || { add 0 1; notes+=("$kind: no test program"); return; }
+  local run="$BUILD/test-runs/$kind"
+  log "fixture trees for the $kind run ($run/fixtures)"
+  bash "$ROOT/tests/windows/make_fixtures.sh" "$run/fixtures" >&2 ||
+    stop "the fixture script tests/windows/make_fixtures.sh failed (exit $?) for the $kind run"
+  use_trash "test-$kind" --empty
   use_wine "$kind"
-  log "windows tests on $kind ($WINEPREFIX)"
+  log "windows tests on $kind ($WINEPREFIX, Recycle Bin $(trash_files))"
   local logfile="$BUILD/wintests-$kind.log"
-  (cd "$dir" && wine_run 1800 "$WINE" ./qorvani_wintests.exe ${WINTEST_ARGS:-}) 2>&1 | tr -d '\r' | tee "$logfile"
+  # The test command made the fixtures: a test that finds them missing fails instead of skipping.
+  (cd "$dir" && export QORVANI_FIXTURES="$run/fixtures" QORVANI_FIXTURES_REQUIRED=1 &&
+     wine_run 1800 "$WINE" ./qorvani_wintests.exe ${WINTEST_ARGS:-}) 2>&1 | tr -d '\r' | tee "$logfile"
   status=${PIPESTATUS[0]}
   end_wine
-  out=$(cat "$logfile")
-  total=$(sed -nE 's/^\[==========\] ([0-9]+) tests? from .* ran\..*/\1/p' <<<"$out" | tail -n 1)
-  bad=$(sed -nE 's/^\[  FAILED  \] ([0-9]+) tests?, listed below:.*/\1/p' <<<"$out" | tail -n 1)
-  if [ -z "$total" ]; then
+  if ! counts=$(gtest_counts "$logfile"); then
     add 0 1; notes+=("$kind: the test program ended without a summary (exit $status)")
     return
   fi
-  bad=${bad:-0}
+  read -r p f s total <<<"$counts"
   [ "$kind" = x64 ] && list_count="$total"
-  if [ "$bad" = 0 ] && [ "$status" != 0 ]; then
-    add "$total" 1; notes+=("$kind: all $total tests passed but the program exited with $status")
-  else
-    add $((total - bad)) "$bad"
-    [ "$bad" = 0 ] || notes+=("$kind: $bad Windows tests failed")
+  add "$p" "$f" "$s"
+  [ "$f" = 0 ] || notes+=("$kind: $f Windows tests failed")
+  [ "$s" = 0 ] || notes+=("$kind: $s Windows tests skipped")
+  if [ "$f" = 0 ] && [ "$status" != 0 ]; then
+    add 0 1; notes+=("$kind: no test failed but the program exited with $status")
   fi
 }
 
 trap 'end_wine; stop_xvfb' EXIT
-start_xvfb
+start_xvfb || stop "no virtual display (Xvfb) could be started"
 for kind in "${kinds[@]}"; do
   if [ "$kind" = x64 ] && [ "$built64" = 0 ]; then continue; fi
   if [ "$kind" != x64 ] && [ "$built32" = 0 ]; then continue; fi
@@ -90,7 +99,8 @@ for kind in "${kinds[@]}"; do
 done
 stop_xvfb
 trap - EXIT
-if ! can_run_32bit && [ -n "$list_count" ]; then skipped=$((2 * list_count)); fi
+# The kinds this machine cannot run: as many tests each as the x64 run had, counted as skipped.
+if ! can_run_32bit && [ -n "$list_count" ]; then skipped=$((skipped + 2 * list_count)); fi
 
 # --- the release archive: its own builds, checks and Wine sessions, counted as one test ---
 log "release archive (tests/release/check_release.sh)"

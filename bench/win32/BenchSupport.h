@@ -22,6 +22,8 @@ public:
 
 // The performance counter in milliseconds since an arbitrary start.
 double NowMs();
+// A reading of the performance counter (QueryPerformanceCounter) on NowMs's scale.
+double CounterMs(LONGLONG counter);
 
 double Median(std::vector<double> values);
 

@@ -6,19 +6,11 @@
 namespace qorvani::bench {
 
 BenchWindow::BenchWindow() {
-    window_ = MainWindow::Create(GetModuleHandleW(nullptr), SW_SHOW);
-    if (window_ == nullptr) throw BenchError("cannot create the main window");
-    SetForegroundWindow(window_);
-    Pump(50);
-}
-
-BenchWindow::~BenchWindow() {
-    if (IsWindow(window_)) DestroyWindow(window_);
-    TakeQuit();
+    if (!host_.Valid()) throw BenchError("cannot create the main window");
 }
 
 MainWindow& BenchWindow::Main() const {
-    MainWindow* main = MainWindow::FromHandle(window_);
+    MainWindow* main = host_.Main();
     if (main == nullptr) throw BenchError("the main window is gone");
     return *main;
 }

@@ -1,9 +1,11 @@
 #pragma once
-// The real main window, driven the way a user's mouse would drive it, destroyed at the end.
+// The real main window (the shared MainWindowHost, as the Windows tests make it), driven the way
+// a user's mouse would drive it, destroyed at the end.
 #include <windows.h>
 
 #include <string>
 
+#include "MainWindowHost.h"
 #include "app/core/Layout.h"
 #include "app/win32/MainWindow.h"
 
@@ -12,12 +14,11 @@ namespace qorvani::bench {
 class BenchWindow {
 public:
     BenchWindow();  // created, shown, in the foreground; throws BenchError when it cannot be made
-    ~BenchWindow();
     BenchWindow(const BenchWindow&) = delete;
     BenchWindow& operator=(const BenchWindow&) = delete;
 
-    HWND Handle() const { return window_; }
-    HWND Item(int id) const { return GetDlgItem(window_, id); }
+    HWND Handle() const { return host_.Handle(); }
+    HWND Item(int id) const { return host_.Item(id); }
     MainWindow& Main() const;
 
     // "全选 ↑": every type row checked; throws unless all 26 masks are then active.
@@ -29,7 +30,7 @@ public:
     double Scan() { return Click(kIdFlatCommand6); }
 
 private:
-    HWND window_ = nullptr;
+    drive::MainWindowHost host_;
 };
 
 }  // namespace qorvani::bench

@@ -11,7 +11,7 @@
 #include "BenchSupport.h"
 #include "BenchWindow.h"
 #include "Benchmarks.h"
-#include "DialogAnswerer.h"
+#include "DeleteAnswerer.h"
 #include "clean/core/DeleteCommand.h"
 
 namespace qorvani::bench {
@@ -47,12 +47,15 @@ double GuiDelete(const std::wstring& folder, std::size_t files, const Answer& an
         if (!rows.Checked(i)) throw BenchError("\u2190 全选 left a row unchecked");
     Pump(20);
 
-    DialogAnswerer answerer(window.Handle(), answer.id);
+    drive::DeleteAnswerer answerer(answer.id);
     const double start = NowMs();
     ClickFlat(window.Item(kIdFlatCommand1));
     const double end = NowMs();
-    answerer.Join();
-    if (!answerer.Answered()) throw BenchError("no delete confirmation appeared");
+    answerer.Stop();
+    const auto asked = answerer.Answered();
+    if (asked.size() != 1 || asked[0].owner != window.Handle())
+        throw BenchError("the main window asked " + std::to_string(asked.size()) + " delete questions, not one");
+    if (!answerer.OtherBoxes().empty()) throw BenchError("the delete showed a box: " + Utf8(answerer.OtherBoxes()[0]));
     *whole = end - start;
 
     const std::size_t left = CountEntries(folder);
@@ -62,7 +65,7 @@ double GuiDelete(const std::wstring& folder, std::size_t files, const Answer& an
     const std::wstring expected = L"删除文件 " + std::to_wstring(files) + L"个 ";
     if (StatusText(window.Item(kIdStatusBar1)) != expected)
         throw BenchError("the delete report reads " + Utf8(StatusText(window.Item(kIdStatusBar1))));
-    return end - answerer.AnsweredAt();
+    return end - CounterMs(asked[0].answeredAt);
 }
 
 double BareDelete(const std::wstring& folder, const std::wstring& prefix, std::size_t files, const Answer& answer,

@@ -1,8 +1,10 @@
 // The About window: modal to the main window, a fresh window every time, closed with OK.
 #include <gtest/gtest.h>
 
+#include <thread>
 
 #include "QorvaniVersion.h"
+#include "MainWindowFixture.h"
 #include "WinTestSupport.h"
 #include "about/win32/AboutWindow.h"
 #include "app/core/Layout.h"
@@ -20,21 +22,22 @@ struct AboutSeen {
     LONG style = 0;
 };
 
-// Looks at the About window while it is shown, then presses its OK. Runs from a thread timer
-// of the test's own thread, which the About window's modal loop dispatches.
-AboutSeen* g_seen = nullptr;
-HWND g_main = nullptr;
-int g_ticks = 0;
-
-void CALLBACK InspectAndClose(HWND, UINT, UINT_PTR timer, DWORD) {
-    AboutSeen& seen = *g_seen;
-    HWND about = FindWindowW(kAboutWindowClass, nullptr);
-    if ((!about || !IsWindowVisible(about)) && ++g_ticks < 200) return;
-    KillTimer(nullptr, timer);
-    if (!about) return;
+// Waits for the About window, looks at it while it is shown, then presses its OK. Runs on a
+// second thread while the main window's thread is inside the About window's modal loop, which
+// handles the messages sent from here.
+AboutSeen InspectAndClose(HWND main) {
+    AboutSeen seen;
+    HWND about = nullptr;
+    if (!WaitFor(
+            [&] {
+                about = FindWindowW(kAboutWindowClass, nullptr);
+                return about != nullptr && IsWindowVisible(about);
+            },
+            10000, "the About window"))
+        return seen;
     seen.found = true;
-    seen.ownedByMain = GetWindow(about, GW_OWNER) == g_main;
-    seen.mainDisabled = !IsWindowEnabled(g_main);
+    seen.ownedByMain = GetWindow(about, GW_OWNER) == main;
+    seen.mainDisabled = !IsWindowEnabled(main);
     seen.caption = Text(about);
     seen.label = Text(GetDlgItem(about, kIdAboutText));
     seen.contact = Text(GetDlgItem(about, kIdAboutContactBox));
@@ -51,24 +54,24 @@ void CALLBACK InspectAndClose(HWND, UINT, UINT_PTR timer, DWORD) {
         seen.charset = logFont.lfCharSet;
     }
     ClickFlat(GetDlgItem(about, kIdAboutOkButton));
+    // Posted, as a user's click is: the About window's loop wakes for posted messages only.
+    PostClickFlat(GetDlgItem(about, kIdAboutOk));
+    return seen;
 }
 
-TEST(AboutWindowTest, OpensModallyTwiceWithTheSameTextAndClosesWithOk) {
-    HWND main = MainWindow::Create(GetModuleHandleW(nullptr), SW_SHOW);
-    ASSERT_NE(main, nullptr);
-    Pump(50);
+using AboutWindowTest = MainWindowFixture;
 
+TEST_F(AboutWindowTest, OpensModallyTwiceWithTheSameTextAndClosesWithOk) {
+    HWND main = window_;
     HDC screen = GetDC(nullptr);
     const int dpi = GetDeviceCaps(screen, LOGPIXELSX);
     ReleaseDC(nullptr, screen);
 
     AboutSeen first, second;
     for (AboutSeen* seen : {&first, &second}) {
-        g_seen = seen;
-        g_main = main;
-        g_ticks = 0;
-        SetTimer(nullptr, 0, 30, InspectAndClose);
+        std::thread inspector([&] { *seen = InspectAndClose(main); });
         ClickFlat(GetDlgItem(main, kIdFlatCommand2));  // returns once the About window is closed
+        inspector.join();
         EXPECT_EQ(FindWindowW(kAboutWindowClass, nullptr), nullptr);
         EXPECT_TRUE(IsWindowEnabled(main));
     }
@@ -93,7 +96,7 @@ TEST(AboutWindowTest, OpensModallyTwiceWithTheSameTextAndClosesWithOk) {
     // The main window works as before.
     ClickFlat(GetDlgItem(main, kIdFlatCommand3));
     EXPECT_FALSE(IsWindow(main));
-    TakeQuit();
+    EXPECT_TRUE(TakeQuit());
 }
 
 }  // namespace

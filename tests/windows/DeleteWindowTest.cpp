@@ -2,10 +2,11 @@
 // pressing its buttons.
 #include <gtest/gtest.h>
 
-#include <atomic>
 #include <map>
-#include <thread>
 
+#include "DeleteAnswerer.h"
+#include "MainWindowFixture.h"
+#include "RobustSupport.h"
 #include "WinTestSupport.h"
 #include "app/core/Layout.h"
 #include "app/win32/MainWindow.h"
@@ -55,54 +56,8 @@ Listing ListTree(const std::wstring& root) {
     return listing;
 }
 
-// Answers the next question box owned by owner with the given button, from another thread.
-class BoxAnswerer {
-public:
-    BoxAnswerer(HWND owner, int button) : thread_([this, owner, button] { Run(owner, button); }) {}
-    ~BoxAnswerer() { thread_.join(); }
-    std::wstring title, text;
-    bool ownedByMain = false, cancelIsDefault = false, found = false;
-
-private:
-    void Run(HWND owner, int button) {
-        for (int i = 0; i < 1000; ++i) {
-            HWND box = FindWindowW(L"#32770", nullptr);
-            if (box && GetWindow(box, GW_OWNER) == owner && IsWindowVisible(box)) {
-                found = true;
-                ownedByMain = true;
-                wchar_t buffer[512] = {};
-                GetWindowTextW(box, buffer, 512);
-                title = buffer;
-                HWND label = GetDlgItem(box, 0xFFFF);
-                if (label) {
-                    GetWindowTextW(label, buffer, 512);
-                    text = buffer;
-                }
-                cancelIsDefault = (GetWindowLongW(GetDlgItem(box, IDCANCEL), GWL_STYLE) & 0x0F) == BS_DEFPUSHBUTTON;
-                Sleep(20);
-                SendMessageW(GetDlgItem(box, button), BM_CLICK, 0, 0);
-                return;
-            }
-            Sleep(10);
-        }
-    }
-    std::thread thread_;
-};
-
-class DeleteWindowTest : public ::testing::Test {
+class DeleteWindowTest : public MainWindowFixture {
 protected:
-    void SetUp() override {
-        window_ = MainWindow::Create(GetModuleHandleW(nullptr), SW_SHOW);
-        ASSERT_NE(window_, nullptr);
-        Pump(50);
-    }
-    void TearDown() override {
-        if (IsWindow(window_)) DestroyWindow(window_);
-        TakeQuit();
-    }
-    HWND Item(int id) const { return GetDlgItem(window_, id); }
-    MainWindow& Main() const { return *MainWindow::FromHandle(window_); }
-
     // a.tmp b.tmp c.tmp d.tmp in the root, e.tmp in sub, and files that are not junk.
     void MakeTree() {
         tree_.File(L"a.tmp", 10);
@@ -131,10 +86,12 @@ protected:
             ASSERT_TRUE(RowChecked(Item(kIdList1), row)) << file;
         }
     }
-    void Delete(int answer, BoxAnswerer** seen = nullptr) {
-        auto* answerer = new BoxAnswerer(window_, answer);
+    // Clicks "清除选中项目"; the question is answered with the given button. Gives what was asked.
+    std::vector<drive::DeleteAnswerer::Question> Delete(int answer) {
+        drive::DeleteAnswerer answerer(answer);
         ClickFlat(Item(kIdFlatCommand1));
-        if (seen) *seen = answerer; else delete answerer;
+        answerer.Stop();
+        return answerer.Answered();
     }
     std::vector<std::wstring> ListedPaths() {
         std::vector<std::wstring> paths;
@@ -142,7 +99,6 @@ protected:
         return paths;
     }
 
-    HWND window_ = nullptr;
     TempTree tree_;
 };
 
@@ -156,13 +112,12 @@ TEST_F(DeleteWindowTest, YesDeletesExactlyTheCheckedFilesForGood) {
             if (p != tree_.Root() + L"b.tmp" && p != tree_.Root() + L"sub\\e.tmp") order.push_back(p);
         return order;
     }();
-    BoxAnswerer* box = nullptr;
-    Delete(IDYES, &box);
-    EXPECT_TRUE(box->found);
-    EXPECT_EQ(box->title, kDeleteTitle);
-    EXPECT_EQ(box->text, kDeleteQuestion);
-    EXPECT_TRUE(box->cancelIsDefault);
-    delete box;
+    const auto asked = Delete(IDYES);
+    ASSERT_EQ(asked.size(), 1u);
+    EXPECT_EQ(asked[0].owner, window_);
+    EXPECT_EQ(asked[0].title, kDeleteTitle);
+    EXPECT_EQ(asked[0].text, kDeleteQuestion);
+    EXPECT_TRUE(asked[0].cancelIsDefault);
 
     Listing after = ListTree(tree_.Root());
     before.erase(L"b.tmp");
@@ -179,12 +134,9 @@ TEST_F(DeleteWindowTest, YesDeletesExactlyTheCheckedFilesForGood) {
 
 TEST_F(DeleteWindowTest, NoMovesTheCheckedFilesToTheTrashAndNowhereElse) {
     MakeTree();
-    // Wine keeps the Unix home as "\??\Z:\root" in WINEHOMEDIR; the trash is the freedesktop one there.
-    wchar_t home[MAX_PATH] = {};
-    ASSERT_GT(GetEnvironmentVariableW(L"WINEHOMEDIR", home, MAX_PATH), 0u);
-    std::wstring trash = home;
-    if (trash.rfind(L"\\??\\", 0) == 0) trash.erase(0, 4);
-    trash += L"\\.local\\share\\Trash\\files\\";
+    // Wine's Recycle Bin: the freedesktop trash of the run (XDG_DATA_HOME) or of the Unix home.
+    const std::wstring trash = robust::TrashFiles();
+    ASSERT_FALSE(trash.empty()) << "the trash is found under Wine only";
     // Names unique to this run, so what the trash holds can be told apart from earlier runs.
     const std::wstring unique = L"q" + std::to_wstring(GetTickCount()) + L".tmp";
     tree_.File(unique, 1234);
@@ -192,12 +144,12 @@ TEST_F(DeleteWindowTest, NoMovesTheCheckedFilesToTheTrashAndNowhereElse) {
     Check({unique.c_str()});
     Listing before = ListTree(tree_.Root());
     const std::uint64_t hash = before[unique].second;
-    Delete(IDNO);
+    EXPECT_EQ(Delete(IDNO).size(), 1u);
     before.erase(unique);
     EXPECT_EQ(ListTree(tree_.Root()), before);
     EXPECT_EQ(HashFile(trash + unique), hash) << "not found in " << std::string(trash.begin(), trash.end());
     EXPECT_EQ(StatusText(Item(kIdStatusBar1)), L"删除文件 1个 ");
-    DeleteFileW((trash + unique).c_str());
+    robust::RemoveFromTrash({unique});
 }
 
 TEST_F(DeleteWindowTest, CancelChangesNothing) {
@@ -207,7 +159,7 @@ TEST_F(DeleteWindowTest, CancelChangesNothing) {
     const std::wstring label = Text(Item(kIdLabel1));
     const std::wstring status = StatusText(Item(kIdStatusBar1));
     const auto paths = ListedPaths();
-    Delete(IDCANCEL);
+    EXPECT_EQ(Delete(IDCANCEL).size(), 1u);
     EXPECT_EQ(ListTree(tree_.Root()), before);
     EXPECT_EQ(ListedPaths(), paths);
     EXPECT_EQ(Text(Item(kIdLabel1)), label);
@@ -229,22 +181,8 @@ TEST_F(DeleteWindowTest, FileHeldOpenByAnotherProcessStaysListedCheckedAndCounte
     KernelHandle processHandle(process.hProcess), threadHandle(process.hThread);
     ASSERT_EQ(WaitForSingleObject(ready.Get(), 20000), WAIT_OBJECT_0);
 
-    // The shell may show its own error box for the held file; close whatever it shows.
-    std::atomic<bool> done{false};
-    std::thread dismisser([&] {
-        while (!done) {
-            HWND box = FindWindowW(L"#32770", nullptr);
-            if (box && GetWindow(box, GW_OWNER) == window_) {
-                wchar_t title[128] = {};
-                GetWindowTextW(box, title, 128);
-                if (std::wstring(title) != kDeleteTitle) PostMessageW(box, WM_CLOSE, 0, 0);
-            }
-            Sleep(20);
-        }
-    });
-    Delete(IDYES);
-    done = true;
-    dismisser.join();
+    // The shell may show its own error box for the held file: the answerer closes whatever it shows.
+    EXPECT_EQ(Delete(IDYES).size(), 1u);
     TerminateProcess(process.hProcess, 0);
     WaitForSingleObject(process.hProcess, 5000);
 
@@ -273,6 +211,37 @@ TEST_F(DeleteWindowTest, SelectAllThenNoneOnBothLists) {
     ClickFlat(Item(kIdFlatCommand4_3));
     for (int i = 0; i < 26; ++i) EXPECT_FALSE(RowChecked(Item(kIdList2), i));
     EXPECT_EQ(Main().CurrentActiveMasks().HighestIndex(), 0u);
+}
+
+// The one answerer of the delete question (shared with the benchmarks): it presses the button it
+// was given on a box titled as the question, whoever shows it, and records what was asked; any
+// other box it closes with "取消" and records, never counting it as the question.
+using DeleteAnswererTest = MainWindowFixture;
+
+TEST_F(DeleteAnswererTest, PressesTheGivenButtonOnTheQuestionAndClosesEveryOtherBox) {
+    for (int answer : {IDYES, IDNO, IDCANCEL}) {
+        drive::DeleteAnswerer answerer(answer);
+        const int pressed = MessageBoxW(window_, kDeleteQuestion, kDeleteTitle,
+                                        MB_YESNOCANCEL | MB_ICONEXCLAMATION | MB_DEFBUTTON3);
+        const int other = MessageBoxW(window_, L"another text", L"another box", MB_YESNO | MB_DEFBUTTON1);
+        answerer.Stop();
+        EXPECT_EQ(pressed, answer);
+        EXPECT_EQ(other, IDCANCEL);
+        const auto asked = answerer.Answered();
+        ASSERT_EQ(asked.size(), 1u) << answer;
+        EXPECT_EQ(answerer.Questions(), 1);
+        EXPECT_EQ(asked[0].owner, window_);
+        EXPECT_EQ(asked[0].title, kDeleteTitle);
+        EXPECT_EQ(asked[0].text, kDeleteQuestion);
+        EXPECT_TRUE(asked[0].cancelIsDefault);
+        EXPECT_NE(asked[0].answeredAt, 0);
+        EXPECT_EQ(answerer.OtherBoxes(), std::vector<std::wstring>{L"another box: another text"});
+    }
+    // Stopped, it answers nothing more.
+    drive::DeleteAnswerer stopped(IDYES);
+    stopped.Stop();
+    EXPECT_EQ(stopped.Questions(), 0);
+    EXPECT_TRUE(stopped.OtherBoxes().empty());
 }
 
 }  // namespace

@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "WinTestSupport.h"
 #include "common/win32/GdiObject.h"
 #include "controls/core/PropertyBag.h"
 #include "controls/win32/FlatButton.h"
@@ -30,6 +31,7 @@ struct ClickRecord {
 std::vector<ClickRecord> g_clicks;
 std::function<void(HWND)> g_onClick;  // runs inside the host's WM_COMMAND handler
 int g_appMessages = 0;                 // WM_APP messages the host has handled
+int g_hostButtonUps = 0;               // left-button releases that reached the host itself
 
 LRESULT CALLBACK HostProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     if (message == WM_COMMAND) {
@@ -42,6 +44,7 @@ LRESULT CALLBACK HostProc(HWND window, UINT message, WPARAM wParam, LPARAM lPara
         ++g_appMessages;
         return 0;
     }
+    if (message == WM_LBUTTONUP) ++g_hostButtonUps;
     return DefWindowProcW(window, message, wParam, lParam);
 }
 
@@ -55,16 +58,6 @@ void Pump(DWORD milliseconds) {
         }
         MsgWaitForMultipleObjects(0, nullptr, FALSE, 5, QS_ALLINPUT);
     } while (GetTickCount() - start < milliseconds);
-}
-
-template <typename Predicate>
-bool PumpUntil(Predicate done, DWORD timeout = 2000) {
-    const DWORD start = GetTickCount();
-    while (!done()) {
-        if (GetTickCount() - start > timeout) return false;
-        Pump(5);
-    }
-    return true;
 }
 
 int FloorHalf(int value) { return value >= 0 ? value / 2 : -((1 - value) / 2); }
@@ -149,7 +142,7 @@ protected:
         SetForegroundWindow(host_);
         UpdateWindow(host_);
         // The poll that runs from creation finds the pointer elsewhere and stops.
-        ASSERT_TRUE(PumpUntil([&] { return !PollRunning(); }));
+        ASSERT_TRUE(wintest::WaitFor([&] { return !PollRunning(); }, 5000, "the hover poll to stop"));
     }
 
     void TearDown() override {
@@ -211,7 +204,8 @@ protected:
         ClientToScreen(button_, &screen);
         return screen;
     }
-    // A real left click through the system's input queue at a client pixel of the button.
+    // A real left click through the system's input queue at a client pixel of the button; true
+    // once its release has been handled, by the button (a click) or by the host under it.
     bool RealClick(int x, int y) {
         const POINT screen = ToScreen(x, y);
         SetCursorPos(screen.x, screen.y);
@@ -221,9 +215,10 @@ protected:
         input[0].mi.dwFlags = MOUSEEVENTF_LEFTDOWN;
         input[1].type = INPUT_MOUSE;
         input[1].mi.dwFlags = MOUSEEVENTF_LEFTUP;
-        const bool sent = SendInput(2, input, sizeof(INPUT)) == 2;
-        Pump(150);
-        return sent;
+        const std::size_t clicks = g_clicks.size();
+        const int hostUps = g_hostButtonUps;
+        if (SendInput(2, input, sizeof(INPUT)) != 2) return false;
+        return wintest::PollFor([&] { return g_clicks.size() > clicks || g_hostButtonUps > hostUps; }, 5000);
     }
 
     static inline HINSTANCE instance_ = nullptr;
@@ -283,7 +278,7 @@ TEST_F(FlatButtonTest, HoverPressReleaseAndLeaveChangeTheLook) {
     EXPECT_EQ(CurrentLook(), Look::Raised);
     ReleaseCapture();
     CursorFarAway();
-    EXPECT_TRUE(PumpUntil([&] { return !PollRunning(); }));
+    EXPECT_TRUE(wintest::WaitFor([&] { return !PollRunning(); }, 5000, "the hover poll to stop"));
     EXPECT_EQ(CurrentLook(), Look::Flat);
     EXPECT_EQ(ClicksFromButton(), 1u);
 }
@@ -296,7 +291,7 @@ TEST_F(FlatButtonTest, CapturedMoveAwayFlattensAtOnce) {
     CursorFarAway();
     EXPECT_EQ(CurrentLook(), Look::Flat);
     EXPECT_FALSE(CaptureHeld());
-    EXPECT_TRUE(PumpUntil([&] { return !PollRunning(); }));
+    EXPECT_TRUE(wintest::WaitFor([&] { return !PollRunning(); }, 5000, "the hover poll to stop"));
 }
 
 TEST_F(FlatButtonTest, EveryButtonPressAndReleaseClicksExactlyOnce) {
@@ -381,7 +376,7 @@ TEST_F(FlatButtonTest, DisabledButtonGreysItsCaptionAndIgnoresTheMouse) {
     EXPECT_EQ(ClicksFromButton(), 0u);
 
     CursorFarAway();
-    EXPECT_TRUE(PumpUntil([&] { return !PollRunning(); }));
+    EXPECT_TRUE(wintest::WaitFor([&] { return !PollRunning(); }, 5000, "the hover poll to stop"));
     EXPECT_EQ(CurrentLook(), Look::Flat);
 
     EnableWindow(button_, TRUE);

@@ -9,8 +9,9 @@
 #include <string>
 #include <thread>
 
-#include "RobustSupport.h"
+#include "DeleteAnswerer.h"
 #include "MainWindowFixture.h"
+#include "RobustSupport.h"
 #include "WinTestSupport.h"
 #include "app/core/Layout.h"
 #include "app/win32/MainWindow.h"
@@ -30,12 +31,15 @@ int WatchHung(const wchar_t* window, const wchar_t* eventName, const wchar_t* ou
         SetEvent(ready);
         CloseHandle(ready);
     }
+    HANDLE sampled = OpenEventW(EVENT_MODIFY_STATE, FALSE, (std::wstring(eventName) + L"-sampled").c_str());
     int samples = 0, hung = 0;
     while (WaitForSingleObject(stop, 500) == WAIT_TIMEOUT) {
         if (!IsWindow(target)) break;
         ++samples;
         if (IsHungAppWindow(target)) ++hung;
+        if (sampled) SetEvent(sampled);
     }
+    if (sampled) CloseHandle(sampled);
     CloseHandle(stop);
     FILE* out = _wfopen(outFile, L"w");
     if (out == nullptr) return 3;
@@ -53,13 +57,14 @@ std::wstring OwnPath() {
 }
 
 // Starts the watcher of one window; Stop gives how many samples it took and how many found the
-// window hung.
+// window hung. AwaitSample waits (handling this thread's messages) for a sample taken after the call.
 class HungWatcher {
 public:
     explicit HungWatcher(HWND window) {
         const std::wstring tag = L"qorvani-watch-" + std::to_wstring(GetCurrentProcessId()) + L"-" +
                                  std::to_wstring(GetTickCount());
         stop_ = CreateEventW(nullptr, TRUE, FALSE, tag.c_str());
+        sampled_ = CreateEventW(nullptr, TRUE, FALSE, (tag + L"-sampled").c_str());
         KernelHandle ready(CreateEventW(nullptr, TRUE, FALSE, (tag + L"-ready").c_str()));
         wchar_t temp[MAX_PATH];
         GetTempPathW(MAX_PATH, temp);
@@ -78,10 +83,16 @@ public:
     ~HungWatcher() {
         Stop();
         if (stop_) CloseHandle(stop_);
+        if (sampled_) CloseHandle(sampled_);
     }
     HungWatcher(const HungWatcher&) = delete;
     HungWatcher& operator=(const HungWatcher&) = delete;
     bool Started() const { return started_; }
+    bool AwaitSample() {
+        ResetEvent(sampled_);
+        return WaitFor([&] { return WaitForSingleObject(sampled_, 0) == WAIT_OBJECT_0; }, 30000,
+                       "a sample of the hung-window watcher");
+    }
 
     struct Result {
         int samples = -1;
@@ -104,6 +115,7 @@ public:
 
 private:
     HANDLE stop_ = nullptr;
+    HANDLE sampled_ = nullptr;
     HANDLE process_ = nullptr;
     std::wstring file_;
     bool started_ = false;
@@ -116,13 +128,11 @@ std::wstring InternalText(HWND window) {
     return text;
 }
 
-// Waits (without handling messages) until the button reads the caption; false after timeout ms.
+// Waits until the button reads the caption (read without a message, so from another thread
+// while the window's own is busy); a failure of the test after timeout ms.
 bool WaitForCaption(HWND button, const wchar_t* caption, DWORD timeout) {
-    const DWORD start = GetTickCount();
-    while (InternalText(button) != caption)
-        if (GetTickCount() - start > timeout) return false;
-        else Sleep(1);
-    return true;
+    return WaitFor([&] { return InternalText(button) == caption; }, timeout,
+                   "the start button to read " + robust::Narrow(caption));
 }
 
 class LongOps : public MainWindowFixture {
@@ -138,10 +148,10 @@ protected:
 
 // A scan of a folder that forks through two links to itself at every level never ends on its
 // own. Nothing is clicked for 15 s; then another thread sends a close, which the walk answers
-// at once (it retrieves messages), and the scan ends with the window.
+// (it retrieves messages: within 5 s, or the window would be hung), and the scan ends with the
+// window. How fast the window answers is the benchmarks' to measure.
 TEST_F(LongOps, ScanOfFifteenSecondsWithoutInputIsNeverHung) {
-    const std::wstring fork = robust::Fixture(L"fork");
-    if (fork.empty()) GTEST_SKIP() << "fixtures missing: run tests/windows/make_fixtures.sh, set QORVANI_FIXTURES";
+    NEED_FIXTURE(fork, L"fork");
     SetWindowTextW(Item(kIdText1), fork.c_str());
     HungWatcher watcher(window_);
     ASSERT_TRUE(watcher.Started());
@@ -165,14 +175,14 @@ TEST_F(LongOps, ScanOfFifteenSecondsWithoutInputIsNeverHung) {
     ClickFlat(start);
     const DWORD scanEnd = GetTickCount();
     closer.join();
-    Pump(200);
+    WaitFor([&] { return !IsWindow(window_); }, 5000, "the window to go after the close");
     const HungWatcher::Result seen = watcher.Stop();
 
     EXPECT_NE(sent.load(), 0) << "the close sent from another thread was not answered within 5 s";
-    EXPECT_LE(answered.load(), 500u);
     EXPECT_GE(scanEnd - scanStart, 15000u);
     EXPECT_GT(rows.load(), 0u);
-    EXPECT_GE(seen.samples, 28);
+    // The watcher looked every 0.5 s: at least one look for every 2 s of the scan, however busy the host.
+    EXPECT_GE(seen.samples, static_cast<int>((scanEnd - scanStart) / 2000));
     EXPECT_EQ(seen.hung, 0) << "of " << seen.samples << " samples";
     EXPECT_FALSE(IsWindow(window_)) << "the close asked during the scan was not carried out";
     std::printf("scan of %u ms without input: %d samples, %d hung, %u rows; close answered in %u ms\n",
@@ -180,10 +190,10 @@ TEST_F(LongOps, ScanOfFifteenSecondsWithoutInputIsNeverHung) {
                 static_cast<unsigned>(answered.load()));
 }
 
-// A real click on "停止" 12 s into a scan ends it (the caption reads "开始扫描" again) within 0.2 s.
-TEST_F(LongOps, StopClickTwelveSecondsIntoAScanEndsItWithinAFifthOfASecond) {
-    const std::wstring fork = robust::Fixture(L"fork");
-    if (fork.empty()) GTEST_SKIP() << "fixtures missing";
+// A real click on "停止" 12 s into a scan ends it: the caption reads "开始扫描" again, within 5 s
+// (a bound only a hang misses: how fast is B5's figure).
+TEST_F(LongOps, StopClickTwelveSecondsIntoAScanEndsIt) {
+    NEED_FIXTURE(fork, L"fork");
     SetWindowTextW(Item(kIdText1), fork.c_str());
     HWND start = Item(kIdFlatCommand6);
     std::atomic<DWORD> clicked{0}, ended{0};
@@ -192,13 +202,14 @@ TEST_F(LongOps, StopClickTwelveSecondsIntoAScanEndsItWithinAFifthOfASecond) {
         Sleep(12000);
         clicked = GetTickCount();
         SendRealClick(start);
-        if (WaitForCaption(start, kStartScanCaption, 10000)) ended = GetTickCount();
+        if (WaitForCaption(start, kStartScanCaption, 5000)) ended = GetTickCount();
+        else PostMessageW(GetParent(start), WM_CLOSE, 0, 0);  // the test has failed: end the endless scan
     });
     ClickFlat(start);
     clicker.join();
     ASSERT_NE(clicked.load(), 0u);
     ASSERT_NE(ended.load(), 0u) << "the scan did not end";
-    EXPECT_LE(ended - clicked, 200u);
+    EXPECT_LE(ended - clicked, 5000u);
     EXPECT_TRUE(Main().Scan().stopRequested);
     EXPECT_EQ(Text(Item(kIdLabel1)).rfind(L"扫描结果： 扫描到的文件共有： " + std::to_wstring(Main().Results().Count()) + L"个；", 0),
               0u);
@@ -248,8 +259,7 @@ TEST_F(LongOps, AStopClickWhileOneCrowdedFolderIsListedIsAStopNotANewScan) {
 }
 
 TEST_F(LongOps, SelectAllOverTwoHundredThousandRowsIsNeverHung) {
-    const std::wstring rows = robust::Fixture(L"rows200k");
-    if (rows.empty()) GTEST_SKIP() << "fixtures missing";
+    NEED_FIXTURE(rows, L"rows200k");
     SetWindowTextW(Item(kIdText1), (rows + L"t\\").c_str());
     ClickFlat(Item(kIdFlatCommand6));
     ASSERT_EQ(Main().Results().Count(), 200000u);
@@ -258,7 +268,7 @@ TEST_F(LongOps, SelectAllOverTwoHundredThousandRowsIsNeverHung) {
     const DWORD before = GetTickCount();
     ClickFlat(Item(kIdFlatCommand4_0));
     const DWORD took = GetTickCount() - before;
-    Pump(600);  // at least one sample after the pass
+    watcher.AwaitSample();  // one look after the pass at least
     const HungWatcher::Result seen = watcher.Stop();
     std::size_t checked = 0;
     for (std::size_t i = 0; i < Main().Results().Count(); ++i) checked += Main().Results().Checked(i);
@@ -273,11 +283,7 @@ TEST_F(LongOps, SelectAllOverTwoHundredThousandRowsIsNeverHung) {
 // 6,000 files into the Recycle Bin. The window answers other threads throughout (this thread
 // reads the status bar through them) and shows the path being sent.
 TEST_F(LongOps, DeleteOfSixThousandFilesIntoTheRecycleBinIsNeverHung) {
-    wchar_t home[MAX_PATH] = {};
-    ASSERT_GT(GetEnvironmentVariableW(L"WINEHOMEDIR", home, MAX_PATH), 0u) << "the trash is found under Wine only";
-    std::wstring trash = home;
-    if (trash.rfind(L"\\??\\", 0) == 0) trash.erase(0, 4);
-    trash += L"\\.local\\share\\Trash\\";
+    ASSERT_FALSE(robust::TrashFiles().empty()) << "the trash is found under Wine only";
     TempTree tree;
     const std::wstring prefix = L"qvlong" + std::to_wstring(GetTickCount()) + L"_";
     const int files = 6000;
@@ -305,30 +311,16 @@ TEST_F(LongOps, DeleteOfSixThousandFilesIntoTheRecycleBinIsNeverHung) {
             Sleep(100);
         }
     });
-    struct Answer {
-        explicit Answer(HWND owner) : thread([owner] {
-            for (int i = 0; i < 3000; ++i, Sleep(10)) {
-                HWND box = FindWindowW(L"#32770", nullptr);
-                if (box && GetWindow(box, GW_OWNER) == owner && IsWindowVisible(box)) {
-                    SendMessageW(GetDlgItem(box, IDNO), BM_CLICK, 0, 0);
-                    return;
-                }
-            }
-        }) {}
-        ~Answer() { thread.join(); }
-        std::thread thread;
-    };
-    DWORD took = 0;
-    {
-        Answer no(window_);
-        const DWORD before = GetTickCount();
-        ClickFlat(Item(kIdFlatCommand1));
-        took = GetTickCount() - before;
-    }
+    qorvani::drive::DeleteAnswerer no(IDNO);
+    const DWORD before = GetTickCount();
+    ClickFlat(Item(kIdFlatCommand1));
+    const DWORD took = GetTickCount() - before;
+    no.Stop();
     done = true;
     reader.join();
     const HungWatcher::Result seen = watcher.Stop();
 
+    EXPECT_EQ(no.Questions(), 1);
     EXPECT_EQ(Main().Results().Count(), 0u);
     EXPECT_EQ(StatusText(status), L"删除文件 6000个 ");
     EXPECT_EQ(Text(Item(kIdLabel1)), L"扫描结果： 剩余的文件共有： 0个");
@@ -337,11 +329,13 @@ TEST_F(LongOps, DeleteOfSixThousandFilesIntoTheRecycleBinIsNeverHung) {
     if (took > 2000) EXPECT_GT(progressSeen.load(), 0) << "no path shown during the delete";
     std::printf("delete of %d files into the Recycle Bin: %u ms, %d samples, %d hung, %d status reads, %d showing a path\n",
                 files, static_cast<unsigned>(took), seen.samples, seen.hung, answers.load(), progressSeen.load());
-    for (int i = 0; i < files; ++i) {
-        const std::wstring name = prefix + std::to_wstring(i) + L".tmp";
-        DeleteFileW((trash + L"files\\" + name).c_str());
-        DeleteFileW((trash + L"info\\" + name + L".trashinfo").c_str());
-    }
+    // Every file went to the Recycle Bin.
+    std::size_t trashed = 0;
+    for (const auto& item : robust::TrashContents()) trashed += robust::TrashBaseName(item.first).rfind(prefix, 0) == 0;
+    EXPECT_EQ(trashed, static_cast<std::size_t>(files));
+    std::vector<std::wstring> names;
+    for (int i = 0; i < files; ++i) names.push_back(prefix + std::to_wstring(i) + L".tmp");
+    robust::RemoveFromTrash(names);
 }
 
 // 1,000 checked rows of which all but 10 were removed by other means before "是", in a folder

@@ -55,15 +55,15 @@ public:
         if (!CreateProcessW(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &process_))
             return;
         // The window is there once it is shown, after its start-up has made every control.
-        for (int i = 0; i < 400; ++i) {
-            WindowOfProcess search{process_.dwProcessId, nullptr};
-            EnumWindows(FindMainOf, reinterpret_cast<LPARAM>(&search));
-            if (search.found && IsWindowVisible(search.found) && GetDlgItem(search.found, kIdCheck1)) {
-                main_ = search.found;
-                break;
-            }
-            Sleep(50);
-        }
+        wintest::WaitFor(
+            [&] {
+                WindowOfProcess search{process_.dwProcessId, nullptr};
+                EnumWindows(FindMainOf, reinterpret_cast<LPARAM>(&search));
+                if (search.found && IsWindowVisible(search.found) && GetDlgItem(search.found, kIdCheck1))
+                    main_ = search.found;
+                return main_ != nullptr;
+            },
+            30000, "the main window of the program started as a child");
     }
     ~Qorvani() {
         if (process_.hProcess == nullptr) return;
@@ -138,9 +138,22 @@ private:
 DWORD StartScan(const Qorvani& child, const std::wstring& root) {
     if (!child.SetPath(root)) return 0;
     child.PostClick(kIdFlatCommand4_2);
-    for (int i = 0; i < 400 && !child.AllTypesChecked(); ++i) Sleep(25);
+    wintest::WaitFor([&] { return child.AllTypesChecked(); }, 10000, "every type row checked in the child");
     child.PostClick(kIdFlatCommand6);
     return GetTickCount();
+}
+
+// The child's report of a finished scan (its result label, read without a message).
+bool ScanReported(const Qorvani& child) {
+    wchar_t text[64] = {};
+    InternalGetWindowText(child.Item(kIdLabel1), text, 64);
+    return std::wstring(text).rfind(L"扫描结果： 扫描到的文件共有：", 0) == 0;
+}
+
+// Waits for the child's scan to run (the start button reads "停止") or to have run already.
+bool WaitForTheWalk(const Qorvani& child) {
+    return wintest::WaitFor([&] { return Caption(child.Item(kIdFlatCommand6)) == kStopCaption || ScanReported(child); },
+                            10000, "the child's scan to start");
 }
 
 struct ClosingOutcome {
@@ -159,7 +172,7 @@ ClosingOutcome CloseAt(const std::wstring& root, ClosePoint point, DWORD delay) 
     ClosingOutcome outcome;
     Qorvani child;
     if (!child.Running()) return outcome;
-    BoxWatcher watcher(child.Id());
+    qorvani::drive::DeleteAnswerer watcher(IDCANCEL, child.Id());
     switch (point) {
     case ClosePoint::AtStart:
         child.Close();
@@ -177,18 +190,16 @@ ClosingOutcome CloseAt(const std::wstring& root, ClosePoint point, DWORD delay) 
         break;
     case ClosePoint::DuringTheWalk: {
         if (StartScan(child, root) == 0) outcome.boxes.push_back(L"the path could not be typed");
-        HWND start = child.Item(kIdFlatCommand6);
-        for (int i = 0; i < 5000 && Caption(start) != kStopCaption; ++i) Sleep(1);
+        WaitForTheWalk(child);
         const DWORD walking = GetTickCount();
-        while (GetTickCount() - walking < delay) Sleep(1);
+        while (GetTickCount() - walking < delay) Sleep(1);  // the closing point: delay ms into the walk
         outcome.duringScan = Caption(child.Item(kIdFlatCommand6)) == kStopCaption;
         child.Close();
         break;
     }
     case ClosePoint::AfterTheScan: {
         if (StartScan(child, root) == 0) outcome.boxes.push_back(L"the path could not be typed");
-        Sleep(200);
-        for (int i = 0; i < 600 && Caption(child.Item(kIdFlatCommand6)) != kStartScanCaption; ++i) Sleep(50);
+        wintest::WaitFor([&] { return ScanReported(child); }, 60000, "the child's scan to end");
         child.Close();
         break;
     }
@@ -202,8 +213,7 @@ ClosingOutcome CloseAt(const std::wstring& root, ClosePoint point, DWORD delay) 
                                                      (IsWindowEnabled(child.Item(kIdFlatCommand3)) ? L", idle" : L", busy")
                                                : L"window gone";
     }
-    Sleep(100);  // a box shown at the very end still gets seen
-    watcher.Stop();
+    watcher.Stop();  // after one more look: a box shown at the very end is seen
     for (const std::wstring& box : watcher.OtherBoxes()) outcome.boxes.push_back(box);
     for (const std::wstring& window : watcher.OtherWindows()) outcome.boxes.push_back(window);
     if (watcher.Questions() != 0) outcome.boxes.push_back(L"the delete question");
@@ -222,9 +232,9 @@ DWORD ScanDuration(const std::wstring& root) {
     if (!child.Running()) return 0;
     if (StartScan(child, root) == 0) return 0;
     HWND start = child.Item(kIdFlatCommand6);
-    for (int i = 0; i < 5000 && Caption(start) != kStopCaption; ++i) Sleep(1);
+    if (!wintest::WaitFor([&] { return Caption(start) == kStopCaption; }, 10000, "the child's scan to start")) return 0;
     const DWORD started = GetTickCount();
-    while (Caption(start) == kStopCaption && GetTickCount() - started < 60000) Sleep(2);
+    wintest::WaitFor([&] { return Caption(start) != kStopCaption; }, 60000, "the child's scan to end");
     const DWORD took = GetTickCount() - started;
     PostMessageW(child.Main(), WM_CLOSE, 0, 0);
     DWORD code = 0;
@@ -357,13 +367,13 @@ TEST_F(RobustStorm, ClicksOnEveryControlDuringAScanActOnlyWhereEnabled) {
                    kIdFlatCommand4_2, kIdFlatCommand4_3, kIdFlatCommand7})
         flats.push_back(window_.Item(id));
 
-    BoxWatcher watcher(GetCurrentProcessId());
+    qorvani::drive::DeleteAnswerer watcher(IDCANCEL);
     std::atomic<bool> scanEnded{false};
     std::atomic<int> stillScanningAfterStorm{0};
     const int rounds = Soak() ? 30 : 3;
     std::thread storm([&] {
-        for (int i = 0; i < 4000 && Caption(start) != kStopCaption; ++i) Sleep(1);
-        Sleep(200);
+        wintest::WaitFor([&] { return Caption(start) == kStopCaption || scanEnded; }, 10000, "the scan to start");
+        Sleep(200);  // into the walk
         for (int round = 0; round < rounds; ++round) {
             for (const POINT& at : targets) {
                 RealClickAt(at);
@@ -378,12 +388,14 @@ TEST_F(RobustStorm, ClicksOnEveryControlDuringAScanActOnlyWhereEnabled) {
             RealClickAt(at);
             Sleep(30);
         }
+        // Time for the storm's last input to act before the look (it only widens what a storm
+        // that ended the scan would show; an unended scan reads "停止" however long it is).
         Sleep(300);
         stillScanningAfterStorm = Caption(start) == kStopCaption ? 1 : 0;
         // One stop; again only if the walk has not seen it.
         for (int i = 0; i < 5 && !scanEnded; ++i) {
             RealClick(start);
-            for (int w = 0; w < 60 && !scanEnded; ++w) Sleep(50);
+            wintest::PollFor([&] { return scanEnded.load(); }, 3000);
         }
     });
     window_.Scan(fork);
@@ -418,29 +430,40 @@ TEST_F(RobustStorm, BurstsOfStopClicksThenTheCloseBoxEndCleanly) {
     HWND start = window_.Item(kIdFlatCommand6);
     POINT closeBox{};
     ASSERT_TRUE(CloseBoxPoint(window_.Handle(), closeBox));
-    BoxWatcher watcher(GetCurrentProcessId());
+    qorvani::drive::DeleteAnswerer watcher(IDCANCEL);
     const int bursts = Soak() ? 20 : 3;
 
     for (int burst = 0; burst < bursts; ++burst) {
         ++Counts().scenarios;
         std::atomic<bool> done{false};
         std::thread clicker([&] {
-            for (int i = 0; i < 4000 && Caption(start) != kStopCaption; ++i) Sleep(1);
-            Sleep(100 + 50 * burst);
+            wintest::WaitFor([&] { return Caption(start) == kStopCaption; }, 10000, "the scan to start");
+            Sleep(100 + 50 * burst);  // into the walk, later with every burst
             for (int i = 0; i < 12; ++i) {
                 if (i % 2) RealClick(start); else wintest::PostClickFlat(start);
                 Sleep(i % 3 == 0 ? 1 : 15);
             }
-            // Settle: end whatever scan the burst left running.
-            for (int i = 0; i < 40; ++i) {
-                Sleep(150);
-                if (Caption(start) == kStopCaption) RealClick(start);
-                else if (i > 4) break;
-            }
+            // Settle: end whatever scan the burst left running (a stop click at most every 150 ms,
+            // as one landing after the end would start a new scan), until the window has read
+            // "开始扫描" for 0.75 s in a row.
+            ULONGLONG idleSince = 0;
+            wintest::WaitFor(
+                [&] {
+                    if (Caption(start) == kStopCaption) {
+                        RealClick(start);
+                        Sleep(150);
+                        idleSince = 0;
+                        return false;
+                    }
+                    if (idleSince == 0) idleSince = GetTickCount64();
+                    return GetTickCount64() - idleSince >= 750;
+                },
+                30000, "the scans of the burst to end");
             done = true;
         });
         window_.Scan(fork);
-        while (!done) wintest::Pump(20);  // the burst may start nested scans; they run here
+        // The burst may start nested scans; they run here.
+        wintest::WaitFor([&] { return done.load(); }, 60000, "the burst and its settling");
         clicker.join();
         wintest::Pump(100);
         ASSERT_TRUE(window_.Valid());
@@ -450,14 +473,14 @@ TEST_F(RobustStorm, BurstsOfStopClicksThenTheCloseBoxEndCleanly) {
 
     // The close box while a scan runs: the scan stops and the window goes.
     std::thread closer([&] {
-        for (int i = 0; i < 4000 && Caption(start) != kStopCaption; ++i) Sleep(1);
-        Sleep(300);
+        if (!wintest::WaitFor([&] { return Caption(start) == kStopCaption; }, 10000, "the scan to start")) return;
+        Sleep(300);  // into the walk
         RealClickAt(closeBox);
     });
     const auto begun = std::chrono::steady_clock::now();
     window_.Scan(fork);
     closer.join();
-    for (int i = 0; i < 100 && IsWindow(window_.Handle()); ++i) wintest::Pump(20);
+    wintest::WaitFor([&] { return !IsWindow(window_.Handle()); }, 5000, "the window to go after the close box");
     const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - begun).count();
     ++Counts().scenarios;
     watcher.Stop();
@@ -488,7 +511,7 @@ TEST_F(RobustStorm, ScanAndDeleteRunInsideASelectAllPass) {
 
     HWND start = window_.Item(kIdFlatCommand6), remove = window_.Item(kIdFlatCommand1);
     HWND selectAll = window_.Item(kIdFlatCommand4_0);
-    BoxWatcher watcher(GetCurrentProcessId(), IDYES);
+    qorvani::drive::DeleteAnswerer watcher(IDYES);
     std::atomic<bool> passDone{false};
     std::atomic<int> deleteNested{0};
     // The scan's click waits in the queue: the pass's first yield runs it. Once the nested scan
@@ -497,7 +520,7 @@ TEST_F(RobustStorm, ScanAndDeleteRunInsideASelectAllPass) {
     // same yield, the delete inside the second pass's first yield.
     wintest::PostClickFlat(start);
     std::thread clicker([&] {
-        for (int i = 0; i < 3000 && Caption(start) != kStopCaption && !passDone; ++i) Sleep(1);
+        wintest::WaitFor([&] { return Caption(start) == kStopCaption || passDone; }, 10000, "the nested scan to start");
         HWND list = window_.Item(kIdList1);
         const DWORD polling = GetTickCount();
         for (DWORD_PTR count = 0; count == 0 && !passDone && GetTickCount() - polling < 20000;)
@@ -509,8 +532,9 @@ TEST_F(RobustStorm, ScanAndDeleteRunInsideASelectAllPass) {
     window_.CheckAllResults();
     passDone = true;
     clicker.join();
-    for (int i = 0; i < 100 && watcher.Questions() == 0; ++i) wintest::Pump(20);
-    wintest::Pump(200);
+    // The delete runs inside the pass or, when it came after it, from the queue here.
+    wintest::WaitFor([&] { return watcher.Questions() > 0 && window_.Status().rfind(L"删除文件", 0) == 0; }, 30000,
+                     "the delete to ask and end");
     watcher.Stop();
     ++Counts().scenarios;
 

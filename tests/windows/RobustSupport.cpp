@@ -7,8 +7,6 @@
 #include <cwctype>
 #include <iterator>
 
-#include "clean/core/DeleteCommand.h"
-
 namespace robust {
 
 namespace {
@@ -58,19 +56,6 @@ std::wstring Describe(const Entry& entry) {
     return std::wstring(kind) + L" " + ShortText(entry.path) + L" (" + std::to_wstring(entry.size) + L" bytes)";
 }
 
-struct WindowsOf {
-    DWORD process;
-    std::vector<HWND> windows;
-};
-
-BOOL CALLBACK CollectWindowsOf(HWND window, LPARAM param) {
-    auto* found = reinterpret_cast<WindowsOf*>(param);
-    DWORD owner = 0;
-    GetWindowThreadProcessId(window, &owner);
-    if (owner == found->process && IsWindowVisible(window)) found->windows.push_back(window);
-    return TRUE;
-}
-
 class SummaryPrinter : public ::testing::Environment {
 public:
     void TearDown() override {
@@ -90,15 +75,29 @@ public:
 
 // --- fixtures -----------------------------------------------------------------------------------
 
-std::wstring FixtureRoot() {
-    std::wstring root = Environment(L"QORVANI_FIXTURES");
-    if (root.empty()) return root;
-    if (root.front() == L'/') {
-        std::replace(root.begin(), root.end(), L'/', L'\\');
-        root = L"Z:" + root;
+std::wstring FolderOf(std::wstring path) {
+    if (path.empty()) return path;
+    if (path.front() == L'/') {
+        std::replace(path.begin(), path.end(), L'/', L'\\');
+        path = L"Z:" + path;
     }
-    if (root.back() != L'\\') root.push_back(L'\\');
-    return root;
+    if (path.back() != L'\\') path.push_back(L'\\');
+    return path;
+}
+
+std::wstring FixtureRoot() { return FolderOf(Environment(L"QORVANI_FIXTURES")); }
+
+bool FixturesRequired() {
+    const std::wstring required = Environment(L"QORVANI_FIXTURES_REQUIRED");
+    return !required.empty() && required != L"0";
+}
+
+std::string MissingFixture(const std::wstring& name) {
+    if (FixtureRoot().empty())
+        return "fixture " + Narrow(name) + " missing: QORVANI_FIXTURES is not set (run tests/windows/make_fixtures.sh "
+               "FOLDER and set it to FOLDER)";
+    return "fixture " + Narrow(name) + " missing from " + Narrow(FixtureRoot()) +
+           (FixturesRequired() ? " (made for this run, yet not there)" : "");
 }
 
 std::wstring Fixture(const std::wstring& name) {
@@ -169,6 +168,8 @@ TreeComparison CompareTrees(const Snapshot& before, const Snapshot& after, const
 // --- the trash ----------------------------------------------------------------------------------
 
 std::wstring TrashFiles() {
+    const std::wstring data = Environment(L"XDG_DATA_HOME");
+    if (!data.empty()) return FolderOf(data) + L"Trash\\files\\";
     // Wine keeps the Unix home as "\??\Z:\root" in WINEHOMEDIR.
     std::wstring home = Environment(L"WINEHOMEDIR");
     if (home.rfind(L"\\??\\", 0) == 0) home.erase(0, 4);
@@ -212,68 +213,6 @@ void RemoveFromTrash(const std::vector<std::wstring>& names) {
         if (wanted.count(item.first) == 0 && wanted.count(TrashBaseName(item.first)) == 0) continue;
         DeleteFileW((Long(trash) + item.first).c_str());
         DeleteFileW((Long(info) + item.first + L".trashinfo").c_str());
-    }
-}
-
-// --- message boxes ------------------------------------------------------------------------------
-
-BoxWatcher::BoxWatcher(DWORD processId, int answer)
-    : process_(processId), answer_(answer), thread_([this] { Run(); }) {}
-
-BoxWatcher::~BoxWatcher() { Stop(); }
-
-void BoxWatcher::Stop() {
-    stop_ = true;
-    if (thread_.joinable()) thread_.join();
-}
-
-std::vector<std::wstring> BoxWatcher::OtherBoxes() const {
-    std::lock_guard<std::mutex> lock(mutex_);
-    return others_;
-}
-
-std::vector<std::wstring> BoxWatcher::OtherWindows() const {
-    std::lock_guard<std::mutex> lock(mutex_);
-    return windows_;
-}
-
-void BoxWatcher::Run() {
-    while (!stop_) {
-        WindowsOf found{process_, {}};
-        EnumWindows(CollectWindowsOf, reinterpret_cast<LPARAM>(&found));
-        for (HWND window : found.windows) {
-            wchar_t className[64] = {}, title[256] = {};
-            GetClassNameW(window, className, 64);
-            InternalGetWindowText(window, title, 256);
-            const std::wstring cls = className;
-            if (cls == L"QorvaniMainfrm" || cls == L"tooltips_class32") continue;
-            const bool fresh = seen_.insert(window).second;
-            if (cls == L"#32770" && std::wstring(title) == qorvani::kDeleteTitle) {
-                if (!fresh) continue;
-                ++questions_;
-                Sleep(20);
-                // Pressed by message, so that the box's own thread handles it.
-                PostMessageW(window, WM_COMMAND, MAKEWPARAM(answer_, BN_CLICKED),
-                             reinterpret_cast<LPARAM>(GetDlgItem(window, answer_)));
-                continue;
-            }
-            if (fresh) {
-                wchar_t text[512] = {};
-                HWND label = GetDlgItem(window, 0xFFFF);
-                if (label) InternalGetWindowText(label, text, 512);
-                std::lock_guard<std::mutex> lock(mutex_);
-                if (cls == L"#32770")
-                    others_.push_back(std::wstring(title) + L": " + text);
-                else
-                    windows_.push_back(cls + L" \"" + title + L"\"");
-            }
-            // Whatever else shows is closed, again and again until it has gone.
-            if (cls == L"#32770")
-                PostMessageW(window, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), 0);
-            else
-                PostMessageW(window, WM_CLOSE, 0, 0);
-        }
-        Sleep(10);
     }
 }
 

@@ -1,8 +1,10 @@
 #pragma once
 // Helpers of the robustness suite: the fixture trees made from Linux, whole-tree snapshots
-// (paths, sizes, content hashes) compared before and after, the trash, watching for message
-// boxes, child processes, real input, and the suite's figures.
+// (paths, sizes, content hashes) compared before and after, the trash, child processes, real
+// input, and the suite's figures.
 #include <windows.h>
+
+#include <gtest/gtest.h>
 
 #include <atomic>
 #include <cstdint>
@@ -22,10 +24,27 @@ namespace robust {
 std::wstring FixtureRoot();
 // FixtureRoot() + name + "\"; empty when the fixtures or that tree are missing.
 std::wstring Fixture(const std::wstring& name);
+// True when whoever started the tests made the fixtures (QORVANI_FIXTURES_REQUIRED set to
+// anything but 0, as the test command does): a tree found missing is then a failure, not a skip.
+bool FixturesRequired();
+// What a test that finds the named tree missing reports.
+std::string MissingFixture(const std::wstring& name);
+// A Windows path for a folder given as a Unix path (through Wine's drive Z:, the whole Linux
+// file system) or as a Windows one, ending in "\"; empty for an empty one.
+std::wstring FolderOf(std::wstring path);
 // True in the soak run (QORVANI_SOAK set to anything but 0).
 bool Soak();
 // Which copy of the delete trees this run uses (QORVANI_FIXTURE_COPY, default 1).
 std::wstring CopySuffix();
+
+// In a test: the named fixture tree. When it is missing the test fails if the fixtures were made
+// for this run (FixturesRequired), and is skipped otherwise.
+#define NEED_FIXTURE(var, name)                                 \
+    const std::wstring var = ::robust::Fixture(name);           \
+    if (var.empty() && ::robust::FixturesRequired())            \
+        FAIL() << ::robust::MissingFixture(name);               \
+    else if (var.empty())                                       \
+        GTEST_SKIP() << ::robust::MissingFixture(name)
 
 // --- snapshots ----------------------------------------------------------------------------------
 enum class EntryKind { File, Folder, Link };
@@ -62,8 +81,11 @@ struct TreeComparison {
 };
 TreeComparison CompareTrees(const Snapshot& before, const Snapshot& after, const Snapshot& gone);
 
-// --- the trash (Wine's freedesktop trash in the Unix home) ---------------------------------------
-std::wstring TrashFiles();  // ends in "\"
+// --- the trash (Wine's freedesktop trash) -----------------------------------------------------
+// Its files folder, ending in "\": $XDG_DATA_HOME/Trash/files when the session sets
+// XDG_DATA_HOME (the scripts give each run its own), else ~/.local/share/Trash/files in the Unix
+// home (WINEHOMEDIR). Empty when neither is known (not under Wine).
+std::wstring TrashFiles();
 // Names and hashes of what the trash holds.
 std::multiset<std::pair<std::wstring, std::uint64_t>> TrashContents();
 // The name a file had before the trash renamed it to avoid a clash.
@@ -72,33 +94,8 @@ std::wstring TrashBaseName(const std::wstring& trashName);
 void RemoveFromTrash(const std::vector<std::wstring>& names);
 
 // --- message boxes ------------------------------------------------------------------------------
-// Watches, from its own thread, for dialog boxes (#32770) of a process: answers the delete
-// question with the given button, and closes and records every other box.
-class BoxWatcher {
-public:
-    explicit BoxWatcher(DWORD processId, int answer = IDCANCEL);
-    ~BoxWatcher();
-    BoxWatcher(const BoxWatcher&) = delete;
-    BoxWatcher& operator=(const BoxWatcher&) = delete;
-    int Questions() const { return questions_; }
-    // Titles and texts of the other boxes seen so far.
-    std::vector<std::wstring> OtherBoxes() const;
-    // Windows of other classes seen (the About window...), by class name.
-    std::vector<std::wstring> OtherWindows() const;
-    void Stop();
-
-private:
-    void Run();
-    DWORD process_;
-    int answer_;
-    std::atomic<bool> stop_{false};
-    std::atomic<int> questions_{0};
-    mutable std::mutex mutex_;
-    std::vector<std::wstring> others_;
-    std::vector<std::wstring> windows_;
-    std::set<HWND> seen_;
-    std::thread thread_;
-};
+// The delete question is answered, and every other box closed and recorded, by the shared
+// qorvani::drive::DeleteAnswerer (tests/support/DeleteAnswerer.h).
 
 // --- real input ---------------------------------------------------------------------------------
 void RealClickAt(POINT screen);

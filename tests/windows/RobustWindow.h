@@ -7,18 +7,13 @@
 #include <string>
 #include <vector>
 
+#include "DeleteAnswerer.h"
+#include "MainWindowHost.h"
 #include "RobustSupport.h"
 #include "WinTestSupport.h"
 #include "app/core/Layout.h"
 #include "app/win32/MainWindow.h"
 #include "scan/core/ScanCommand.h"
-
-// In a test: the named fixture tree, or the test is skipped when the fixtures were not made.
-#define NEED_FIXTURE(var, name)                                                     \
-    const std::wstring var = ::robust::Fixture(name);                               \
-    if (var.empty())                                                                \
-    GTEST_SKIP() << "fixture " << ::robust::Narrow(name) << " missing: run "        \
-                    "tests/windows/make_fixtures.sh and set QORVANI_FIXTURES"
 
 namespace robust {
 
@@ -26,24 +21,13 @@ inline constexpr wchar_t kCompletionStatus[] =
     L"扫描完成！请选中您认为需要删除的文件，然后点击“清除选中项目”删除选中的文件！";
 inline constexpr int kTmpTypeRow = 1;  // "*.tmp" in the type list
 
+// The shared main window (MainWindowHost) with the steps the robustness cases take.
 class RobustWindow {
 public:
-    RobustWindow() {
-        window_ = qorvani::MainWindow::Create(GetModuleHandleW(nullptr), SW_SHOW);
-        if (window_ != nullptr) SetForegroundWindow(window_);
-        wintest::Pump(50);
-    }
-    ~RobustWindow() {
-        if (IsWindow(window_)) DestroyWindow(window_);
-        wintest::TakeQuit();
-    }
-    RobustWindow(const RobustWindow&) = delete;
-    RobustWindow& operator=(const RobustWindow&) = delete;
-
-    bool Valid() const { return window_ != nullptr && IsWindow(window_); }
-    HWND Handle() const { return window_; }
-    HWND Item(int id) const { return GetDlgItem(window_, id); }
-    qorvani::MainWindow& Main() const { return *qorvani::MainWindow::FromHandle(window_); }
+    bool Valid() const { return host_.Valid(); }
+    HWND Handle() const { return host_.Handle(); }
+    HWND Item(int id) const { return host_.Item(id); }
+    qorvani::MainWindow& Main() const { return *host_.Main(); }
     const qorvani::ResultStore& Results() const { return Main().Results(); }
 
     void CheckType(int row) { wintest::ClickRowCheckBox(Item(qorvani::kIdList2), row); }
@@ -61,10 +45,10 @@ public:
     };
     // Clicks "清除选中项目" and answers the question with the given button.
     DeleteSeen Delete(int answer) {
-        BoxWatcher watcher(GetCurrentProcessId(), answer);
+        qorvani::drive::DeleteAnswerer answerer(answer);
         wintest::ClickFlat(Item(qorvani::kIdFlatCommand1));
-        watcher.Stop();
-        return DeleteSeen{watcher.Questions(), watcher.OtherBoxes()};
+        answerer.Stop();
+        return DeleteSeen{answerer.Questions(), answerer.OtherBoxes()};
     }
 
     std::wstring Caption() const { return wintest::Text(Item(qorvani::kIdFlatCommand6)); }
@@ -90,7 +74,7 @@ public:
     }
 
 private:
-    HWND window_ = nullptr;
+    qorvani::drive::MainWindowHost host_;
 };
 
 }  // namespace robust

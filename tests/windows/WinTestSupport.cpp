@@ -1,37 +1,25 @@
 #include "WinTestSupport.h"
 
+#include <gtest/gtest.h>
+
 #include <algorithm>
 
 namespace wintest {
 
-void Pump(DWORD milliseconds) {
-    const DWORD start = GetTickCount();
-    do {
-        MSG msg;
-        while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
-            if (msg.message == WM_QUIT) {
-                PostQuitMessage(static_cast<int>(msg.wParam));
-                return;
-            }
-            TranslateMessage(&msg);
-            DispatchMessageW(&msg);
-        }
-        if (milliseconds) Sleep(5);
-    } while (GetTickCount() - start < milliseconds);
+bool PollFor(const std::function<bool()>& condition, DWORD milliseconds) {
+    const ULONGLONG start = GetTickCount64();
+    while (!condition()) {
+        if (GetTickCount64() - start >= milliseconds) return condition();
+        Pump(0);
+        MsgWaitForMultipleObjects(0, nullptr, FALSE, 1, QS_ALLINPUT);
+    }
+    return true;
 }
 
-bool TakeQuit() {
-    MSG msg;
-    bool quit = false;
-    while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
-        if (msg.message == WM_QUIT) {
-            quit = true;
-            continue;
-        }
-        TranslateMessage(&msg);
-        DispatchMessageW(&msg);
-    }
-    return quit;
+bool WaitFor(const std::function<bool()>& condition, DWORD milliseconds, const std::string& what) {
+    if (PollFor(condition, milliseconds)) return true;
+    ADD_FAILURE() << "waited " << milliseconds << " ms for " << what << ", in vain";
+    return false;
 }
 
 std::wstring Text(HWND window) {

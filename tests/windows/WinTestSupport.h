@@ -4,15 +4,26 @@
 #include <commctrl.h>
 
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <vector>
+
+#include "MainWindowHost.h"
 
 namespace wintest {
 
 // Handles every waiting message for about the given time (at least one pass).
-void Pump(DWORD milliseconds = 0);
+using qorvani::drive::Pump;
 // Drops a WM_QUIT that a closed window left in the queue; true if there was one.
-bool TakeQuit();
+using qorvani::drive::TakeQuit;
+
+// Every wait of the Windows tests for the window (or for another thread or process) is one of
+// these two: the condition is polled, this thread's messages handled in between (so that a
+// window of this thread goes on working), for at most the given time by the clock; the result
+// says whether the condition came true. WaitFor then fails the running test, naming what it
+// waited for; PollFor fails nothing (a wait whose end is not a failure, as before a retry).
+bool WaitFor(const std::function<bool()>& condition, DWORD milliseconds, const std::string& what);
+bool PollFor(const std::function<bool()>& condition, DWORD milliseconds);
 
 std::wstring Text(HWND window);
 std::wstring StatusText(HWND statusBar);

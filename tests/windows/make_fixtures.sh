@@ -3,8 +3,9 @@
 # that Windows cannot make are possible: wildcards, separators, trailing dots, invalid UTF-8,
 # names differing only in case, symbolic-link loops, FIFOs, sparse files of several GiB.
 # Usage: make_fixtures.sh FOLDER   (everything in FOLDER is made afresh; the tests find it
-# through the environment variable QORVANI_FIXTURES). The trees that a test deletes from come
-# in one copy per test, so a run never depends on an earlier one.
+# through the environment variable QORVANI_FIXTURES). The tests delete from some of the trees,
+# so a run needs trees of its own: the test command makes them anew for each kind of Windows it
+# runs (a folder per run). A failure to make any of them ends the script with a non-zero status.
 set -euo pipefail
 OUT="${1:?usage: make_fixtures.sh FOLDER}"
 COPIES="${QORVANI_FIXTURE_COPIES:-1}"  # the soak run asks for more copies of the delete trees
