@@ -55,7 +55,7 @@ AboutSeen InspectAndClose(HWND main) {
     }
     ClickFlat(GetDlgItem(about, kIdAboutOkButton));
     // Posted, as a user's click is: the About window's loop wakes for posted messages only.
-    PostClickFlat(GetDlgItem(about, kIdAboutOk));
+    PostClickFlat(GetDlgItem(about, kIdAboutOkButton));
     return seen;
 }
 

@@ -221,8 +221,7 @@ TEST_F(LongOps, StopClickTwelveSecondsIntoAScanEndsIt) {
 // folder, so a real click on "停止" made while it lists waits until the listing ends. It is still
 // a stop: the scan ends with its rows, and no second scan follows to empty the list again.
 TEST_F(LongOps, AStopClickWhileOneCrowdedFolderIsListedIsAStopNotANewScan) {
-    const std::wstring crowded = robust::Fixture(L"crowded");
-    if (crowded.empty()) GTEST_SKIP() << "fixtures missing";
+    NEED_FIXTURE(crowded, L"crowded");
     SetWindowTextW(Item(kIdText1), crowded.c_str());
     HWND start = Item(kIdFlatCommand6);
     HWND list = Item(kIdList1);
@@ -231,8 +230,8 @@ TEST_F(LongOps, AStopClickWhileOneCrowdedFolderIsListedIsAStopNotANewScan) {
     std::thread clicker([&] {
         if (!WaitForCaption(start, kStopCaption, 30000)) return;
         // Rows are being listed: the walk is inside the crowded folder.
-        const DWORD since = GetTickCount();
-        while (SendMessageW(list, LVM_GETITEMCOUNT, 0, 0) == 0 && GetTickCount() - since < 30000) Sleep(5);
+        if (!WaitFor([&] { return SendMessageW(list, LVM_GETITEMCOUNT, 0, 0) > 0; }, 30000, "the first rows"))
+            return;
         SendRealClick(start);
         clicked = GetTickCount();
         clickedWhileScanning = InternalText(start) == kStopCaption;
@@ -248,7 +247,8 @@ TEST_F(LongOps, AStopClickWhileOneCrowdedFolderIsListedIsAStopNotANewScan) {
     EXPECT_EQ(report.rfind(L"扫描结果： 扫描到的文件共有： 200000个；", 0), 0u) << robust::Narrow(report);
     EXPECT_EQ(InternalText(start), kStartScanCaption);
 
-    // Nothing left in the queue starts another scan.
+    // Nothing left in the queue starts another scan: three seconds of handling whatever comes
+    // (an observation window, not a wait for an event).
     Pump(3000);
     EXPECT_TRUE(Main().Scan().stopRequested) << "a second scan ran";
     EXPECT_EQ(Text(Item(kIdLabel1)), report);
@@ -343,8 +343,7 @@ TEST_F(LongOps, DeleteOfSixThousandFilesIntoTheRecycleBinIsNeverHung) {
 // whole folder for another spelling of its name, several seconds in all. The window is never
 // judged hung meanwhile.
 TEST_F(LongOps, DeleteOfAThousandRowsMostlyGoneIsNeverHung) {
-    const std::wstring folder = robust::Fixture(L"mostlygone");
-    if (folder.empty()) GTEST_SKIP() << "fixtures missing";
+    NEED_FIXTURE(folder, L"mostlygone");
     const int rows = 1000, left = 10;
     auto rowPath = [&](int i) {
         wchar_t name[32];
@@ -359,20 +358,13 @@ TEST_F(LongOps, DeleteOfAThousandRowsMostlyGoneIsNeverHung) {
 
     HungWatcher watcher(window_);
     ASSERT_TRUE(watcher.Started());
-    std::thread answer([owner = window_] {
-        for (int i = 0; i < 3000; ++i, Sleep(10)) {
-            HWND box = FindWindowW(L"#32770", nullptr);
-            if (box && GetWindow(box, GW_OWNER) == owner && IsWindowVisible(box)) {
-                SendMessageW(GetDlgItem(box, IDYES), BM_CLICK, 0, 0);
-                return;
-            }
-        }
-    });
+    qorvani::drive::DeleteAnswerer yes(IDYES);
     const DWORD before = GetTickCount();
     ClickFlat(Item(kIdFlatCommand1));
     const DWORD took = GetTickCount() - before;
-    answer.join();
-    Pump(600);  // at least one sample after the command
+    yes.Stop();
+    EXPECT_EQ(yes.Questions(), 1);
+    watcher.AwaitSample();  // one look after the command at least
     const HungWatcher::Result seen = watcher.Stop();
 
     EXPECT_EQ(Main().Results().Count(), 0u);
