@@ -10,7 +10,6 @@
 #include "common/win32/GdiObject.h"
 #include "common/win32/MessagePump.h"
 #include "controls/core/FlatButtonModel.h"
-#include "controls/core/FlatButtonProperties.h"
 
 namespace qorvani {
 
@@ -23,12 +22,6 @@ constexpr UINT kPollPeriodMs = 1;
 // Lines that overlap at a corner: the bottom and right lines are painted last, so they own the
 // corners they share with the left and top lines, as in the system's own 3-D edges.
 constexpr std::array<int, kLineCount> kPaintOrder = {4, 1, 2, 3};
-
-// What CreateFlatButton hands to the window through CREATESTRUCT::lpCreateParams.
-struct CreateParams {
-    const PropertyBag* stored = nullptr;
-    bool newInstance = false;  // shows its instance name, measured but not centred
-};
 
 COLORREF ToColorRef(Rgb rgb) {
     return RGB((rgb >> 16) & 0xFF, (rgb >> 8) & 0xFF, rgb & 0xFF);
@@ -59,7 +52,7 @@ public:
     LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
 
 private:
-    LRESULT OnCreate(const CREATESTRUCTW& create);
+    LRESULT OnCreate();
     LRESULT OnSetText(WPARAM wParam, LPARAM lParam);
     LRESULT OnSetFont(HFONT font, bool redraw);
     LRESULT OnTimer(UINT_PTR id);
@@ -86,7 +79,7 @@ private:
 
 LRESULT FlatButton::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
-    case WM_CREATE: return OnCreate(*reinterpret_cast<const CREATESTRUCTW*>(lParam));
+    case WM_CREATE: return OnCreate();
     case WM_DESTROY: KillTimer(window_, kPollTimerId); return 0;
     case WM_SIZE: Execute(state_.Resize(LOWORD(lParam), HIWORD(lParam))); return 0;
     case WM_SETTEXT: return OnSetText(wParam, lParam);
@@ -127,21 +120,11 @@ LRESULT FlatButton::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     }
 }
 
-LRESULT FlatButton::OnCreate(const CREATESTRUCTW& create) {
+LRESULT FlatButton::OnCreate() {
     SetTimer(window_, kPollTimerId, kPollPeriodMs, nullptr);  // the poll runs from creation
     state_.EnabledChanged(IsWindowEnabled(window_) != FALSE);
-    const auto* params = static_cast<const CreateParams*>(create.lpCreateParams);
-    if (params != nullptr && params->stored != nullptr) {
-        LoadFlatButton(window_, *params->stored);
-    } else if (params != nullptr && params->newInstance) {
-        // New instance: the window text already holds the instance name; measured, not centred.
-        const SIZE label = MeasureLabel();
-        state_.NewInstanceCaption(label.cx, label.cy);
-    } else {
-        // Made by class name (a layout table): the window text is its caption.
-        const SIZE label = MeasureLabel();
-        Execute(state_.CaptionWritten(label.cx, label.cy));
-    }
+    const SIZE label = MeasureLabel();
+    Execute(state_.CaptionWritten(label.cx, label.cy));
     return 0;
 }
 
@@ -317,32 +300,11 @@ bool RegisterFlatButtonClass(HINSTANCE instance) {
     return RegisterClassExW(&windowClass) != 0;
 }
 
-HWND CreateFlatButton(HWND parent, int controlId, const wchar_t* instanceName,
-                      const PropertyBag* stored, int x, int y, int width, int height,
+HWND CreateFlatButton(HWND parent, int controlId, const wchar_t* caption, int x, int y, int width, int height,
                       HINSTANCE instance) {
-    CreateParams params;
-    params.stored = stored;
-    params.newInstance = stored == nullptr;
-    // A new instance starts with its name as the window text; a loaded one gets its caption
-    // from the bag.
-    const wchar_t* initialText = stored == nullptr && instanceName != nullptr ? instanceName : L"";
-    return CreateWindowExW(0, kFlatButtonClassName, initialText,
-                           WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS, x, y, width, height, parent,
-                           reinterpret_cast<HMENU>(static_cast<INT_PTR>(controlId)), instance,
-                           &params);
-}
-
-void LoadFlatButton(HWND button, const PropertyBag& bag) {
-    const FlatButtonProperties properties = LoadFlatButtonProperties(bag);
-    SetWindowTextW(button, properties.captain.c_str());
-    EnableWindow(button, properties.enabled ? TRUE : FALSE);
-}
-
-void SaveFlatButton(HWND button, PropertyBag& bag) {
-    FlatButtonProperties properties;
-    properties.captain = WindowText(button);
-    properties.enabled = IsWindowEnabled(button) != FALSE;
-    SaveFlatButtonProperties(bag, properties);
+    return CreateWindowExW(0, kFlatButtonClassName, caption, WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS, x, y, width,
+                           height, parent, reinterpret_cast<HMENU>(static_cast<INT_PTR>(controlId)), instance,
+                           nullptr);
 }
 
 }  // namespace qorvani

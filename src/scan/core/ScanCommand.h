@@ -26,7 +26,7 @@ enum class ScanControl {
 class ScanView {
 public:
     virtual ~ScanView() = default;
-    virtual std::wstring ScanCaption() = 0;                 // FlatCommand6's Captain
+    virtual std::wstring ScanCaption() = 0;                 // the scan button's caption
     virtual void SetScanCaption(std::wstring_view caption) = 0;
     virtual void ClearResults() = 0;                        // List1 rows
     virtual std::size_t ResultCount() = 0;
