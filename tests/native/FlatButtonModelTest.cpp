@@ -1,7 +1,6 @@
 #include <gtest/gtest.h>
 
 #include "controls/core/FlatButtonModel.h"
-#include "controls/core/FlatButtonProperties.h"
 
 namespace qorvani {
 namespace {
@@ -259,64 +258,15 @@ TEST(FlatButtonModelTest, ResizeMovesLinesAndLabelButKeepsColours) {
     EXPECT_EQ(state.LabelTop(), 2);
 }
 
-TEST(FlatButtonModelTest, CaptionWriteCentresAtOnceButANewInstanceWaitsForResize) {
+TEST(FlatButtonModelTest, CaptionWriteCentresAtOnce) {
     FlatButtonState state;
     state.Resize(137, 25);
-    state.NewInstanceCaption(80, 13);  // "FlatCommand1"
-    EXPECT_FLOAT_EQ(state.LabelPosition().x, 68.5f);  // still where the empty label was
-    state.Resize(137, 25);
+    EXPECT_TRUE(state.CaptionWritten(80, 13).relayout);  // no resize needed
     EXPECT_FLOAT_EQ(state.LabelPosition().x, 28.5f);
 
     EXPECT_TRUE(state.CaptionWritten(0, 13).relayout);  // empty caption: in the middle
     EXPECT_FLOAT_EQ(state.LabelPosition().x, 68.5f);
     EXPECT_FLOAT_EQ(state.LabelPosition().y, 6.0f);
-}
-
-TEST(FlatButtonModelTest, PropertiesReadDefaultsAndMatchKeysWithoutCase) {
-    PropertyBag empty;
-    FlatButtonProperties read = LoadFlatButtonProperties(empty);
-    EXPECT_EQ(read.captain, L"");
-    EXPECT_TRUE(read.enabled);
-
-    PropertyBag form;
-    form.Write(L"captain", std::wstring(L"清除选中项目"));
-    form.Write(L"_extentx", std::wstring(L"3625"));
-    read = LoadFlatButtonProperties(form);
-    EXPECT_EQ(read.captain, L"清除选中项目");
-    EXPECT_TRUE(read.enabled);
-
-    form.Write(L"ENABLED", false);
-    EXPECT_FALSE(LoadFlatButtonProperties(form).enabled);
-    form.Write(L"Enabled", std::wstring(L"True"));
-    EXPECT_EQ(form.Size(), 3u);  // replaced, not added
-    EXPECT_TRUE(LoadFlatButtonProperties(form).enabled);
-    form.Write(L"Enabled", std::wstring(L"0"));
-    EXPECT_FALSE(LoadFlatButtonProperties(form).enabled);
-    form.Write(L"Enabled", std::wstring(L"maybe"));
-    EXPECT_TRUE(LoadFlatButtonProperties(form).enabled);
-    form.Write(L"Captain", true);  // wrong kind reads as the default
-    EXPECT_EQ(LoadFlatButtonProperties(form).captain, L"");
-}
-
-TEST(FlatButtonModelTest, SaveLeavesDefaultsOut) {
-    PropertyBag bag;
-    SaveFlatButtonProperties(bag, {L"", true});
-    EXPECT_TRUE(bag.Empty());
-
-    SaveFlatButtonProperties(bag, {L"退出", false});
-    ASSERT_NE(bag.Find(L"CAPTAIN"), nullptr);
-    EXPECT_EQ(std::get<std::wstring>(*bag.Find(L"captain")), L"退出");
-    ASSERT_NE(bag.Find(L"enabled"), nullptr);
-    EXPECT_FALSE(std::get<bool>(*bag.Find(L"Enabled")));
-    EXPECT_EQ(LoadFlatButtonProperties(bag).captain, L"退出");
-
-    // Back to the defaults: the keys go, also when stored with another spelling.
-    PropertyBag form;
-    form.Write(L"captain", std::wstring(L"x"));
-    form.Write(L"_extenty", std::wstring(L"661"));
-    SaveFlatButtonProperties(form, {L"", true});
-    EXPECT_EQ(form.Find(L"Captain"), nullptr);
-    EXPECT_EQ(form.Size(), 1u);
 }
 
 }  // namespace

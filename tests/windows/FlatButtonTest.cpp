@@ -11,7 +11,6 @@
 
 #include "WinTestSupport.h"
 #include "common/win32/GdiObject.h"
-#include "controls/core/PropertyBag.h"
 #include "controls/win32/FlatButton.h"
 
 namespace qorvani {
@@ -154,10 +153,7 @@ protected:
     }
 
     HWND MakeButton(const wchar_t* caption, int x, int y, int width, int height) {
-        PropertyBag stored;
-        stored.Write(L"captain", std::wstring(caption));
-        return CreateFlatButton(host_, kButtonId, L"FlatCommand1", &stored, x, y, width, height,
-                                instance_);
+        return CreateFlatButton(host_, kButtonId, caption, x, y, width, height, instance_);
     }
 
     static void CursorFarAway() {
@@ -416,7 +412,7 @@ TEST_F(FlatButtonTest, RealClicksReachOnlyAnEnabledButtonAndLeaveTheFocus) {
     EXPECT_EQ(ClicksFromButton(), 3u);
 }
 
-TEST_F(FlatButtonTest, CaptainIsTheWindowTextAndIsCentred) {
+TEST_F(FlatButtonTest, CaptionIsTheWindowTextAndIsCentred) {
     EXPECT_EQ(Text(), L"Start scan");
     EXPECT_EQ(SendMessageW(button_, WM_GETTEXTLENGTH, 0, 0), 10);
 
@@ -450,37 +446,21 @@ TEST_F(FlatButtonTest, CaptainIsTheWindowTextAndIsCentred) {
     EXPECT_GE(cutLeft - cutRight, 0);
 }
 
-TEST_F(FlatButtonTest, NewInstanceShowsItsNameAndSavesWhatDiffersFromDefaults) {
-    HWND fresh = CreateFlatButton(host_, 2002, L"FlatCommand1", nullptr, 20, 60, kButtonWidth,
-                                  kButtonHeight, instance_);
-    ASSERT_NE(fresh, nullptr);
+TEST_F(FlatButtonTest, MadeByClassNameDisabledStartsGreyWithItsCaptionCentred) {
+    // As a layout table makes it: the class name, the caption as window text, no parameter.
+    HWND made = CreateWindowExW(0, kFlatButtonClassName, L"确定", WS_CHILD | WS_VISIBLE | WS_DISABLED, 20, 60,
+                                kButtonWidth, kButtonHeight, host_, nullptr, instance_, nullptr);
+    ASSERT_NE(made, nullptr);
     wchar_t text[64] = {};
-    GetWindowTextW(fresh, text, 64);
-    EXPECT_STREQ(text, L"FlatCommand1");
-    // Creation resizes the window, which centres the label.
+    GetWindowTextW(made, text, 64);
+    EXPECT_STREQ(text, L"确定");
     RECT label{};
-    SendMessageW(fresh, FBM_GETLABELRECT, 0, reinterpret_cast<LPARAM>(&label));
+    SendMessageW(made, FBM_GETLABELRECT, 0, reinterpret_cast<LPARAM>(&label));
+    EXPECT_GT(label.right - label.left, 0);
     EXPECT_NEAR(label.left + label.right, kButtonWidth, 1);
-
-    PropertyBag saved;
-    SaveFlatButton(fresh, saved);
-    ASSERT_NE(saved.Find(L"captain"), nullptr);
-    EXPECT_EQ(std::get<std::wstring>(*saved.Find(L"Captain")), L"FlatCommand1");
-    EXPECT_EQ(saved.Find(L"Enabled"), nullptr);
-
-    EnableWindow(fresh, FALSE);
-    SaveFlatButton(fresh, saved);
-    ASSERT_NE(saved.Find(L"Enabled"), nullptr);
-    EXPECT_FALSE(std::get<bool>(*saved.Find(L"Enabled")));
-
-    // Loading a stored "Enabled" false creates a disabled, grey button.
-    HWND loaded = CreateFlatButton(host_, 2003, L"FlatCommand2", &saved, 20, 90, kButtonWidth,
-                                   kButtonHeight, instance_);
-    ASSERT_NE(loaded, nullptr);
-    EXPECT_FALSE(IsWindowEnabled(loaded));
-    EXPECT_EQ(SendMessageW(loaded, FBM_GETCAPTIONCOLOR, 0, 0), 0xC0C0C0);
-    GetWindowTextW(loaded, text, 64);
-    EXPECT_STREQ(text, L"FlatCommand1");
+    EXPECT_EQ(SendMessageW(made, FBM_GETCAPTIONCOLOR, 0, 0), 0xC0C0C0);
+    EnableWindow(made, TRUE);
+    EXPECT_EQ(SendMessageW(made, FBM_GETCAPTIONCOLOR, 0, 0), 0x000000);
 }
 
 TEST_F(FlatButtonTest, LinesArePaintedExactlyBetweenTheirEnds) {

@@ -1,5 +1,7 @@
 #include "about/win32/AboutWindow.h"
 
+#include <memory>
+
 #include "QorvaniVersion.h"
 
 #include "about/core/AboutLayout.h"
@@ -29,20 +31,17 @@ AboutWindow::AboutWindow(HINSTANCE instance, HWND owner)
 }
 
 void AboutWindow::ShowModal(HINSTANCE instance, HWND owner, int iconId) {
-    if (!RegisterProgramWindowClass(instance, kAboutWindowClass, ObjectWindowProc<AboutWindow>, iconId) ||
+    if (!RegisterClassOnce(instance, {.iconId = iconId, .buttonFaceBackground = true}) ||
         !RegisterFlatButtonClass(instance))
         return;
 
-    auto* self = new AboutWindow(instance, owner);
+    auto self = std::unique_ptr<AboutWindow>(new AboutWindow(instance, owner));
     const DWORD style = WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_CLIPCHILDREN;
     const RECT frame = CentredFrame(TwipsToPixels(kAboutClientWidthTwips, self->dpi_),
                                     TwipsToPixels(kAboutClientHeightTwips, self->dpi_), style, WS_EX_DLGMODALFRAME);
-    HWND window = CreateWindowExW(WS_EX_DLGMODALFRAME, kAboutWindowClass, kAboutCaption, style, frame.left, frame.top,
-                                  frame.right - frame.left, frame.bottom - frame.top, owner, nullptr, instance, self);
-    if (window == nullptr) {
-        delete self;
-        return;
-    }
+    HWND window = MakeWindow(std::move(self), WS_EX_DLGMODALFRAME, kAboutCaption, style, frame, owner, nullptr,
+                             instance);
+    if (window == nullptr) return;
     EnableWindow(owner, FALSE);
     ShowWindow(window, SW_SHOW);
     UpdateWindow(window);

@@ -1,9 +1,10 @@
 #pragma once
-// AboutFrm: a small modal information window owned by the main window.
+// The About window: a small modal information window owned by the main window.
 #include <windows.h>
 
 #include <string>
 
+#include "common/win32/BaseWindow.h"
 #include "common/win32/GdiObject.h"
 
 namespace qorvani {
@@ -11,8 +12,10 @@ namespace qorvani {
 inline constexpr wchar_t kAboutWindowClass[] = L"QorvaniAboutFrm";
 inline constexpr wchar_t kAboutCaption[] = L"关于";
 
-class AboutWindow {
+class AboutWindow final : public BaseWindow<AboutWindow> {
 public:
+    static constexpr const wchar_t* kClassName = kAboutWindowClass;
+
     // Creates a fresh About window (with the program's icon, the resource iconId), shows it
     // modally and returns once it has been closed. The owner takes no input meanwhile.
     static void ShowModal(HINSTANCE instance, HWND owner, int iconId);
@@ -21,16 +24,14 @@ public:
     static std::wstring ContactText();
 
 private:
+    friend class BaseWindow<AboutWindow>;
     AboutWindow(HINSTANCE instance, HWND owner);
-    template <typename T>
-    friend LRESULT CALLBACK ObjectWindowProc(HWND, UINT, WPARAM, LPARAM);
     LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
     void CreateControls();
     void Close();
 
     HINSTANCE instance_;
     HWND owner_;
-    HWND hwnd_ = nullptr;
     int dpi_;
     GdiObject<HFONT> font_;
     GdiObject<HFONT> contactFont_;

@@ -3,6 +3,7 @@
 #include <commctrl.h>
 #include <mmsystem.h>
 
+#include <memory>
 #include <vector>
 
 #include "about/win32/AboutWindow.h"
@@ -31,30 +32,20 @@ bool MainWindow::Register(HINSTANCE instance) {
     INITCOMMONCONTROLSEX controls{sizeof(controls), ICC_LISTVIEW_CLASSES | ICC_BAR_CLASSES | ICC_STANDARD_CLASSES};
     InitCommonControlsEx(&controls);
     return RegisterFlatButtonClass(instance) &&
-           RegisterProgramWindowClass(instance, kMainWindowClass, ObjectWindowProc<MainWindow>, IDI_QORVANI);
+           RegisterClassOnce(instance, {.iconId = IDI_QORVANI, .buttonFaceBackground = true});
 }
 
 HWND MainWindow::Create(HINSTANCE instance, int showCommand) {
     if (!Register(instance)) return nullptr;
-    auto* self = new MainWindow(instance);
+    auto self = std::unique_ptr<MainWindow>(new MainWindow(instance));
     const DWORD style = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_CLIPCHILDREN;
     const RECT frame = CentredFrame(TwipsToPixels(kMainClientWidthTwips, self->dpi_),
                                     TwipsToPixels(kMainClientHeightTwips, self->dpi_), style, 0);
-    HWND window = CreateWindowExW(0, kMainWindowClass, kMainCaption, style, frame.left, frame.top,
-                                  frame.right - frame.left, frame.bottom - frame.top, nullptr, nullptr, instance, self);
-    if (window == nullptr) {
-        delete self;
-        return nullptr;
-    }
+    HWND window = MakeWindow(std::move(self), 0, kMainCaption, style, frame, nullptr, nullptr, instance);
+    if (window == nullptr) return nullptr;
     ShowWindow(window, showCommand);
     UpdateWindow(window);
     return window;
-}
-
-MainWindow* MainWindow::FromHandle(HWND window) {
-    wchar_t name[64] = {};
-    if (!GetClassNameW(window, name, 64) || std::wstring_view(name) != kMainWindowClass) return nullptr;
-    return reinterpret_cast<MainWindow*>(GetWindowLongPtrW(window, GWLP_USERDATA));
 }
 
 LRESULT MainWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {

@@ -17,6 +17,7 @@
 #include "clean/core/DeleteCommand.h"
 #include "clean/core/Selection.h"
 #include "common/core/SlotArray.h"
+#include "common/win32/BaseWindow.h"
 #include "common/win32/GdiObject.h"
 #include "scan/core/ResultStore.h"
 #include "scan/core/ScanCommand.h"
@@ -32,19 +33,20 @@ inline constexpr wchar_t kScanningFolderPrefix[] = L"正在扫描：";
 inline constexpr wchar_t kRemainingPrefix[] = L"扫描结果： 剩余的文件共有：";
 inline constexpr wchar_t kDeletingPrefix[] = L"正在删除：";
 
-class MainWindow final : private ScanView,
+class MainWindow final : public BaseWindow<MainWindow>,
+                         private ScanView,
                          private WalkSink,
                          private DeleteView,
                          private SelectionView {
 public:
+    static constexpr const wchar_t* kClassName = kMainWindowClass;
+
     // Registers the window classes this window needs (itself, the flat button).
     static bool Register(HINSTANCE instance);
-    // Creates and shows Mainfrm; the object lives until its window is destroyed.
+    // Creates and shows the main window; the object lives until its window is destroyed (the
+    // object behind a window: FromHandle).
     static HWND Create(HINSTANCE instance, int showCommand);
-    // The object behind a Mainfrm window, or nullptr.
-    static MainWindow* FromHandle(HWND window);
 
-    HWND Handle() const { return hwnd_; }
     const ActiveMasks& CurrentActiveMasks() const { return activeMasks_; }
     const FixedDrives& CurrentFixedDrives() const { return fixedDrives_; }
     const std::wstring& FixedDriveText() const { return fixedDriveText_; }
@@ -55,9 +57,8 @@ public:
     std::size_t LiveRefreshCount() const { return pacer_.RepaintCount(); }
 
 private:
+    friend class BaseWindow<MainWindow>;
     explicit MainWindow(HINSTANCE instance);
-    template <typename T>
-    friend LRESULT CALLBACK ObjectWindowProc(HWND, UINT, WPARAM, LPARAM);
     LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
 
     // Building the window and the start-up sequence.
@@ -116,7 +117,6 @@ private:
     };
 
     HINSTANCE instance_;
-    HWND hwnd_ = nullptr;
     GdiObject<HFONT> font_;
     int dpi_ = 96;
 

@@ -4,18 +4,26 @@
 
 namespace qorvani {
 
-bool RegisterProgramWindowClass(HINSTANCE instance, const wchar_t* className, WNDPROC procedure, int iconId) {
+bool RegisterWindowClass(HINSTANCE instance, const wchar_t* className, WNDPROC procedure,
+                         const WindowClassOptions& options) {
     WNDCLASSEXW wc{};
-    if (GetClassInfoExW(instance, className, &wc)) return true;
     wc.cbSize = sizeof(wc);
+    if (GetClassInfoExW(instance, className, &wc)) return true;
+    wc = WNDCLASSEXW{};
+    wc.cbSize = sizeof(wc);
+    wc.style = options.style;
     wc.lpfnWndProc = procedure;
     wc.hInstance = instance;
-    wc.hIcon = static_cast<HICON>(LoadImageW(instance, MAKEINTRESOURCEW(iconId), IMAGE_ICON,
-                                             GetSystemMetrics(SM_CXICON), GetSystemMetrics(SM_CYICON), 0));
-    wc.hIconSm = static_cast<HICON>(LoadImageW(instance, MAKEINTRESOURCEW(iconId), IMAGE_ICON,
-                                               GetSystemMetrics(SM_CXSMICON), GetSystemMetrics(SM_CYSMICON), 0));
+    if (options.iconId != 0) {
+        const auto icon = [&](int widthMetric, int heightMetric) {
+            return static_cast<HICON>(LoadImageW(instance, MAKEINTRESOURCEW(options.iconId), IMAGE_ICON,
+                                                 GetSystemMetrics(widthMetric), GetSystemMetrics(heightMetric), 0));
+        };
+        wc.hIcon = icon(SM_CXICON, SM_CYICON);
+        wc.hIconSm = icon(SM_CXSMICON, SM_CYSMICON);
+    }
     wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
-    wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
+    if (options.buttonFaceBackground) wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
     wc.lpszClassName = className;
     return RegisterClassExW(&wc) != 0;
 }

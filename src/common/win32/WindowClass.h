@@ -1,35 +1,21 @@
 #pragma once
-// What the program's top-level windows share: the window-procedure bridge to a C++ object, class
-// registration with the program icon, the system DPI and the message font.
+// What the program's windows share: class registration (the window procedure is BaseWindow's),
+// the system DPI, the message font and a centred frame.
 #include <windows.h>
 
 namespace qorvani {
 
-// The static window procedure of a window class whose object is passed as the creation
-// parameter: it stores the object at WM_NCCREATE, forwards every message to
-// T::HandleMessage, and deletes the object at WM_NCDESTROY.
-template <typename T>
-LRESULT CALLBACK ObjectWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-    T* self = nullptr;
-    if (message == WM_NCCREATE) {
-        self = static_cast<T*>(reinterpret_cast<CREATESTRUCTW*>(lParam)->lpCreateParams);
-        self->hwnd_ = window;
-        SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
-    } else {
-        self = reinterpret_cast<T*>(GetWindowLongPtrW(window, GWLP_USERDATA));
-    }
-    if (self == nullptr) return DefWindowProcW(window, message, wParam, lParam);
-    if (message == WM_NCDESTROY) {
-        SetWindowLongPtrW(window, GWLP_USERDATA, 0);
-        delete self;
-        return DefWindowProcW(window, message, wParam, lParam);
-    }
-    return self->HandleMessage(message, wParam, lParam);
-}
+// What a window class looks like apart from its name and procedure. Every class has the arrow
+// cursor.
+struct WindowClassOptions {
+    UINT style = 0;                     // CS_* flags
+    int iconId = 0;                     // the program's icon resource, 0 for none
+    bool buttonFaceBackground = false;  // the background erased with the button face
+};
 
-// Registers a top-level window class with the program's icon (the resource iconId), the arrow
-// cursor and the button face as background; true also when it is registered already.
-bool RegisterProgramWindowClass(HINSTANCE instance, const wchar_t* className, WNDPROC procedure, int iconId);
+// Registers a window class; true also when it is registered already (nothing is loaded then).
+bool RegisterWindowClass(HINSTANCE instance, const wchar_t* className, WNDPROC procedure,
+                         const WindowClassOptions& options);
 
 // Dots per inch of the screen (the system DPI: the program is system-DPI aware).
 int SystemDpi();

@@ -126,11 +126,6 @@ Effects FlatButtonState::CaptionWritten(int labelWidth, int labelHeight) {
     return LabelResized(labelWidth, labelHeight);
 }
 
-void FlatButtonState::NewInstanceCaption(int labelWidth, int labelHeight) {
-    labelWidth_ = labelWidth;
-    labelHeight_ = labelHeight;
-}
-
 Effects FlatButtonState::LabelResized(int labelWidth, int labelHeight) {
     labelWidth_ = labelWidth;
     labelHeight_ = labelHeight;

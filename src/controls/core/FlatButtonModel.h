@@ -121,11 +121,8 @@ public:
     Effects EnabledChanged(bool enabled);
     // Resize: re-centre the label, lay the lines out; colours unchanged.
     Effects Resize(int width, int height);
-    // Captain write: the label has sized itself to the new text; centre it again.
+    // Caption write: the label has sized itself to the new text; centre it again.
     Effects CaptionWritten(int labelWidth, int labelHeight);
-    // New instance without stored properties: the label takes its text (and size) but is not
-    // centred until the next resize.
-    void NewInstanceCaption(int labelWidth, int labelHeight);
     // The window's font changed: the label sizes itself again and is centred again.
     Effects LabelResized(int labelWidth, int labelHeight);
     // The platform took the capture away (another window took it, or it was released).

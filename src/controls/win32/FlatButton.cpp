@@ -6,11 +6,11 @@
 #include <memory>
 #include <string>
 
+#include "common/win32/BaseWindow.h"
 #include "common/win32/DeviceContext.h"
 #include "common/win32/GdiObject.h"
 #include "common/win32/MessagePump.h"
 #include "controls/core/FlatButtonModel.h"
-#include "controls/core/FlatButtonProperties.h"
 
 namespace qorvani {
 
@@ -23,12 +23,6 @@ constexpr UINT kPollPeriodMs = 1;
 // Lines that overlap at a corner: the bottom and right lines are painted last, so they own the
 // corners they share with the left and top lines, as in the system's own 3-D edges.
 constexpr std::array<int, kLineCount> kPaintOrder = {4, 1, 2, 3};
-
-// What CreateFlatButton hands to the window through CREATESTRUCT::lpCreateParams.
-struct CreateParams {
-    const PropertyBag* stored = nullptr;
-    bool newInstance = false;  // shows its instance name, measured but not centred
-};
 
 COLORREF ToColorRef(Rgb rgb) {
     return RGB((rgb >> 16) & 0xFF, (rgb >> 8) & 0xFF, rgb & 0xFF);
@@ -52,14 +46,23 @@ std::wstring WindowText(HWND window) {
     return text;
 }
 
-class FlatButton {
+class FlatButton final : public BaseWindow<FlatButton> {
 public:
-    explicit FlatButton(HWND window) : window_(window) {}
+    static constexpr const wchar_t* kClassName = kFlatButtonClassName;
 
-    LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
+    static bool Register(HINSTANCE instance) {
+        // No CS_DBLCLKS: a fast second click is a second press and release, and a second Click.
+        return RegisterClassOnce(instance, {.style = CS_HREDRAW | CS_VREDRAW});
+    }
 
 private:
-    LRESULT OnCreate(const CREATESTRUCTW& create);
+    friend class BaseWindow<FlatButton>;
+    // Every flat button is made by class name (from a layout table, or CreateFlatButton): its
+    // object is made with the window, its caption is the window text.
+    static std::unique_ptr<FlatButton> MadeByName() { return std::make_unique<FlatButton>(); }
+
+    LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
+    LRESULT OnCreate();
     LRESULT OnSetText(WPARAM wParam, LPARAM lParam);
     LRESULT OnSetFont(HFONT font, bool redraw);
     LRESULT OnTimer(UINT_PTR id);
@@ -79,15 +82,14 @@ private:
     void PaintBuffered(HDC target);
     void Draw(HDC dc) const;
 
-    HWND window_;
     HFONT font_ = nullptr;  // owned by whoever set it
     FlatButtonState state_;
 };
 
 LRESULT FlatButton::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
-    case WM_CREATE: return OnCreate(*reinterpret_cast<const CREATESTRUCTW*>(lParam));
-    case WM_DESTROY: KillTimer(window_, kPollTimerId); return 0;
+    case WM_CREATE: return OnCreate();
+    case WM_DESTROY: KillTimer(hwnd_, kPollTimerId); return 0;
     case WM_SIZE: Execute(state_.Resize(LOWORD(lParam), HIWORD(lParam))); return 0;
     case WM_SETTEXT: return OnSetText(wParam, lParam);
     case WM_SETFONT: return OnSetFont(reinterpret_cast<HFONT>(wParam), LOWORD(lParam) != 0);
@@ -95,7 +97,7 @@ LRESULT FlatButton::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_ENABLE: Execute(state_.EnabledChanged(wParam != FALSE)); return 0;
     case WM_TIMER: return OnTimer(static_cast<UINT_PTR>(wParam));
     case WM_CAPTURECHANGED:
-        if (reinterpret_cast<HWND>(lParam) != window_) state_.CaptureLost();
+        if (reinterpret_cast<HWND>(lParam) != hwnd_) state_.CaptureLost();
         return 0;
     case WM_MOUSEMOVE:
     case WM_LBUTTONDOWN:
@@ -110,7 +112,7 @@ LRESULT FlatButton::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     case FBM_GETLOOK: return static_cast<LRESULT>(state_.CurrentLook());
     case FBM_GETSTATE:
         return (state_.PollRunning() ? FBS_POLLRUNNING : 0) |
-               (GetCapture() == window_ ? FBS_CAPTUREHELD : 0);
+               (GetCapture() == hwnd_ ? FBS_CAPTUREHELD : 0);
     case FBM_GETLABELRECT: {
         auto* rect = reinterpret_cast<RECT*>(lParam);
         if (rect == nullptr) return FALSE;
@@ -123,30 +125,20 @@ LRESULT FlatButton::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         if (wParam < 1 || wParam > kLineCount) return -1;
         return static_cast<LRESULT>(state_.LineColourNow(static_cast<int>(wParam)));
     case FBM_GETCAPTIONCOLOR: return static_cast<LRESULT>(state_.CaptionColourNow());
-    default: return DefWindowProcW(window_, message, wParam, lParam);
+    default: return DefWindowProcW(hwnd_, message, wParam, lParam);
     }
 }
 
-LRESULT FlatButton::OnCreate(const CREATESTRUCTW& create) {
-    SetTimer(window_, kPollTimerId, kPollPeriodMs, nullptr);  // the poll runs from creation
-    state_.EnabledChanged(IsWindowEnabled(window_) != FALSE);
-    const auto* params = static_cast<const CreateParams*>(create.lpCreateParams);
-    if (params != nullptr && params->stored != nullptr) {
-        LoadFlatButton(window_, *params->stored);
-    } else if (params != nullptr && params->newInstance) {
-        // New instance: the window text already holds the instance name; measured, not centred.
-        const SIZE label = MeasureLabel();
-        state_.NewInstanceCaption(label.cx, label.cy);
-    } else {
-        // Made by class name (a layout table): the window text is its caption.
-        const SIZE label = MeasureLabel();
-        Execute(state_.CaptionWritten(label.cx, label.cy));
-    }
+LRESULT FlatButton::OnCreate() {
+    SetTimer(hwnd_, kPollTimerId, kPollPeriodMs, nullptr);  // the poll runs from creation
+    state_.EnabledChanged(IsWindowEnabled(hwnd_) != FALSE);
+    const SIZE label = MeasureLabel();
+    Execute(state_.CaptionWritten(label.cx, label.cy));
     return 0;
 }
 
 LRESULT FlatButton::OnSetText(WPARAM wParam, LPARAM lParam) {
-    const LRESULT result = DefWindowProcW(window_, WM_SETTEXT, wParam, lParam);
+    const LRESULT result = DefWindowProcW(hwnd_, WM_SETTEXT, wParam, lParam);
     const SIZE label = MeasureLabel();
     Execute(state_.CaptionWritten(label.cx, label.cy));
     return result;
@@ -156,8 +148,8 @@ LRESULT FlatButton::OnSetFont(HFONT font, bool redraw) {
     font_ = font;
     const SIZE label = MeasureLabel();
     state_.LabelResized(label.cx, label.cy);
-    InvalidateRect(window_, nullptr, FALSE);
-    if (redraw) UpdateWindow(window_);
+    InvalidateRect(hwnd_, nullptr, FALSE);
+    if (redraw) UpdateWindow(hwnd_);
     return 0;
 }
 
@@ -165,14 +157,14 @@ LRESULT FlatButton::OnTimer(UINT_PTR id) {
     if (id != kPollTimerId) return 0;
     POINT cursor{};
     GetCursorPos(&cursor);
-    ScreenToClient(window_, &cursor);
+    ScreenToClient(hwnd_, &cursor);
     Execute(state_.PollTick(cursor.x, cursor.y));
     return 0;
 }
 
 LRESULT FlatButton::OnMouse(UINT message, WPARAM wParam, LPARAM lParam) {
     // A disabled button reacts to no mouse input, also to input queued before it was disabled.
-    if (!IsWindowEnabled(window_)) return 0;
+    if (!IsWindowEnabled(hwnd_)) return 0;
     switch (message) {
     case WM_MOUSEMOVE:
         Execute(state_.PointerMove(GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam),
@@ -187,7 +179,7 @@ LRESULT FlatButton::OnMouse(UINT message, WPARAM wParam, LPARAM lParam) {
 }
 
 LRESULT FlatButton::OnPaint() {
-    const PaintDc paint = BeginPaintDc(window_);
+    const PaintDc paint = BeginPaintDc(hwnd_);
     if (paint.Get() != nullptr) PaintBuffered(paint.Get());
     return 0;
 }
@@ -201,14 +193,14 @@ LRESULT FlatButton::OnGetLine(WPARAM line, POINT* ends) const {
 }
 
 void FlatButton::Execute(const Effects& effects) {
-    if (effects.takeCapture) SetCapture(window_);
+    if (effects.takeCapture) SetCapture(hwnd_);
     // Only our own capture is given back, never another window's.
-    if (effects.releaseCapture && GetCapture() == window_) ReleaseCapture();
-    if (effects.startPoll) SetTimer(window_, kPollTimerId, kPollPeriodMs, nullptr);
+    if (effects.releaseCapture && GetCapture() == hwnd_) ReleaseCapture();
+    if (effects.startPoll) SetTimer(hwnd_, kPollTimerId, kPollPeriodMs, nullptr);
     if (effects.lookChanged || effects.relayout || effects.recolourCaption) {
-        InvalidateRect(window_, nullptr, FALSE);
+        InvalidateRect(hwnd_, nullptr, FALSE);
     }
-    if (effects.stopPoll) KillTimer(window_, kPollTimerId);
+    if (effects.stopPoll) KillTimer(hwnd_, kPollTimerId);
     if (effects.pumpPendingEvents) {
         PumpPendingMessages();
         return;  // nested handlers may have destroyed the window
@@ -217,7 +209,7 @@ void FlatButton::Execute(const Effects& effects) {
 }
 
 void FlatButton::RaiseClick() {
-    const HWND self = window_;
+    const HWND self = hwnd_;
     const HWND parent = GetParent(self);
     const int id = GetDlgCtrlID(self);
     // Synchronous, and the last thing done: the handler may destroy this button.
@@ -226,10 +218,10 @@ void FlatButton::RaiseClick() {
 
 SIZE FlatButton::MeasureLabel() const {
     SIZE size{};
-    const WindowDc dc = GetWindowDc(window_);
+    const WindowDc dc = GetWindowDc(hwnd_);
     if (dc.Get() == nullptr) return size;
     const SelectedObject font = SelectInto(dc.Get(), Font());
-    const std::wstring text = WindowText(window_);
+    const std::wstring text = WindowText(hwnd_);
     GetTextExtentPoint32W(dc.Get(), text.c_str(), static_cast<int>(text.size()), &size);
     TEXTMETRICW metrics{};
     if (GetTextMetricsW(dc.Get(), &metrics)) size.cy = metrics.tmHeight;  // also for ""
@@ -239,7 +231,7 @@ SIZE FlatButton::MeasureLabel() const {
 
 void FlatButton::PaintBuffered(HDC target) {
     RECT client{};
-    GetClientRect(window_, &client);
+    GetClientRect(hwnd_, &client);
     const int width = client.right - client.left;
     const int height = client.bottom - client.top;
     if (width <= 0 || height <= 0) return;
@@ -256,10 +248,10 @@ void FlatButton::PaintBuffered(HDC target) {
 
 void FlatButton::Draw(HDC dc) const {
     RECT client{};
-    GetClientRect(window_, &client);
+    GetClientRect(hwnd_, &client);
     FillRect(dc, &client, GetSysColorBrush(COLOR_BTNFACE));
 
-    const std::wstring text = WindowText(window_);
+    const std::wstring text = WindowText(hwnd_);
     if (!text.empty()) {
         const SelectedObject font = SelectInto(dc, Font());
         const int oldMode = SetBkMode(dc, TRANSPARENT);
@@ -284,65 +276,15 @@ void FlatButton::Draw(HDC dc) const {
     }
 }
 
-LRESULT CALLBACK FlatButtonProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-    if (message == WM_NCCREATE) {
-        auto button = std::make_unique<FlatButton>(window);
-        SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(button.release()));
-    }
-    auto* button = reinterpret_cast<FlatButton*>(GetWindowLongPtrW(window, GWLP_USERDATA));
-    if (button == nullptr) return DefWindowProcW(window, message, wParam, lParam);
-    const LRESULT result = button->HandleMessage(message, wParam, lParam);
-    if (message == WM_NCDESTROY) {
-        SetWindowLongPtrW(window, GWLP_USERDATA, 0);
-        delete button;
-    }
-    return result;
-}
-
 }  // namespace
 
-bool RegisterFlatButtonClass(HINSTANCE instance) {
-    WNDCLASSEXW existing{};
-    existing.cbSize = sizeof(existing);
-    if (GetClassInfoExW(instance, kFlatButtonClassName, &existing)) return true;
+bool RegisterFlatButtonClass(HINSTANCE instance) { return FlatButton::Register(instance); }
 
-    WNDCLASSEXW windowClass{};
-    windowClass.cbSize = sizeof(windowClass);
-    // No CS_DBLCLKS: a fast second click is a second press and release, and a second Click.
-    windowClass.style = CS_HREDRAW | CS_VREDRAW;
-    windowClass.lpfnWndProc = FlatButtonProc;
-    windowClass.hInstance = instance;
-    windowClass.hCursor = LoadCursorW(nullptr, IDC_ARROW);
-    windowClass.lpszClassName = kFlatButtonClassName;
-    return RegisterClassExW(&windowClass) != 0;
-}
-
-HWND CreateFlatButton(HWND parent, int controlId, const wchar_t* instanceName,
-                      const PropertyBag* stored, int x, int y, int width, int height,
+HWND CreateFlatButton(HWND parent, int controlId, const wchar_t* caption, int x, int y, int width, int height,
                       HINSTANCE instance) {
-    CreateParams params;
-    params.stored = stored;
-    params.newInstance = stored == nullptr;
-    // A new instance starts with its name as the window text; a loaded one gets its caption
-    // from the bag.
-    const wchar_t* initialText = stored == nullptr && instanceName != nullptr ? instanceName : L"";
-    return CreateWindowExW(0, kFlatButtonClassName, initialText,
-                           WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS, x, y, width, height, parent,
-                           reinterpret_cast<HMENU>(static_cast<INT_PTR>(controlId)), instance,
-                           &params);
-}
-
-void LoadFlatButton(HWND button, const PropertyBag& bag) {
-    const FlatButtonProperties properties = LoadFlatButtonProperties(bag);
-    SetWindowTextW(button, properties.captain.c_str());
-    EnableWindow(button, properties.enabled ? TRUE : FALSE);
-}
-
-void SaveFlatButton(HWND button, PropertyBag& bag) {
-    FlatButtonProperties properties;
-    properties.captain = WindowText(button);
-    properties.enabled = IsWindowEnabled(button) != FALSE;
-    SaveFlatButtonProperties(bag, properties);
+    return CreateWindowExW(0, kFlatButtonClassName, caption, WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS, x, y, width,
+                           height, parent, reinterpret_cast<HMENU>(static_cast<INT_PTR>(controlId)), instance,
+                           nullptr);
 }
 
 }  // namespace qorvani

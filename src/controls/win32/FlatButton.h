@@ -3,13 +3,12 @@
 // (flat grey while idle, raised under the pointer, sunken while a button is down) and a Click
 // that reaches the parent as WM_COMMAND / BN_CLICKED.
 //
-// Its caption ("Captain") is the window text (WM_SETTEXT / WM_GETTEXT); its Enabled flag is the
-// window's enabled state (EnableWindow). It uses the font its parent sets with WM_SETFONT, the
-// default GUI font until then. It has no keyboard handling and never takes the focus.
+// Its caption is the window text (WM_SETTEXT / WM_GETTEXT), always centred; its enabled flag is
+// the window's (EnableWindow). It uses the font its parent sets with WM_SETFONT, the default GUI
+// font until then. It has no keyboard handling and never takes the focus.
 #include <windows.h>
 
 #include "controls/core/FlatButtonModel.h"
-#include "controls/core/PropertyBag.h"
 
 namespace qorvani {
 
@@ -38,17 +37,9 @@ inline constexpr LRESULT FBS_CAPTUREHELD = 0x2;  // the button holds the mouse c
 // Registers the window class kFlatButtonClassName once per process; later calls return true.
 bool RegisterFlatButtonClass(HINSTANCE instance);
 
-// Creates a visible flat button child of parent with the given control id. With stored ==
-// nullptr it is a new instance whose caption is instanceName (e.g. L"FlatCommand1"); otherwise
-// "Captain" and "Enabled" are loaded from the bag. Returns nullptr on failure.
-HWND CreateFlatButton(HWND parent, int controlId, const wchar_t* instanceName,
-                      const PropertyBag* stored, int x, int y, int width, int height,
+// Creates a visible flat button child of parent with the given control id and caption, as a
+// layout table does (by class name). Returns nullptr on failure.
+HWND CreateFlatButton(HWND parent, int controlId, const wchar_t* caption, int x, int y, int width, int height,
                       HINSTANCE instance);
-
-// Applies "Captain" and "Enabled" from the bag to an existing button (as at creation).
-void LoadFlatButton(HWND button, const PropertyBag& bag);
-// Writes the button's "Captain" and "Enabled" into the bag; values equal to their defaults are
-// left out.
-void SaveFlatButton(HWND button, PropertyBag& bag);
 
 }  // namespace qorvani
