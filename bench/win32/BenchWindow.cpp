@@ -16,13 +16,13 @@ MainWindow& BenchWindow::Main() const {
 }
 
 void BenchWindow::CheckAllTypes() {
-    Click(kIdFlatCommand4_2);
+    Click(kIdCheckAllTypesButton);
     Pump(0);
     if (Main().CurrentActiveMasks().HighestIndex() != kCatalogueSize)
         throw BenchError("select-all of the type list did not activate all 26 masks");
 }
 
-void BenchWindow::SetPath(const std::wstring& path) { SetWindowTextW(Item(kIdText1), path.c_str()); }
+void BenchWindow::SetPath(const std::wstring& path) { SetWindowTextW(Item(kIdPathBox), path.c_str()); }
 
 double BenchWindow::Click(int id) {
     const double start = NowMs();

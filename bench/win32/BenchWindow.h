@@ -27,7 +27,7 @@ public:
     // A click on a flat button; gives the milliseconds from the click to its return.
     double Click(int id);
     // The start click: a whole scan runs inside it. Gives the milliseconds.
-    double Scan() { return Click(kIdFlatCommand6); }
+    double Scan() { return Click(kIdScanButton); }
 
 private:
     drive::MainWindowHost host_;

@@ -94,9 +94,9 @@ int RunBigListChild(int argc, wchar_t** argv) {
     const std::size_t storeBytes = rows.ApproximateBytes();
     const std::uint64_t totalBytes = window.Main().Scan().totalBytes;
 
-    const double allMs = window.Click(kIdFlatCommand4_0);
+    const double allMs = window.Click(kIdCheckAllResultsButton);
     if (!AllRowsChecked(rows, true)) throw BenchError("\u2190 全选 left rows unchecked");
-    const double noneMs = window.Click(kIdFlatCommand4_1);
+    const double noneMs = window.Click(kIdCheckNoResultsButton);
     if (!AllRowsChecked(rows, false)) throw BenchError("\u2190 全否 left rows checked");
 
     ResultLine line("B3RUN");

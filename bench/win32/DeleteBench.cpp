@@ -42,14 +42,14 @@ double GuiDelete(const std::wstring& folder, std::size_t files, const Answer& an
     if (rows.Count() != files)
         throw BenchError("the scan of the delete folder found " + std::to_string(rows.Count()) + " of " +
                          std::to_string(files) + " files");
-    window.Click(kIdFlatCommand4_0);
+    window.Click(kIdCheckAllResultsButton);
     for (std::size_t i = 0; i < rows.Count(); ++i)
         if (!rows.Checked(i)) throw BenchError("\u2190 全选 left a row unchecked");
     Pump(20);
 
     drive::DeleteAnswerer answerer(answer.id);
     const double start = NowMs();
-    ClickFlat(window.Item(kIdFlatCommand1));
+    ClickFlat(window.Item(kIdDeleteButton));
     const double end = NowMs();
     answerer.Stop();
     const auto asked = answerer.Answered();
@@ -63,8 +63,8 @@ double GuiDelete(const std::wstring& folder, std::size_t files, const Answer& an
         throw BenchError("the window's delete left " + std::to_string(left) + " files and " +
                          std::to_string(rows.Count()) + " rows");
     const std::wstring expected = L"删除文件 " + std::to_wstring(files) + L"个 ";
-    if (StatusText(window.Item(kIdStatusBar1)) != expected)
-        throw BenchError("the delete report reads " + Utf8(StatusText(window.Item(kIdStatusBar1))));
+    if (StatusText(window.Item(kIdStatusBar)) != expected)
+        throw BenchError("the delete report reads " + Utf8(StatusText(window.Item(kIdStatusBar))));
     return end - CounterMs(asked[0].answeredAt);
 }
 

@@ -32,7 +32,7 @@ StopRun OneStop(const std::wstring& root, int delayMs, std::size_t fullRows) {
     SetForegroundWindow(window.Handle());
     Pump(50);
 
-    HWND button = window.Item(kIdFlatCommand6);
+    HWND button = window.Item(kIdScanButton);
     std::atomic<double> clickedAt{-1.0};
     std::atomic<bool> scanOver{false};
     std::thread clicker([&] {

@@ -46,10 +46,10 @@ TEST(FixedDrives, LastEntryAndEdgeBuffers) {
     EXPECT_TRUE(DriveStrings(std::wstring()).empty());
 }
 
-TEST(FontFit, Text1LeavesALineOfFourteenSeventeenAndTwentyOnePixels) {
-    EXPECT_EQ(Text1LineSpace(96), 14);   // 18 pixels less 2 + 2 of edge
-    EXPECT_EQ(Text1LineSpace(120), 17);  // 23 less 3 + 3
-    EXPECT_EQ(Text1LineSpace(144), 21);  // 27 less 3 + 3
+TEST(FontFit, PathBoxLeavesALineOfFourteenSeventeenAndTwentyOnePixels) {
+    EXPECT_EQ(PathBoxLineSpace(96), 14);   // 18 pixels less 2 + 2 of edge
+    EXPECT_EQ(PathBoxLineSpace(120), 17);  // 23 less 3 + 3
+    EXPECT_EQ(PathBoxLineSpace(144), 21);  // 27 less 3 + 3
     EXPECT_EQ(ScaledFontHeight(-12, 96), 12);
     EXPECT_EQ(ScaledFontHeight(-12, 120), 15);
     EXPECT_EQ(ScaledFontHeight(12, 144), 18);
@@ -198,10 +198,10 @@ TEST(Layout, MainTableIsInTabOrderWithUniqueIdsInsideTheClientArea) {
         EXPECT_LE(row.top + row.height, kMainClientHeightTwips);
     }
     EXPECT_EQ(tab, 16);
-    const ControlLayout* bar = FindControl(kMainLayout, kIdStatusBar1);
+    const ControlLayout* bar = FindControl(kMainLayout, kIdStatusBar);
     ASSERT_NE(bar, nullptr);
     EXPECT_EQ(bar->top + bar->height, kMainClientHeightTwips);  // docked at the bottom
-    EXPECT_EQ(FindControl(kMainLayout, kIdFlatCommand4_2)->text, L"全选 \u2191");
+    EXPECT_EQ(FindControl(kMainLayout, kIdCheckAllTypesButton)->text, L"全选 \u2191");
     EXPECT_EQ(FindControl(kMainLayout, 12345), nullptr);
     for (const ControlLayout& row : kAboutLayout) {
         EXPECT_LE(row.left + row.width, kAboutClientWidthTwips);

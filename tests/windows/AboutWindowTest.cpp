@@ -70,7 +70,7 @@ TEST_F(AboutWindowTest, OpensModallyTwiceWithTheSameTextAndClosesWithOk) {
     AboutSeen first, second;
     for (AboutSeen* seen : {&first, &second}) {
         std::thread inspector([&] { *seen = InspectAndClose(main); });
-        ClickFlat(GetDlgItem(main, kIdFlatCommand2));  // returns once the About window is closed
+        ClickFlat(GetDlgItem(main, kIdAboutButton));  // returns once the About window is closed
         inspector.join();
         EXPECT_EQ(FindWindowW(kAboutWindowClass, nullptr), nullptr);
         EXPECT_TRUE(IsWindowEnabled(main));
@@ -94,7 +94,7 @@ TEST_F(AboutWindowTest, OpensModallyTwiceWithTheSameTextAndClosesWithOk) {
     EXPECT_EQ(second.contact, first.contact);
 
     // The main window works as before.
-    ClickFlat(GetDlgItem(main, kIdFlatCommand3));
+    ClickFlat(GetDlgItem(main, kIdExitButton));
     EXPECT_FALSE(IsWindow(main));
     EXPECT_TRUE(TakeQuit());
 }

@@ -68,10 +68,10 @@ protected:
         tree_.File(L"sub\\e.tmp", 5000);
         tree_.File(L"keep.txt", 77);
         tree_.File(L"sub\\keep2.doc", 99);
-        ClickRowCheckBox(Item(kIdList2), 1);  // *.tmp
-        SetWindowTextW(Item(kIdText1), tree_.Root().c_str());
-        ClickFlat(Item(kIdFlatCommand6));
-        ASSERT_EQ(RowCount(Item(kIdList1)), 5);
+        ClickRowCheckBox(Item(kIdTypeList), 1);  // *.tmp
+        SetWindowTextW(Item(kIdPathBox), tree_.Root().c_str());
+        ClickFlat(Item(kIdScanButton));
+        ASSERT_EQ(RowCount(Item(kIdResultList)), 5);
     }
     int RowOf(const std::wstring& relative) {
         for (std::size_t i = 0; i < Main().Results().Count(); ++i)
@@ -82,14 +82,14 @@ protected:
         for (const wchar_t* file : files) {
             const int row = RowOf(file);
             ASSERT_GE(row, 0) << file;
-            ClickRowCheckBox(Item(kIdList1), row);
-            ASSERT_TRUE(RowChecked(Item(kIdList1), row)) << file;
+            ClickRowCheckBox(Item(kIdResultList), row);
+            ASSERT_TRUE(RowChecked(Item(kIdResultList), row)) << file;
         }
     }
     // Clicks "清除选中项目"; the question is answered with the given button. Gives what was asked.
     std::vector<drive::DeleteAnswerer::Question> Delete(int answer) {
         drive::DeleteAnswerer answerer(answer);
-        ClickFlat(Item(kIdFlatCommand1));
+        ClickFlat(Item(kIdDeleteButton));
         answerer.Stop();
         return answerer.Answered();
     }
@@ -124,12 +124,12 @@ TEST_F(DeleteWindowTest, YesDeletesExactlyTheCheckedFilesForGood) {
     before.erase(L"sub\\e.tmp");
     EXPECT_EQ(after, before);  // every other file byte for byte as it was
     EXPECT_EQ(ListedPaths(), keptOrder);
-    for (int i = 0; i < RowCount(Item(kIdList1)); ++i) {
-        EXPECT_EQ(RowText(Item(kIdList1), i, 1), L"");  // the size cells are dropped
-        EXPECT_FALSE(RowChecked(Item(kIdList1), i));
+    for (int i = 0; i < RowCount(Item(kIdResultList)); ++i) {
+        EXPECT_EQ(RowText(Item(kIdResultList), i, 1), L"");  // the size cells are dropped
+        EXPECT_FALSE(RowChecked(Item(kIdResultList), i));
     }
-    EXPECT_EQ(Text(Item(kIdLabel1)), L"扫描结果： 剩余的文件共有： 3个");
-    EXPECT_EQ(StatusText(Item(kIdStatusBar1)), L"删除文件 2个 ");
+    EXPECT_EQ(Text(Item(kIdResultCaption)), L"扫描结果： 剩余的文件共有： 3个");
+    EXPECT_EQ(StatusText(Item(kIdStatusBar)), L"删除文件 2个 ");
 }
 
 TEST_F(DeleteWindowTest, NoMovesTheCheckedFilesToTheTrashAndNowhereElse) {
@@ -140,7 +140,7 @@ TEST_F(DeleteWindowTest, NoMovesTheCheckedFilesToTheTrashAndNowhereElse) {
     // Names unique to this run, so what the trash holds can be told apart from earlier runs.
     const std::wstring unique = L"q" + std::to_wstring(GetTickCount()) + L".tmp";
     tree_.File(unique, 1234);
-    ClickFlat(Item(kIdFlatCommand6));
+    ClickFlat(Item(kIdScanButton));
     Check({unique.c_str()});
     Listing before = ListTree(tree_.Root());
     const std::uint64_t hash = before[unique].second;
@@ -148,7 +148,7 @@ TEST_F(DeleteWindowTest, NoMovesTheCheckedFilesToTheTrashAndNowhereElse) {
     before.erase(unique);
     EXPECT_EQ(ListTree(tree_.Root()), before);
     EXPECT_EQ(HashFile(trash + unique), hash) << "not found in " << std::string(trash.begin(), trash.end());
-    EXPECT_EQ(StatusText(Item(kIdStatusBar1)), L"删除文件 1个 ");
+    EXPECT_EQ(StatusText(Item(kIdStatusBar)), L"删除文件 1个 ");
     robust::RemoveFromTrash({unique});
 }
 
@@ -156,16 +156,16 @@ TEST_F(DeleteWindowTest, CancelChangesNothing) {
     MakeTree();
     Check({L"a.tmp", L"c.tmp"});
     const Listing before = ListTree(tree_.Root());
-    const std::wstring label = Text(Item(kIdLabel1));
-    const std::wstring status = StatusText(Item(kIdStatusBar1));
+    const std::wstring label = Text(Item(kIdResultCaption));
+    const std::wstring status = StatusText(Item(kIdStatusBar));
     const auto paths = ListedPaths();
     EXPECT_EQ(Delete(IDCANCEL).size(), 1u);
     EXPECT_EQ(ListTree(tree_.Root()), before);
     EXPECT_EQ(ListedPaths(), paths);
-    EXPECT_EQ(Text(Item(kIdLabel1)), label);
-    EXPECT_EQ(StatusText(Item(kIdStatusBar1)), status);
-    EXPECT_TRUE(RowChecked(Item(kIdList1), RowOf(L"a.tmp")));
-    EXPECT_EQ(RowText(Item(kIdList1), RowOf(L"a.tmp"), 1), L" 10(字节)");
+    EXPECT_EQ(Text(Item(kIdResultCaption)), label);
+    EXPECT_EQ(StatusText(Item(kIdStatusBar)), status);
+    EXPECT_TRUE(RowChecked(Item(kIdResultList), RowOf(L"a.tmp")));
+    EXPECT_EQ(RowText(Item(kIdResultList), RowOf(L"a.tmp"), 1), L" 10(字节)");
 }
 
 TEST_F(DeleteWindowTest, FileHeldOpenByAnotherProcessStaysListedCheckedAndCounted) {
@@ -188,28 +188,28 @@ TEST_F(DeleteWindowTest, FileHeldOpenByAnotherProcessStaysListedCheckedAndCounte
 
     const int held = RowOf(L"c.tmp");
     ASSERT_GE(held, 0);
-    EXPECT_TRUE(RowChecked(Item(kIdList1), held));
+    EXPECT_TRUE(RowChecked(Item(kIdResultList), held));
     EXPECT_EQ(RowOf(L"d.tmp"), -1);
     EXPECT_NE(GetFileAttributesW((tree_.Root() + L"c.tmp").c_str()), INVALID_FILE_ATTRIBUTES);
     EXPECT_EQ(GetFileAttributesW((tree_.Root() + L"d.tmp").c_str()), INVALID_FILE_ATTRIBUTES);
-    EXPECT_EQ(StatusText(Item(kIdStatusBar1)), L"删除文件 1个 未能删除 1个");
-    EXPECT_EQ(Text(Item(kIdLabel1)), L"扫描结果： 剩余的文件共有： 4个");
+    EXPECT_EQ(StatusText(Item(kIdStatusBar)), L"删除文件 1个 未能删除 1个");
+    EXPECT_EQ(Text(Item(kIdResultCaption)), L"扫描结果： 剩余的文件共有： 4个");
 }
 
 TEST_F(DeleteWindowTest, SelectAllThenNoneOnBothLists) {
     MakeTree();
-    ClickFlat(Item(kIdFlatCommand4_0));
-    for (int i = 0; i < RowCount(Item(kIdList1)); ++i) EXPECT_TRUE(RowChecked(Item(kIdList1), i));
-    ClickFlat(Item(kIdFlatCommand4_1));
-    for (int i = 0; i < RowCount(Item(kIdList1)); ++i) EXPECT_FALSE(RowChecked(Item(kIdList1), i));
-    EXPECT_EQ(RowText(Item(kIdList1), 0, 1).empty(), false);  // sizes untouched
+    ClickFlat(Item(kIdCheckAllResultsButton));
+    for (int i = 0; i < RowCount(Item(kIdResultList)); ++i) EXPECT_TRUE(RowChecked(Item(kIdResultList), i));
+    ClickFlat(Item(kIdCheckNoResultsButton));
+    for (int i = 0; i < RowCount(Item(kIdResultList)); ++i) EXPECT_FALSE(RowChecked(Item(kIdResultList), i));
+    EXPECT_EQ(RowText(Item(kIdResultList), 0, 1).empty(), false);  // sizes untouched
 
-    ClickFlat(Item(kIdFlatCommand4_2));
-    for (int i = 0; i < 26; ++i) EXPECT_TRUE(RowChecked(Item(kIdList2), i));
+    ClickFlat(Item(kIdCheckAllTypesButton));
+    for (int i = 0; i < 26; ++i) EXPECT_TRUE(RowChecked(Item(kIdTypeList), i));
     ASSERT_EQ(Main().CurrentActiveMasks().HighestIndex(), 26u);
     EXPECT_EQ(Main().CurrentActiveMasks()[2], L"*.TMP");
-    ClickFlat(Item(kIdFlatCommand4_3));
-    for (int i = 0; i < 26; ++i) EXPECT_FALSE(RowChecked(Item(kIdList2), i));
+    ClickFlat(Item(kIdCheckNoTypesButton));
+    for (int i = 0; i < 26; ++i) EXPECT_FALSE(RowChecked(Item(kIdTypeList), i));
     EXPECT_EQ(Main().CurrentActiveMasks().HighestIndex(), 0u);
 }
 

@@ -1,5 +1,5 @@
 // Long commands never leave the window counted as hung, and a late stop still works. A second
-// process (this program started again with --watch-hung) asks IsHungAppWindow about Mainfrm
+// process (this program started again with --watch-hung) asks IsHungAppWindow about the main window
 // every 0.5 s while the command runs. These cases take about a minute in all (LongOps prefix).
 #include <gtest/gtest.h>
 
@@ -140,7 +140,7 @@ protected:
     void SetUp() override {
         MainWindowFixture::SetUp();
         if (HasFatalFailure()) return;
-        ClickRowCheckBox(Item(kIdList2), 1);  // *.tmp
+        ClickRowCheckBox(Item(kIdTypeList), 1);  // *.tmp
     }
 };
 
@@ -152,12 +152,12 @@ protected:
 // window. How fast the window answers is the benchmarks' to measure.
 TEST_F(LongOps, ScanOfFifteenSecondsWithoutInputIsNeverHung) {
     NEED_FIXTURE(fork, L"fork");
-    SetWindowTextW(Item(kIdText1), fork.c_str());
+    SetWindowTextW(Item(kIdPathBox), fork.c_str());
     HungWatcher watcher(window_);
     ASSERT_TRUE(watcher.Started());
-    HWND start = Item(kIdFlatCommand6);
+    HWND start = Item(kIdScanButton);
     HWND window = window_;
-    HWND list = Item(kIdList1);
+    HWND list = Item(kIdResultList);
     std::atomic<DWORD> scanStart{0}, answered{0};
     std::atomic<LRESULT> sent{0};
     std::atomic<DWORD_PTR> rows{0};
@@ -194,8 +194,8 @@ TEST_F(LongOps, ScanOfFifteenSecondsWithoutInputIsNeverHung) {
 // (a bound only a hang misses: how fast is B5's figure).
 TEST_F(LongOps, StopClickTwelveSecondsIntoAScanEndsIt) {
     NEED_FIXTURE(fork, L"fork");
-    SetWindowTextW(Item(kIdText1), fork.c_str());
-    HWND start = Item(kIdFlatCommand6);
+    SetWindowTextW(Item(kIdPathBox), fork.c_str());
+    HWND start = Item(kIdScanButton);
     std::atomic<DWORD> clicked{0}, ended{0};
     std::thread clicker([&] {
         if (!WaitForCaption(start, kStopCaption, 30000)) return;
@@ -211,7 +211,7 @@ TEST_F(LongOps, StopClickTwelveSecondsIntoAScanEndsIt) {
     ASSERT_NE(ended.load(), 0u) << "the scan did not end";
     EXPECT_LE(ended - clicked, 5000u);
     EXPECT_TRUE(Main().Scan().stopRequested);
-    EXPECT_EQ(Text(Item(kIdLabel1)).rfind(L"扫描结果： 扫描到的文件共有： " + std::to_wstring(Main().Results().Count()) + L"个；", 0),
+    EXPECT_EQ(Text(Item(kIdResultCaption)).rfind(L"扫描结果： 扫描到的文件共有： " + std::to_wstring(Main().Results().Count()) + L"个；", 0),
               0u);
     std::printf("stop click 12 s into the scan: report %u ms later, %zu rows\n",
                 static_cast<unsigned>(ended - clicked), Main().Results().Count());
@@ -222,9 +222,9 @@ TEST_F(LongOps, StopClickTwelveSecondsIntoAScanEndsIt) {
 // a stop: the scan ends with its rows, and no second scan follows to empty the list again.
 TEST_F(LongOps, AStopClickWhileOneCrowdedFolderIsListedIsAStopNotANewScan) {
     NEED_FIXTURE(crowded, L"crowded");
-    SetWindowTextW(Item(kIdText1), crowded.c_str());
-    HWND start = Item(kIdFlatCommand6);
-    HWND list = Item(kIdList1);
+    SetWindowTextW(Item(kIdPathBox), crowded.c_str());
+    HWND start = Item(kIdScanButton);
+    HWND list = Item(kIdResultList);
     std::atomic<bool> clickedWhileScanning{false};
     std::atomic<DWORD> clicked{0};
     std::thread clicker([&] {
@@ -241,7 +241,7 @@ TEST_F(LongOps, AStopClickWhileOneCrowdedFolderIsListedIsAStopNotANewScan) {
     clicker.join();
     ASSERT_TRUE(clickedWhileScanning.load()) << "the scan ended before the click: the folder is listed too fast";
     const std::size_t rows = Main().Results().Count();
-    const std::wstring report = Text(Item(kIdLabel1));
+    const std::wstring report = Text(Item(kIdResultCaption));
     EXPECT_TRUE(Main().Scan().stopRequested) << "the click was not taken as a stop";
     EXPECT_EQ(rows, 200000u);  // a stop does not cut a listing short
     EXPECT_EQ(report.rfind(L"扫描结果： 扫描到的文件共有： 200000个；", 0), 0u) << robust::Narrow(report);
@@ -251,7 +251,7 @@ TEST_F(LongOps, AStopClickWhileOneCrowdedFolderIsListedIsAStopNotANewScan) {
     // (an observation window, not a wait for an event).
     Pump(3000);
     EXPECT_TRUE(Main().Scan().stopRequested) << "a second scan ran";
-    EXPECT_EQ(Text(Item(kIdLabel1)), report);
+    EXPECT_EQ(Text(Item(kIdResultCaption)), report);
     EXPECT_EQ(Main().Results().Count(), rows);
     EXPECT_EQ(InternalText(start), kStartScanCaption);
     std::printf("stop click in a folder of 200,000 files: scan ended %u ms after the click\n",
@@ -260,20 +260,20 @@ TEST_F(LongOps, AStopClickWhileOneCrowdedFolderIsListedIsAStopNotANewScan) {
 
 TEST_F(LongOps, SelectAllOverTwoHundredThousandRowsIsNeverHung) {
     NEED_FIXTURE(rows, L"rows200k");
-    SetWindowTextW(Item(kIdText1), (rows + L"t\\").c_str());
-    ClickFlat(Item(kIdFlatCommand6));
+    SetWindowTextW(Item(kIdPathBox), (rows + L"t\\").c_str());
+    ClickFlat(Item(kIdScanButton));
     ASSERT_EQ(Main().Results().Count(), 200000u);
     HungWatcher watcher(window_);
     ASSERT_TRUE(watcher.Started());
     const DWORD before = GetTickCount();
-    ClickFlat(Item(kIdFlatCommand4_0));
+    ClickFlat(Item(kIdCheckAllResultsButton));
     const DWORD took = GetTickCount() - before;
     watcher.AwaitSample();  // one look after the pass at least
     const HungWatcher::Result seen = watcher.Stop();
     std::size_t checked = 0;
     for (std::size_t i = 0; i < Main().Results().Count(); ++i) checked += Main().Results().Checked(i);
     EXPECT_EQ(checked, 200000u);
-    EXPECT_TRUE(RowChecked(Item(kIdList1), 199999));
+    EXPECT_TRUE(RowChecked(Item(kIdResultList), 199999));
     EXPECT_GE(seen.samples, 1);
     EXPECT_EQ(seen.hung, 0) << "of " << seen.samples << " samples";
     std::printf("select-all over 200,000 rows: %u ms, %d samples, %d hung\n", static_cast<unsigned>(took),
@@ -288,14 +288,14 @@ TEST_F(LongOps, DeleteOfSixThousandFilesIntoTheRecycleBinIsNeverHung) {
     const std::wstring prefix = L"qvlong" + std::to_wstring(GetTickCount()) + L"_";
     const int files = 6000;
     for (int i = 0; i < files; ++i) tree.File(prefix + std::to_wstring(i) + L".tmp", 1);
-    SetWindowTextW(Item(kIdText1), tree.Root().c_str());
-    ClickFlat(Item(kIdFlatCommand6));
+    SetWindowTextW(Item(kIdPathBox), tree.Root().c_str());
+    ClickFlat(Item(kIdScanButton));
     ASSERT_EQ(Main().Results().Count(), static_cast<std::size_t>(files));
-    ClickFlat(Item(kIdFlatCommand4_0));
+    ClickFlat(Item(kIdCheckAllResultsButton));
 
     HungWatcher watcher(window_);
     ASSERT_TRUE(watcher.Started());
-    HWND status = Item(kIdStatusBar1);
+    HWND status = Item(kIdStatusBar);
     std::atomic<bool> done{false};
     std::atomic<int> progressSeen{0}, answers{0};
     std::thread reader([&] {
@@ -313,7 +313,7 @@ TEST_F(LongOps, DeleteOfSixThousandFilesIntoTheRecycleBinIsNeverHung) {
     });
     qorvani::drive::DeleteAnswerer no(IDNO);
     const DWORD before = GetTickCount();
-    ClickFlat(Item(kIdFlatCommand1));
+    ClickFlat(Item(kIdDeleteButton));
     const DWORD took = GetTickCount() - before;
     no.Stop();
     done = true;
@@ -323,7 +323,7 @@ TEST_F(LongOps, DeleteOfSixThousandFilesIntoTheRecycleBinIsNeverHung) {
     EXPECT_EQ(no.Questions(), 1);
     EXPECT_EQ(Main().Results().Count(), 0u);
     EXPECT_EQ(StatusText(status), L"删除文件 6000个 ");
-    EXPECT_EQ(Text(Item(kIdLabel1)), L"扫描结果： 剩余的文件共有： 0个");
+    EXPECT_EQ(Text(Item(kIdResultCaption)), L"扫描结果： 剩余的文件共有： 0个");
     EXPECT_GE(seen.samples, 1);
     EXPECT_EQ(seen.hung, 0) << "of " << seen.samples << " samples";
     if (took > 2000) EXPECT_GT(progressSeen.load(), 0) << "no path shown during the delete";
@@ -350,17 +350,17 @@ TEST_F(LongOps, DeleteOfAThousandRowsMostlyGoneIsNeverHung) {
         std::swprintf(name, 32, L"row%04d.tmp", i);
         return folder + name;
     };
-    SetWindowTextW(Item(kIdText1), folder.c_str());
-    ClickFlat(Item(kIdFlatCommand6));
+    SetWindowTextW(Item(kIdPathBox), folder.c_str());
+    ClickFlat(Item(kIdScanButton));
     ASSERT_EQ(Main().Results().Count(), static_cast<std::size_t>(rows)) << "the tree was used before";
-    ClickFlat(Item(kIdFlatCommand4_0));
+    ClickFlat(Item(kIdCheckAllResultsButton));
     for (int i = left; i < rows; ++i) ASSERT_TRUE(DeleteFileW(rowPath(i).c_str()));
 
     HungWatcher watcher(window_);
     ASSERT_TRUE(watcher.Started());
     qorvani::drive::DeleteAnswerer yes(IDYES);
     const DWORD before = GetTickCount();
-    ClickFlat(Item(kIdFlatCommand1));
+    ClickFlat(Item(kIdDeleteButton));
     const DWORD took = GetTickCount() - before;
     yes.Stop();
     EXPECT_EQ(yes.Questions(), 1);
@@ -368,7 +368,7 @@ TEST_F(LongOps, DeleteOfAThousandRowsMostlyGoneIsNeverHung) {
     const HungWatcher::Result seen = watcher.Stop();
 
     EXPECT_EQ(Main().Results().Count(), 0u);
-    EXPECT_EQ(StatusText(Item(kIdStatusBar1)), L"删除文件 1000个 ");
+    EXPECT_EQ(StatusText(Item(kIdStatusBar)), L"删除文件 1000个 ");
     for (int i = 0; i < left; ++i) EXPECT_EQ(GetFileAttributesW(rowPath(i).c_str()), INVALID_FILE_ATTRIBUTES);
     EXPECT_GE(seen.samples, 1);
     EXPECT_EQ(seen.hung, 0) << "of " << seen.samples << " samples";

@@ -18,15 +18,15 @@ namespace {
 using MainWindowTest = MainWindowFixture;
 
 TEST_F(MainWindowTest, StartsInItsFixedInitialState) {
-    EXPECT_EQ(Text(Item(kIdText1)), L"C:\\");
-    EXPECT_EQ(SendMessageW(Item(kIdCheck1), BM_GETCHECK, 0, 0), BST_UNCHECKED);
-    EXPECT_EQ(RowCount(Item(kIdList1)), 0);
-    EXPECT_EQ(Text(Item(kIdLabel1)), L"扫描结果：");
-    EXPECT_EQ(StatusText(Item(kIdStatusBar1)),
+    EXPECT_EQ(Text(Item(kIdPathBox)), L"C:\\");
+    EXPECT_EQ(SendMessageW(Item(kIdAllDrivesBox), BM_GETCHECK, 0, 0), BST_UNCHECKED);
+    EXPECT_EQ(RowCount(Item(kIdResultList)), 0);
+    EXPECT_EQ(Text(Item(kIdResultCaption)), L"扫描结果：");
+    EXPECT_EQ(StatusText(Item(kIdStatusBar)),
               L"请选择扫描路径，然后点击“开始扫描”对指定的文件夹进行扫描！");
     EXPECT_EQ(Main().CurrentActiveMasks().HighestIndex(), 0u);
 
-    HWND types = Item(kIdList2);
+    HWND types = Item(kIdTypeList);
     ASSERT_EQ(RowCount(types), 26);
     wchar_t expected[256];
     for (int row = 0; row < 26; ++row) {
@@ -89,23 +89,23 @@ TEST_F(MainWindowTest, WindowAndControlsFollowTheLayout) {
         }
     }
     // The status bar is docked at the bottom of the client area.
-    const RECT bar = ChildRect(Item(kIdStatusBar1));
+    const RECT bar = ChildRect(Item(kIdStatusBar));
     EXPECT_EQ(bar.bottom, client.bottom);
 }
 
-// The controls' font is the default GUI font's face; its line fits inside Text1 at the screen's
+// The controls' font is the default GUI font's face; its line fits inside the path box at the screen's
 // DPI (measured on the real box) and at 96, 120 and 144 DPI (the font made for each).
 TEST_F(MainWindowTest, ControlsUseTheDefaultFontWhoseLineFitsTheTextBox) {
     LOGFONTW standard{}, used{};
     ASSERT_EQ(GetObjectW(GetStockObject(DEFAULT_GUI_FONT), sizeof(standard), &standard), static_cast<int>(sizeof(standard)));
-    const auto font = reinterpret_cast<HFONT>(SendMessageW(Item(kIdText1), WM_GETFONT, 0, 0));
+    const auto font = reinterpret_cast<HFONT>(SendMessageW(Item(kIdPathBox), WM_GETFONT, 0, 0));
     ASSERT_NE(font, nullptr);
     ASSERT_EQ(GetObjectW(font, sizeof(used), &used), static_cast<int>(sizeof(used)));
     EXPECT_STREQ(used.lfFaceName, standard.lfFaceName);
-    for (int id : {kIdList1, kIdList2, kIdCheck1, kIdLabel1, kIdStatusBar1})
+    for (int id : {kIdResultList, kIdTypeList, kIdAllDrivesBox, kIdResultCaption, kIdStatusBar})
         EXPECT_EQ(reinterpret_cast<HFONT>(SendMessageW(Item(id), WM_GETFONT, 0, 0)), font) << id;
     RECT client{};
-    GetClientRect(Item(kIdText1), &client);
+    GetClientRect(Item(kIdPathBox), &client);
     EXPECT_LE(FontLineHeight(font), client.bottom - client.top);
     std::printf("font %ls, %ld px: line %d px in a box of %ld px\n", used.lfFaceName, -used.lfHeight,
                 FontLineHeight(font), client.bottom - client.top);
@@ -117,15 +117,15 @@ TEST_F(MainWindowTest, ControlsUseTheDefaultFontWhoseLineFitsTheTextBox) {
         GetObjectW(made, sizeof(at), &at);
         const int line = FontLineHeight(made);
         EXPECT_GT(line, 0);
-        EXPECT_LE(line, Text1LineSpace(dpi)) << dpi;
+        EXPECT_LE(line, PathBoxLineSpace(dpi)) << dpi;
         EXPECT_LE(-at.lfHeight, ScaledFontHeight(standard.lfHeight, dpi)) << dpi;  // never larger than asked
-        std::printf("at %d DPI: %ld px, line %d px of %d\n", dpi, -at.lfHeight, line, Text1LineSpace(dpi));
+        std::printf("at %d DPI: %ld px, line %d px of %d\n", dpi, -at.lfHeight, line, PathBoxLineSpace(dpi));
         DeleteObject(made);
     }
 }
 
 TEST_F(MainWindowTest, ListsAreFlatCheckedReportsThatRefuseEditing) {
-    for (int id : {kIdList1, kIdList2}) {
+    for (int id : {kIdResultList, kIdTypeList}) {
         HWND list = Item(id);
         EXPECT_EQ(GetWindowLongW(list, GWL_STYLE) & LVS_TYPEMASK, LVS_REPORT);
         EXPECT_TRUE(SendMessageW(list, LVM_GETEXTENDEDLISTVIEWSTYLE, 0, 0) & LVS_EX_CHECKBOXES);
@@ -138,18 +138,18 @@ TEST_F(MainWindowTest, ListsAreFlatCheckedReportsThatRefuseEditing) {
     const int dpi = GetDeviceCaps(screen, LOGPIXELSX);
     ReleaseDC(nullptr, screen);
     for (int column = 0; column < 3; ++column) {
-        EXPECT_EQ(SendMessageW(Item(kIdList1), LVM_GETCOLUMNWIDTH, column, 0),
-                  TwipsToPixels(kList1Columns[column].widthTwips, dpi));
-        EXPECT_EQ(SendMessageW(Item(kIdList2), LVM_GETCOLUMNWIDTH, column, 0),
-                  TwipsToPixels(kList2Columns[column].widthTwips, dpi));
+        EXPECT_EQ(SendMessageW(Item(kIdResultList), LVM_GETCOLUMNWIDTH, column, 0),
+                  TwipsToPixels(kResultListColumns[column].widthTwips, dpi));
+        EXPECT_EQ(SendMessageW(Item(kIdTypeList), LVM_GETCOLUMNWIDTH, column, 0),
+                  TwipsToPixels(kTypeListColumns[column].widthTwips, dpi));
     }
     // An edit asked for is refused, and the text stays.
-    EXPECT_EQ(SendMessageW(Item(kIdList2), LVM_EDITLABELW, 3, 0), 0);
-    EXPECT_EQ(RowText(Item(kIdList2), 3), L"*.bak");
+    EXPECT_EQ(SendMessageW(Item(kIdTypeList), LVM_EDITLABELW, 3, 0), 0);
+    EXPECT_EQ(RowText(Item(kIdTypeList), 3), L"*.bak");
 }
 
 TEST_F(MainWindowTest, TypeRowClicksRebuildActiveMasksInRowOrder) {
-    HWND types = Item(kIdList2);
+    HWND types = Item(kIdTypeList);
     ClickRowCheckBox(types, 20);
     EXPECT_TRUE(RowChecked(types, 20));
     ASSERT_EQ(Main().CurrentActiveMasks().HighestIndex(), 1u);
@@ -169,18 +169,18 @@ TEST_F(MainWindowTest, TypeRowClicksRebuildActiveMasksInRowOrder) {
 }
 
 TEST_F(MainWindowTest, AllDrivesBoxShowsTheFixedDrivesAndClearingRestoresCDrive) {
-    HWND path = Item(kIdText1);
+    HWND path = Item(kIdPathBox);
     SetWindowTextW(path, L"D:\\Somewhere");
-    ClickControl(Item(kIdCheck1));
-    EXPECT_EQ(SendMessageW(Item(kIdCheck1), BM_GETCHECK, 0, 0), BST_CHECKED);
+    ClickControl(Item(kIdAllDrivesBox));
+    EXPECT_EQ(SendMessageW(Item(kIdAllDrivesBox), BM_GETCHECK, 0, 0), BST_CHECKED);
     EXPECT_EQ(Text(path), Main().FixedDriveText());
     EXPECT_FALSE(IsWindowEnabled(path));
-    EXPECT_FALSE(IsWindowEnabled(Item(kIdFlatCommand7)));
+    EXPECT_FALSE(IsWindowEnabled(Item(kIdBrowseButton)));
 
-    ClickControl(Item(kIdCheck1));
+    ClickControl(Item(kIdAllDrivesBox));
     EXPECT_EQ(Text(path), L"C:\\");
     EXPECT_TRUE(IsWindowEnabled(path));
-    EXPECT_TRUE(IsWindowEnabled(Item(kIdFlatCommand7)));
+    EXPECT_TRUE(IsWindowEnabled(Item(kIdBrowseButton)));
 
     // The drive text is the fixed drives joined, as the system lists them.
     std::wstring joined;
@@ -189,7 +189,7 @@ TEST_F(MainWindowTest, AllDrivesBoxShowsTheFixedDrivesAndClearingRestoresCDrive)
 }
 
 TEST_F(MainWindowTest, ExitEndsTheProgram) {
-    ClickFlat(Item(kIdFlatCommand3));
+    ClickFlat(Item(kIdExitButton));
     EXPECT_FALSE(IsWindow(window_));
     EXPECT_TRUE(TakeQuit());
 }

@@ -59,7 +59,7 @@ public:
             [&] {
                 WindowOfProcess search{process_.dwProcessId, nullptr};
                 EnumWindows(FindMainOf, reinterpret_cast<LPARAM>(&search));
-                if (search.found && IsWindowVisible(search.found) && GetDlgItem(search.found, kIdCheck1))
+                if (search.found && IsWindowVisible(search.found) && GetDlgItem(search.found, kIdAllDrivesBox))
                     main_ = search.found;
                 return main_ != nullptr;
             },
@@ -95,17 +95,17 @@ public:
     // Types the path (WM_SETTEXT and WM_GETTEXT cross processes); true when the box holds it.
     bool SetPath(const std::wstring& path) const {
         DWORD_PTR result = 0;
-        SendMessageTimeoutW(Item(kIdText1), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(path.c_str()), SMTO_ABORTIFHUNG,
+        SendMessageTimeoutW(Item(kIdPathBox), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(path.c_str()), SMTO_ABORTIFHUNG,
                             5000, &result);
         wchar_t text[MAX_PATH] = {};
-        SendMessageTimeoutW(Item(kIdText1), WM_GETTEXT, MAX_PATH, reinterpret_cast<LPARAM>(text), SMTO_ABORTIFHUNG,
+        SendMessageTimeoutW(Item(kIdPathBox), WM_GETTEXT, MAX_PATH, reinterpret_cast<LPARAM>(text), SMTO_ABORTIFHUNG,
                             5000, &result);
         return path == text;
     }
     // The last type row checked: "全选 ↑" has gone through the list.
     bool AllTypesChecked() const {
         DWORD_PTR state = 0;
-        if (!SendMessageTimeoutW(Item(kIdList2), LVM_GETITEMSTATE, 25, LVIS_STATEIMAGEMASK, SMTO_ABORTIFHUNG, 2000,
+        if (!SendMessageTimeoutW(Item(kIdTypeList), LVM_GETITEMSTATE, 25, LVIS_STATEIMAGEMASK, SMTO_ABORTIFHUNG, 2000,
                                  &state))
             return false;
         return ((state & LVIS_STATEIMAGEMASK) >> 12) == 2;
@@ -117,7 +117,7 @@ public:
         Nudge();
     }
     // A real click on the caption "扫描路径：", which does nothing.
-    void Nudge() const { RealClick(Item(kIdLabel2)); }
+    void Nudge() const { RealClick(Item(kIdPathCaption)); }
     // Waits for the end; false when it did not come.
     bool WaitForExit(DWORD milliseconds, DWORD& code) const {
         const DWORD start = GetTickCount();
@@ -137,22 +137,22 @@ private:
 // Starts a child, checks every type and starts a scan of root; gives the tick of the start click.
 DWORD StartScan(const Qorvani& child, const std::wstring& root) {
     if (!child.SetPath(root)) return 0;
-    child.PostClick(kIdFlatCommand4_2);
+    child.PostClick(kIdCheckAllTypesButton);
     wintest::WaitFor([&] { return child.AllTypesChecked(); }, 10000, "every type row checked in the child");
-    child.PostClick(kIdFlatCommand6);
+    child.PostClick(kIdScanButton);
     return GetTickCount();
 }
 
 // The child's report of a finished scan (its result label, read without a message).
 bool ScanReported(const Qorvani& child) {
     wchar_t text[64] = {};
-    InternalGetWindowText(child.Item(kIdLabel1), text, 64);
+    InternalGetWindowText(child.Item(kIdResultCaption), text, 64);
     return std::wstring(text).rfind(L"扫描结果： 扫描到的文件共有：", 0) == 0;
 }
 
 // Waits for the child's scan to run (the start button reads "停止") or to have run already.
 bool WaitForTheWalk(const Qorvani& child) {
-    return wintest::WaitFor([&] { return Caption(child.Item(kIdFlatCommand6)) == kStopCaption || ScanReported(child); },
+    return wintest::WaitFor([&] { return Caption(child.Item(kIdScanButton)) == kStopCaption || ScanReported(child); },
                             10000, "the child's scan to start");
 }
 
@@ -179,13 +179,13 @@ ClosingOutcome CloseAt(const std::wstring& root, ClosePoint point, DWORD delay) 
         break;
     case ClosePoint::DuringSelectAll:
         if (!child.SetPath(root)) outcome.boxes.push_back(L"the path could not be typed");
-        child.PostClick(kIdFlatCommand4_2);
+        child.PostClick(kIdCheckAllTypesButton);
         Sleep(delay);
         child.Close();
         break;
     case ClosePoint::WithTheStartClick:
         if (!child.SetPath(root)) outcome.boxes.push_back(L"the path could not be typed");
-        child.PostClick(kIdFlatCommand6);
+        child.PostClick(kIdScanButton);
         child.Close();
         break;
     case ClosePoint::DuringTheWalk: {
@@ -193,7 +193,7 @@ ClosingOutcome CloseAt(const std::wstring& root, ClosePoint point, DWORD delay) 
         WaitForTheWalk(child);
         const DWORD walking = GetTickCount();
         while (GetTickCount() - walking < delay) Sleep(1);  // the closing point: delay ms into the walk
-        outcome.duringScan = Caption(child.Item(kIdFlatCommand6)) == kStopCaption;
+        outcome.duringScan = Caption(child.Item(kIdScanButton)) == kStopCaption;
         child.Close();
         break;
     }
@@ -208,9 +208,9 @@ ClosingOutcome CloseAt(const std::wstring& root, ClosePoint point, DWORD delay) 
     outcome.exited = child.WaitForExit(30000, outcome.code);
     outcome.closeToExit = GetTickCount() - closed;
     if (!outcome.exited) {
-        outcome.state = IsWindow(child.Main()) ? L"window there, caption " + Caption(child.Item(kIdFlatCommand6)) +
-                                                     L", label " + Caption(child.Item(kIdLabel1)) +
-                                                     (IsWindowEnabled(child.Item(kIdFlatCommand3)) ? L", idle" : L", busy")
+        outcome.state = IsWindow(child.Main()) ? L"window there, caption " + Caption(child.Item(kIdScanButton)) +
+                                                     L", label " + Caption(child.Item(kIdResultCaption)) +
+                                                     (IsWindowEnabled(child.Item(kIdExitButton)) ? L", idle" : L", busy")
                                                : L"window gone";
     }
     watcher.Stop();  // after one more look: a box shown at the very end is seen
@@ -231,7 +231,7 @@ DWORD ScanDuration(const std::wstring& root) {
     Qorvani child;
     if (!child.Running()) return 0;
     if (StartScan(child, root) == 0) return 0;
-    HWND start = child.Item(kIdFlatCommand6);
+    HWND start = child.Item(kIdScanButton);
     if (!wintest::WaitFor([&] { return Caption(start) == kStopCaption; }, 10000, "the child's scan to start")) return 0;
     const DWORD started = GetTickCount();
     wintest::WaitFor([&] { return Caption(start) != kStopCaption; }, 60000, "the child's scan to end");
@@ -296,7 +296,7 @@ protected:
     void SetUp() override {
         ASSERT_TRUE(window_.Valid());
         window_.CheckType(kTmpTypeRow);
-        for (int i = 0; i < 26; ++i) typesBefore_.push_back(wintest::RowChecked(window_.Item(kIdList2), i));
+        for (int i = 0; i < 26; ++i) typesBefore_.push_back(wintest::RowChecked(window_.Item(kIdTypeList), i));
     }
     static POINT Centre(HWND control) {
         RECT r;
@@ -308,7 +308,7 @@ protected:
     std::vector<POINT> RowCheckBoxes(const std::wstring& small, int rows) {
         window_.Scan(small);
         std::vector<POINT> points;
-        HWND list = window_.Item(kIdList1);
+        HWND list = window_.Item(kIdResultList);
         for (int row = 0; row < rows && row < wintest::RowCount(list); ++row) {
             RECT bounds{};
             bounds.left = LVIR_BOUNDS;
@@ -330,11 +330,11 @@ protected:
     }
     ::testing::AssertionResult InputsAsBefore(const std::wstring& path) {
         for (int i = 0; i < 26; ++i)
-            if (wintest::RowChecked(window_.Item(kIdList2), i) != typesBefore_[i])
+            if (wintest::RowChecked(window_.Item(kIdTypeList), i) != typesBefore_[i])
                 return ::testing::AssertionFailure() << "type row " << i << " changed";
-        if (SendMessageW(window_.Item(kIdCheck1), BM_GETCHECK, 0, 0) != BST_UNCHECKED)
-            return ::testing::AssertionFailure() << "Check1 changed";
-        if (wintest::Text(window_.Item(kIdText1)) != path) return ::testing::AssertionFailure() << "Text1 changed";
+        if (SendMessageW(window_.Item(kIdAllDrivesBox), BM_GETCHECK, 0, 0) != BST_UNCHECKED)
+            return ::testing::AssertionFailure() << "the all-drives box changed";
+        if (wintest::Text(window_.Item(kIdPathBox)) != path) return ::testing::AssertionFailure() << "the path box changed";
         return ::testing::AssertionSuccess();
     }
 
@@ -350,21 +350,21 @@ TEST_F(RobustStorm, ClicksOnEveryControlDuringAScanActOnlyWhereEnabled) {
     NEED_FIXTURE(names, L"names.pristine");
     const std::vector<POINT> rowBoxes = RowCheckBoxes(names, 5);
     ASSERT_EQ(rowBoxes.size(), 5u);
-    HWND start = window_.Item(kIdFlatCommand6);
+    HWND start = window_.Item(kIdScanButton);
     std::vector<POINT> targets;
-    for (int id : {kIdFlatCommand1, kIdFlatCommand2, kIdFlatCommand3, kIdFlatCommand4_0, kIdFlatCommand4_1,
-                   kIdFlatCommand4_2, kIdFlatCommand4_3, kIdFlatCommand7, kIdCheck1, kIdText1, kIdList2, kIdLabel1,
-                   kIdLabel2, kIdStatusBar1})
+    for (int id : {kIdDeleteButton, kIdAboutButton, kIdExitButton, kIdCheckAllResultsButton, kIdCheckNoResultsButton,
+                   kIdCheckAllTypesButton, kIdCheckNoTypesButton, kIdBrowseButton, kIdAllDrivesBox, kIdPathBox, kIdTypeList, kIdResultCaption,
+                   kIdPathCaption, kIdStatusBar})
         targets.push_back(Centre(window_.Item(id)));
     RECT typeRow{};
     typeRow.left = LVIR_BOUNDS;
-    SendMessageW(window_.Item(kIdList2), LVM_GETITEMRECT, 3, reinterpret_cast<LPARAM>(&typeRow));
+    SendMessageW(window_.Item(kIdTypeList), LVM_GETITEMRECT, 3, reinterpret_cast<LPARAM>(&typeRow));
     POINT typeBox{typeRow.left + 8, (typeRow.top + typeRow.bottom) / 2};
-    ClientToScreen(window_.Item(kIdList2), &typeBox);
+    ClientToScreen(window_.Item(kIdTypeList), &typeBox);
     targets.push_back(typeBox);
     std::vector<HWND> flats;
-    for (int id : {kIdFlatCommand1, kIdFlatCommand2, kIdFlatCommand3, kIdFlatCommand4_0, kIdFlatCommand4_1,
-                   kIdFlatCommand4_2, kIdFlatCommand4_3, kIdFlatCommand7})
+    for (int id : {kIdDeleteButton, kIdAboutButton, kIdExitButton, kIdCheckAllResultsButton, kIdCheckNoResultsButton,
+                   kIdCheckAllTypesButton, kIdCheckNoTypesButton, kIdBrowseButton})
         flats.push_back(window_.Item(id));
 
     qorvani::drive::DeleteAnswerer watcher(IDCANCEL);
@@ -427,7 +427,7 @@ TEST_F(RobustStorm, ClicksOnEveryControlDuringAScanActOnlyWhereEnabled) {
 TEST_F(RobustStorm, BurstsOfStopClicksThenTheCloseBoxEndCleanly) {
     CaseRuns("stop bursts and the close box");
     NEED_FIXTURE(fork, L"fork");
-    HWND start = window_.Item(kIdFlatCommand6);
+    HWND start = window_.Item(kIdScanButton);
     POINT closeBox{};
     ASSERT_TRUE(CloseBoxPoint(window_.Handle(), closeBox));
     qorvani::drive::DeleteAnswerer watcher(IDCANCEL);
@@ -509,8 +509,8 @@ TEST_F(RobustStorm, ScanAndDeleteRunInsideASelectAllPass) {
     window_.Scan(tree.Root());
     ASSERT_EQ(window_.Results().Count(), static_cast<std::size_t>(files));
 
-    HWND start = window_.Item(kIdFlatCommand6), remove = window_.Item(kIdFlatCommand1);
-    HWND selectAll = window_.Item(kIdFlatCommand4_0);
+    HWND start = window_.Item(kIdScanButton), remove = window_.Item(kIdDeleteButton);
+    HWND selectAll = window_.Item(kIdCheckAllResultsButton);
     qorvani::drive::DeleteAnswerer watcher(IDYES);
     std::atomic<bool> passDone{false};
     std::atomic<int> deleteNested{0};
@@ -521,7 +521,7 @@ TEST_F(RobustStorm, ScanAndDeleteRunInsideASelectAllPass) {
     wintest::PostClickFlat(start);
     std::thread clicker([&] {
         wintest::WaitFor([&] { return Caption(start) == kStopCaption || passDone; }, 10000, "the nested scan to start");
-        HWND list = window_.Item(kIdList1);
+        HWND list = window_.Item(kIdResultList);
         const DWORD polling = GetTickCount();
         for (DWORD_PTR count = 0; count == 0 && !passDone && GetTickCount() - polling < 20000;)
             SendMessageTimeoutW(list, LVM_GETITEMCOUNT, 0, 0, SMTO_ABORTIFHUNG, 1000, &count);
@@ -557,7 +557,7 @@ TEST_F(RobustStorm, ScanAndDeleteRunInsideASelectAllPass) {
     const std::size_t deleted = files - window_.Results().Count();
     EXPECT_EQ(window_.Status(), L"删除文件 " + std::to_wstring(deleted) + L"个 ");
     EXPECT_EQ(window_.Report(), L"扫描结果： 剩余的文件共有： " + std::to_wstring(window_.Results().Count()) + L"个");
-    EXPECT_EQ(wintest::RowCount(window_.Item(kIdList1)), static_cast<int>(window_.Results().Count()));
+    EXPECT_EQ(wintest::RowCount(window_.Item(kIdResultList)), static_cast<int>(window_.Results().Count()));
     std::printf("select-all pass with a scan and a delete inside%s: %zu of %d deleted\n",
                 deleteNested ? "" : " (the delete came after the pass)", deleted, files);
 }

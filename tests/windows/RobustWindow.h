@@ -30,14 +30,14 @@ public:
     qorvani::MainWindow& Main() const { return *host_.Main(); }
     const qorvani::ResultStore& Results() const { return Main().Results(); }
 
-    void CheckType(int row) { wintest::ClickRowCheckBox(Item(qorvani::kIdList2), row); }
+    void CheckType(int row) { wintest::ClickRowCheckBox(Item(qorvani::kIdTypeList), row); }
     // Types the folder into the path box and clicks "开始扫描"; returns when the scan has ended.
     void Scan(const std::wstring& root) {
-        SetWindowTextW(Item(qorvani::kIdText1), root.c_str());
-        wintest::ClickFlat(Item(qorvani::kIdFlatCommand6));
+        SetWindowTextW(Item(qorvani::kIdPathBox), root.c_str());
+        wintest::ClickFlat(Item(qorvani::kIdScanButton));
     }
-    void CheckAllResults() { wintest::ClickFlat(Item(qorvani::kIdFlatCommand4_0)); }
-    void ToggleRow(std::size_t row) { wintest::ClickRowCheckBox(Item(qorvani::kIdList1), static_cast<int>(row)); }
+    void CheckAllResults() { wintest::ClickFlat(Item(qorvani::kIdCheckAllResultsButton)); }
+    void ToggleRow(std::size_t row) { wintest::ClickRowCheckBox(Item(qorvani::kIdResultList), static_cast<int>(row)); }
 
     struct DeleteSeen {
         int questions = 0;
@@ -46,29 +46,29 @@ public:
     // Clicks "清除选中项目" and answers the question with the given button.
     DeleteSeen Delete(int answer) {
         qorvani::drive::DeleteAnswerer answerer(answer);
-        wintest::ClickFlat(Item(qorvani::kIdFlatCommand1));
+        wintest::ClickFlat(Item(qorvani::kIdDeleteButton));
         answerer.Stop();
         return DeleteSeen{answerer.Questions(), answerer.OtherBoxes()};
     }
 
-    std::wstring Caption() const { return wintest::Text(Item(qorvani::kIdFlatCommand6)); }
-    std::wstring Report() const { return wintest::Text(Item(qorvani::kIdLabel1)); }
-    std::wstring Status() const { return wintest::StatusText(Item(qorvani::kIdStatusBar1)); }
+    std::wstring Caption() const { return wintest::Text(Item(qorvani::kIdScanButton)); }
+    std::wstring Report() const { return wintest::Text(Item(qorvani::kIdResultCaption)); }
+    std::wstring Status() const { return wintest::StatusText(Item(qorvani::kIdStatusBar)); }
 
     // The idle state after a scan: caption, completion text, every input enabled again.
     ::testing::AssertionResult IdleAfterScan() const {
         if (Caption() != qorvani::kStartScanCaption) return ::testing::AssertionFailure() << "caption not 开始扫描";
         if (Status() != kCompletionStatus) return ::testing::AssertionFailure() << "status " << Narrow(Status());
-        for (int id : {qorvani::kIdList1, qorvani::kIdList2, qorvani::kIdFlatCommand1, qorvani::kIdFlatCommand2,
-                       qorvani::kIdFlatCommand3, qorvani::kIdFlatCommand4_0, qorvani::kIdFlatCommand4_1,
-                       qorvani::kIdFlatCommand4_2, qorvani::kIdFlatCommand4_3, qorvani::kIdFlatCommand7,
-                       qorvani::kIdCheck1, qorvani::kIdText1})
+        for (int id : {qorvani::kIdResultList, qorvani::kIdTypeList, qorvani::kIdDeleteButton, qorvani::kIdAboutButton,
+                       qorvani::kIdExitButton, qorvani::kIdCheckAllResultsButton, qorvani::kIdCheckNoResultsButton,
+                       qorvani::kIdCheckAllTypesButton, qorvani::kIdCheckNoTypesButton, qorvani::kIdBrowseButton,
+                       qorvani::kIdAllDrivesBox, qorvani::kIdPathBox})
             if (!IsWindowEnabled(Item(id))) return ::testing::AssertionFailure() << "control " << id << " disabled";
         const std::wstring head =
             L"扫描结果： 扫描到的文件共有： " + std::to_wstring(Results().Count()) + L"个； 占用空间：";
         if (Report().rfind(head, 0) != 0) return ::testing::AssertionFailure() << "report " << Narrow(Report());
-        if (wintest::RowCount(Item(qorvani::kIdList1)) != static_cast<int>(Results().Count()))
-            return ::testing::AssertionFailure() << "list shows " << wintest::RowCount(Item(qorvani::kIdList1))
+        if (wintest::RowCount(Item(qorvani::kIdResultList)) != static_cast<int>(Results().Count()))
+            return ::testing::AssertionFailure() << "list shows " << wintest::RowCount(Item(qorvani::kIdResultList))
                                                  << " rows of " << Results().Count();
         return ::testing::AssertionSuccess();
     }

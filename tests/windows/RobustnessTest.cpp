@@ -148,7 +148,7 @@ void RunNamesCase(const std::wstring& root, int answer) {
         listed.insert({folder, name});
         EXPECT_EQ(window.Results().ExactPath(i), root + folder + name);
         EXPECT_EQ(window.Results().DisplayText(i), root + folder + Upper(name));
-        const std::wstring shown = wintest::RowText(window.Item(kIdList1), static_cast<int>(i));
+        const std::wstring shown = wintest::RowText(window.Item(kIdResultList), static_cast<int>(i));
         EXPECT_EQ(shown, window.Results().DisplayText(i).substr(0, shown.size())) << Narrow(name);
         EXPECT_GE(shown.size(), std::min<std::size_t>(window.Results().DisplayText(i).size(), 259u));
     }
@@ -214,7 +214,7 @@ void RunNamesCase(const std::wstring& root, int answer) {
     std::vector<std::pair<std::wstring, bool>> rows;
     for (std::size_t i = 0; i < window.Results().Count(); ++i) {
         rows.push_back({RelativeFolder(window, i, root) + window.Results().Name(i), window.Results().Checked(i)});
-        EXPECT_EQ(wintest::RowText(window.Item(kIdList1), static_cast<int>(i), 1), L"");
+        EXPECT_EQ(wintest::RowText(window.Item(kIdResultList), static_cast<int>(i), 1), L"");
     }
     EXPECT_EQ(rows, expectedRows);
     const std::size_t deleted = caseOfRow.size() - expectedRows.size();
@@ -413,7 +413,7 @@ TEST(RobustTrees, ForkingLinkLoopEndsOnAStopClick) {
     window.CheckType(kTmpTypeRow);
     // Two links to the next level at every level: no loop, but the paths double at every level,
     // so no path limit ends this walk in useful time; the stop click must.
-    HWND start = window.Item(kIdFlatCommand6);
+    HWND start = window.Item(kIdScanButton);
     std::atomic<bool> ended{false};
     std::atomic<long long> stopAt{0};
     std::thread stopper([&] {
@@ -566,7 +566,7 @@ TEST(RobustSizes, SizeCellsAndTotalsAreExactAcrossThe32BitLimits) {
         {L"s4g.tmp", L" 4194304"},       {L"s5g.tmp", L" 5242880"}};
     std::map<std::wstring, std::wstring> shown;
     for (std::size_t i = 0; i < window.Results().Count(); ++i)
-        shown[window.Results().Name(i)] = wintest::RowText(window.Item(kIdList1), static_cast<int>(i), 1);
+        shown[window.Results().Name(i)] = wintest::RowText(window.Item(kIdResultList), static_cast<int>(i), 1);
     EXPECT_EQ(shown, cells);
     const std::uint64_t total = 0ull + 102 + 103 + 524288 + 2147483648ull + 3000000000ull + 4294967296ull + 5368709120ull;
     EXPECT_EQ(window.Main().Scan().totalBytes, total);

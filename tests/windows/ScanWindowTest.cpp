@@ -25,12 +25,12 @@ const wchar_t kCompletion[] = L"扫描完成！请选中您认为需要删除的
 class ScanWindowTest : public MainWindowFixture {
 protected:
     void CheckTypes(std::initializer_list<int> rows) {
-        for (int row : rows) ClickRowCheckBox(Item(kIdList2), row);
+        for (int row : rows) ClickRowCheckBox(Item(kIdTypeList), row);
     }
     std::set<std::wstring> Rows() {
         std::set<std::wstring> rows;
-        for (int i = 0; i < RowCount(Item(kIdList1)); ++i)
-            rows.insert(RowText(Item(kIdList1), i) + L"|" + RowText(Item(kIdList1), i, 1));
+        for (int i = 0; i < RowCount(Item(kIdResultList)); ++i)
+            rows.insert(RowText(Item(kIdResultList), i) + L"|" + RowText(Item(kIdResultList), i, 1));
         return rows;
     }
     // A flat-button caption read without sending a message, so another thread can watch it.
@@ -58,32 +58,32 @@ TEST_F(ScanWindowTest, ScanListsExactlyTheMatchingFilesWithSizesAndReport) {
 
     std::wstring root = tree.Root();
     root.pop_back();  // typed without the final "\": the scan adds it, the box keeps its text
-    SetWindowTextW(Item(kIdText1), root.c_str());
-    ClickFlat(Item(kIdFlatCommand6));
+    SetWindowTextW(Item(kIdPathBox), root.c_str());
+    ClickFlat(Item(kIdScanButton));
 
     const std::wstring r = tree.Root();
     const std::set<std::wstring> expected = {
         r + L"A.TMP| 0(字节)", r + L"B.BAK| 0.1", r + L"sub\\C.TMP| 1.5", r + L"OLD.BAK\\D.OLD| 1"};
     EXPECT_EQ(Rows(), expected);
-    EXPECT_EQ(Text(Item(kIdText1)), root);
+    EXPECT_EQ(Text(Item(kIdPathBox)), root);
 
     // The exact paths are kept beside the display texts.
     std::set<std::wstring> exact;
     for (std::size_t i = 0; i < Main().Results().Count(); ++i) exact.insert(Main().Results().ExactPath(i));
     EXPECT_EQ(exact, (std::set<std::wstring>{r + L"a.tmp", r + L"B.Bak", r + L"sub\\c.tmp", r + L"OLD.BAK\\d.old"}));
 
-    const std::wstring report = Text(Item(kIdLabel1));
+    const std::wstring report = Text(Item(kIdResultCaption));
     EXPECT_EQ(report.rfind(L"扫描结果： 扫描到的文件共有： 4个； 占用空间： 0 MB ；用时： ", 0), 0u) << report;
     EXPECT_EQ(report.back(), L'秒');
     EXPECT_EQ(Main().Scan().totalBytes, 0u + 103 + 1536 + 1024);
-    EXPECT_EQ(StatusText(Item(kIdStatusBar1)), kCompletion);
-    EXPECT_EQ(Text(Item(kIdFlatCommand6)), kStartScanCaption);
-    for (int id : {kIdList1, kIdList2, kIdFlatCommand1, kIdFlatCommand2, kIdFlatCommand3, kIdFlatCommand4_0,
-                   kIdFlatCommand4_1, kIdFlatCommand4_2, kIdFlatCommand4_3, kIdFlatCommand7, kIdCheck1, kIdText1})
+    EXPECT_EQ(StatusText(Item(kIdStatusBar)), kCompletion);
+    EXPECT_EQ(Text(Item(kIdScanButton)), kStartScanCaption);
+    for (int id : {kIdResultList, kIdTypeList, kIdDeleteButton, kIdAboutButton, kIdExitButton, kIdCheckAllResultsButton,
+                   kIdCheckNoResultsButton, kIdCheckAllTypesButton, kIdCheckNoTypesButton, kIdBrowseButton, kIdAllDrivesBox, kIdPathBox})
         EXPECT_TRUE(IsWindowEnabled(Item(id))) << id;
 
     // A second scan starts from an empty list.
-    ClickFlat(Item(kIdFlatCommand6));
+    ClickFlat(Item(kIdScanButton));
     EXPECT_EQ(Rows(), expected);
 }
 
@@ -150,14 +150,14 @@ TEST_F(ScanWindowTest, SystemFoldersListOnlyTheirOwnFilesUnderTheirTrueNames) {
         return count;
     };
 
-    SetWindowTextW(Item(kIdText1), windows.c_str());
-    ClickFlat(Item(kIdFlatCommand6));
+    SetWindowTextW(Item(kIdPathBox), windows.c_str());
+    ClickFlat(Item(kIdScanButton));
     EXPECT_EQ(plantedRows(), expected);
     if (wow64) EXPECT_EQ(rowsUnder(system), 0u);  // so no redirected path can reach the shell
 
     // System32 typed as the root: under WoW64 it is passed over like a folder that cannot be listed.
-    SetWindowTextW(Item(kIdText1), system.c_str());
-    ClickFlat(Item(kIdFlatCommand6));
+    SetWindowTextW(Item(kIdPathBox), system.c_str());
+    ClickFlat(Item(kIdScanButton));
     if (wow64) {
         EXPECT_EQ(Main().Results().Count(), 0u);
     } else {
@@ -173,21 +173,21 @@ TEST_F(ScanWindowTest, SystemFoldersListOnlyTheirOwnFilesUnderTheirTrueNames) {
 TEST_F(ScanWindowTest, NoCheckedTypeFindsNothingAndAnEmptyPathWalksNothing) {
     TempTree tree;
     tree.File(L"a.tmp", 10);
-    SetWindowTextW(Item(kIdText1), tree.Root().c_str());
-    ClickFlat(Item(kIdFlatCommand6));
-    EXPECT_EQ(RowCount(Item(kIdList1)), 0);
-    EXPECT_EQ(Text(Item(kIdLabel1)).rfind(L"扫描结果： 扫描到的文件共有： 0个； 占用空间： 0 MB ；", 0), 0u);
+    SetWindowTextW(Item(kIdPathBox), tree.Root().c_str());
+    ClickFlat(Item(kIdScanButton));
+    EXPECT_EQ(RowCount(Item(kIdResultList)), 0);
+    EXPECT_EQ(Text(Item(kIdResultCaption)).rfind(L"扫描结果： 扫描到的文件共有： 0个； 占用空间： 0 MB ；", 0), 0u);
 
     // An empty path box: no root at all, never the current folder.
     CheckTypes({1});
     wchar_t previous[MAX_PATH];
     GetCurrentDirectoryW(MAX_PATH, previous);
     SetCurrentDirectoryW(tree.Root().c_str());
-    SetWindowTextW(Item(kIdText1), L"");
-    ClickFlat(Item(kIdFlatCommand6));
+    SetWindowTextW(Item(kIdPathBox), L"");
+    ClickFlat(Item(kIdScanButton));
     SetCurrentDirectoryW(previous);
-    EXPECT_EQ(RowCount(Item(kIdList1)), 0);
-    EXPECT_EQ(Text(Item(kIdLabel1)).rfind(L"扫描结果： 扫描到的文件共有： 0个；", 0), 0u);
+    EXPECT_EQ(RowCount(Item(kIdResultList)), 0);
+    EXPECT_EQ(Text(Item(kIdResultCaption)).rfind(L"扫描结果： 扫描到的文件共有： 0个；", 0), 0u);
 }
 
 TEST_F(ScanWindowTest, ATypedRelativePathScansTheFolderItNamesAndRowsAreFullPaths) {
@@ -211,15 +211,15 @@ TEST_F(ScanWindowTest, ATypedRelativePathScansTheFolderItNamesAndRowsAreFullPath
     // Relative to the current folder, drive-relative, relative to the drive's root, with dots.
     for (const std::wstring& typed : {std::wstring(L"rel"), std::wstring(L".\\rel\\"), drive + L"rel",
                                       fromRoot + L"rel", std::wstring(L"none\\..\\rel")}) {
-        SetWindowTextW(Item(kIdText1), typed.c_str());
-        ClickFlat(Item(kIdFlatCommand6));
+        SetWindowTextW(Item(kIdPathBox), typed.c_str());
+        ClickFlat(Item(kIdScanButton));
         ASSERT_EQ(Main().Results().Count(), 1u) << typed;
         EXPECT_EQ(Main().Results().ExactPath(0), r + L"rel\\a.tmp") << typed;
-        EXPECT_EQ(RowText(Item(kIdList1), 0), r + L"rel\\A.TMP") << typed;
-        EXPECT_EQ(Text(Item(kIdText1)), typed);  // the box keeps what was typed
+        EXPECT_EQ(RowText(Item(kIdResultList), 0), r + L"rel\\A.TMP") << typed;
+        EXPECT_EQ(Text(Item(kIdPathBox)), typed);  // the box keeps what was typed
     }
-    SetWindowTextW(Item(kIdText1), L".");
-    ClickFlat(Item(kIdFlatCommand6));
+    SetWindowTextW(Item(kIdPathBox), L".");
+    ClickFlat(Item(kIdScanButton));
     EXPECT_EQ(Rows(), (std::set<std::wstring>{r + L"B.TMP| 10(字节)", r + L"rel\\A.TMP| 10(字节)"}));
 }
 
@@ -227,8 +227,8 @@ TEST_F(ScanWindowTest, ClickHandledBeforeTheWalkStopsIt) {
     TempTree tree;
     tree.File(L"a.tmp", 10);
     CheckTypes({1});
-    SetWindowTextW(Item(kIdText1), tree.Root().c_str());
-    HWND start = Item(kIdFlatCommand6);
+    SetWindowTextW(Item(kIdPathBox), tree.Root().c_str());
+    HWND start = Item(kIdScanButton);
     RECT rc;
     GetClientRect(start, &rc);
     const LPARAM at = MAKELPARAM(rc.right / 2, rc.bottom / 2);
@@ -237,23 +237,23 @@ TEST_F(ScanWindowTest, ClickHandledBeforeTheWalkStopsIt) {
     PostClickFlat(start);
     SendMessageW(start, WM_LBUTTONDOWN, MK_LBUTTON, at);
     SendMessageW(start, WM_LBUTTONUP, 0, at);
-    EXPECT_EQ(RowCount(Item(kIdList1)), 0);
-    EXPECT_EQ(Text(Item(kIdLabel1)).rfind(L"扫描结果： 扫描到的文件共有： 0个； 占用空间： 0 MB ；", 0), 0u);
+    EXPECT_EQ(RowCount(Item(kIdResultList)), 0);
+    EXPECT_EQ(Text(Item(kIdResultCaption)).rfind(L"扫描结果： 扫描到的文件共有： 0个； 占用空间： 0 MB ；", 0), 0u);
     EXPECT_EQ(Text(start), kStartScanCaption);
     EXPECT_TRUE(Main().Scan().stopRequested);
     EXPECT_FALSE(Main().Scan().scanning);
 
     // With "所有硬盘驱动器" checked, the path box and the browse button stay off after a scan; the
     // box itself comes back.
-    ClickControl(Item(kIdCheck1));
-    ASSERT_FALSE(IsWindowEnabled(Item(kIdText1)));
+    ClickControl(Item(kIdAllDrivesBox));
+    ASSERT_FALSE(IsWindowEnabled(Item(kIdPathBox)));
     PostClickFlat(start);
     SendMessageW(start, WM_LBUTTONDOWN, MK_LBUTTON, at);
     SendMessageW(start, WM_LBUTTONUP, 0, at);
     EXPECT_EQ(Text(start), kStartScanCaption);
-    EXPECT_FALSE(IsWindowEnabled(Item(kIdText1)));
-    EXPECT_FALSE(IsWindowEnabled(Item(kIdFlatCommand7)));
-    for (int id : {kIdCheck1, kIdList1, kIdList2, kIdFlatCommand1, kIdFlatCommand4_0}) EXPECT_TRUE(IsWindowEnabled(Item(id))) << id;
+    EXPECT_FALSE(IsWindowEnabled(Item(kIdPathBox)));
+    EXPECT_FALSE(IsWindowEnabled(Item(kIdBrowseButton)));
+    for (int id : {kIdAllDrivesBox, kIdResultList, kIdTypeList, kIdDeleteButton, kIdCheckAllResultsButton}) EXPECT_TRUE(IsWindowEnabled(Item(id))) << id;
 }
 
 // A selection pass lets waiting messages run after its first row: a click posted before the
@@ -262,15 +262,15 @@ TEST_F(ScanWindowTest, ClickWaitingBeforeASelectionPassRunsAtItsFirstRow) {
     TempTree tree;
     for (int i = 0; i < 300; ++i) tree.File(L"f" + std::to_wstring(i) + L".tmp", 1);
     CheckTypes({1});
-    SetWindowTextW(Item(kIdText1), tree.Root().c_str());
-    ClickFlat(Item(kIdFlatCommand6));
+    SetWindowTextW(Item(kIdPathBox), tree.Root().c_str());
+    ClickFlat(Item(kIdScanButton));
     ASSERT_EQ(Main().Results().Count(), 300u);
-    PostClickFlat(Item(kIdFlatCommand4_1));
-    ClickFlat(Item(kIdFlatCommand4_0));
+    PostClickFlat(Item(kIdCheckNoResultsButton));
+    ClickFlat(Item(kIdCheckAllResultsButton));
     EXPECT_FALSE(Main().Results().Checked(0));
     for (std::size_t i = 1; i < 300; ++i) ASSERT_TRUE(Main().Results().Checked(i)) << i;
-    EXPECT_FALSE(RowChecked(Item(kIdList1), 0));
-    EXPECT_TRUE(RowChecked(Item(kIdList1), 299));
+    EXPECT_FALSE(RowChecked(Item(kIdResultList), 0));
+    EXPECT_TRUE(RowChecked(Item(kIdResultList), 299));
 }
 
 TEST_F(ScanWindowTest, RealStopClickDuringTheWalkEndsTheScanEarly) {
@@ -281,8 +281,8 @@ TEST_F(ScanWindowTest, RealStopClickDuringTheWalkEndsTheScanEarly) {
         tree.File(L"f" + std::to_wstring(i) + L"\\x.tmp", 1);
     }
     CheckTypes({1});
-    SetWindowTextW(Item(kIdText1), tree.Root().c_str());
-    HWND start = Item(kIdFlatCommand6);
+    SetWindowTextW(Item(kIdPathBox), tree.Root().c_str());
+    HWND start = Item(kIdScanButton);
     std::thread clicker([start] {
         if (!WaitFor([&] { return InternalText(start) == kStopCaption; }, 10000, "the start button to read 停止")) return;
         Sleep(10);  // a little way into the walk, which the click must cut short
@@ -290,12 +290,12 @@ TEST_F(ScanWindowTest, RealStopClickDuringTheWalkEndsTheScanEarly) {
     });
     ClickFlat(start);
     clicker.join();
-    const int found = RowCount(Item(kIdList1));
+    const int found = RowCount(Item(kIdResultList));
     EXPECT_LT(found, folders);
     EXPECT_EQ(Text(start), kStartScanCaption);
-    EXPECT_EQ(StatusText(Item(kIdStatusBar1)), kCompletion);
-    EXPECT_EQ(Text(Item(kIdLabel1)).rfind(L"扫描结果： 扫描到的文件共有： " + std::to_wstring(found) + L"个；", 0), 0u);
-    EXPECT_TRUE(IsWindowEnabled(Item(kIdFlatCommand3)));
+    EXPECT_EQ(StatusText(Item(kIdStatusBar)), kCompletion);
+    EXPECT_EQ(Text(Item(kIdResultCaption)).rfind(L"扫描结果： 扫描到的文件共有： " + std::to_wstring(found) + L"个；", 0), 0u);
+    EXPECT_TRUE(IsWindowEnabled(Item(kIdExitButton)));
 }
 
 TEST_F(ScanWindowTest, ClosingTheWindowDuringAScanEndsTheProgramCleanly) {
@@ -305,8 +305,8 @@ TEST_F(ScanWindowTest, ClosingTheWindowDuringAScanEndsTheProgramCleanly) {
         tree.File(L"f" + std::to_wstring(i) + L"\\x.tmp", 1);
     }
     CheckTypes({1});
-    SetWindowTextW(Item(kIdText1), tree.Root().c_str());
-    HWND start = Item(kIdFlatCommand6);
+    SetWindowTextW(Item(kIdPathBox), tree.Root().c_str());
+    HWND start = Item(kIdScanButton);
     HWND window = window_;
     std::thread closer([start, window] {
         if (!WaitFor([&] { return InternalText(start) == kStopCaption; }, 10000, "the start button to read 停止")) return;
@@ -330,13 +330,13 @@ TEST_F(ScanWindowTest, ClosingTheWindowDuringAScanEndsTheProgramCleanly) {
 
 namespace {
 
-// Records the first column's texts that Mainfrm gives List1 while the list paints.
+// Records the first column's texts that the main window gives the result list while the list paints.
 struct DrawnTexts {
     static LRESULT CALLBACK Proc(HWND window, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR, DWORD_PTR self) {
         const LRESULT result = DefSubclassProc(window, message, wParam, lParam);
         if (message == WM_NOTIFY) {
             const auto* info = reinterpret_cast<NMLVDISPINFOW*>(lParam);
-            if (info->hdr.idFrom == static_cast<UINT_PTR>(kIdList1) && info->hdr.code == LVN_GETDISPINFOW &&
+            if (info->hdr.idFrom == static_cast<UINT_PTR>(kIdResultList) && info->hdr.code == LVN_GETDISPINFOW &&
                 info->item.iSubItem == 0 && (info->item.mask & LVIF_TEXT) && info->item.pszText != nullptr)
                 reinterpret_cast<DrawnTexts*>(self)->texts[info->item.iItem] = info->item.pszText;
         }
@@ -347,7 +347,7 @@ struct DrawnTexts {
 
 }  // namespace
 
-// A path wider than List1's first column is drawn with its middle left out, so the file name
+// A path wider than the result list's first column is drawn with its middle left out, so the file name
 // shows; the text that other programs read stays whole, and a tip shows it whole while the
 // pointer rests on the row. A short path is drawn whole and has no tip.
 TEST_F(ScanWindowTest, LongPathsAreDrawnCutInTheMiddleWithTheWholePathInATip) {
@@ -359,12 +359,12 @@ TEST_F(ScanWindowTest, LongPathsAreDrawnCutInTheMiddleWithTheWholePathInATip) {
     tree.File(deep + L"\\the file name.tmp", 1);
     tree.File(L"s.tmp", 1);
     CheckTypes({1});
-    SetWindowTextW(Item(kIdText1), tree.Root().c_str());
-    ClickFlat(Item(kIdFlatCommand6));
+    SetWindowTextW(Item(kIdPathBox), tree.Root().c_str());
+    ClickFlat(Item(kIdScanButton));
     ASSERT_EQ(Main().Results().Count(), 2u);
     const int longRow = Main().Results().Name(0) == L"s.tmp" ? 1 : 0;
     const int shortRow = 1 - longRow;
-    HWND list = Item(kIdList1);
+    HWND list = Item(kIdResultList);
 
     // Read by another program: the whole text.
     EXPECT_EQ(RowText(list, longRow), Main().Results().DisplayText(longRow));
@@ -436,10 +436,10 @@ TEST_F(ScanWindowTest, CutPathsEndInViewWhenTheColumnReachesPastTheListsEdge) {
     const int files = 40;
     for (int i = 0; i < files; ++i) tree.File(deep + L"\\file number " + std::to_wstring(i) + L".tmp", 1);
     CheckTypes({1});
-    SetWindowTextW(Item(kIdText1), tree.Root().c_str());
-    ClickFlat(Item(kIdFlatCommand6));
+    SetWindowTextW(Item(kIdPathBox), tree.Root().c_str());
+    ClickFlat(Item(kIdScanButton));
     ASSERT_EQ(Main().Results().Count(), static_cast<std::size_t>(files));
-    HWND list = Item(kIdList1);
+    HWND list = Item(kIdResultList);
     ASSERT_NE(GetWindowLongW(list, GWL_STYLE) & WS_VSCROLL, 0) << "the rows should not all fit";
     RECT client{};
     GetClientRect(list, &client);
@@ -484,7 +484,7 @@ TEST_F(ScanWindowTest, CutPathsEndInViewWhenTheColumnReachesPastTheListsEdge) {
     SendMessageW(list, LVM_SETCOLUMNWIDTH, 0, laidOut);
 }
 
-// Typing in List1 finds the row whose text begins with what was typed, and moves nowhere when
+// Typing in the result list finds the row whose text begins with what was typed, and moves nowhere when
 // no row does (it used to jump to row 0).
 TEST_F(ScanWindowTest, TypingInTheResultListFindsRowsByTheirText) {
     TempTree tree;
@@ -492,10 +492,10 @@ TEST_F(ScanWindowTest, TypingInTheResultListFindsRowsByTheirText) {
     tree.File(L"b.tmp", 1);
     tree.File(L"c.tmp", 1);
     CheckTypes({1});
-    SetWindowTextW(Item(kIdText1), tree.Root().c_str());
-    ClickFlat(Item(kIdFlatCommand6));
+    SetWindowTextW(Item(kIdPathBox), tree.Root().c_str());
+    ClickFlat(Item(kIdScanButton));
     ASSERT_EQ(Main().Results().Count(), 3u);
-    HWND list = Item(kIdList1);
+    HWND list = Item(kIdResultList);
     auto selected = [&] { return static_cast<int>(SendMessageW(list, LVM_GETNEXTITEM, static_cast<WPARAM>(-1), LVNI_SELECTED)); };
     LVITEMW item{};
     item.stateMask = LVIS_SELECTED | LVIS_FOCUSED;
@@ -510,14 +510,14 @@ TEST_F(ScanWindowTest, TypingInTheResultListFindsRowsByTheirText) {
     // The list asks with what was typed; the answer is a real search.
     NMLVFINDITEMW find{};
     find.hdr.hwndFrom = list;
-    find.hdr.idFrom = kIdList1;
+    find.hdr.idFrom = kIdResultList;
     find.hdr.code = LVN_ODFINDITEMW;
     find.iStart = 0;
     const std::wstring wanted = Main().Results().DisplayText(1);
     find.lvfi.flags = LVFI_PARTIAL | LVFI_STRING | LVFI_WRAP;
     find.lvfi.psz = wanted.c_str();
-    EXPECT_EQ(SendMessageW(window_, WM_NOTIFY, kIdList1, reinterpret_cast<LPARAM>(&find)), 1);
+    EXPECT_EQ(SendMessageW(window_, WM_NOTIFY, kIdResultList, reinterpret_cast<LPARAM>(&find)), 1);
     const std::wstring nothing = L"#";
     find.lvfi.psz = nothing.c_str();
-    EXPECT_EQ(SendMessageW(window_, WM_NOTIFY, kIdList1, reinterpret_cast<LPARAM>(&find)), -1);
+    EXPECT_EQ(SendMessageW(window_, WM_NOTIFY, kIdResultList, reinterpret_cast<LPARAM>(&find)), -1);
 }

@@ -16,10 +16,10 @@ TEST_F(Showcase, DISABLED_ScanLeftOnScreen) {
     wchar_t root[MAX_PATH] = {};
     ASSERT_GT(GetEnvironmentVariableW(L"QORVANI_SHOWCASE_ROOT", root, MAX_PATH), 0u);
     HWND main = window_;
-    ClickFlat(GetDlgItem(main, kIdFlatCommand4_2));
-    SetWindowTextW(GetDlgItem(main, kIdText1), root);
-    ClickFlat(GetDlgItem(main, kIdFlatCommand6));
-    HWND list = GetDlgItem(main, kIdList1);
+    ClickFlat(GetDlgItem(main, kIdCheckAllTypesButton));
+    SetWindowTextW(GetDlgItem(main, kIdPathBox), root);
+    ClickFlat(GetDlgItem(main, kIdScanButton));
+    HWND list = GetDlgItem(main, kIdResultList);
     for (int row : {1, 2, 4}) ClickRowCheckBox(list, row);
     EXPECT_GT(RowCount(list), 0);
     Pump(8000);  // on screen for scripts/showcase.sh to take its picture

@@ -10,9 +10,9 @@ int Scale(int value, int dpi) { return (value * dpi + 48) / 96; }
 
 }  // namespace
 
-int Text1LineSpace(int dpi) {
-    const ControlLayout* text1 = FindControl(kMainLayout, kIdText1);
-    return TwipsToPixels(text1->height, dpi) - 2 * Scale(2, dpi);
+int PathBoxLineSpace(int dpi) {
+    const ControlLayout* pathBox = FindControl(kMainLayout, kIdPathBox);
+    return TwipsToPixels(pathBox->height, dpi) - 2 * Scale(2, dpi);
 }
 
 int ScaledFontHeight(int heightAt96, int dpi) { return Scale(heightAt96 < 0 ? -heightAt96 : heightAt96, dpi); }

@@ -73,9 +73,9 @@ void MainWindow::CreateControls() {
     // In tab order, so that the z order is the tab order.
     const ControlSettings settings{instance_, dpi_, font_.Get(), kFlatButtonClassName};
     for (const ControlLayout& row : kMainLayout) CreateLayoutControl(hwnd_, row, settings);
-    results_.Attach(Control(kIdList1));
-    types_.Attach(Control(kIdList2));
-    pacer_.Attach(hwnd_, Control(kIdStatusBar1));
+    results_.Attach(Control(kIdResultList));
+    types_.Attach(Control(kIdTypeList));
+    pacer_.Attach(hwnd_, Control(kIdStatusBar));
 }
 
 void MainWindow::StartUp() {
@@ -100,40 +100,40 @@ void MainWindow::DiscoverFixedDrives() {
 void MainWindow::OnCommand(int id, int code) {
     if (code != BN_CLICKED) return;
     switch (id) {
-        case kIdFlatCommand1: {
+        case kIdDeleteButton: {
             BusyScope busy(*this);
             ShellFileDelete shell(hwnd_, [this] { pacer_.AtWork(); });
             pacer_.Begin();
             DeleteCommandClick(*this, results_.Rows(), shell);
             break;
         }
-        case kIdFlatCommand2:
+        case kIdAboutButton:
             OnAboutClick();
             break;
-        case kIdFlatCommand3:
+        case kIdExitButton:
             OnClose();
             break;
-        case kIdFlatCommand4_0:
-        case kIdFlatCommand4_1:
-        case kIdFlatCommand4_2:
-        case kIdFlatCommand4_3: {
+        case kIdCheckAllResultsButton:
+        case kIdCheckNoResultsButton:
+        case kIdCheckAllTypesButton:
+        case kIdCheckNoTypesButton: {
             BusyScope busy(*this);
-            const int index = id == kIdFlatCommand4_0 ? 0 : id == kIdFlatCommand4_1 ? 1 : id == kIdFlatCommand4_2 ? 2 : 3;
+            const int index = id == kIdCheckAllResultsButton ? 0 : id == kIdCheckNoResultsButton ? 1 : id == kIdCheckAllTypesButton ? 2 : 3;
             pacer_.Begin();
             SelectionClick(index, *this);
             pacer_.RepaintNow();
             break;
         }
-        case kIdFlatCommand6: {
+        case kIdScanButton: {
             BusyScope busy(*this);
             ScanCommandClick(*this, *this, lister_, activeMasks_, fixedDrives_, scan_);
             break;
         }
-        case kIdFlatCommand7:
+        case kIdBrowseButton:
             OnBrowseClick();
             break;
-        case kIdCheck1:
-            OnCheck1Click();
+        case kIdAllDrivesBox:
+            OnAllDrivesClick();
             break;
     }
 }
@@ -150,14 +150,14 @@ void MainWindow::OnClose() {
 }
 
 LRESULT MainWindow::OnNotify(NMHDR* header) {
-    if (header->idFrom == static_cast<UINT_PTR>(kIdList1)) {
+    if (header->idFrom == static_cast<UINT_PTR>(kIdResultList)) {
         switch (header->code) {
             case LVN_BEGINLABELEDITW:
                 return TRUE;  // in-place editing is refused
             default:
                 return results_.OnNotify(header);
         }
-    } else if (header->idFrom == static_cast<UINT_PTR>(kIdList2)) {
+    } else if (header->idFrom == static_cast<UINT_PTR>(kIdTypeList)) {
         switch (header->code) {
             case LVN_BEGINLABELEDITW:
                 return TRUE;
@@ -173,15 +173,15 @@ LRESULT MainWindow::OnNotify(NMHDR* header) {
     return 0;
 }
 
-void MainWindow::OnCheck1Click() {
+void MainWindow::OnAllDrivesClick() {
     const AllDrivesEffect effect = AllDrivesClicked(AllDrivesChecked(), fixedDriveText_);
-    SetWindowTextW(Control(kIdText1), effect.pathText.c_str());
-    EnableWindow(Control(kIdText1), effect.pathBoxEnabled);
-    EnableWindow(Control(kIdFlatCommand7), effect.browseEnabled);
+    SetWindowTextW(Control(kIdPathBox), effect.pathText.c_str());
+    EnableWindow(Control(kIdPathBox), effect.pathBoxEnabled);
+    EnableWindow(Control(kIdBrowseButton), effect.browseEnabled);
 }
 
 void MainWindow::OnBrowseClick() {
-    if (auto path = PathFromBrowse(FPath(hwnd_, kFolderDialogTitle))) SetWindowTextW(Control(kIdText1), path->c_str());
+    if (auto path = PathFromBrowse(ChooseFolder(hwnd_, kFolderDialogTitle))) SetWindowTextW(Control(kIdPathBox), path->c_str());
 }
 
 void MainWindow::OnAboutClick() {
@@ -195,14 +195,14 @@ void MainWindow::SetScanning(bool scanning) {
     // In this order; the result list stays enabled (rows can be checked as they come) and so
     // does the scan button, which becomes the stop button.
     const bool allDrives = AllDrivesChecked();
-    if (!scanning) EnableWindow(Control(kIdList1), TRUE);
-    for (int id : {kIdList2, kIdFlatCommand4_0, kIdFlatCommand4_1, kIdFlatCommand4_2, kIdFlatCommand4_3,
-                   kIdFlatCommand1, kIdFlatCommand2, kIdFlatCommand3})
+    if (!scanning) EnableWindow(Control(kIdResultList), TRUE);
+    for (int id : {kIdTypeList, kIdCheckAllResultsButton, kIdCheckNoResultsButton, kIdCheckAllTypesButton, kIdCheckNoTypesButton,
+                   kIdDeleteButton, kIdAboutButton, kIdExitButton})
         EnableWindow(Control(id), !scanning);
-    SetWindowTextW(Control(kIdFlatCommand6), scanning ? kStopCaption : kStartScanCaption);
-    EnableWindow(Control(kIdFlatCommand7), !scanning && !allDrives);
-    EnableWindow(Control(kIdCheck1), !scanning);
-    EnableWindow(Control(kIdText1), !scanning && !allDrives);
+    SetWindowTextW(Control(kIdScanButton), scanning ? kStopCaption : kStartScanCaption);
+    EnableWindow(Control(kIdBrowseButton), !scanning && !allDrives);
+    EnableWindow(Control(kIdAllDrivesBox), !scanning);
+    EnableWindow(Control(kIdPathBox), !scanning && !allDrives);
 }
 
 void MainWindow::ClearResults() {
@@ -217,7 +217,7 @@ std::size_t MainWindow::ResultCount() {
 }
 
 void MainWindow::SetResultCaption(std::wstring_view text) {
-    SetWindowTextW(Control(kIdLabel1), std::wstring(text).c_str());
+    SetWindowTextW(Control(kIdResultCaption), std::wstring(text).c_str());
 }
 
 void MainWindow::SetStatusText(std::wstring_view text) {
@@ -225,9 +225,9 @@ void MainWindow::SetStatusText(std::wstring_view text) {
     pacer_.SetStatusNow(std::wstring(text));  // a folder or path not yet shown is dropped
 }
 
-bool MainWindow::AllDrivesChecked() { return SendMessageW(Control(kIdCheck1), BM_GETCHECK, 0, 0) == BST_CHECKED; }
+bool MainWindow::AllDrivesChecked() { return SendMessageW(Control(kIdAllDrivesBox), BM_GETCHECK, 0, 0) == BST_CHECKED; }
 
-std::wstring MainWindow::PathText() { return ControlText(Control(kIdText1)); }
+std::wstring MainWindow::PathText() { return ControlText(Control(kIdPathBox)); }
 
 
 

@@ -1,5 +1,5 @@
 #pragma once
-// Mainfrm: the program's one top-level window. It owns the run-time state (ActiveMasks, the
+// The main window: the program's one top-level window. It owns the run-time state (ActiveMasks, the
 // fixed drives, the scan state and the found rows), the layout and the wiring: it implements the
 // narrow views through which the platform-free commands reach its controls, handing the result
 // list to ResultList, the type list to TypeListBox and the pace of long commands to Pacer.
@@ -26,7 +26,7 @@
 
 namespace qorvani {
 
-inline constexpr wchar_t kMainWindowClass[] = L"QorvaniMainfrm";
+inline constexpr wchar_t kMainWindowClass[] = L"QorvaniMainWindow";
 inline constexpr wchar_t kMainCaption[] = L"Qorvani     Qorvani 开发组 出品";
 inline constexpr wchar_t kFolderDialogTitle[] = L"选择进行扫描的文件夹。";
 inline constexpr wchar_t kScanningFolderPrefix[] = L"正在扫描：";
@@ -70,7 +70,7 @@ private:
     void OnCommand(int id, int code);
     LRESULT OnNotify(NMHDR* header);
     void OnClose();
-    void OnCheck1Click();
+    void OnAllDrivesClick();
     void OnBrowseClick();
     void OnAboutClick();
 

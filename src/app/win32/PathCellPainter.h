@@ -1,5 +1,5 @@
 #pragma once
-// List1's first column: a path too long for it is drawn with its middle left out, so that its
+// The result list's first column: a path too long for it is drawn with its middle left out, so that its
 // file name shows ("Z:\work\...\Downloads\old.tmp"), and a tip shows the whole path while the
 // pointer rests on a row so drawn. Only the drawing changes: the row's text as other programs
 // read it (LVM_GETITEMTEXTW), and as the delete uses it, stays whole.

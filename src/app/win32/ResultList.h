@@ -1,5 +1,5 @@
 #pragma once
-// List1, the result list: an owner-data list view over the program's own row store. It answers
+// The result list: an owner-data list view over the program's own row store. It answers
 // the list's requests for display texts, toggles check boxes on the user's clicks and keys, and
 // brings the list up to date at the pace the caller sets (Refresh), never per row.
 #include <windows.h>
@@ -48,7 +48,7 @@ public:
     // the rows whose check boxes changed, and the paint.
     void Refresh();
 
-    // List1's notifications to its owner: display texts (LVN_GETDISPINFOW), the first column's
+    // The result list's notifications to its owner: display texts (LVN_GETDISPINFOW), the first column's
     // drawing (NM_CUSTOMDRAW) and type-to-find (LVN_ODFINDITEMW). Others give 0.
     LRESULT OnNotify(NMHDR* header);
     // The first column's drawing: long paths cut in the middle, whole in a tip.

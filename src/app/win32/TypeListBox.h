@@ -1,5 +1,5 @@
 #pragma once
-// List2, the type list: an ordinary check-box list view holding the catalogue rows.
+// The type list: an ordinary check-box list view holding the catalogue rows.
 #include <windows.h>
 
 #include <cstddef>

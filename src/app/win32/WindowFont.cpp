@@ -17,7 +17,7 @@ HFONT CreateWindowFont(int dpi) {
     LOGFONTW font{};
     if (GetObjectW(GetStockObject(DEFAULT_GUI_FONT), sizeof(font), &font) != sizeof(font)) return nullptr;
     const int wanted = ScaledFontHeight(font.lfHeight, dpi);
-    const int height = FittingFontHeight(wanted, Text1LineSpace(dpi), [&font](int candidate) {
+    const int height = FittingFontHeight(wanted, PathBoxLineSpace(dpi), [&font](int candidate) {
         LOGFONTW trial = font;
         trial.lfHeight = -candidate;
         trial.lfWidth = 0;

@@ -32,7 +32,7 @@ public:
     virtual std::uint32_t Milliseconds() = 0;                   // timeGetTime
 };
 
-// The report written into Label1 after a scan.
+// The report written into the result caption after a scan.
 std::wstring ScanReportText(std::size_t files, std::uint64_t totalBytes,
                             std::uint32_t elapsedMilliseconds);
 

@@ -7,7 +7,7 @@
 
 namespace qorvani {
 
-std::wstring FPath(HWND owner, const std::wstring& title) {
+std::wstring ChooseFolder(HWND owner, const std::wstring& title) {
     const ComApartment com = InitializeCom();
     BROWSEINFOW info{};
     info.hwndOwner = owner;
