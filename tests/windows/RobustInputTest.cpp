@@ -512,26 +512,37 @@ TEST_F(RobustStorm, ScanAndDeleteRunInsideASelectAllPass) {
     HWND start = window_.Item(kIdScanButton), remove = window_.Item(kIdDeleteButton);
     HWND selectAll = window_.Item(kIdCheckAllResultsButton);
     qorvani::drive::DeleteAnswerer watcher(IDYES);
-    std::atomic<bool> passDone{false};
-    std::atomic<int> deleteNested{0};
-    // The scan's click waits in the queue: the pass's first yield runs it. Once the nested scan
-    // walks (the list answers this thread then only through the walk's keep-alive), a second
-    // select-all and the delete are clicked: they wait until the scan has ended and run in the
-    // same yield, the delete inside the second pass's first yield.
+    // The scan's click waits in the queue: the pass's first yield runs it. Input that comes while
+    // the scan runs is judged by the scan (a click on a disabled button does nothing), so the
+    // second select-all and the delete are clicked the moment the nested scan gives its inputs
+    // back: the scan button's caption turning to "开始扫描" posts them. They run in the same yield,
+    // the delete inside the second pass's first yield.
+    struct AfterScan {
+        HWND selectAll, remove;
+        bool posted = false;
+        int passDepth = 0;
+        int depthWhenPosted = -1;
+        static LRESULT CALLBACK Proc(HWND button, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR,
+                                     DWORD_PTR data) {
+            auto& self = *reinterpret_cast<AfterScan*>(data);
+            const LRESULT result = DefSubclassProc(button, message, wParam, lParam);
+            if (message == WM_SETTEXT && !self.posted && lParam != 0 &&
+                std::wstring_view(reinterpret_cast<const wchar_t*>(lParam)) == kStartScanCaption) {
+                self.posted = true;
+                self.depthWhenPosted = self.passDepth;
+                wintest::PostClickFlat(self.selectAll);
+                wintest::PostClickFlat(self.remove);
+            }
+            return result;
+        }
+    } afterScan{selectAll, remove};
+    afterScan.passDepth = 1;  // the outer pass runs until CheckAllResults returns
+    SetWindowSubclass(start, AfterScan::Proc, 91, reinterpret_cast<DWORD_PTR>(&afterScan));
     wintest::PostClickFlat(start);
-    std::thread clicker([&] {
-        wintest::WaitFor([&] { return Caption(start) == kStopCaption || passDone; }, 10000, "the nested scan to start");
-        HWND list = window_.Item(kIdResultList);
-        const DWORD polling = GetTickCount();
-        for (DWORD_PTR count = 0; count == 0 && !passDone && GetTickCount() - polling < 20000;)
-            SendMessageTimeoutW(list, LVM_GETITEMCOUNT, 0, 0, SMTO_ABORTIFHUNG, 1000, &count);
-        deleteNested = passDone || Caption(start) != kStopCaption ? 0 : 1;
-        wintest::PostClickFlat(selectAll);
-        wintest::PostClickFlat(remove);
-    });
     window_.CheckAllResults();
-    passDone = true;
-    clicker.join();
+    afterScan.passDepth = 0;
+    RemoveWindowSubclass(start, AfterScan::Proc, 91);
+    const int deleteNested = afterScan.depthWhenPosted == 1 ? 1 : 0;
     // The delete runs inside the pass or, when it came after it, from the queue here.
     wintest::WaitFor([&] { return watcher.Questions() > 0 && window_.Status().rfind(L"删除文件", 0) == 0; }, 30000,
                      "the delete to ask and end");
@@ -540,7 +551,8 @@ TEST_F(RobustStorm, ScanAndDeleteRunInsideASelectAllPass) {
 
     ASSERT_TRUE(window_.Valid());
     EXPECT_EQ(watcher.Questions(), 1);
-    EXPECT_EQ(deleteNested.load(), 1) << "the scan ended before the clicks";
+    EXPECT_TRUE(afterScan.posted) << "the nested scan did not run";
+    EXPECT_EQ(deleteNested, 1) << "the scan ran after the pass";
     EXPECT_EQ(window_.Results().Count(), static_cast<std::size_t>(files - 1)) << "the delete saw one checked row";
     for (const std::wstring& box : watcher.OtherBoxes()) ADD_FAILURE() << "box: " << Narrow(box);
     // The files that went are exactly the ones whose rows left; the rows left name files that are there.
