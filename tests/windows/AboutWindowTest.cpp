@@ -1,6 +1,7 @@
 // The About window: modal to the main window, a fresh window every time, closed with OK.
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <thread>
 
 #include "QorvaniVersion.h"
@@ -20,12 +21,13 @@ struct AboutSeen {
     std::wstring caption, label, contact, fontFace;
     int fontHeight = 0, charset = 0, clientWidth = 0, clientHeight = 0;
     LONG style = 0;
+    bool loopEnded = false;  // the modal loop returned once its window was closed
 };
 
 // Waits for the About window, looks at it while it is shown, then presses its OK. Runs on a
 // second thread while the main window's thread is inside the About window's modal loop, which
 // handles the messages sent from here.
-AboutSeen InspectAndClose(HWND main) {
+AboutSeen InspectAndClose(HWND main, DWORD mainThread, const std::atomic<bool>& clickReturned) {
     AboutSeen seen;
     HWND about = nullptr;
     if (!WaitFor(
@@ -53,9 +55,11 @@ AboutSeen InspectAndClose(HWND main) {
         seen.fontHeight = logFont.lfHeight;
         seen.charset = logFont.lfCharSet;
     }
+    // Sent from this thread: the window goes inside a message that does not make the modal
+    // loop's GetMessageW return. The loop must still end.
     ClickFlat(GetDlgItem(about, kIdAboutOkButton));
-    // Posted, as a user's click is: the About window's loop wakes for posted messages only.
-    PostClickFlat(GetDlgItem(about, kIdAboutOkButton));
+    seen.loopEnded = WaitFor([&] { return clickReturned.load(); }, 5000, "the About window's loop to end");
+    if (!seen.loopEnded) PostThreadMessageW(mainThread, WM_NULL, 0, 0);  // lets the test go on
     return seen;
 }
 
@@ -69,9 +73,12 @@ TEST_F(AboutWindowTest, OpensModallyTwiceWithTheSameTextAndClosesWithOk) {
 
     AboutSeen first, second;
     for (AboutSeen* seen : {&first, &second}) {
-        std::thread inspector([&] { *seen = InspectAndClose(main); });
+        std::atomic<bool> clickReturned{false};
+        std::thread inspector([&] { *seen = InspectAndClose(main, GetCurrentThreadId(), clickReturned); });
         ClickFlat(GetDlgItem(main, kIdAboutButton));  // returns once the About window is closed
+        clickReturned = true;
         inspector.join();
+        EXPECT_TRUE(seen->loopEnded);
         EXPECT_EQ(FindWindowW(kAboutWindowClass, nullptr), nullptr);
         EXPECT_TRUE(IsWindowEnabled(main));
     }

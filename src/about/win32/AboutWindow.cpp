@@ -76,6 +76,12 @@ LRESULT AboutWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         case WM_CLOSE:
             Close();
             return 0;
+        case WM_DESTROY:
+            // The modal loop looks at the window only when GetMessageW returns, which a message
+            // sent to the window (a click from another thread, an accessibility tool) does not
+            // make it do: a message posted to the thread wakes it to see the window gone.
+            PostThreadMessageW(GetCurrentThreadId(), WM_NULL, 0, 0);
+            return 0;
     }
     return DefWindowProcW(hwnd_, message, wParam, lParam);
 }
