@@ -258,12 +258,15 @@ TEST_F(LongOps, DeleteOfSixThousandFilesIntoTheRecycleBinIsNeverHung) {
     std::atomic<int> progressSeen{0}, answers{0};
     std::thread reader([&] {
         while (!done) {
-            DWORD_PTR length = 0;
-            if (SendMessageTimeoutW(status, SB_GETTEXTLENGTHW, 0, 0, SMTO_NORMAL, 2000, &length)) {
+            // SB_GETTEXTW takes no buffer size, and the text may grow between a length asked
+            // and the text read (each is answered at another keep-alive): the buffer holds the
+            // longest text the bar can show, a path of 32767 characters and its prefix.
+            DWORD_PTR result = 0;
+            std::wstring text(32768 + 64, L'\0');
+            if (SendMessageTimeoutW(status, SB_GETTEXTW, 0, reinterpret_cast<LPARAM>(text.data()), SMTO_NORMAL, 2000,
+                                    &result)) {
                 ++answers;
-                std::wstring text(LOWORD(length) + 1, L'\0');
-                SendMessageTimeoutW(status, SB_GETTEXTW, 0, reinterpret_cast<LPARAM>(text.data()), SMTO_NORMAL, 2000,
-                                    &length);
+                text.resize(std::wcslen(text.c_str()));
                 if (text.rfind(L"正在删除：" + tree.Root() + prefix, 0) == 0) ++progressSeen;
             }
             Sleep(100);
