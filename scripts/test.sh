@@ -68,6 +68,8 @@ run_windows_tests() {
     stop "the fixture script tests/windows/make_fixtures.sh failed (exit $?) for the $kind run"
   use_trash "test-$kind" --empty
   use_wine "$kind"
+  # Trees that a run which crashed left in the prefix's Temp folder would stand beside this run's.
+  rm -rf "$WINEPREFIX"/drive_c/users/*/Temp/qvt* "$WINEPREFIX"/drive_c/users/*/AppData/Local/Temp/qvt*
   log "windows tests on $kind ($WINEPREFIX, Recycle Bin $(trash_files))"
   local logfile="$BUILD/wintests-$kind.log"
   # The test command made the fixtures: a test that finds them missing fails instead of skipping.

@@ -124,9 +124,13 @@ void SendRealClick(HWND window) {
 TempTree::TempTree() {
     wchar_t base[MAX_PATH];
     GetTempPathW(MAX_PATH, base);
+    // A folder made new: Wine gives processes the same small ids run after run, so a tree left by
+    // a run that crashed may stand under the name this one would take.
     static int counter = 0;
-    root_ = std::wstring(base) + L"qvt" + std::to_wstring(GetCurrentProcessId()) + L"_" + std::to_wstring(++counter) + L"\\";
-    CreateDirectoryW(root_.c_str(), nullptr);
+    do {
+        root_ = std::wstring(base) + L"qvt" + std::to_wstring(GetCurrentProcessId()) + L"_" +
+                std::to_wstring(++counter) + L"\\";
+    } while (!CreateDirectoryW(root_.c_str(), nullptr) && GetLastError() == ERROR_ALREADY_EXISTS);
 }
 
 TempTree::~TempTree() { RemoveTree(root_); }
