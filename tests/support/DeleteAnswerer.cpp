@@ -67,7 +67,7 @@ void DeleteAnswerer::Look() {
     EnumWindows(CollectWindowsOf, reinterpret_cast<LPARAM>(&found));
     for (HWND window : found.windows) {
         wchar_t className[64] = {};
-        GetClassNameW(window, className, 64);
+        if (GetClassNameW(window, className, 64) == 0) continue;  // gone since the listing
         const std::wstring cls = className;
         if (cls == kMainWindowClass || cls == L"tooltips_class32") continue;
         const std::wstring title = TextOf(window);

@@ -1,9 +1,11 @@
-// The tests' one wait: it ends as soon as the condition holds, handles this thread's messages
-// while it waits, and when its time runs out fails the test with what it waited for.
+// The tests' own support: the one wait, which ends as soon as the condition holds, handles this
+// thread's messages while it waits, and when its time runs out fails the test with what it
+// waited for; the temporary trees, which never take over a folder an earlier run left behind.
 #include <gtest/gtest-spi.h>
 #include <gtest/gtest.h>
 
 #include <atomic>
+#include <string>
 #include <thread>
 
 #include "WinTestSupport.h"
@@ -52,6 +54,38 @@ TEST(WaitFor, WhenTheTimeRunsOutTheTestFailsWithWhatItWaitedFor) {
     int polls = 0;
     EXPECT_TRUE(PollFor([&] { return ++polls == 3; }, 30000));
     EXPECT_EQ(polls, 3);
+}
+
+// A run that ended before removing its tree leaves it under a name that a later process (Wine
+// gives out the same process ids again) would choose: a new tree passes over it and starts empty.
+TEST(TempTree, IsMadeAnewAndNeverTakesOverAFolderLeftBehind) {
+    std::wstring next;
+    {
+        TempTree first;
+        const std::wstring& root = first.Root();
+        const std::size_t number = root.rfind(L'_') + 1;
+        next = root.substr(0, number) + std::to_wstring(std::stoi(root.substr(number)) + 1) + L"\\";
+    }
+    ASSERT_TRUE(CreateDirectoryW(next.c_str(), nullptr));  // as an earlier run left it
+    HANDLE left = CreateFileW((next + L"left.tmp").c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, 0, nullptr);
+    ASSERT_NE(left, INVALID_HANDLE_VALUE);
+    CloseHandle(left);
+
+    {
+        TempTree second;
+        EXPECT_NE(second.Root(), next);
+        WIN32_FIND_DATAW data;
+        HANDLE find = FindFirstFileW((second.Root() + L"*").c_str(), &data);
+        int entries = 0;
+        if (find != INVALID_HANDLE_VALUE) {
+            do entries += std::wstring(data.cFileName) != L"." && std::wstring(data.cFileName) != L"..";
+            while (FindNextFileW(find, &data));
+            FindClose(find);
+        }
+        EXPECT_EQ(entries, 0);
+    }
+    EXPECT_NE(GetFileAttributesW((next + L"left.tmp").c_str()), INVALID_FILE_ATTRIBUTES);  // not ours to remove
+    RemoveTree(next);
 }
 
 }  // namespace

@@ -9,6 +9,10 @@
 set -euo pipefail
 OUT="${1:?usage: make_fixtures.sh FOLDER}"
 COPIES="${QORVANI_FIXTURE_COPIES:-1}"  # the soak run asks for more copies of the delete trees
+if ! [[ "$COPIES" =~ ^[1-9][0-9]*$ ]]; then
+  echo "make_fixtures.sh: QORVANI_FIXTURE_COPIES must be a whole number from 1 up, not '$COPIES'" >&2
+  exit 2
+fi
 
 [ -d "$OUT" ] && chmod -R u+rwx "$OUT" 2>/dev/null  # the locked folder of an earlier run
 rm -rf "$OUT"
