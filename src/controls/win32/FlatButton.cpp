@@ -7,6 +7,7 @@
 #include <string>
 
 #include "common/win32/BaseWindow.h"
+#include "common/win32/ControlFactory.h"
 #include "common/win32/DeviceContext.h"
 #include "common/win32/GdiObject.h"
 #include "common/win32/MessagePump.h"
@@ -36,14 +37,6 @@ unsigned HeldButtonsFrom(WPARAM keys) {
     if (keys & MK_XBUTTON1) held |= kHeldExtra1;
     if (keys & MK_XBUTTON2) held |= kHeldExtra2;
     return held;
-}
-
-std::wstring WindowText(HWND window) {
-    const int length = GetWindowTextLengthW(window);
-    std::wstring text(static_cast<std::size_t>(length) + 1, L'\0');
-    const int copied = GetWindowTextW(window, text.data(), length + 1);
-    text.resize(static_cast<std::size_t>(copied > 0 ? copied : 0));
-    return text;
 }
 
 class FlatButton final : public BaseWindow<FlatButton> {
@@ -221,7 +214,7 @@ SIZE FlatButton::MeasureLabel() const {
     const WindowDc dc = GetWindowDc(hwnd_);
     if (dc.Get() == nullptr) return size;
     const SelectedObject font = SelectInto(dc.Get(), Font());
-    const std::wstring text = WindowText(hwnd_);
+    const std::wstring text = ControlText(hwnd_);
     GetTextExtentPoint32W(dc.Get(), text.c_str(), static_cast<int>(text.size()), &size);
     TEXTMETRICW metrics{};
     if (GetTextMetricsW(dc.Get(), &metrics)) size.cy = metrics.tmHeight;  // also for ""
@@ -251,7 +244,7 @@ void FlatButton::Draw(HDC dc) const {
     GetClientRect(hwnd_, &client);
     FillRect(dc, &client, GetSysColorBrush(COLOR_BTNFACE));
 
-    const std::wstring text = WindowText(hwnd_);
+    const std::wstring text = ControlText(hwnd_);
     if (!text.empty()) {
         const SelectedObject font = SelectInto(dc, Font());
         const int oldMode = SetBkMode(dc, TRANSPARENT);
