@@ -40,6 +40,8 @@ public:
         folders_[folder].push_back({name, true, 0, true});
         links_[folder + name + separator_] = target;
     }
+    // Makes path (a root, say) a second name of the folder target.
+    void AddAlias(const std::wstring& path, const std::wstring& target) { links_[path] = target; }
     // A folder whose identity the system cannot tell.
     void MakeUnidentifiable(const std::wstring& path) { unidentifiable_.push_back(path); }
     void AddFile(const std::wstring& folder, const std::wstring& name, std::uint64_t size = 0) {
@@ -63,19 +65,21 @@ public:
 
     std::unique_ptr<DirectoryListing> Open(const std::wstring& folderPath) override {
         opened.push_back(folderPath);
-        const auto found = folders_.find(Resolve(folderPath));
+        const std::wstring real = Resolve(folderPath);
+        const auto found = folders_.find(real);
         if (found == folders_.end()) return nullptr;
-        return std::make_unique<Listing>(found->second, sizeQueries);
+        return std::make_unique<Listing>(found->second, sizeQueries, IdentityOf(real));
     }
 
     std::optional<FolderIdentity> Identify(const std::wstring& folderPath) override {
         identified.push_back(folderPath);
-        const std::wstring real = Resolve(folderPath);
-        for (const std::wstring& path : unidentifiable_)
-            if (path == real) return std::nullopt;
-        const auto found = ids_.find(real);
-        if (found == ids_.end()) return std::nullopt;
-        return FolderIdentity{7, found->second};
+        return IdentityOf(Resolve(folderPath));
+    }
+
+    std::wstring VolumeRoot(const std::wstring& folderPath) override {
+        for (const std::wstring& root : volumeRoots)
+            if (folderPath.compare(0, root.size(), root) == 0) return root;
+        return {};
     }
 
     // The real folder a path names: link prefixes replaced by their targets.
@@ -94,27 +98,47 @@ public:
         return path;
     }
 
+    std::vector<std::wstring> volumeRoots;  // what VolumeRoot answers for the paths below them
     std::vector<std::wstring> opened;      // every Open, in order
     std::vector<std::wstring> identified;  // every Identify, in order
     int sizeQueries = 0;
 
+    // A folder's volume: the one set for the longest path above it, else 7.
+    void SetVolume(const std::wstring& path, std::uint64_t volume) { volumes_[path] = volume; }
+
 private:
+    std::optional<FolderIdentity> IdentityOf(const std::wstring& real) const {
+        for (const std::wstring& path : unidentifiable_)
+            if (path == real) return std::nullopt;
+        const auto found = ids_.find(real);
+        if (found == ids_.end()) return std::nullopt;
+        std::uint64_t volume = 7;
+        std::size_t longest = 0;
+        for (const auto& [path, id] : volumes_)
+            if (real.compare(0, path.size(), path) == 0 && path.size() >= longest) {
+                longest = path.size();
+                volume = id;
+            }
+        return FolderIdentity{volume, found->second};
+    }
+
     class Listing : public DirectoryListing {
     public:
-        Listing(const std::vector<FakeEntry>& entries, int& sizeQueries)
-            : entries_(entries), sizeQueries_(sizeQueries) {}
+        Listing(const std::vector<FakeEntry>& entries, int& sizeQueries, std::optional<FolderIdentity> identity)
+            : entries_(entries), sizeQueries_(sizeQueries), identity_(identity) {}
         bool Next() override { return ++index_ < entries_.size(); }
         std::wstring_view Name() const override { return entries_[index_].name; }
         bool IsFolder() const override { return entries_[index_].folder; }
-        bool IsLink() const override { return entries_[index_].link; }
         std::uint64_t Size() override {
             ++sizeQueries_;
             return entries_[index_].size;
         }
+        std::optional<FolderIdentity> Identity() const override { return identity_; }
 
     private:
         const std::vector<FakeEntry>& entries_;
         int& sizeQueries_;
+        std::optional<FolderIdentity> identity_;
         std::size_t index_ = static_cast<std::size_t>(-1);
     };
 
@@ -122,6 +146,7 @@ private:
     std::map<std::wstring, std::vector<FakeEntry>> folders_;
     std::map<std::wstring, std::uint64_t> ids_;
     std::map<std::wstring, std::wstring> links_;
+    std::map<std::wstring, std::uint64_t> volumes_;
     std::vector<std::wstring> unidentifiable_;
 };
 

@@ -244,51 +244,129 @@ FakeLister LoopTree() {
     return tree;
 }
 
-TEST(WalkerTest, LinksBackToTheCurrentPathArePassedOverLikeUnlistableFolders) {
+TEST(WalkerTest, AFolderReachedAgainIsPassedOverLikeAnUnlistableFolder) {
     FakeLister tree = LoopTree();
     RecordingSink sink;
     ScanState state;
     ScanFolder(L"R\\", tree, MaskSet(Masks({L"*.TMP"})), sink, state);
 
-    // Each loop link is shown as entered, as a folder that cannot be listed is, and not listed;
-    // the link to the sibling B is walked like any folder.
+    // Each link back to a walked folder is shown as entered, as a folder that cannot be listed
+    // is, and gives nothing; B is walked through the link that reaches it first, and its own
+    // entry, met later, gives nothing more.
     EXPECT_EQ(sink.log, (Lines{L"show R\\", L"wait", L"match R\\a.tmp",
                                L"show R\\A\\", L"wait", L"match R\\A\\b.tmp",
                                L"show R\\A\\self1\\", L"wait",
                                L"show R\\A\\self2\\", L"wait",
                                L"show R\\A\\up\\", L"wait",
                                L"show R\\A\\other\\", L"wait", L"match R\\A\\other\\c.tmp",
-                               L"show R\\B\\", L"wait", L"match R\\B\\c.tmp"}));
-    EXPECT_EQ(tree.opened, (Lines{L"R\\", L"R\\A\\", L"R\\A\\other\\", L"R\\B\\"}));
-    EXPECT_EQ(state.totalBytes, 1u + 2 + 4 + 4);
-    // Plain folders are never identified; the open folders once each, when a link is met.
-    EXPECT_EQ(tree.identified, (Lines{L"R\\A\\self1\\", L"R\\", L"R\\A\\", L"R\\A\\self2\\",
-                                      L"R\\A\\up\\", L"R\\A\\other\\"}));
+                               L"show R\\B\\", L"wait"}));
+    EXPECT_EQ(state.totalBytes, 1u + 2 + 4);
+    // The identity comes with each listing: no folder is looked up on its own.
+    EXPECT_TRUE(tree.identified.empty());
 }
 
 TEST(WalkerTest, LoopsThroughSeveralLinksEndAndUnknownTargetsAreWalked) {
     FakeLister tree;
     // R\X\toY -> R\Y\, R\Y\toX -> R\X\: walking X reaches Y through the link, whose link
-    // back to X closes the loop on the current path.
+    // back to X closes the loop; Y's own entry is then a folder walked already.
     const std::wstring x = tree.AddFolder(L"R\\", L"X");
     const std::wstring y = tree.AddFolder(L"R\\", L"Y");
     tree.AddFile(x, L"x.tmp", 1);
     tree.AddFile(y, L"y.tmp", 2);
     tree.AddLink(x, L"toY", y);
     tree.AddLink(y, L"toX", x);
-    // A link whose target the system cannot identify is descended, as before.
+    // A folder whose identity the system cannot tell is walked: nothing proves it was seen.
     const std::wstring z = tree.AddFolder(L"Q\\", L"Z");
     tree.AddFile(z, L"z.tmp", 3);
     tree.MakeUnidentifiable(z);
     tree.AddLink(y, L"toZ", z);
+    tree.AddLink(L"R\\", L"toZ", z);
     RecordingSink sink;
     ScanState state;
     ScanFolder(L"R\\", tree, MaskSet(Masks({L"*.TMP"})), sink, state);
 
     std::vector<std::wstring> rows;
     for (const Match& m : sink.matches) rows.push_back(m.folder + m.name);
-    EXPECT_EQ(rows, (Lines{L"R\\X\\x.tmp", L"R\\X\\toY\\y.tmp", L"R\\X\\toY\\toZ\\z.tmp",
-                           L"R\\Y\\y.tmp", L"R\\Y\\toX\\x.tmp", L"R\\Y\\toZ\\z.tmp"}));
+    EXPECT_EQ(rows, (Lines{L"R\\X\\x.tmp", L"R\\X\\toY\\y.tmp", L"R\\X\\toY\\toZ\\z.tmp", L"R\\toZ\\z.tmp"}));
+}
+
+// C:\ holds a.tmp, Data\ (the volume of D:\ mounted there), Work\v2\ (c.tmp), Work\current
+// (a link to Work\v2\), and h1.tmp and h2.tmp, two names of one file. D:\ holds d.tmp. S:\ is a
+// subst-like second letter for C:\Work\.
+FakeLister DisksTree() {
+    FakeLister tree;
+    tree.AddFile(L"C:\\", L"a.tmp", 1);
+    tree.AddFile(L"D:\\", L"d.tmp", 8);
+    tree.SetVolume(L"D:\\", 9);
+    tree.AddLink(L"C:\\", L"Data", L"D:\\");
+    const std::wstring work = tree.AddFolder(L"C:\\", L"Work");
+    tree.AddLink(work, L"current", L"C:\\Work\\v2\\");
+    const std::wstring v2 = tree.AddFolder(work, L"v2");
+    tree.AddFile(v2, L"c.tmp", 4);
+    tree.AddFile(L"C:\\", L"h1.tmp", 16);
+    tree.AddFile(L"C:\\", L"h2.tmp", 16);
+    tree.AddAlias(L"S:\\", L"C:\\Work\\");
+    tree.volumeRoots = {L"C:\\", L"D:\\"};  // S:\ is a second name, not a volume
+    return tree;
+}
+
+std::vector<std::wstring> ScanRootsOf(FakeLister& tree, const std::vector<std::wstring>& roots,
+                                      ScanState& state) {
+    RecordingSink sink;
+    WalkedFolders walked;
+    ReserveVolumeRoots(roots, tree, walked);
+    for (const std::wstring& root : roots)
+        ScanFolder(root, tree, MaskSet(Masks({L"*.TMP"})), sink, state, walked);
+    std::vector<std::wstring> rows;
+    for (const Match& m : sink.matches) rows.push_back(m.folder + m.name);
+    return rows;
+}
+
+TEST(WalkerTest, EachFolderIsWalkedOnceWhateverPathsLeadToIt) {
+    FakeLister tree = DisksTree();
+    ScanState state;
+    // D:\ is a root of its own: its mount point in C:\ is passed over, and D:\ walked under its
+    // letter. The link to the sibling v2 walks it first; its own entry then gives nothing. The
+    // second letter S:\ names a folder walked already. A hard link stays two rows.
+    EXPECT_EQ(ScanRootsOf(tree, {L"C:\\", L"D:\\", L"S:\\"}, state),
+              (Lines{L"C:\\a.tmp", L"C:\\Work\\current\\c.tmp", L"C:\\h1.tmp", L"C:\\h2.tmp", L"D:\\d.tmp"}));
+    EXPECT_EQ(state.totalBytes, 1u + 4 + 16 + 16 + 8);
+
+    // Scanned alone, C:\ walks the mounted volume through its mount point.
+    ScanState alone;
+    EXPECT_EQ(ScanRootsOf(tree, {L"C:\\"}, alone),
+              (Lines{L"C:\\a.tmp", L"C:\\Data\\d.tmp", L"C:\\Work\\current\\c.tmp", L"C:\\h1.tmp", L"C:\\h2.tmp"}));
+    // A second root that is the same folder as the first walks nothing more.
+    ScanState twice;
+    EXPECT_EQ(ScanRootsOf(tree, {L"D:\\", L"C:\\Data\\"}, twice), (Lines{L"D:\\d.tmp"}));
+}
+
+TEST(WalkerTest, TheRecycleBinAndSystemVolumeInformationAreNeverWalked) {
+    FakeLister tree;
+    tree.volumeRoots = {L"C:\\", L"M:\\"};
+    tree.AddFile(L"C:\\", L"a.tmp", 1);
+    for (const wchar_t* name : {L"$Recycle.Bin", L"RECYCLER", L"recycled", L"System Volume Information"}) {
+        const std::wstring bin = tree.AddFolder(L"C:\\", name);
+        const std::wstring user = tree.AddFolder(bin, L"S-1-5-21-1");
+        tree.AddFile(user, L"$RAB12CD.tmp", 2);
+        tree.AddFile(user, L"$IAB12CD.tmp", 3);
+    }
+    // Below the root such names are the user's own folders; a mounted volume's root is a root.
+    const std::wstring mine = tree.AddFolder(tree.AddFolder(L"C:\\", L"Users"), L"RECYCLER");
+    tree.AddFile(mine, L"b.tmp", 4);
+    tree.AddLink(L"C:\\", L"Mounted", L"M:\\");
+    tree.SetVolume(L"M:\\", 12);
+    tree.AddFile(tree.AddFolder(L"M:\\", L"$RECYCLE.BIN"), L"m.tmp", 5);
+    tree.AddFile(L"M:\\", L"n.tmp", 6);
+
+    ScanState state;
+    EXPECT_EQ(ScanRootsOf(tree, {L"C:\\"}, state),
+              (Lines{L"C:\\a.tmp", L"C:\\Users\\RECYCLER\\b.tmp", L"C:\\Mounted\\n.tmp"}));
+    // A typed root inside the bin scans nothing.
+    ScanState typed;
+    EXPECT_TRUE(ScanRootsOf(tree, {L"C:\\$Recycle.Bin\\S-1-5-21-1\\"}, typed).empty());
+    EXPECT_EQ(typed.totalBytes, 0u);
+    EXPECT_TRUE(ScanRootsOf(tree, {L"C:\\$recycle.bin\\"}, typed).empty());
 }
 
 // ---- Real trees through the POSIX lister -------------------------------------------------
@@ -304,12 +382,11 @@ public:
         std::vector<FakeEntry> entries;
         while (listing->Next()) {
             const bool folder = listing->IsFolder();
-            entries.push_back({std::wstring(listing->Name()), folder, folder ? 0 : listing->Size(),
-                               folder && listing->IsLink()});
+            entries.push_back({std::wstring(listing->Name()), folder, folder ? 0 : listing->Size()});
         }
         std::sort(entries.begin(), entries.end(),
                   [](const FakeEntry& a, const FakeEntry& b) { return a.name < b.name; });
-        return std::make_unique<Listing>(std::move(entries));
+        return std::make_unique<Listing>(std::move(entries), listing->Identity());
     }
     std::optional<FolderIdentity> Identify(const std::wstring& folderPath) override {
         return inner_.Identify(folderPath);
@@ -318,15 +395,17 @@ public:
 private:
     class Listing : public DirectoryListing {
     public:
-        explicit Listing(std::vector<FakeEntry> entries) : entries_(std::move(entries)) {}
+        Listing(std::vector<FakeEntry> entries, std::optional<FolderIdentity> identity)
+            : entries_(std::move(entries)), identity_(identity) {}
         bool Next() override { return ++index_ < entries_.size(); }
         std::wstring_view Name() const override { return entries_[index_].name; }
         bool IsFolder() const override { return entries_[index_].folder; }
-        bool IsLink() const override { return entries_[index_].link; }
         std::uint64_t Size() override { return entries_[index_].size; }
+        std::optional<FolderIdentity> Identity() const override { return identity_; }
 
     private:
         std::vector<FakeEntry> entries_;
+        std::optional<FolderIdentity> identity_;
         std::size_t index_ = static_cast<std::size_t>(-1);
     };
     DirectoryLister& inner_;
@@ -407,7 +486,7 @@ TEST_F(RealTreeTest, UnsortedListingGivesTheSameRows) {
     EXPECT_EQ(state.totalBytes, 5u);
 }
 
-TEST_F(RealTreeTest, LinksCountAsWhatTheyPointTo) {
+TEST_F(RealTreeTest, LinksCountAsWhatTheyPointToAndASiblingIsListedOnce) {
     MakeFolder("target");
     MakeFile("target/in.bak", 11);
     MakeFile("file.dat", 4096);
@@ -422,15 +501,15 @@ TEST_F(RealTreeTest, LinksCountAsWhatTheyPointTo) {
     const std::wstring r = Root();
     ScanFolder(r, lister, MaskSet(Masks({L"*.BAK"})), sink, state);
 
+    // target/ is walked through the link met first; its own entry is shown and gives nothing.
     EXPECT_EQ(sink.shown, (Lines{r, r + L"link/", r + L"target/"}));
-    ASSERT_EQ(sink.matches.size(), 4u);
+    ASSERT_EQ(sink.matches.size(), 3u);
     EXPECT_EQ(sink.matches[0].name, L"alias.bak");   // a link to a file is a file of its target's size
     EXPECT_EQ(sink.matches[0].size, 4096u);
     EXPECT_EQ(sink.matches[1].name, L"dead.bak");    // a dangling link is a file that has no size
     EXPECT_EQ(sink.matches[1].size, 0u);
     EXPECT_EQ(sink.matches[2].folder, r + L"link/");
-    EXPECT_EQ(sink.matches[3].folder, r + L"target/");
-    EXPECT_EQ(state.totalBytes, 4096u + 11 + 11);
+    EXPECT_EQ(state.totalBytes, 4096u + 11);
 }
 
 // top/a/b holds two links to itself and one to its grandparent top; "away" links to a folder

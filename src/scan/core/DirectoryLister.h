@@ -9,6 +9,16 @@
 
 namespace qorvani {
 
+// Which folder a path names, links followed: the volume's serial number and the folder's file ID
+// on it (128 bits where the system gives them: a 64-bit index is not unique on ReFS). Two paths
+// with the same identity name the same folder.
+struct FolderIdentity {
+    std::uint64_t volume = 0;
+    std::uint64_t index = 0;
+    std::uint64_t indexHigh = 0;
+    friend bool operator==(const FolderIdentity&, const FolderIdentity&) = default;
+};
+
 // One open listing of one folder. Next() moves to the next entry ("." and ".." included as the
 // system gives them); the accessors describe the current entry until the next call.
 class DirectoryListing {
@@ -19,17 +29,9 @@ public:
     virtual bool IsFolder() const = 0;
     // The current entry's size in bytes; asked only for files that matched.
     virtual std::uint64_t Size() = 0;
-    // True when the current folder entry is a link to a folder (a reparse point on Windows, a
-    // symbolic link natively). Asked only for folders; only links can close a loop.
-    virtual bool IsLink() const { return false; }
-};
-
-// Which folder a path names, links followed: the volume and the file's index on it. Two paths
-// with the same identity name the same folder.
-struct FolderIdentity {
-    std::uint64_t volume = 0;
-    std::uint64_t index = 0;
-    friend bool operator==(const FolderIdentity&, const FolderIdentity&) = default;
+    // Which folder this listing lists, links followed, read from the listing's own handle (no
+    // handle or path look-up of its own); nothing when the system cannot tell.
+    virtual std::optional<FolderIdentity> Identity() const { return std::nullopt; }
 };
 
 class DirectoryLister {
@@ -47,8 +49,11 @@ public:
     // qualified goes through it once, at scan start.
     virtual std::wstring FullPath(const std::wstring& /*path*/) { return {}; }
     // The identity of the folder that folderPath (ending in Separator()) names, following links;
-    // nothing when the system cannot tell it.
+    // nothing when the system cannot tell it. Asked once per scan root.
     virtual std::optional<FolderIdentity> Identify(const std::wstring& /*folderPath*/) { return std::nullopt; }
+    // The root of the volume that holds folderPath, as a folder path ("C:\", a mount point's
+    // folder, "\\server\share\"); empty when the system cannot tell. Asked once per scan root.
+    virtual std::wstring VolumeRoot(const std::wstring& /*folderPath*/) { return {}; }
 };
 
 }  // namespace qorvani

@@ -31,8 +31,12 @@ void RunScan(ScanView& view, WalkSink& sink, DirectoryLister& lister,
     const std::vector<std::wstring> roots =
         ScanRoots(view.AllDrivesChecked(), fixedDrives, view.PathText(), lister.Separator(),
                   [&lister](const std::wstring& path) { return lister.FullPath(path); });
+    // A root's folder is walked under its own name only: a mount point of it inside another
+    // root is passed over there.
+    WalkedFolders walked;
+    ReserveVolumeRoots(roots, lister, walked);
     for (const std::wstring& root : roots) {
-        ScanFolder(root, lister, masks, sink, state);  // returns at once after a stop request
+        ScanFolder(root, lister, masks, sink, state, walked);  // returns at once after a stop request
     }
     // Input is looked at only on entering a folder, and the window's keep-alive leaves it queued:
     // a click made on "停止" while the last folders were listed is still waiting. It runs here,

@@ -14,90 +14,142 @@ bool IsDotOrDotDot(std::wstring_view name) {
     return name == L"." || name == L"..";
 }
 
-}  // namespace
+wchar_t FoldAscii(wchar_t c) { return c >= L'a' && c <= L'z' ? static_cast<wchar_t>(c - L'a' + L'A') : c; }
+
+bool EqualIgnoringAsciiCase(std::wstring_view a, std::wstring_view b) {
+    if (a.size() != b.size()) return false;
+    for (std::size_t i = 0; i < a.size(); ++i)
+        if (FoldAscii(a[i]) != FoldAscii(b[i])) return false;
+    return true;
+}
 
 // The walk keeps its own stack of open listings instead of calling itself, so that a tree
-// thousands of folders deep (a loop through folder links) cannot exhaust the thread's stack.
-// It does exactly what the plain recursive walk does: a folder is entered (stop test, status,
-// waiting input, listing) at the moment its entry is met, its whole subtree is walked before
-// its parent's next entry, and a stop request only keeps further folders from being entered.
+// thousands of folders deep cannot exhaust the thread's stack. It does exactly what the plain
+// recursive walk does: a folder is entered (stop test, status, waiting input, listing) at the
+// moment its entry is met, its whole subtree is walked before its parent's next entry, and a
+// stop request only keeps further folders from being entered.
 //
-// A folder link is descended like any folder unless it leads back to a folder on the current
-// path (the root, or one of the open folders), which would walk the same files again and again
-// without end. Such a link is passed over like a folder that cannot be listed. Only link entries
-// pay for the check; the identities of the open folders are asked for the first time a link is
-// met below them, and kept while they stay open.
-void ScanFolder(const std::wstring& path, DirectoryLister& lister, const MaskSet& masks,
-                WalkSink& sink, ScanState& state) {
+// Each folder is known by the identity that its own listing gives, so a folder reached a second
+// time (through a link, a mount point, or a link back up that would loop without end) is passed
+// over like a folder that cannot be listed, at no cost beyond the listing itself.
+class Walk {
+public:
+    Walk(DirectoryLister& lister, const MaskSet& masks, WalkSink& sink, ScanState& state, WalkedFolders& walked)
+        : lister_(lister), masks_(masks), sink_(sink), state_(state), walked_(walked),
+          separator_(lister.Separator()) {}
+
+    void Run(const std::wstring& root) {
+        path_ = root;
+        const std::wstring volumeRoot = lister_.VolumeRoot(root);
+        const bool rootIsVolumeRoot = !volumeRoot.empty() && EqualIgnoringAsciiCase(volumeRoot, root);
+        Enter(!InSystemFolder(root, volumeRoot), true, rootIsVolumeRoot);
+        while (!open_.empty()) Advance();
+    }
+
+private:
     struct OpenFolder {
         std::unique_ptr<DirectoryListing> listing;
-        std::size_t pathLength;
-        bool identityAsked = false;
+        std::size_t pathLength;            // path_ holds this folder's path up to here
         std::optional<FolderIdentity> identity;
-    };
-    std::vector<OpenFolder> open;
-    std::wstring folder = path;  // the path of the innermost open folder, or of the one entered
-    std::wstring upperName;
-    const wchar_t separator = lister.Separator();
-
-    // True when the folder in folder (a link's path) is one of the open folders.
-    auto closesLoop = [&]() {
-        const std::optional<FolderIdentity> target = lister.Identify(folder);
-        if (!target) return false;
-        for (OpenFolder& above : open) {
-            if (!above.identityAsked) {
-                above.identityAsked = true;
-                above.identity = lister.Identify(folder.substr(0, above.pathLength));
-            }
-            if (above.identity == target) return true;
-        }
-        return false;
+        bool volumeRoot;                   // the root of its volume (a drive's, a mount point's)
     };
 
-    // Enters the folder whose path is in folder; false when it is not walked. A folder whose
-    // name no path can hold, or a link back to an open folder, is entered as one that cannot be
-    // listed.
-    auto enter = [&](bool walkable) {
-        if (state.stopRequested) return false;
-        sink.ShowFolder(folder);
-        sink.InputPoint();
+    // A root inside the Recycle Bin or System Volume Information of its volume.
+    bool InSystemFolder(const std::wstring& root, const std::wstring& volumeRoot) const {
+        if (volumeRoot.empty() || root.size() <= volumeRoot.size()) return false;
+        if (!EqualIgnoringAsciiCase(std::wstring_view(root).substr(0, volumeRoot.size()), volumeRoot)) return false;
+        const std::size_t start = volumeRoot.size();
+        std::size_t end = root.find(separator_, start);
+        if (end == std::wstring::npos) end = root.size();
+        return IsSystemFolderName(std::wstring_view(root).substr(start, end - start));
+    }
+
+    // Enters the folder whose path is in path_; false when it is not walked.
+    bool Enter(bool walkable, bool asRoot, bool knownVolumeRoot) {
+        if (state_.stopRequested) return false;
+        sink_.ShowFolder(path_);
+        sink_.InputPoint();
         if (!walkable) return false;
-        std::unique_ptr<DirectoryListing> listing = lister.Open(folder);
+        std::unique_ptr<DirectoryListing> listing = lister_.Open(path_);
         if (!listing) return false;
-        open.push_back({std::move(listing), folder.size(), false, std::nullopt});
+        std::optional<FolderIdentity> identity = listing->Identity();
+        if (identity && !walked_.Enter(*identity, asRoot)) return false;
+        bool volumeRoot = knownVolumeRoot;
+        if (!asRoot && identity && open_.back().identity) volumeRoot = identity->volume != open_.back().identity->volume;
+        open_.push_back({std::move(listing), path_.size(), identity, volumeRoot});
         return true;
-    };
+    }
 
-    enter(true);
-    while (!open.empty()) {
-        DirectoryListing& listing = *open.back().listing;
+    void Advance() {
+        OpenFolder& current = open_.back();
+        DirectoryListing& listing = *current.listing;
         if (!listing.Next()) {
-            open.pop_back();
-            if (!open.empty()) folder.resize(open.back().pathLength);
-            continue;
+            open_.pop_back();
+            if (!open_.empty()) path_.resize(open_.back().pathLength);
+            return;
         }
-        sink.Step();
+        sink_.Step();
         const std::wstring_view name = listing.Name();
-        if (IsDotOrDotDot(name)) continue;
+        if (IsDotOrDotDot(name)) return;
         if (listing.IsFolder()) {
-            const std::size_t parentLength = folder.size();
-            bool walkable = lister.CanNameFolder(name);
-            const bool link = walkable && listing.IsLink();
-            folder.append(name);
-            folder.push_back(separator);
-            if (link && !state.stopRequested && closesLoop()) walkable = false;
-            if (!enter(walkable)) folder.resize(parentLength);
-            continue;
+            const bool walkable =
+                lister_.CanNameFolder(name) && !(current.volumeRoot && IsSystemFolderName(name));
+            const std::size_t parentLength = path_.size();
+            path_.append(name);
+            path_.push_back(separator_);
+            if (!Enter(walkable, false, false)) path_.resize(parentLength);
+            return;
         }
-        if (masks.Empty()) continue;
-        upperName.assign(name);
-        UpperCaseInPlace(upperName);
-        if (masks.Matches(upperName)) {
+        if (masks_.Empty()) return;
+        upperName_.assign(name);
+        UpperCaseInPlace(upperName_);
+        if (masks_.Matches(upperName_)) {
             const std::uint64_t size = listing.Size();
-            sink.AppendMatch(folder, name, size);
-            state.totalBytes += size;
+            sink_.AppendMatch(path_, name, size);
+            state_.totalBytes += size;
         }
     }
+
+    DirectoryLister& lister_;
+    const MaskSet& masks_;
+    WalkSink& sink_;
+    ScanState& state_;
+    WalkedFolders& walked_;
+    const wchar_t separator_;
+    std::vector<OpenFolder> open_;
+    std::wstring path_;  // the innermost open folder's path, or the one being entered
+    std::wstring upperName_;
+};
+
+}  // namespace
+
+bool WalkedFolders::Enter(const FolderIdentity& folder, bool asRoot) {
+    if (!asRoot && roots_.count(folder) != 0) return false;
+    return walked_.insert(folder).second;
+}
+
+void ReserveVolumeRoots(const std::vector<std::wstring>& roots, DirectoryLister& lister, WalkedFolders& walked) {
+    for (const std::wstring& root : roots) {
+        if (!EqualIgnoringAsciiCase(lister.VolumeRoot(root), root)) continue;
+        if (const std::optional<FolderIdentity> identity = lister.Identify(root)) walked.ReserveRoot(*identity);
+    }
+}
+
+bool IsSystemFolderName(std::wstring_view name) {
+    for (std::wstring_view system : {L"$Recycle.Bin", L"RECYCLER", L"RECYCLED", L"System Volume Information"})
+        if (EqualIgnoringAsciiCase(name, system)) return true;
+    return false;
+}
+
+void ScanFolder(const std::wstring& path, DirectoryLister& lister, const MaskSet& masks,
+                WalkSink& sink, ScanState& state, WalkedFolders& walked) {
+    Walk(lister, masks, sink, state, walked).Run(path);
+}
+
+void ScanFolder(const std::wstring& path, DirectoryLister& lister, const MaskSet& masks,
+                WalkSink& sink, ScanState& state) {
+    WalkedFolders walked;
+    ScanFolder(path, lister, masks, sink, state, walked);
 }
 
 }  // namespace qorvani

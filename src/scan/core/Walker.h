@@ -4,6 +4,8 @@
 #include <cstdint>
 #include <string>
 #include <string_view>
+#include <unordered_set>
+#include <vector>
 
 #include "common/core/Pacing.h"
 #include "scan/core/DirectoryLister.h"
@@ -31,8 +33,44 @@ struct ScanState {
     std::uint32_t startTime = 0;
 };
 
+// The folders that one scan has walked, by identity, over all its roots. A folder reached again
+// by another path (a link, a mount point, a subst letter, a second letter of one volume) is
+// passed over, so the first path to reach it keeps its rows; and a folder that is itself a scan
+// root is walked only as that root, under its own name.
+class WalkedFolders {
+public:
+    void ReserveRoot(const FolderIdentity& root) { roots_.insert(root); }
+    // True when the folder is to be walked now (and records it); false for one walked before, or
+    // for a root's folder reached below another folder.
+    bool Enter(const FolderIdentity& folder, bool asRoot);
+
+private:
+    struct Hash {
+        std::size_t operator()(const FolderIdentity& id) const noexcept {
+            std::uint64_t h = id.index * 0x9E3779B97F4A7C15ull;
+            h ^= (id.volume + (h << 6) + (h >> 2)) * 0xC2B2AE3D27D4EB4Full;
+            h ^= id.indexHigh + (h << 6) + (h >> 2);
+            return static_cast<std::size_t>(h ^ (h >> 31));
+        }
+    };
+    std::unordered_set<FolderIdentity, Hash> walked_;
+    std::unordered_set<FolderIdentity, Hash> roots_;
+};
+
+// Reserves the roots that are whole volumes (C:\, D:\): each is walked under its own name only,
+// and a mount point of it inside another root is passed over there.
+void ReserveVolumeRoots(const std::vector<std::wstring>& roots, DirectoryLister& lister, WalkedFolders& walked);
+
+// True for the system's own folders at the root of a volume, never the user's junk: the Recycle
+// Bin ("$Recycle.Bin", and "RECYCLER" and "RECYCLED" of older Windows) and "System Volume
+// Information" (restore points), in any case.
+bool IsSystemFolderName(std::wstring_view name);
+
 // Walks path (which ends in the lister's separator). Reads state.stopRequested on entering each
-// folder and adds every listed file's size to state.totalBytes.
+// folder and adds every listed file's size to state.totalBytes. walked is shared by the roots of
+// one scan; the overload without it walks path as the scan's only root.
+void ScanFolder(const std::wstring& path, DirectoryLister& lister, const MaskSet& masks,
+                WalkSink& sink, ScanState& state, WalkedFolders& walked);
 void ScanFolder(const std::wstring& path, DirectoryLister& lister, const MaskSet& masks,
                 WalkSink& sink, ScanState& state);
 

@@ -44,11 +44,10 @@ public:
         return static_cast<std::uint64_t>(stat_.st_size);
     }
 
-    bool IsLink() const override {
-        if (entry_->d_type == DT_LNK) return true;
-        if (entry_->d_type != DT_UNKNOWN) return false;
+    std::optional<FolderIdentity> Identity() const override {
         struct stat own {};
-        return fstatat(fd_, entry_->d_name, &own, AT_SYMLINK_NOFOLLOW) == 0 && S_ISLNK(own.st_mode);
+        if (fstat(fd_, &own) != 0) return std::nullopt;
+        return FolderIdentity{static_cast<std::uint64_t>(own.st_dev), static_cast<std::uint64_t>(own.st_ino)};
     }
 
 private:

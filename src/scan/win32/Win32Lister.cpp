@@ -10,36 +10,71 @@
 namespace qorvani {
 namespace {
 
+// FileIdInfo (Windows 8 and later) and its record, which the Windows 7 headers leave out.
+constexpr auto kFileIdInfoClass = static_cast<FILE_INFO_BY_HANDLE_CLASS>(18);
+struct FileIdInfoRecord {
+    ULONGLONG volumeSerialNumber;
+    BYTE fileId[16];
+};
+static_assert(sizeof(FileIdInfoRecord) == 24);
+
+// The identity of the folder open as handle: the 128-bit file ID where the system gives one,
+// else the volume serial number and 64-bit file index (Windows 7, and file systems without it).
+std::optional<FolderIdentity> IdentityOf(HANDLE handle) {
+    FileIdInfoRecord id{};
+    if (GetFileInformationByHandleEx(handle, kFileIdInfoClass, &id, sizeof id)) {
+        std::uint64_t low = 0, high = 0;
+        for (int i = 7; i >= 0; --i) low = (low << 8) | id.fileId[i];
+        for (int i = 15; i >= 8; --i) high = (high << 8) | id.fileId[i];
+        return FolderIdentity{id.volumeSerialNumber, low, high};
+    }
+    BY_HANDLE_FILE_INFORMATION info{};
+    if (!GetFileInformationByHandle(handle, &info)) return std::nullopt;
+    return FolderIdentity{info.dwVolumeSerialNumber,
+                          (static_cast<std::uint64_t>(info.nFileIndexHigh) << 32) | info.nFileIndexLow};
+}
+
+// Opens a folder for listing (backup semantics, so that a folder opens at all; links followed).
+KernelHandle OpenFolder(const std::wstring& path, DWORD access) {
+    return KernelHandle(CreateFileW(path.c_str(), access, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                                    nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr));
+}
+
+// Lists a folder through its own handle, a buffer of records at a time (what FindFirstFileExW
+// does underneath); the same handle tells the folder's identity.
 class Win32Listing final : public DirectoryListing {
 public:
-    Win32Listing(FindHandle handle, const WIN32_FIND_DATAW& first) : handle_(std::move(handle)), data_(first) {}
+    explicit Win32Listing(KernelHandle folder) : folder_(std::move(folder)), buffer_(new std::uint64_t[kBufferWords]) {}
 
     bool Next() override {
-        if (first_) {
-            first_ = false;
+        if (entry_ != nullptr && entry_->NextEntryOffset != 0) {
+            entry_ = reinterpret_cast<const FILE_ID_BOTH_DIR_INFO*>(reinterpret_cast<const BYTE*>(entry_) +
+                                                                     entry_->NextEntryOffset);
             return true;
         }
-        return FindNextFileW(handle_.Get(), &data_) != FALSE;
+        if (ended_) return false;
+        if (!GetFileInformationByHandleEx(folder_.Get(), FileIdBothDirectoryInfo, buffer_.get(),
+                                          kBufferWords * sizeof(std::uint64_t))) {
+            ended_ = true;  // no more files, or a failure: what was listed stays listed
+            entry_ = nullptr;
+            return false;
+        }
+        entry_ = reinterpret_cast<const FILE_ID_BOTH_DIR_INFO*>(buffer_.get());
+        return true;
     }
     std::wstring_view Name() const override {
-        // cFileName is NUL-terminated within its MAX_PATH characters.
-        const wchar_t* name = data_.cFileName;
-        std::size_t length = 0;
-        while (length < MAX_PATH && name[length] != L'\0') ++length;
-        return std::wstring_view(name, length);
+        return std::wstring_view(entry_->FileName, entry_->FileNameLength / sizeof(wchar_t));
     }
-    bool IsFolder() const override { return (data_.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0; }
-    // Junctions, symbolic links and mount points (and Wine's view of a Linux symbolic link) are
-    // folders marked as reparse points.
-    bool IsLink() const override { return (data_.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0; }
-    std::uint64_t Size() override {
-        return (static_cast<std::uint64_t>(data_.nFileSizeHigh) << 32) | data_.nFileSizeLow;
-    }
+    bool IsFolder() const override { return (entry_->FileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0; }
+    std::uint64_t Size() override { return static_cast<std::uint64_t>(entry_->EndOfFile.QuadPart); }
+    std::optional<FolderIdentity> Identity() const override { return IdentityOf(folder_.Get()); }
 
 private:
-    FindHandle handle_;
-    WIN32_FIND_DATAW data_;
-    bool first_ = true;
+    static constexpr std::size_t kBufferWords = 64 * 1024 / sizeof(std::uint64_t);
+    KernelHandle folder_;
+    std::unique_ptr<std::uint64_t[]> buffer_;  // 8-byte aligned, as the records need
+    const FILE_ID_BOTH_DIR_INFO* entry_ = nullptr;
+    bool ended_ = false;
 };
 
 std::wstring SystemFolder(UINT(WINAPI* get)(LPWSTR, UINT)) {
@@ -105,25 +140,26 @@ std::wstring Win32Lister::FullPath(const std::wstring& path) {
 }
 
 std::unique_ptr<DirectoryListing> Win32Lister::Open(const std::wstring& folderPath) {
-    std::wstring pattern = folderPath + L"*.*";
-    if (pattern.size() >= MAX_PATH) return nullptr;
+    // The same bound as a listing pattern (the path and "*.*") below MAX_PATH.
+    if (folderPath.size() + 3 >= MAX_PATH) return nullptr;
     if (redirected_.Covers(folderPath)) return nullptr;
-    WIN32_FIND_DATAW data;
-    FindHandle handle(FindFirstFileExW(pattern.c_str(), FindExInfoBasic, &data, FindExSearchNameMatch, nullptr,
-                                       FIND_FIRST_EX_LARGE_FETCH));
-    if (!handle.Valid()) return nullptr;
-    return std::make_unique<Win32Listing>(std::move(handle), data);
+    KernelHandle folder = OpenFolder(folderPath, FILE_LIST_DIRECTORY);
+    if (!folder.Valid()) return nullptr;
+    return std::make_unique<Win32Listing>(std::move(folder));
 }
 
 std::optional<FolderIdentity> Win32Lister::Identify(const std::wstring& folderPath) {
-    // Opening the folder itself (backup semantics, no access asked) follows a link to its target.
-    KernelHandle folder(CreateFileW(folderPath.c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
-                                    nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr));
+    KernelHandle folder = OpenFolder(folderPath, 0);
     if (!folder.Valid()) return std::nullopt;
-    BY_HANDLE_FILE_INFORMATION info{};
-    if (!GetFileInformationByHandle(folder.Get(), &info)) return std::nullopt;
-    return FolderIdentity{info.dwVolumeSerialNumber,
-                          (static_cast<std::uint64_t>(info.nFileIndexHigh) << 32) | info.nFileIndexLow};
+    return IdentityOf(folder.Get());
+}
+
+std::wstring Win32Lister::VolumeRoot(const std::wstring& folderPath) {
+    wchar_t root[MAX_PATH + 1] = {};
+    if (!GetVolumePathNameW(folderPath.c_str(), root, MAX_PATH + 1)) return {};
+    std::wstring text(root);
+    if (!text.empty() && text.back() != L'\\') text.push_back(L'\\');
+    return text;
 }
 
 }  // namespace qorvani

@@ -4,8 +4,9 @@
 
 namespace qorvani {
 
-// Lists folders with FindFirstFileExW (basic information, large fetch). A folder path whose
-// pattern would exceed MAX_PATH is not listed: that bounds the depth of the walk.
+// Lists folders through a handle of their own (GetFileInformationByHandleEx, 64 KiB of records at
+// a time), which also gives each listed folder's identity. A folder path whose listing pattern
+// (the path and "*.*") would reach MAX_PATH is not listed: that bounds the depth of the walk.
 class Win32Lister final : public DirectoryLister {
 public:
     // Asks the system whether this is a 32-bit program on 64-bit Windows; if so, the folders the
@@ -21,8 +22,9 @@ public:
     // wildcards cannot be listed at all. Such folders are not walked.
     bool CanNameFolder(std::wstring_view name) const override;
     std::wstring FullPath(const std::wstring& path) override;  // GetFullPathNameW
-    // The volume serial number and file index of the folder, links followed.
+    // The volume serial number and file ID of the folder, links followed.
     std::optional<FolderIdentity> Identify(const std::wstring& folderPath) override;
+    std::wstring VolumeRoot(const std::wstring& folderPath) override;  // GetVolumePathNameW
 
     const RedirectedFolders& Redirected() const { return redirected_; }
 
