@@ -41,6 +41,15 @@ public:
         ++questions;
         return answer;
     }
+    bool forGood = false;                 // the answer to the question for volumes without a bin
+    std::vector<std::size_t> forGoodAsked;  // the number each time it is asked
+    std::size_t callsWhenAsked = 0;
+    std::function<std::size_t()> callsSoFar;
+    bool AskDeleteForGood(std::size_t files) override {
+        forGoodAsked.push_back(files);
+        if (callsSoFar) callsWhenAsked = callsSoFar();
+        return forGood;
+    }
     void RowsKept() override { ++rebuilds; }
     void SetResultCaption(std::wstring_view text) override { caption = std::wstring(text); }
     void SetStatusText(std::wstring_view text) override { status = std::wstring(text); }
@@ -67,7 +76,14 @@ public:
     std::vector<std::pair<std::wstring, std::uint16_t>> calls;
     int inspections = 0;
 
+    std::set<std::wstring> withoutBin;  // folders on volumes that have no Recycle Bin
+
     void AddFile(const std::wstring& path) { entries[path] = PathKind::PlainFile; }
+    bool CanRecycle(const std::wstring& path) override {
+        for (const std::wstring& folder : withoutBin)
+            if (path.compare(0, folder.size(), folder) == 0) return false;
+        return true;
+    }
 
     PathKind Inspect(const std::wstring& path) override {
         ++inspections;
@@ -505,8 +521,8 @@ TEST(DeleteCommand, OnlyTheSystemsNotFoundCountsAsGone) {
     EXPECT_EQ(list.status, L"删除文件 1个 未能删除 1个");
 
     // What a failed look-up means, by the system's error code.
-    for (std::uint32_t error : {2u, 3u}) EXPECT_EQ(KindOfFailedLookup(error), PathKind::Missing);
-    for (std::uint32_t error : {5u, 21u, 32u, 53u, 67u, 123u, 1231u})
+    EXPECT_EQ(KindOfFailedLookup(2), PathKind::Missing);
+    for (std::uint32_t error : {3u, 5u, 15u, 21u, 32u, 53u, 67u, 123u, 1231u})
         EXPECT_EQ(KindOfFailedLookup(error), PathKind::Unknown) << error;
 }
 
@@ -542,4 +558,81 @@ TEST(DeleteCommand, EachPathIsAnnouncedRightBeforeItsShellCall) {
     EXPECT_EQ(callsWhenShown, (std::vector<std::size_t>{0, 1}));
     EXPECT_EQ(list.status, L"删除文件 3个 未能删除 1个");
     EXPECT_EQ(list.caption, L"扫描结果： 剩余的文件共有： 9个");
+}
+
+TEST(DeleteCommand, FilesWithoutARecycleBinAreAskedForOnceBeforeAnyIsSent) {
+    const std::wstring stick = L"E:\\Photos\\";
+    for (const bool yes : {false, true}) {
+        FakeList list;
+        FakeShell shell;
+        shell.withoutBin = {L"E:\\"};
+        list.answer = DeleteAnswer::No;
+        list.forGood = yes;
+        list.callsSoFar = [&shell] { return shell.calls.size(); };
+        for (int i = 0; i < 30; ++i) {
+            const std::wstring name = L"P" + std::to_wstring(i) + L".TMP";
+            list.Add(stick, name, true);
+            shell.AddFile(stick + name);
+        }
+        list.Add(kFolder, L"BIN.TMP", true);
+        shell.AddFile(kFolder + L"BIN.TMP");
+        list.Add(stick, L"KEPT.TMP", false);
+        shell.AddFile(stick + L"KEPT.TMP");
+        Click(list, shell);
+
+        // One question, naming all 30, asked before the first call.
+        EXPECT_EQ(list.forGoodAsked, (std::vector<std::size_t>{30}));
+        EXPECT_EQ(list.callsWhenAsked, 0u);
+        ASSERT_EQ(shell.calls.size(), yes ? 31u : 1u);
+        for (const auto& [path, flags] : shell.calls)
+            EXPECT_EQ(flags, path == kFolder + L"BIN.TMP" ? kDeleteToRecycleBinFlags : kDeleteForGoodFlags) << path.c_str();
+        if (yes) {
+            EXPECT_EQ(list.Paths(), (std::vector<std::wstring>{stick + L"KEPT.TMP"}));
+            EXPECT_EQ(list.status, L"删除文件 31个 ");
+        } else {
+            // A no keeps them all, listed and on disk; the file on a volume with a bin still goes.
+            EXPECT_EQ(list.rows.size(), 31u);
+            EXPECT_EQ(list.status, L"删除文件 1个 未能删除 30个");
+        }
+    }
+    // "是" asks nothing more, and a volume with a bin asks nothing either.
+    FakeList list;
+    FakeShell shell;
+    shell.withoutBin = {L"E:\\"};
+    list.Add(L"E:\\", L"A.TMP", true);
+    shell.AddFile(L"E:\\A.TMP");
+    Click(list, shell);
+    EXPECT_TRUE(list.forGoodAsked.empty());
+    EXPECT_EQ(shell.calls.size(), 1u);
+    EXPECT_NE(ForGoodQuestion(30).find(L"有 30个"), std::wstring::npos);
+}
+
+TEST(DeleteCommand, WhichVolumesTakeRecycling) {
+    // The bin's own answer decides for fixed and network drives (Wine's bin takes a network
+    // drive's files); a removable drive, a CD or a RAM disk never has one.
+    for (const unsigned type : {kDriveFixed, kDriveRemote}) {
+        EXPECT_TRUE(VolumeTakesRecycling(type, true)) << type;
+        EXPECT_FALSE(VolumeTakesRecycling(type, false)) << type;
+    }
+    for (const unsigned type : {0u, 1u, kDriveRemovable, 5u, 6u}) {
+        EXPECT_FALSE(VolumeTakesRecycling(type, true)) << type;
+        EXPECT_FALSE(VolumeTakesRecycling(type, false)) << type;
+    }
+}
+
+TEST(DeleteCommand, ACaseTwinIsNeverHandedToTheShell) {
+    // A.tmp and a.tmp in one case-sensitive folder: the shell might take the one not checked.
+    for (const bool bothChecked : {false, true}) {
+        FakeList list;
+        FakeShell shell;
+        list.Add(kFolder, L"A.tmp", true);
+        list.Add(kFolder, L"OTHER.TMP", true);
+        list.Add(kFolder, L"a.tmp", bothChecked);
+        list.Add(L"D:\\Else\\", L"a.tmp", true);  // the same name in another folder is no twin
+        for (const Row& row : list.rows) shell.AddFile(row.path);
+        Click(list, shell);
+        EXPECT_EQ(shell.CalledPaths(), (std::vector<std::wstring>{kFolder + L"OTHER.TMP", L"D:\\Else\\a.tmp"}));
+        EXPECT_EQ(list.Paths(), (std::vector<std::wstring>{kFolder + L"A.tmp", kFolder + L"a.tmp"}));
+        EXPECT_EQ(list.status, bothChecked ? L"删除文件 2个 未能删除 2个" : L"删除文件 2个 未能删除 1个");
+    }
 }

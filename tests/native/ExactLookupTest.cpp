@@ -198,11 +198,25 @@ TEST(ExactLookup, AfterTheCallsAFolderThatCannotBeListed) {
         for (const wchar_t* name : {L"a.tmp", L"b.tmp"}) EXPECT_EQ(lookup.Inspect(F + name), PathKind::PlainFile);
         probe.listingErrors[F + L"*"] = error;
         probe.entries.erase(F + L"a.tmp");
-        // Path not found: the folder itself went, and every row in it. Access denied: each row is
-        // looked up on its own.
-        EXPECT_EQ(lookup.InspectAfterCalls(F + L"a.tmp"), PathKind::Missing);
-        EXPECT_EQ(lookup.InspectAfterCalls(F + L"b.tmp"), error == 3 ? PathKind::Missing : PathKind::PlainFile);
+        if (error == 3)  // the drive went away: every path on it is not found
+            for (const wchar_t* name : {L"a.tmp", L"b.tmp"}) probe.errors[F + name] = 3;
+        // Each row is then looked up on its own, and a path not found proves nothing.
+        EXPECT_EQ(lookup.InspectAfterCalls(F + L"a.tmp"), error == 3 ? PathKind::Unknown : PathKind::Missing);
+        EXPECT_EQ(lookup.InspectAfterCalls(F + L"b.tmp"), error == 3 ? PathKind::Unknown : PathKind::PlainFile);
     }
+}
+
+TEST(ExactLookup, OnlyAFolderStillThereProvesAFileGone) {
+    FakeProbe probe;
+    probe.File(F + L"here.tmp", 1);
+    ExactLookup lookup(probe);
+    // The folder answers, without the name: gone.
+    EXPECT_EQ(lookup.Inspect(F + L"gone.tmp"), PathKind::Missing);
+    // The drive letter or the folder is not there (path not found): unknown, before and after.
+    probe.errors[F + L"here.tmp"] = 3;
+    probe.errors[L"Q:\\gone\\x.tmp"] = 3;
+    EXPECT_EQ(lookup.Inspect(F + L"here.tmp"), PathKind::Unknown);
+    EXPECT_EQ(lookup.InspectAfterCalls(L"Q:\\gone\\x.tmp"), PathKind::Unknown);
 }
 
 }  // namespace

@@ -5,11 +5,11 @@
 #include <string_view>
 #include <vector>
 
+#include "common/core/DriveTypes.h"
 #include "common/core/SlotArray.h"
 
 namespace qorvani {
 
-inline constexpr unsigned kDriveFixed = 3;  // DRIVE_FIXED
 
 // The root texts in the buffer before its first pair of NULs, each ended by its own NUL; the
 // last entry is taken too, even when the buffer ends without the closing NUL.

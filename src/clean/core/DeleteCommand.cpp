@@ -1,5 +1,7 @@
 #include "clean/core/DeleteCommand.h"
 
+#include <unordered_map>
+
 #include "scan/core/NumberText.h"
 
 namespace qorvani {
@@ -69,8 +71,11 @@ std::uint16_t DeleteFlags(DeleteAnswer answer) {
 bool ShellCanTake(std::wstring_view path) { return path.size() < kShellPathLimit; }
 
 PathKind KindOfFailedLookup(std::uint32_t systemError) {
-    constexpr std::uint32_t kFileNotFound = 2, kPathNotFound = 3;
-    return systemError == kFileNotFound || systemError == kPathNotFound ? PathKind::Missing : PathKind::Unknown;
+    // "File not found" comes from a folder that is there and holds no such name. "Path not
+    // found" is also the answer of a drive letter gone (a disk unplugged, a subst or mapped drive
+    // removed) or a folder renamed since the scan: the file may well still be on its disk.
+    constexpr std::uint32_t kFileNotFound = 2;
+    return systemError == kFileNotFound ? PathKind::Missing : PathKind::Unknown;
 }
 
 std::wstring LookupForm(const std::wstring& path) {
@@ -93,34 +98,105 @@ bool NameSafeForShell(std::wstring_view path, std::wstring_view name, wchar_t se
     return FolderSafe(folder, separator);
 }
 
+std::wstring ForGoodQuestion(std::size_t files) {
+    return L"有" + NumberText(std::uint64_t{files}) + L"个选定文件所在的驱动器没有回收站，不能放入回收站。\r\n" +
+           L"要将这些文件直接删除吗？点击“是”将其直接删除，点击“否”保留这些文件";
+}
+
+bool VolumeTakesRecycling(unsigned driveType, bool binAnswers) {
+    switch (driveType) {
+    case kDriveFixed:
+    case kDriveRemote:  // a share has no bin on Windows, but Wine's takes its files: the bin says
+        return binAnswers;
+    default:  // removable, CD, RAM disk, or a path the system cannot type: never recycled
+        return false;
+    }
+}
+
+std::vector<bool> CaseTwins(const ResultStore& rows, Pacing& pace) {
+    // The display text (folder and upper-cased name) is what two spellings of one name share.
+    struct Seen {
+        std::size_t row;
+        bool twin;
+    };
+    std::unordered_map<std::wstring, Seen> seen;
+    std::vector<bool> twins(rows.Count(), false);
+    for (std::size_t row = 0; row < rows.Count(); ++row) {
+        pace.Step();
+        auto [entry, added] = seen.try_emplace(rows.DisplayText(row), Seen{row, false});
+        if (added || rows.Name(entry->second.row) == rows.Name(row)) continue;
+        twins[row] = twins[entry->second.row] = true;
+    }
+    // Every other spelling of a name that has two is a twin too, not only the first one met.
+    for (std::size_t row = 0; row < rows.Count(); ++row)
+        if (!twins[row]) {
+            const auto entry = seen.find(rows.DisplayText(row));
+            if (entry->second.row != row && twins[entry->second.row]) twins[row] = true;
+        }
+    return twins;
+}
+
 void DeleteCommandClick(DeleteView& view, ResultStore& rows, FileShell& shell, wchar_t separator) {
     const DeleteAnswer answer = view.AskDeleteConfirmation();
     if (answer == DeleteAnswer::Cancel) return;
-    const std::uint16_t flags = DeleteFlags(answer);
 
     const std::size_t n = rows.Count();
 
-    // Deletion pass: one shell call per checked row whose path names exactly one plain file that
-    // the shell can take. A path is judged gone only on the system's own "not found".
-    std::vector<bool> checked(n, false);
-    std::vector<std::wstring> paths(n);
-    std::vector<Outcome> outcomes(n, Outcome::Refused);
+    // What the command knows of each row, in one place.
+    struct RowPlan {
+        bool checked = false;
+        bool sendable = false;  // a name that the shell reads as this one file, and no other
+        std::uint16_t flags = 0;
+        std::wstring path;
+        Outcome outcome = Outcome::Refused;
+    };
+    std::vector<RowPlan> plan(n);
+    std::vector<bool> twins;  // asked only when some row is checked
+    std::size_t withoutBin = 0;
     for (std::size_t row = 0; row < n; ++row) {
         view.Step();
         if (!rows.Checked(row)) continue;
-        checked[row] = true;
-        paths[row] = rows.ExactPath(row);
-        if (!NameSafeForShell(paths[row], rows.Name(row), separator)) continue;
-        switch (shell.Inspect(paths[row])) {
+        if (twins.empty()) twins = CaseTwins(rows, view);
+        RowPlan& facts = plan[row];
+        facts.checked = true;
+        facts.path = rows.ExactPath(row);
+        // A name beside another spelling of it (a case-sensitive folder) is never sent: the shell
+        // could take the twin that was not checked.
+        facts.sendable = !twins[row] && NameSafeForShell(facts.path, rows.Name(row), separator);
+        facts.flags = DeleteFlags(answer);
+        if (facts.sendable && ShellCanTake(facts.path) && answer == DeleteAnswer::No &&
+            !shell.CanRecycle(facts.path)) {
+            facts.flags = 0;  // decided below, by one question for all of them
+            ++withoutBin;
+        }
+    }
+    // One question for every file that the Recycle Bin cannot take, before any file is sent; a no
+    // keeps them all.
+    if (withoutBin != 0) {
+        const std::uint16_t forGood = view.AskDeleteForGood(withoutBin) ? kDeleteForGoodFlags : 0;
+        for (RowPlan& facts : plan)
+            if (facts.sendable && facts.flags == 0) {
+                facts.flags = forGood;
+                facts.sendable = forGood != 0;
+            }
+    }
+
+    // Deletion pass: one shell call per checked row whose path names exactly one plain file that
+    // the shell can take. A path is judged gone only on the system's own "not found".
+    for (std::size_t row = 0; row < n; ++row) {
+        view.Step();
+        RowPlan& facts = plan[row];
+        if (!facts.sendable) continue;
+        switch (shell.Inspect(facts.path)) {
         case PathKind::PlainFile:
-            if (!ShellCanTake(paths[row])) break;  // too long for the shell: stays listed
-            view.ShowDeleting(paths[row]);
+            if (!ShellCanTake(facts.path)) break;  // too long for the shell: stays listed
+            view.ShowDeleting(facts.path);
             view.Step();
-            shell.DeleteOneFile(paths[row], flags);  // judged below by what is left on disk
-            outcomes[row] = Outcome::Sent;
+            shell.DeleteOneFile(facts.path, facts.flags);  // judged below by what is left on disk
+            facts.outcome = Outcome::Sent;
             break;
         case PathKind::Missing:
-            outcomes[row] = Outcome::AlreadyGone;
+            facts.outcome = Outcome::AlreadyGone;
             break;
         case PathKind::Folder:   // something other than the listed file is there
         case PathKind::Unknown:  // the system could not tell: leave it alone
@@ -133,11 +209,12 @@ void DeleteCommandClick(DeleteView& view, ResultStore& rows, FileShell& shell, w
     std::size_t failed = 0;
     for (std::size_t row = 0; row < n; ++row) {
         view.Step();
-        const bool gone = checked[row] && outcomes[row] != Outcome::Refused &&
-                          shell.InspectAfterCalls(paths[row]) == PathKind::Missing;
+        const RowPlan& facts = plan[row];
+        const bool gone = facts.checked && facts.outcome != Outcome::Refused &&
+                          shell.InspectAfterCalls(facts.path) == PathKind::Missing;
         if (gone) continue;
         kept.push_back(row);
-        if (checked[row]) ++failed;
+        if (facts.checked) ++failed;
     }
 
     rows.KeepRows(kept);

@@ -7,6 +7,7 @@
 #include <string_view>
 #include <vector>
 
+#include "common/core/DriveTypes.h"
 #include "common/core/Pacing.h"
 #include "scan/core/ResultStore.h"
 
@@ -48,12 +49,20 @@ inline constexpr wchar_t kDeleteQuestion[] =
     L"确实要删除所有选定文件吗？\r\n"
     L"点击“是”将文件直接删除，点击“否”将文件放入回收站，点击“取消”放弃删除";
 
+// The question asked once when "否" meets checked files on volumes without a Recycle Bin.
+std::wstring ForGoodQuestion(std::size_t files);
+
+// Whether files of a volume go into the Recycle Bin: binAnswers is the bin's own answer for the
+// volume (SHQueryRecycleBinW). Removable drives, CDs and RAM disks have none whatever it says; a
+// fixed or network drive has one when the bin answers for it.
+bool VolumeTakesRecycling(unsigned driveType, bool binAnswers);
+
 // Missing only when the system said so (not found); Unknown when it could not tell (access
 // denied, a network path out of reach, ...): such a path is neither sent nor judged gone.
 enum class PathKind { Missing, PlainFile, Folder, Unknown };
 
-// What a failed look-up means, by the system's error code: only "file not found" (2) and "path
-// not found" (3) say that nothing is there.
+// What a failed look-up means, by the system's error code: only "file not found" (2), the answer
+// of a folder that is still there, says that nothing is there.
 PathKind KindOfFailedLookup(std::uint32_t systemError);
 
 // The form of a path that file look-ups take: as it is below MAX_PATH; beyond it the long form,
@@ -68,6 +77,9 @@ class DeleteView : public virtual Pacing {
 public:
     virtual ~DeleteView() = default;
     virtual DeleteAnswer AskDeleteConfirmation() = 0;
+    // After "否", when files would go for good because their volume has no Recycle Bin: may
+    // these files (their number) be deleted for good? Asked at most once, before any file is sent.
+    virtual bool AskDeleteForGood(std::size_t /*files*/) { return false; }
     // The rows were rebuilt (those kept, in their order, without size cells): show them.
     virtual void RowsKept() = 0;
     virtual void SetResultCaption(std::wstring_view text) = 0;
@@ -84,6 +96,8 @@ public:
     // The same, once every call of the pass is made: lets the shell look a folder of many rows up
     // once instead of each row in turn.
     virtual PathKind InspectAfterCalls(const std::wstring& path) { return Inspect(path); }
+    // Whether the volume of the path has a Recycle Bin that takes its files.
+    virtual bool CanRecycle(const std::wstring& /*path*/) { return true; }
     // One shell delete of one file (FO_DELETE with these flags); the result is the shell's.
     virtual int DeleteOneFile(const std::wstring& path, std::uint16_t flags) = 0;
 };
@@ -96,6 +110,10 @@ public:
 // a dot (which Windows would strip, naming another folder). A name or folder holding U+FFFD,
 // the stand-in for bytes the system could not decode, is refused too: it may name another file.
 bool NameSafeForShell(std::wstring_view path, std::wstring_view name, wchar_t separator = L'\\');
+
+// The rows whose name has another spelling among the rows of the same folder (A.tmp beside a.tmp
+// in a case-sensitive folder): the same display text, another exact name.
+std::vector<bool> CaseTwins(const ResultStore& rows, Pacing& pace);
 
 // The delete button's click over the result rows: each row's exact path (folder and name as
 // listed) and check box are read from rows, and rows keeps what is left.

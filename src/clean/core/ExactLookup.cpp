@@ -51,8 +51,8 @@ PathKind ExactLookup::InspectAfterCalls(const std::wstring& path) {
         if (entry != folder.now.end()) return KindOf(entry->second);
         return folder.relistCut ? PathKind::Unknown : PathKind::Missing;
     }
-    if (KindOfFailedLookup(folder.relistError) == PathKind::Missing) return PathKind::Missing;  // the folder went
-    return Inspect(path);
+    if (KindOfFailedLookup(folder.relistError) == PathKind::Missing) return PathKind::Missing;  // nothing is left in it
+    return Inspect(path);  // the folder cannot be listed (gone, or out of reach): each row on its own
 }
 
 PathKind ExactLookup::ListName(const std::wstring& lookup, std::wstring_view name) {

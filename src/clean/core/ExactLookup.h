@@ -10,7 +10,9 @@
 // alone in its folder, or whose look-up does not match, is looked up by a listing of its own name.
 //
 // After the calls, a folder of several rows is listed once more, and a row is gone when that
-// listing, run to its end, lacks its exact name (or the folder itself is not found). A listing
+// listing, run to its end, lacks its exact name. A folder that cannot be listed (gone with its
+// drive, renamed, out of reach) proves nothing: its rows are looked up one by one, and stay
+// unknown while their folder is not found. A listing
 // cut short proves nothing of the names it did not reach: their rows are left as unknown. One listing for the folder
 // costs less than an attribute look-up of each name that is gone, which makes the system search
 // the folder for other spellings of it.
