@@ -61,9 +61,10 @@ std::vector<NameCase> NamesTree() {
         {L"", L"q\"uote.tmp", true, K, K},
         {L"", L"lt<gt>.tmp", true, K, K},
         {L"", L"pi|pe.tmp", true, K, K},
-        {L"", L"Case.tmp", true, G, G},
+        // Case twins: the shell could take the spelling not checked, so none is sent.
+        {L"", L"Case.tmp", true, K, K},
         {L"", L"CASE.tmp", false, K, K},
-        {L"", L"case.tmp", true, G, G},
+        {L"", L"case.tmp", true, K, K},
         {L"", L" lead.tmp", true, G, G},
         {L"", L".dotlead.tmp", true, G, G},
         {L"", L"  .tmp", true, G, G},
@@ -410,6 +411,8 @@ TEST(RobustTrees, ForkingLinkLoopEndsOnAStopClick) {
     NEED_FIXTURE(fork, L"fork");
     RobustWindow window;
     ASSERT_TRUE(window.Valid());
+    // Walked as on a file system that gives no file IDs, the fork never ends by itself.
+    window.Main().Lister().SetFolderIdentities(false);
     window.CheckType(kTmpTypeRow);
     // Two links to the next level at every level: no loop, but the paths double at every level,
     // so no path limit ends this walk in useful time; the stop click must.

@@ -170,6 +170,50 @@ TEST_F(ScanWindowTest, SystemFoldersListOnlyTheirOwnFilesUnderTheirTrueNames) {
     if (!wow.empty()) EXPECT_TRUE(DeleteFileW((wow + name).c_str()));
 }
 
+// Links to a sibling (Linux symbolic links, folder links to Wine) walk it once; the Recycle Bin
+// and System Volume Information at the root of C: are never walked, even typed as the root.
+TEST_F(ScanWindowTest, EachFolderIsListedOnceAndTheRecycleBinIsLeftAlone) {
+    NEED_FIXTURE(siblings, L"siblings");
+    CheckTypes({1});  // *.tmp
+    SetWindowTextW(Item(kIdPathBox), siblings.c_str());
+    ClickFlat(Item(kIdScanButton));
+    std::set<std::wstring> names;
+    for (std::size_t i = 0; i < Main().Results().Count(); ++i) names.insert(Main().Results().Name(i));
+    EXPECT_EQ(Main().Results().Count(), 250u);
+    EXPECT_EQ(names.size(), 250u);
+    EXPECT_EQ(Text(Item(kIdResultCaption)).rfind(L"扫描结果： 扫描到的文件共有： 250个；", 0), 0u);
+
+    const std::wstring bin = L"C:\\$Recycle.Bin\\", user = bin + L"S-1-5-21-1\\";
+    const std::wstring volumeInfo = L"C:\\System Volume Information\\";
+    CreateDirectoryW(bin.c_str(), nullptr);
+    CreateDirectoryW(user.c_str(), nullptr);
+    CreateDirectoryW(volumeInfo.c_str(), nullptr);
+    ASSERT_TRUE(PutFile(user + L"$RAB12CD.tmp", 10));
+    ASSERT_TRUE(PutFile(user + L"$IAB12CD.tmp", 10));
+    ASSERT_TRUE(PutFile(volumeInfo + L"restore.tmp", 10));
+    const std::wstring control = L"C:\\qorvani-beside-the-bin.tmp";
+    ASSERT_TRUE(PutFile(control, 10));
+    auto rowsUnder = [&](const std::wstring& folder) {
+        std::size_t count = 0;
+        for (std::size_t i = 0; i < Main().Results().Count(); ++i)
+            count += Upper(Main().Results().ExactPath(i)).rfind(Upper(folder), 0) == 0;
+        return count;
+    };
+    SetWindowTextW(Item(kIdPathBox), L"C:\\");
+    ClickFlat(Item(kIdScanButton));
+    EXPECT_EQ(rowsUnder(control), 1u);
+    EXPECT_EQ(rowsUnder(bin), 0u);
+    EXPECT_EQ(rowsUnder(volumeInfo), 0u);
+    SetWindowTextW(Item(kIdPathBox), user.c_str());
+    ClickFlat(Item(kIdScanButton));
+    EXPECT_EQ(Main().Results().Count(), 0u);
+
+    for (const std::wstring& file :
+         {user + L"$RAB12CD.tmp", user + L"$IAB12CD.tmp", volumeInfo + L"restore.tmp", control})
+        DeleteFileW(file.c_str());
+    for (const std::wstring& folder : {user, bin, volumeInfo}) RemoveDirectoryW(folder.c_str());
+}
+
 TEST_F(ScanWindowTest, NoCheckedTypeFindsNothingAndAnEmptyPathWalksNothing) {
     TempTree tree;
     tree.File(L"a.tmp", 10);

@@ -113,8 +113,9 @@ ln -s . cycles/a/b/self1; ln -s "$PWD/cycles/a/b" cycles/a/b/self2; ln -s ../.. 
 ln -s ../elsewhere cycles/away
 
 # No loop, but a fork at every level: two links to the next level, so the paths through the
-# links double with every level (30 levels: below the 40 links a Linux path may pass through)
-# and no path limit bounds the walk in useful time.
+# links double with every level (30 levels: below the 40 links a Linux path may pass through).
+# Each level is walked once; walked as on a file system that gives no file IDs (the long-command
+# tests do that), no path limit bounds the walk in useful time.
 mkdir -p fork/lvl
 put fork/j.tmp; ln -s lvl/1 fork/l1; ln -s lvl/1 fork/l2
 for i in $(seq 1 30); do
@@ -133,10 +134,11 @@ done
 mkdir -p many
 (cd many && mkdir f{0..2999} && for i in {0..2999}; do printf 'x' > "f$i/x.tmp"; done)
 
-# 200,000 rows from a small tree: 800 links to one folder of 250 junk files.
-mkdir -p rows200k/w rows200k/t
-(cd rows200k/w && for i in $(seq 0 249); do printf 'x' > "r$i.tmp"; done)
-(cd rows200k/t && for i in $(seq 0 799); do ln -s ../w "w$i"; done)
+# Links to a sibling: v2 holds 250 junk files, current and old link to it (Wine shows them as
+# folder links); each file is listed once.
+mkdir -p siblings/v2
+(cd siblings/v2 && for i in $(seq 0 249); do printf 'x' > "r$i.tmp"; done)
+ln -s v2 siblings/current; ln -s "$PWD/siblings/v2" siblings/old
 
 # One crowded folder and no subfolder (a Temp folder left to grow): the walk enters no folder
 # while it lists it.

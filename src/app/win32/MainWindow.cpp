@@ -254,6 +254,12 @@ DeleteAnswer MainWindow::AskDeleteConfirmation() {
     }
 }
 
+bool MainWindow::AskDeleteForGood(std::size_t files) {
+    // Yes and No only, No the default: Esc and Enter keep the files.
+    return MessageBoxW(hwnd_, ForGoodQuestion(files).c_str(), kDeleteTitle,
+                       MB_YESNO | MB_ICONEXCLAMATION | MB_DEFBUTTON2) == IDYES;
+}
+
 void MainWindow::RowsKept() { results_.RowsRebuilt(); }
 
 void MainWindow::ShowDeleting(const std::wstring& path) { pacer_.ShowStatusSoon(kDeletingPrefix + path); }

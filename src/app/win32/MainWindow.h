@@ -49,6 +49,7 @@ public:
 
     const ActiveMasks& CurrentActiveMasks() const { return activeMasks_; }
     const FixedDrives& CurrentFixedDrives() const { return fixedDrives_; }
+    Win32Lister& Lister() { return lister_; }
     const std::wstring& FixedDriveText() const { return fixedDriveText_; }
     const ResultStore& Results() const { return results_.Rows(); }
     const ScanState& Scan() const { return scan_; }
@@ -88,6 +89,7 @@ private:
     void AppendMatch(const std::wstring& folder, std::wstring_view name, std::uint64_t size) override;
     // DeleteView.
     DeleteAnswer AskDeleteConfirmation() override;
+    bool AskDeleteForGood(std::size_t files) override;
     void RowsKept() override;
     void ShowDeleting(const std::wstring& path) override;
     // Pacing (shared by the views above).

@@ -45,6 +45,21 @@ std::uint32_t ShellFileDelete::List(const std::wstring& pattern, std::vector<Lis
     return error != 0 ? error : ERROR_GEN_FAILURE;
 }
 
+static_assert(kDriveRemovable == DRIVE_REMOVABLE && kDriveFixed == DRIVE_FIXED && kDriveRemote == DRIVE_REMOTE);
+
+bool ShellFileDelete::CanRecycle(const std::wstring& path) {
+    wchar_t root[MAX_PATH + 1] = {};
+    if (!GetVolumePathNameW(LookupForm(path).c_str(), root, MAX_PATH + 1)) return false;
+    const auto known = recycles_.find(root);
+    if (known != recycles_.end()) return known->second;
+    SHQUERYRBINFO bin{};
+    bin.cbSize = sizeof bin;
+    const bool answers = SUCCEEDED(SHQueryRecycleBinW(root, &bin));
+    const bool recycles = VolumeTakesRecycling(GetDriveTypeW(root), answers);
+    recycles_.emplace(root, recycles);
+    return recycles;
+}
+
 int ShellFileDelete::DeleteOneFile(const std::wstring& path, std::uint16_t flags) {
     std::wstring from = path;
     from.push_back(L'\0');  // a list of exactly one name, ended by two NULs

@@ -2,6 +2,8 @@
 #include <windows.h>
 
 #include <functional>
+#include <map>
+#include <string>
 #include <utility>
 
 #include "clean/core/DeleteCommand.h"
@@ -18,6 +20,8 @@ public:
     ShellFileDelete(HWND owner, std::function<void()> pace) : owner_(owner), pace_(std::move(pace)) {}
     PathKind Inspect(const std::wstring& path) override { return lookup_.Inspect(path); }
     PathKind InspectAfterCalls(const std::wstring& path) override { return lookup_.InspectAfterCalls(path); }
+    // Asks the volume's Recycle Bin (SHQueryRecycleBinW) and its drive type, once per volume.
+    bool CanRecycle(const std::wstring& path) override;
     int DeleteOneFile(const std::wstring& path, std::uint16_t flags) override;
 
 private:
@@ -27,6 +31,7 @@ private:
     HWND owner_;
     std::function<void()> pace_;
     ExactLookup lookup_{*this};
+    std::map<std::wstring, bool> recycles_;  // by volume root
 };
 
 }  // namespace qorvani

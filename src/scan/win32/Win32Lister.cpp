@@ -26,12 +26,14 @@ std::optional<FolderIdentity> IdentityOf(HANDLE handle) {
         std::uint64_t low = 0, high = 0;
         for (int i = 7; i >= 0; --i) low = (low << 8) | id.fileId[i];
         for (int i = 15; i >= 8; --i) high = (high << 8) | id.fileId[i];
+        if (low == 0 && high == 0) return std::nullopt;  // a file system that gives no IDs
         return FolderIdentity{id.volumeSerialNumber, low, high};
     }
     BY_HANDLE_FILE_INFORMATION info{};
     if (!GetFileInformationByHandle(handle, &info)) return std::nullopt;
-    return FolderIdentity{info.dwVolumeSerialNumber,
-                          (static_cast<std::uint64_t>(info.nFileIndexHigh) << 32) | info.nFileIndexLow};
+    const std::uint64_t index = (static_cast<std::uint64_t>(info.nFileIndexHigh) << 32) | info.nFileIndexLow;
+    if (index == 0) return std::nullopt;
+    return FolderIdentity{info.dwVolumeSerialNumber, index};
 }
 
 // Opens a folder for listing (backup semantics, so that a folder opens at all; links followed).
@@ -44,7 +46,8 @@ KernelHandle OpenFolder(const std::wstring& path, DWORD access) {
 // does underneath); the same handle tells the folder's identity.
 class Win32Listing final : public DirectoryListing {
 public:
-    explicit Win32Listing(KernelHandle folder) : folder_(std::move(folder)), buffer_(new std::uint64_t[kBufferWords]) {}
+    Win32Listing(KernelHandle folder, bool identities)
+        : folder_(std::move(folder)), buffer_(new std::uint64_t[kBufferWords]), identities_(identities) {}
 
     bool Next() override {
         if (entry_ != nullptr && entry_->NextEntryOffset != 0) {
@@ -67,7 +70,9 @@ public:
     }
     bool IsFolder() const override { return (entry_->FileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0; }
     std::uint64_t Size() override { return static_cast<std::uint64_t>(entry_->EndOfFile.QuadPart); }
-    std::optional<FolderIdentity> Identity() const override { return IdentityOf(folder_.Get()); }
+    std::optional<FolderIdentity> Identity() const override {
+        return identities_ ? IdentityOf(folder_.Get()) : std::nullopt;
+    }
 
 private:
     static constexpr std::size_t kBufferWords = 64 * 1024 / sizeof(std::uint64_t);
@@ -75,6 +80,7 @@ private:
     std::unique_ptr<std::uint64_t[]> buffer_;  // 8-byte aligned, as the records need
     const FILE_ID_BOTH_DIR_INFO* entry_ = nullptr;
     bool ended_ = false;
+    bool identities_;
 };
 
 std::wstring SystemFolder(UINT(WINAPI* get)(LPWSTR, UINT)) {
@@ -145,12 +151,12 @@ std::unique_ptr<DirectoryListing> Win32Lister::Open(const std::wstring& folderPa
     if (redirected_.Covers(folderPath)) return nullptr;
     KernelHandle folder = OpenFolder(folderPath, FILE_LIST_DIRECTORY);
     if (!folder.Valid()) return nullptr;
-    return std::make_unique<Win32Listing>(std::move(folder));
+    return std::make_unique<Win32Listing>(std::move(folder), identities_);
 }
 
 std::optional<FolderIdentity> Win32Lister::Identify(const std::wstring& folderPath) {
     KernelHandle folder = OpenFolder(folderPath, 0);
-    if (!folder.Valid()) return std::nullopt;
+    if (!folder.Valid() || !identities_) return std::nullopt;
     return IdentityOf(folder.Get());
 }
 

@@ -27,9 +27,13 @@ public:
     std::wstring VolumeRoot(const std::wstring& folderPath) override;  // GetVolumePathNameW
 
     const RedirectedFolders& Redirected() const { return redirected_; }
+    // false: folders are walked as on a file system that gives no file IDs (some network
+    // servers), where no folder can be known as walked before.
+    void SetFolderIdentities(bool identities) { identities_ = identities; }
 
 private:
     RedirectedFolders redirected_;
+    bool identities_ = true;
 };
 
 // True for the 32-bit program running on 64-bit Windows, x64 or ARM64 (IsWow64Process2 where it
