@@ -28,6 +28,21 @@ TEST(FixedDrives, TakesTheFixedOnesInSystemOrder) {
     EXPECT_EQ(text, L"C:\\D:\\");
 }
 
+TEST(FixedDrives, SubstLettersAndSecondLettersOfAVolumeAreLeftOut) {
+    // C: and D: are volumes; S: is a subst of C:\Work; E: is a second letter of D:'s volume;
+    // F: is fixed but its volume cannot be named.
+    const std::wstring buffer(L"C:\\\0D:\\\0E:\\\0F:\\\0S:\\\0\0", 16);
+    auto facts = [](const std::wstring& root) {
+        if (root == L"S:\\") return DriveFacts{kDriveFixed, true, L""};
+        if (root == L"F:\\") return DriveFacts{kDriveFixed, false, L""};
+        return DriveFacts{kDriveFixed, false, root == L"C:\\" ? L"\\\\?\\Volume{c}\\" : L"\\\\?\\Volume{d}\\"};
+    };
+    FixedDrives drives;
+    std::wstring text;
+    CollectFixedDrives(buffer, facts, drives, text);
+    EXPECT_EQ(text, L"C:\\D:\\F:\\");
+}
+
 TEST(FixedDrives, LastEntryAndEdgeBuffers) {
     FixedDrives drives;
     std::wstring text;

@@ -186,6 +186,9 @@ TEST_F(MainWindowTest, AllDrivesBoxShowsTheFixedDrivesAndClearingRestoresCDrive)
     std::wstring joined;
     for (const auto& drive : Main().CurrentFixedDrives()) joined += drive;
     EXPECT_EQ(joined, Main().FixedDriveText());
+    // In the project's prefixes C: is the one fixed drive (Z: is declared a network drive); it is
+    // no subst letter and no second letter of a volume.
+    EXPECT_EQ(Main().FixedDriveText(), L"C:\\");
 }
 
 TEST_F(MainWindowTest, ExitEndsTheProgram) {

@@ -1,5 +1,7 @@
 #include "app/core/FixedDrives.h"
 
+#include <set>
+
 namespace qorvani {
 
 std::vector<std::wstring> DriveStrings(std::wstring_view buffer) {
@@ -14,15 +16,24 @@ std::vector<std::wstring> DriveStrings(std::wstring_view buffer) {
     return entries;
 }
 
-void CollectFixedDrives(std::wstring_view buffer, const std::function<unsigned(const std::wstring&)>& driveType,
+void CollectFixedDrives(std::wstring_view buffer, const std::function<DriveFacts(const std::wstring&)>& facts,
                         FixedDrives& drives, std::wstring& text) {
     drives.Reset();
     text.clear();
+    std::set<std::wstring> volumes;
     for (auto& entry : DriveStrings(buffer)) {
-        if (driveType(entry) != kDriveFixed) continue;
+        const DriveFacts drive = facts(entry);
+        if (drive.type != kDriveFixed || drive.substituted) continue;
+        if (!drive.volume.empty() && !volumes.insert(drive.volume).second) continue;
         text += entry;
         drives.Append(std::move(entry));
     }
+}
+
+void CollectFixedDrives(std::wstring_view buffer, const std::function<unsigned(const std::wstring&)>& driveType,
+                        FixedDrives& drives, std::wstring& text) {
+    CollectFixedDrives(buffer, [&driveType](const std::wstring& root) { return DriveFacts{driveType(root)}; },
+                       drives, text);
 }
 
 }  // namespace qorvani

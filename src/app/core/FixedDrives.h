@@ -15,7 +15,19 @@ namespace qorvani {
 // last entry is taken too, even when the buffer ends without the closing NUL.
 std::vector<std::wstring> DriveStrings(std::wstring_view buffer);
 
-// Fills drives (slot 1 on) and text (joined, no separator) with the entries whose type is fixed.
+// What the system says of one drive root.
+struct DriveFacts {
+    unsigned type = 0;         // GetDriveTypeW
+    bool substituted = false;  // a subst letter: QueryDosDeviceW names a folder, not a device
+    std::wstring volume;       // the volume's own name (\\?\Volume{...}\); empty when unknown
+};
+
+// Fills drives (slot 1 on) and text (joined, no separator) with the entries whose type is fixed,
+// leaving out subst letters (another name of a folder) and a second letter of a volume already
+// taken: each volume is walked once, under its first letter.
+void CollectFixedDrives(std::wstring_view buffer, const std::function<DriveFacts(const std::wstring&)>& facts,
+                        FixedDrives& drives, std::wstring& text);
+// The same, by drive type alone.
 void CollectFixedDrives(std::wstring_view buffer, const std::function<unsigned(const std::wstring&)>& driveType,
                         FixedDrives& drives, std::wstring& text);
 

@@ -90,11 +90,26 @@ void MainWindow::StartUp() {
     DiscoverFixedDrives();
 }
 
+namespace {
+
+DriveFacts DescribeDrive(const std::wstring& root) {
+    DriveFacts facts;
+    facts.type = GetDriveTypeW(root.c_str());
+    // A subst letter's device is a folder path in the NT namespace ("\??\C:\Work").
+    wchar_t device[MAX_PATH + 1] = {};
+    if (root.size() >= 2 && QueryDosDeviceW(root.substr(0, 2).c_str(), device, MAX_PATH + 1) != 0)
+        facts.substituted = std::wstring_view(device).substr(0, 4) == L"\\??\\";
+    wchar_t volume[64] = {};
+    if (GetVolumeNameForVolumeMountPointW(root.c_str(), volume, 64)) facts.volume = volume;
+    return facts;
+}
+
+}  // namespace
+
 void MainWindow::DiscoverFixedDrives() {
     std::wstring buffer(255, L'\0');
     GetLogicalDriveStringsW(255, buffer.data());
-    CollectFixedDrives(buffer, [](const std::wstring& root) { return GetDriveTypeW(root.c_str()); }, fixedDrives_,
-                       fixedDriveText_);
+    CollectFixedDrives(buffer, DescribeDrive, fixedDrives_, fixedDriveText_);
 }
 
 void MainWindow::OnCommand(int id, int code) {

@@ -4,6 +4,9 @@
 #include "app/win32/MainWindow.h"
 
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int showCommand) {
+    // A drive without media (a card reader, an empty DVD drive) is a folder that cannot be
+    // listed, never the system's "no disk in the drive" box in the middle of a scan.
+    SetErrorMode(SetErrorMode(0) | SEM_FAILCRITICALERRORS);
     HWND window = qorvani::MainWindow::Create(instance, showCommand);
     if (window == nullptr) return 1;
     MSG msg;
