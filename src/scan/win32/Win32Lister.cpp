@@ -149,13 +149,14 @@ std::unique_ptr<DirectoryListing> Win32Lister::Open(const std::wstring& folderPa
     // The same bound as a listing pattern (the path and "*.*") below MAX_PATH.
     if (folderPath.size() + 3 >= MAX_PATH) return nullptr;
     if (redirected_.Covers(folderPath)) return nullptr;
-    KernelHandle folder = OpenFolder(folderPath, FILE_LIST_DIRECTORY);
+    // Reading the attributes is what the identity needs (it is granted with the right to list).
+    KernelHandle folder = OpenFolder(folderPath, FILE_LIST_DIRECTORY | FILE_READ_ATTRIBUTES);
     if (!folder.Valid()) return nullptr;
     return std::make_unique<Win32Listing>(std::move(folder), identities_);
 }
 
 std::optional<FolderIdentity> Win32Lister::Identify(const std::wstring& folderPath) {
-    KernelHandle folder = OpenFolder(folderPath, 0);
+    KernelHandle folder = OpenFolder(folderPath, FILE_READ_ATTRIBUTES);
     if (!folder.Valid() || !identities_) return std::nullopt;
     return IdentityOf(folder.Get());
 }
