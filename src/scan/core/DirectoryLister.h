@@ -32,6 +32,10 @@ public:
     // Which folder this listing lists, links followed, read from the listing's own handle (no
     // handle or path look-up of its own); nothing when the system cannot tell.
     virtual std::optional<FolderIdentity> Identity() const { return std::nullopt; }
+    // The current folder entry's file ID, when the listing carries it and the entry is a plain
+    // folder (no link): its identity is then the listed folder's volume with this ID, known
+    // without opening it. Nothing for links, or when the listing does not tell.
+    virtual std::optional<std::uint64_t> EntryFileId() const { return std::nullopt; }
 };
 
 class DirectoryLister {

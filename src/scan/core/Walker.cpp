@@ -64,18 +64,24 @@ private:
         return IsSystemFolderName(std::wstring_view(root).substr(start, end - start));
     }
 
-    // Enters the folder whose path is in path_; false when it is not walked.
-    bool Enter(bool walkable, bool asRoot, bool knownVolumeRoot) {
+    // Enters the folder whose path is in path_; false when it is not walked. known is its
+    // identity when its parent's listing gave it (a plain subfolder: same volume, listed ID).
+    bool Enter(bool walkable, bool asRoot, bool knownVolumeRoot, std::optional<FolderIdentity> known = {}) {
         if (state_.stopRequested) return false;
         sink_.ShowFolder(path_);
         sink_.InputPoint();
         if (!walkable) return false;
+        if (known && !walked_.Enter(*known, asRoot)) return false;
         std::unique_ptr<DirectoryListing> listing = lister_.Open(path_);
         if (!listing) return false;
-        std::optional<FolderIdentity> identity = listing->Identity();
-        if (identity && !walked_.Enter(*identity, asRoot)) return false;
+        std::optional<FolderIdentity> identity = known;
         bool volumeRoot = knownVolumeRoot;
-        if (!asRoot && identity && open_.back().identity) volumeRoot = identity->volume != open_.back().identity->volume;
+        if (!known) {
+            identity = listing->Identity();
+            if (identity && !walked_.Enter(*identity, asRoot)) return false;
+            if (!asRoot && identity && open_.back().identity)
+                volumeRoot = identity->volume != open_.back().identity->volume;
+        }
         open_.push_back({std::move(listing), path_.size(), identity, volumeRoot});
         return true;
     }
@@ -94,10 +100,14 @@ private:
         if (listing.IsFolder()) {
             const bool walkable =
                 lister_.CanNameFolder(name) && !(current.volumeRoot && IsSystemFolderName(name));
+            std::optional<FolderIdentity> known;
+            if (current.identity)
+                if (const std::optional<std::uint64_t> id = listing.EntryFileId())
+                    known = FolderIdentity{current.identity->volume, *id};
             const std::size_t parentLength = path_.size();
             path_.append(name);
             path_.push_back(separator_);
-            if (!Enter(walkable, false, false)) path_.resize(parentLength);
+            if (!Enter(walkable, false, false, known)) path_.resize(parentLength);
             return;
         }
         if (masks_.Empty()) return;
