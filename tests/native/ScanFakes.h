@@ -68,7 +68,7 @@ public:
         const std::wstring real = Resolve(folderPath);
         const auto found = folders_.find(real);
         if (found == folders_.end()) return nullptr;
-        return std::make_unique<Listing>(found->second, sizeQueries, IdentityOf(real));
+        return std::make_unique<Listing>(found->second, sizeQueries, IdentityOf(real), *this, real);
     }
 
     std::optional<FolderIdentity> Identify(const std::wstring& folderPath) override {
@@ -99,6 +99,7 @@ public:
     }
 
     std::vector<std::wstring> volumeRoots;  // what VolumeRoot answers for the paths below them
+    bool entryIds = false;  // listings carry the file IDs of plain subfolders, as on Windows
     std::vector<std::wstring> opened;      // every Open, in order
     std::vector<std::wstring> identified;  // every Identify, in order
     int sizeQueries = 0;
@@ -124,8 +125,15 @@ private:
 
     class Listing : public DirectoryListing {
     public:
-        Listing(const std::vector<FakeEntry>& entries, int& sizeQueries, std::optional<FolderIdentity> identity)
-            : entries_(entries), sizeQueries_(sizeQueries), identity_(identity) {}
+        Listing(const std::vector<FakeEntry>& entries, int& sizeQueries, std::optional<FolderIdentity> identity,
+                const FakeLister& owner, std::wstring path)
+            : entries_(entries), sizeQueries_(sizeQueries), identity_(identity), owner_(owner), path_(std::move(path)) {}
+        std::optional<std::uint64_t> EntryFileId() const override {
+            const FakeEntry& entry = entries_[index_];
+            if (!owner_.entryIds || entry.link) return std::nullopt;
+            const auto id = owner_.IdentityOf(path_ + entry.name + owner_.separator_);
+            return id ? std::optional<std::uint64_t>(id->index) : std::nullopt;
+        }
         bool Next() override { return ++index_ < entries_.size(); }
         std::wstring_view Name() const override { return entries_[index_].name; }
         bool IsFolder() const override { return entries_[index_].folder; }
@@ -139,6 +147,8 @@ private:
         const std::vector<FakeEntry>& entries_;
         int& sizeQueries_;
         std::optional<FolderIdentity> identity_;
+        const FakeLister& owner_;
+        std::wstring path_;
         std::size_t index_ = static_cast<std::size_t>(-1);
     };
 

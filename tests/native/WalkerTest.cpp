@@ -263,6 +263,17 @@ TEST(WalkerTest, AFolderReachedAgainIsPassedOverLikeAnUnlistableFolder) {
     EXPECT_EQ(state.totalBytes, 1u + 2 + 4);
     // The identity comes with each listing: no folder is looked up on its own.
     EXPECT_TRUE(tree.identified.empty());
+
+    // Where listings carry their plain subfolders' IDs, B is known as walked before it is opened;
+    // the rows are the same.
+    FakeLister carried = LoopTree();
+    carried.entryIds = true;
+    RecordingSink again;
+    ScanState stateAgain;
+    ScanFolder(L"R\\", carried, MaskSet(Masks({L"*.TMP"})), again, stateAgain);
+    EXPECT_EQ(again.log, sink.log);
+    EXPECT_EQ(std::count(carried.opened.begin(), carried.opened.end(), L"R\\B\\"), 0);
+    EXPECT_EQ(std::count(carried.opened.begin(), carried.opened.end(), L"R\\A\\other\\"), 1);
 }
 
 TEST(WalkerTest, LoopsThroughSeveralLinksEndAndUnknownTargetsAreWalked) {
