@@ -146,6 +146,7 @@ void DeleteCommandClick(DeleteView& view, ResultStore& rows, FileShell& shell, w
     struct RowPlan {
         bool checked = false;
         bool sendable = false;  // a name that the shell reads as this one file, and no other
+        bool withoutBin = false;  // "否" on a volume without a Recycle Bin: asked for below
         std::uint16_t flags = 0;
         std::wstring path;
         Outcome outcome = Outcome::Refused;
@@ -166,18 +167,18 @@ void DeleteCommandClick(DeleteView& view, ResultStore& rows, FileShell& shell, w
         facts.flags = DeleteFlags(answer);
         if (facts.sendable && ShellCanTake(facts.path) && answer == DeleteAnswer::No &&
             !shell.CanRecycle(facts.path)) {
-            facts.flags = 0;  // decided below, by one question for all of them
+            facts.withoutBin = true;
             ++withoutBin;
         }
     }
     // One question for every file that the Recycle Bin cannot take, before any file is sent; a no
     // keeps them all.
     if (withoutBin != 0) {
-        const std::uint16_t forGood = view.AskDeleteForGood(withoutBin) ? kDeleteForGoodFlags : 0;
+        const bool forGood = view.AskDeleteForGood(withoutBin);
         for (RowPlan& facts : plan)
-            if (facts.sendable && facts.flags == 0) {
-                facts.flags = forGood;
-                facts.sendable = forGood != 0;
+            if (facts.withoutBin) {
+                facts.flags = kDeleteForGoodFlags;
+                facts.sendable = forGood;
             }
     }
 
