@@ -165,6 +165,11 @@ use_trash() {
 }
 trash_files() { printf '%s' "$WINE_DATA_HOME/Trash/files"; }
 
+# The drive letter Q: of the current prefix, as a link in its dosdevices to a folder (the fixture
+# drive-q of the Windows tests); unlink_test_drive takes it away again.
+link_test_drive() { ln -sfn "$1" "$WINEPREFIX/dosdevices/q:"; }
+unlink_test_drive() { rm -f "$WINEPREFIX/dosdevices/q:"; }
+
 # wine_run SECONDS COMMAND...: runs a command of the Wine session with the program's locale and
 # the build folder's data folder (and so its Recycle Bin).
 wine_run() {
