@@ -73,7 +73,12 @@ void MainWindow::CreateControls() {
     // In tab order, so that the z order is the tab order.
     const ControlSettings settings{instance_, dpi_, font_.Get(), kFlatButtonClassName};
     for (const ControlLayout& row : kMainLayout) CreateLayoutControl(hwnd_, row, settings);
-    results_.Attach(Control(kIdResultList));
+    results_.Attach(
+        Control(kIdResultList), [this] { pacer_.ShowTotalNow(); },
+        [this] {
+            // Delete on the list is the delete button, while the button can be clicked.
+            if (IsWindowEnabled(Control(kIdDeleteButton))) OnCommand(kIdDeleteButton, BN_CLICKED);
+        });
     types_.Attach(Control(kIdTypeList));
     pacer_.Attach(hwnd_, Control(kIdStatusBar));
 }
@@ -210,6 +215,7 @@ void MainWindow::SetScanning(bool scanning) {
     // In this order; the result list stays enabled (rows can be checked as they come) and so
     // does the scan button, which becomes the stop button.
     const bool allDrives = AllDrivesChecked();
+    results_.SetScanning(scanning);
     if (!scanning) EnableWindow(Control(kIdResultList), TRUE);
     for (int id : {kIdTypeList, kIdCheckAllResultsButton, kIdCheckNoResultsButton, kIdCheckAllTypesButton, kIdCheckNoTypesButton,
                    kIdDeleteButton, kIdAboutButton, kIdExitButton})
