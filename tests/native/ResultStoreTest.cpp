@@ -79,7 +79,7 @@ TEST(ResultStore, SortsBySizeByPathAndBackToTheOrderFoundCarryingEachRowsCheckAn
     EXPECT_EQ(store.SizeText(0), L" 4.8");
     EXPECT_EQ(store.FoundIndex(0), 1u);
 
-    // By display text (folder and upper-cased name) without regard to case: /t/A/ before /t/b/.
+    // By folder, then name, without regard to case: /t/A/ before /t/b/.
     store.Sort(RowOrder::ByPath);
     EXPECT_EQ(Paths(store), (std::vector<std::wstring>{L"/t/A/apple.tmp", L"/t/A/tie2.tmp", L"/t/A/zero.tmp",
                                                        L"/t/b/Big.tmp", L"/t/b/small.tmp", L"/t/b/tie1.tmp"}));
@@ -100,6 +100,16 @@ TEST(ResultStore, SortsBySizeByPathAndBackToTheOrderFoundCarryingEachRowsCheckAn
     EXPECT_EQ(Paths(store), (std::vector<std::wstring>{L"/t/b/small.tmp", L"/t/b/Big.tmp", L"/t/A/tie2.tmp"}));
     store.Clear();
     EXPECT_EQ(store.Order(), RowOrder::Found);
+}
+
+TEST(ResultStore, APathSortTakesAFoldersFilesBeforeItsSubfoldersAndAFolderListedTwiceAsOne) {
+    ResultStore store;
+    store.Append(L"/t/A/", L"x.tmp", 1);
+    store.Append(L"/t/A/B/", L"a.tmp", 1);
+    store.Append(L"/t/A/", L"c.tmp", 1);   // the walk came back to /t/A/ after its subfolder
+    store.Append(L"/t/a/", L"b.tmp", 1);   // another folder, the same but for case
+    store.Sort(RowOrder::ByPath);
+    EXPECT_EQ(Paths(store), (std::vector<std::wstring>{L"/t/a/b.tmp", L"/t/A/c.tmp", L"/t/A/x.tmp", L"/t/A/B/a.tmp"}));
 }
 
 TEST(ResultStore, TheCheckedTotalFollowsEveryKindOfChange) {

@@ -54,6 +54,7 @@ public:
     const ResultStore& Results() const { return results_.Rows(); }
     const ScanState& Scan() const { return scan_; }
     PathCellPainter& PathCells() { return results_.PathCells(); }
+    ResultList& ResultRows() { return results_; }
     // How often the list and the status bar were repainted during the last scan.
     std::size_t LiveRefreshCount() const { return pacer_.RepaintCount(); }
 

@@ -200,6 +200,14 @@ void ResultList::ShowMenu(POINT screen) {
     if (chosen != 0) RunResultMenuCommand(static_cast<ResultMenuCommand>(chosen), rows_, row, scanning_, *this);
 }
 
+void ResultList::Sort(RowOrder order) {
+    const int focused = static_cast<int>(SendMessageW(list_, LVM_GETNEXTITEM, static_cast<WPARAM>(-1), LVNI_FOCUSED));
+    const std::optional<std::size_t> row = focused >= 0 ? std::optional<std::size_t>(focused) : std::nullopt;
+    const ResultMenuCommand command =
+        order == RowOrder::BySize ? kMenuSortBySize : order == RowOrder::ByPath ? kMenuSortByPath : kMenuSortAsFound;
+    RunResultMenuCommand(command, rows_, row, scanning_, *this);
+}
+
 void ResultList::OpenFolderOf(const std::wstring& exactPath) { OpenFolderSelecting(exactPath); }
 
 void ResultList::CopyText(const std::wstring& text) { CopyToClipboard(list_, text); }

@@ -45,6 +45,8 @@ public:
     bool Checked(std::size_t row) const { return rows_.Checked(row); }
     // Sets a row's check box from the program; it is repainted at the next Refresh.
     void SetChecked(std::size_t row, bool checked);
+    // What the menu's sort items do: the rows in that order, the focused row followed.
+    void Sort(RowOrder order);
     // The store was rebuilt: the list shows its rows at once.
     void RowsRebuilt();
 

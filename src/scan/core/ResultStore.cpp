@@ -81,15 +81,27 @@ void ResultStore::Sort(RowOrder order) {
             });
             break;
         case RowOrder::ByPath: {
-            // The upper-cased display text of each row, made once: folders are shared.
+            // By folder, then by name within it, both upper-cased: the folders ranked once (many
+            // rows share one), each name upper-cased once.
             std::vector<std::wstring> folderKeys;
             folderKeys.reserve(folders_.size());
             for (const std::wstring& folder : folders_) folderKeys.push_back(UpperCase(folder));
-            std::vector<std::wstring> keys;
-            keys.reserve(rows_.size());
-            for (const Row& r : rows_) keys.push_back(folderKeys[r.folder] + UpperCase(r.name));
+            std::vector<std::uint32_t> byKey(folders_.size());
+            std::iota(byKey.begin(), byKey.end(), 0u);
+            std::sort(byKey.begin(), byKey.end(),
+                      [&](std::uint32_t a, std::uint32_t b) { return folderKeys[a] < folderKeys[b]; });
+            std::vector<std::uint32_t> rank(folders_.size());
+            for (std::size_t i = 0, r = 0; i < byKey.size(); ++i) {
+                if (i > 0 && folderKeys[byKey[i]] != folderKeys[byKey[i - 1]]) ++r;
+                rank[byKey[i]] = static_cast<std::uint32_t>(r);  // the same folder listed twice ranks once
+            }
+            std::vector<std::wstring> names;
+            names.reserve(rows_.size());
+            for (const Row& r : rows_) names.push_back(UpperCase(r.name));
             std::sort(index.begin(), index.end(), [&](std::uint32_t a, std::uint32_t b) {
-                const int compared = keys[a].compare(keys[b]);
+                const std::uint32_t ra = rank[rows_[a].folder], rb = rank[rows_[b].folder];
+                if (ra != rb) return ra < rb;
+                const int compared = names[a].compare(names[b]);
                 return compared != 0 ? compared < 0 : foundFirst(a, b);
             });
             break;

@@ -37,8 +37,8 @@ public:
     // Keeps the given rows in the given order, with their checks and sizes.
     void KeepRows(const std::vector<std::size_t>& rows);
 
-    // Puts the rows in the order: largest first, by display text without regard to case, or as
-    // found. Rows that the order ranks equal stay in the order found.
+    // Puts the rows in the order: largest first; by folder, then by name within it, without
+    // regard to case; or as found. Rows that the order ranks equal stay in the order found.
     void Sort(RowOrder order);
     RowOrder Order() const { return order_; }
 
