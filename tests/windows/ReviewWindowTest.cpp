@@ -48,10 +48,11 @@ void RealRightClickAt(POINT screen) {
 }
 
 // Watches this process for popup menus (the window class #32768) from a thread of its own, and
-// answers each one that opens with the next key sequence given (as real key presses).
+// answers each one that opens with the next command given: real Down presses until that item is
+// highlighted, then Enter (0: Esc, the menu closed unchosen).
 class MenuAnswerer {
 public:
-    explicit MenuAnswerer(std::vector<std::vector<WORD>> answers) : answers_(std::move(answers)) {
+    explicit MenuAnswerer(std::vector<int> answers) : answers_(std::move(answers)) {
         thread_ = std::thread([this] { Run(); });
     }
     ~MenuAnswerer() { Stop(); }
@@ -70,6 +71,28 @@ private:
         }
         return nullptr;
     }
+    static int Highlighted(HMENU menu) {
+        for (int i = 0; i < GetMenuItemCount(menu); ++i)
+            if (GetMenuState(menu, i, MF_BYPOSITION) & MF_HILITE) return static_cast<int>(GetMenuItemID(menu, i));
+        return 0;
+    }
+    void Answer(HWND window, int command) {
+        Sleep(100);  // the menu's loop takes keys once it has shown the menu
+        if (command == 0) {
+            SendKeys({VK_ESCAPE});
+            return;
+        }
+        const auto menu = reinterpret_cast<HMENU>(SendMessageW(window, MN_GETHMENU, 0, 0));
+        for (int tries = 0; tries < 20 && !stop_ && IsWindow(window); ++tries) {
+            if (Highlighted(menu) == command) {
+                SendKeys({VK_RETURN});
+                return;
+            }
+            SendKeys({VK_DOWN});
+            Sleep(60);
+        }
+        SendKeys({VK_ESCAPE});
+    }
     void Run() {
         while (!stop_) {
             HWND menu = OpenMenu();
@@ -78,15 +101,11 @@ private:
                 continue;
             }
             const std::size_t index = static_cast<std::size_t>(opened_++);
-            const std::vector<WORD> keys = index < answers_.size() ? answers_[index] : std::vector<WORD>{VK_ESCAPE};
-            for (WORD key : keys) {
-                SendKeys({key});
-                Sleep(30);
-            }
+            Answer(menu, index < answers_.size() ? answers_[index] : 0);
             while (!stop_ && IsWindow(menu) && IsWindowVisible(menu)) Sleep(10);
         }
     }
-    std::vector<std::vector<WORD>> answers_;
+    std::vector<int> answers_;
     std::atomic<bool> stop_{false};
     std::atomic<int> opened_{0};
     std::thread thread_;
@@ -125,10 +144,6 @@ protected:
     TempTree tree_;
 };
 
-// Down three times from no selection: past "open" and "copy" (the separator is skipped) to the
-// sort by size; down once: "open"; twice: "copy".
-constexpr WORD kDown = VK_DOWN, kEnter = VK_RETURN;
-
 TEST_F(ReviewWindowTest, TheMenuOpensFromARightClickAndShiftF10AndSortsBySizeWithTheChecks) {
     const int sizes[] = {300, 5000, 10, 4000, 5000};  // found in name order within the folder
     for (int i = 0; i < 5; ++i) tree_.File(L"f" + std::to_wstring(i) + L".tmp", sizes[i]);
@@ -139,7 +154,7 @@ TEST_F(ReviewWindowTest, TheMenuOpensFromARightClickAndShiftF10AndSortsBySizeWit
     EXPECT_EQ(Total(), CheckedTotalText(1, 4000));  // at once after the click
 
     {
-        MenuAnswerer answerer({{VK_ESCAPE}, {kDown, kDown, kDown, kEnter}});
+        MenuAnswerer answerer({0, kMenuSortBySize});
         FocusList();
         RealRightClickAt(RowPoint(2));
         ASSERT_TRUE(WaitFor([&] { return answerer.Opened() == 1; }, 5000, "the menu of a right-click"));
@@ -180,7 +195,7 @@ TEST_F(ReviewWindowTest, CopyPathPutsTheExactPathOnTheClipboardNotTheShownText) 
     tree_.File(L"Mixed Case\\Report.Tmp", 10);
     Scan(tree_.Root());
     ASSERT_EQ(RowCount(Item(kIdResultList)), 1);
-    MenuAnswerer answerer({{kDown, kDown, kEnter}});
+    MenuAnswerer answerer({kMenuCopyPath});
     FocusList();
     RealRightClickAt(RowPoint(0));
     ASSERT_TRUE(WaitFor([&] { return ClipboardText() == tree_.Root() + L"Mixed Case\\Report.Tmp"; }, 5000,

@@ -20,15 +20,15 @@ bool Valid(const ResultStore& rows, std::optional<std::size_t> row) { return row
 }  // namespace
 
 ResultMenuState StateOf(ResultMenuCommand command, const ResultStore& rows, std::optional<std::size_t> row,
-                        bool scanning) {
+                        bool busy) {
     if (const std::optional<RowOrder> order = OrderOf(command))
-        return {!scanning && rows.Count() > 0, rows.Order() == *order};
+        return {!busy && rows.Count() > 0, rows.Order() == *order};
     return {Valid(rows, row), false};
 }
 
-void RunResultMenuCommand(ResultMenuCommand command, ResultStore& rows, std::optional<std::size_t> row, bool scanning,
+void RunResultMenuCommand(ResultMenuCommand command, ResultStore& rows, std::optional<std::size_t> row, bool busy,
                           ResultMenuView& view) {
-    if (!StateOf(command, rows, row, scanning).enabled) return;
+    if (!StateOf(command, rows, row, busy).enabled) return;
     if (const std::optional<RowOrder> order = OrderOf(command)) {
         // The row the menu was opened on is followed to its new place.
         const std::optional<std::size_t> found = Valid(rows, row) ? std::optional(rows.FoundIndex(*row)) : std::nullopt;

@@ -37,9 +37,10 @@ struct ResultMenuState {
     bool enabled = false;
     bool marked = false;  // the order the rows are shown in
 };
-// An item's state: the file items need a row, the sort items rows and no scan running.
+// An item's state: the file items need a row; the sort items need rows, and no long command
+// running (a scan, a selection pass or a delete works through the rows by their places).
 ResultMenuState StateOf(ResultMenuCommand command, const ResultStore& rows, std::optional<std::size_t> row,
-                        bool scanning);
+                        bool busy);
 
 // What the menu's commands reach in the window.
 class ResultMenuView {
@@ -52,7 +53,7 @@ public:
 
 // Carries out a chosen command for the given row (the one clicked, or the focused one), when
 // its state lets it be chosen.
-void RunResultMenuCommand(ResultMenuCommand command, ResultStore& rows, std::optional<std::size_t> row, bool scanning,
+void RunResultMenuCommand(ResultMenuCommand command, ResultStore& rows, std::optional<std::size_t> row, bool busy,
                           ResultMenuView& view);
 
 // "已选中： N个， X MB", the numbers as the program writes every number.

@@ -22,8 +22,15 @@
 #include "scan/win32/FolderDialog.h"
 
 namespace qorvani {
+MainWindow::BusyScope::BusyScope(MainWindow& window) : window_(window) {
+    ++window_.busyDepth_;
+    window_.results_.SetBusy(true);
+}
+
 MainWindow::BusyScope::~BusyScope() {
-    if (--window_.busyDepth_ == 0 && window_.closePending_) PostMessageW(window_.hwnd_, WM_CLOSE, 0, 0);
+    if (--window_.busyDepth_ > 0) return;
+    window_.results_.SetBusy(false);
+    if (window_.closePending_) PostMessageW(window_.hwnd_, WM_CLOSE, 0, 0);
 }
 
 MainWindow::MainWindow(HINSTANCE instance) : instance_(instance), font_(CreateWindowFont(SystemDpi())), dpi_(SystemDpi()) {}
@@ -215,7 +222,6 @@ void MainWindow::SetScanning(bool scanning) {
     // In this order; the result list stays enabled (rows can be checked as they come) and so
     // does the scan button, which becomes the stop button.
     const bool allDrives = AllDrivesChecked();
-    results_.SetScanning(scanning);
     if (!scanning) EnableWindow(Control(kIdResultList), TRUE);
     for (int id : {kIdTypeList, kIdCheckAllResultsButton, kIdCheckNoResultsButton, kIdCheckAllTypesButton, kIdCheckNoTypesButton,
                    kIdDeleteButton, kIdAboutButton, kIdExitButton})

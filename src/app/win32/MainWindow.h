@@ -110,7 +110,7 @@ private:
     // meanwhile stops the command and is carried out once the outermost one has returned.
     class BusyScope {
     public:
-        explicit BusyScope(MainWindow& window) : window_(window) { ++window_.busyDepth_; }
+        explicit BusyScope(MainWindow& window);
         ~BusyScope();
         BusyScope(const BusyScope&) = delete;
         BusyScope& operator=(const BusyScope&) = delete;

@@ -191,13 +191,13 @@ void ResultList::ShowMenu(POINT screen) {
             AppendMenuW(menu.Get(), MF_SEPARATOR, 0, nullptr);
             continue;
         }
-        const ResultMenuState state = StateOf(item.command, rows_, row, scanning_);
+        const ResultMenuState state = StateOf(item.command, rows_, row, busy_);
         AppendMenuW(menu.Get(), MF_STRING | (state.enabled ? MF_ENABLED : MF_GRAYED), item.command, item.text);
         if (state.marked) CheckMenuRadioItem(menu.Get(), item.command, item.command, item.command, MF_BYCOMMAND);
     }
     const int chosen = static_cast<int>(TrackPopupMenu(menu.Get(), TPM_RETURNCMD | TPM_RIGHTBUTTON | TPM_NONOTIFY,
                                                        screen.x, screen.y, 0, list_, nullptr));
-    if (chosen != 0) RunResultMenuCommand(static_cast<ResultMenuCommand>(chosen), rows_, row, scanning_, *this);
+    if (chosen != 0) RunResultMenuCommand(static_cast<ResultMenuCommand>(chosen), rows_, row, busy_, *this);
 }
 
 void ResultList::Sort(RowOrder order) {
@@ -205,7 +205,7 @@ void ResultList::Sort(RowOrder order) {
     const std::optional<std::size_t> row = focused >= 0 ? std::optional<std::size_t>(focused) : std::nullopt;
     const ResultMenuCommand command =
         order == RowOrder::BySize ? kMenuSortBySize : order == RowOrder::ByPath ? kMenuSortByPath : kMenuSortAsFound;
-    RunResultMenuCommand(command, rows_, row, scanning_, *this);
+    RunResultMenuCommand(command, rows_, row, busy_, *this);
 }
 
 void ResultList::OpenFolderOf(const std::wstring& exactPath) { OpenFolderSelecting(exactPath); }

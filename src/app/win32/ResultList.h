@@ -28,8 +28,9 @@ public:
     // Takes over the list view (created owner-data with check boxes). checksChanged runs after
     // each check box the user toggles; deleteKey when Delete is pressed on the list.
     void Attach(HWND list, std::function<void()> checksChanged, std::function<void()> deleteKey);
-    // While a scan runs, the menu's sort items cannot be chosen.
-    void SetScanning(bool scanning) { scanning_ = scanning; }
+    // While a long command runs (a scan, a selection pass, a delete), the menu's sort items
+    // cannot be chosen.
+    void SetBusy(bool busy) { busy_ = busy; }
     HWND Handle() const { return list_; }
     const ResultStore& Rows() const { return rows_; }
     // The store itself, for a command that rebuilds it (the delete); RowsRebuilt shows the result.
@@ -86,7 +87,7 @@ private:
 
     HWND list_ = nullptr;
     std::function<void()> checksChanged_, deleteKey_;
-    bool scanning_ = false;
+    bool busy_ = false;
     ResultStore rows_;
     PathCellPainter cells_;
     std::size_t shownCount_ = 0;
