@@ -16,11 +16,6 @@ set -uo pipefail
 source "$(dirname "$0")/common.sh"
 ensure_setup "$@"
 
-passed=0
-failed=0
-skipped=0
-notes=()
-add() { passed=$((passed + $1)); failed=$((failed + $2)); skipped=$((skipped + ${3:-0})); }
 stop() {
   echo "test.sh: stopped: $*" >&2
   exit 1
@@ -35,26 +30,27 @@ if build_native; then
   cat "$native_log"
   if counts=$(ctest_counts "$native_log"); then
     read -r p f s _ <<<"$counts"
-    add "$p" "$f" "$s"
-    [ "$s" = 0 ] || notes+=("native tests: $s skipped")
+    tally "$p" "$f" "$s"
+    [ "$s" = 0 ] || tally_note "native tests: $s skipped"
   else
-    add 0 1; notes+=("native tests: ctest printed no summary")
+    tally 0 1; tally_note "native tests: ctest printed no summary"
   fi
 else
-  add 0 1; notes+=("native build failed")
+  tally 0 1; tally_note "native build failed"
 fi
 
 # --- Windows builds ---
 kinds=()
-if can_run_32bit; then kinds+=(win32 wow64); else
-  notes+=("the 32-bit build's Windows tests (win32 and wow64) were skipped: $(why_no_32bit)")
-fi
-kinds+=(x64)
+for kind in "${KINDS[@]}"; do
+  if kind_is_32bit "$kind" && ! can_run_32bit; then continue; fi
+  kinds+=("$kind")
+done
+can_run_32bit || tally_note "the 32-bit build's Windows tests (win32 and wow64) were skipped: $(why_no_32bit)"
 
 log "windows builds (32-bit and 64-bit)"
 built32=0; built64=0
-build_windows && built32=1 || { add 0 1; notes+=("32-bit Windows build failed"); }
-build_windows64 && built64=1 || { add 0 1; notes+=("64-bit Windows build failed"); }
+build_windows && built32=1 || { tally 0 1; tally_note "32-bit Windows build failed"; }
+build_windows64 && built64=1 || { tally 0 1; tally_note "64-bit Windows build failed"; }
 
 # run_windows_tests KIND: one Wine session of KIND's prefix, ended before returning, on fixture
 # trees and a Recycle Bin of the run's own (the delete tests empty the one and fill the other).
@@ -62,7 +58,7 @@ list_count=""
 run_windows_tests() {
   local kind="$1" dir counts p f s total status
   dir=$(kind_build "$kind")
-  [ -f "$dir/qorvani_wintests.exe" ] || { add 0 1; notes+=("$kind: no test program"); return; }
+  [ -f "$dir/qorvani_wintests.exe" ] || { tally 0 1; tally_note "$kind: no test program"; return; }
   local run="$BUILD/test-runs/$kind"
   log "fixture trees for the $kind run ($run/fixtures)"
   bash "$ROOT/tests/windows/make_fixtures.sh" "$run/fixtures" >&2 ||
@@ -81,49 +77,41 @@ run_windows_tests() {
   end_wine
   unlink_test_drive
   if ! counts=$(gtest_counts "$logfile"); then
-    add 0 1; notes+=("$kind: the test program ended without a summary (exit $status)")
+    tally 0 1; tally_note "$kind: the test program ended without a summary (exit $status)"
     return
   fi
   read -r p f s total <<<"$counts"
-  [ "$kind" = x64 ] && list_count="$total"
-  add "$p" "$f" "$s"
-  [ "$f" = 0 ] || notes+=("$kind: $f Windows tests failed")
-  [ "$s" = 0 ] || notes+=("$kind: $s Windows tests skipped")
+  list_count="$total"
+  tally "$p" "$f" "$s"
+  [ "$f" = 0 ] || tally_note "$kind: $f Windows tests failed"
+  [ "$s" = 0 ] || tally_note "$kind: $s Windows tests skipped"
   if [ "$f" = 0 ] && [ "$status" != 0 ]; then
-    add 0 1; notes+=("$kind: no test failed but the program exited with $status")
+    tally 0 1; tally_note "$kind: no test failed but the program exited with $status"
   fi
 }
 
 trap 'end_wine; stop_xvfb' EXIT
 start_xvfb || stop "no virtual display (Xvfb) could be started"
 for kind in "${kinds[@]}"; do
-  if [ "$kind" = x64 ] && [ "$built64" = 0 ]; then continue; fi
-  if [ "$kind" != x64 ] && [ "$built32" = 0 ]; then continue; fi
+  if kind_is_32bit "$kind"; then [ "$built32" = 1 ] || continue; else [ "$built64" = 1 ] || continue; fi
   run_windows_tests "$kind"
 done
 stop_xvfb
 trap - EXIT
 # The kinds this machine cannot run: as many tests each as the x64 run had, counted as skipped.
-if ! can_run_32bit && [ -n "$list_count" ]; then skipped=$((skipped + 2 * list_count)); fi
+if ! can_run_32bit && [ -n "$list_count" ]; then tally 0 0 $((2 * list_count)); fi
 
 # --- the release archive: its own builds, checks and Wine sessions, counted as one test ---
 log "release archive (tests/release/check_release.sh)"
 bash "$ROOT/tests/release/check_release.sh" 2>&1 | tee "$BUILD/release-check.log"
 rel=$(tail -n 1 "$BUILD/release-check.log")
-if [[ "$rel" =~ ^release:\ [0-9]+\ passed,\ 0\ failed ]]; then add 1 0; else add 0 1; notes+=("release archive: $rel (FAIL lines in build/release-check.log)"); fi
-[[ "$rel" =~ ([1-9][0-9]*)\ skipped$ ]] && notes+=("release archive: ${BASH_REMATCH[1]} checks skipped (SKIP lines in build/release-check.log)")
+if [[ "$rel" =~ ^release:\ [0-9]+\ passed,\ 0\ failed ]]; then tally 1 0; else tally 0 1; tally_note "release archive: $rel (FAIL lines in build/release-check.log)"; fi
+[[ "$rel" =~ ([1-9][0-9]*)\ skipped$ ]] && tally_note "release archive: ${BASH_REMATCH[1]} checks skipped (SKIP lines in build/release-check.log)"
 
 # --- benchmarks, tiny sizes (their own session, after ours has ended) ---
 if [ -x "$BUILD/native/qorvani_bench" ] && [ "${QORVANI_SKIP_BENCH_SMOKE:-0}" != 1 ]; then
   log "benchmark smoke run (tiny sizes)"
-  if bash "$ROOT/scripts/bench.sh" --smoke; then add 1 0; else add 0 1; notes+=("benchmark smoke run failed"); fi
+  if bash "$ROOT/scripts/bench.sh" --smoke; then tally 1 0; else tally 0 1; tally_note "benchmark smoke run failed"; fi
 fi
 
-echo
-for n in "${notes[@]}"; do echo "note: $n"; done
-if [ "$skipped" -gt 0 ]; then
-  echo "$passed passed, $failed failed, $skipped skipped"
-else
-  echo "$passed passed, $failed failed"
-fi
-[ "$failed" -eq 0 ]
+tally_report

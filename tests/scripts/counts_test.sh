@@ -63,5 +63,12 @@ expect ctest-passed ctest_counts "120 0 0 120" '100% tests passed, 0 tests faile
 Total Test time (real) =  12.00 sec'
 expect ctest-none ctest_counts none 'Errors while running CTest'
 
-[ "$bad" = 0 ] && echo "counts: every summary read as expected"
+# The tally: stages add up, skipped ones appear only when there are any, a failure fails it.
+got=$(tally 5 0; tally 2 0 3; tally_note "x64: 3 Windows tests skipped"; tally_report) ||
+  { echo "tally: failed without a failure"; bad=1; }
+[ "$got" = $'\nnote: x64: 3 Windows tests skipped\n7 passed, 0 failed, 3 skipped' ] || { echo "tally gave '$got'"; bad=1; }
+got=$(tally 1 0; tally 0 1; tally_report) && { echo "tally: a failure passed"; bad=1; }
+[ "$(tail -n 1 <<<"$got")" = "1 passed, 1 failed" ] || { echo "tally gave '$got'"; bad=1; }
+
+[ "$bad" = 0 ] && echo "counts: every summary and tally read as expected"
 exit "$bad"
