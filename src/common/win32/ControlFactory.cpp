@@ -35,9 +35,9 @@ HWND CreateLayoutControl(HWND parent, const ControlLayout& row, const ControlSet
     HWND control = nullptr;
     switch (row.kind) {
         case ControlKind::FlatButton:
-            // Self-drawn, it takes no focus: no WS_TABSTOP.
+            // A tab stop: it takes the focus from the keyboard (never from the mouse).
             if (settings.flatButtonClass != nullptr)
-                control = Child(settings.flatButtonClass, 0, 0, text, parent, row, r, instance);
+                control = Child(settings.flatButtonClass, 0, WS_TABSTOP, text, parent, row, r, instance);
             break;
         case ControlKind::Label:
             control = Child(L"STATIC", 0, SS_LEFT | SS_NOPREFIX, text, parent, row, r, instance);
