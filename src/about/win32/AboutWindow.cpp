@@ -44,6 +44,8 @@ void AboutWindow::ShowModal(HINSTANCE instance, HWND owner, int iconId) {
     if (window == nullptr) return;
     EnableWindow(owner, FALSE);
     ShowWindow(window, SW_SHOW);
+    // The focus on the first tab stop, the OK button, as in a dialog.
+    SetFocus(GetDlgItem(window, kIdAboutOkButton));
     UpdateWindow(window);
 
     // The modal loop: runs until the window is gone; a quit request is passed on outward.
@@ -71,7 +73,17 @@ LRESULT AboutWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
             CreateControls();
             return 0;
         case WM_COMMAND:
-            if (LOWORD(wParam) == kIdAboutOkButton && HIWORD(wParam) == BN_CLICKED) Close();
+            // OK, Enter (IDOK, or the default button: the OK button) and Esc (IDCANCEL) close it.
+            if (HIWORD(wParam) == BN_CLICKED &&
+                (LOWORD(wParam) == kIdAboutOkButton || LOWORD(wParam) == IDOK || LOWORD(wParam) == IDCANCEL))
+                Close();
+            return 0;
+        case DM_GETDEFID:
+            return MAKELRESULT(kIdAboutOkButton, DC_HASDEFID);
+        case WM_SYSCOLORCHANGE:
+        case WM_SETTINGCHANGE:
+            ForwardToChildren(hwnd_, message, wParam, lParam);
+            InvalidateRect(hwnd_, nullptr, TRUE);
             return 0;
         case WM_CLOSE:
             Close();
@@ -96,6 +108,7 @@ void AboutWindow::CreateControls() {
             SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(contactFont_.Get()), FALSE);
         }
     }
+    SendMessageW(hwnd_, WM_CHANGEUISTATE, MAKEWPARAM(UIS_INITIALIZE, 0), 0);
 }
 
 void AboutWindow::Close() {

@@ -72,6 +72,9 @@ private:
     LRESULT OnNotify(NMHDR* header);
     void OnClose();
     void OnAllDrivesClick();
+    void OnSystemChange(UINT message, WPARAM wParam, LPARAM lParam);
+    LRESULT OnActivate(WORD state, WPARAM wParam, LPARAM lParam);
+    void KeepFocusUsable();
     void OnBrowseClick();
     void OnAboutClick();
 
@@ -131,6 +134,7 @@ private:
     Pacer pacer_{results_};
     Win32Lister lister_;
 
+    HWND lastFocus_ = nullptr;  // the focused control when the window was last deactivated
     bool fillingTypeList_ = false;
     int busyDepth_ = 0;
     bool closePending_ = false;

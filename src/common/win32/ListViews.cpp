@@ -15,9 +15,7 @@ HWND CreateCheckList(HWND parent, int id, RECT pixels, const ColumnLayout* colum
                                 reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), instance, nullptr);
     SendMessageW(list, LVM_SETEXTENDEDLISTVIEWSTYLE, LVS_EX_CHECKBOXES | LVS_EX_FULLROWSELECT,
                  LVS_EX_CHECKBOXES | LVS_EX_FULLROWSELECT);
-    SendMessageW(list, LVM_SETTEXTCOLOR, 0, static_cast<LPARAM>(GetSysColor(COLOR_WINDOWTEXT)));
-    SendMessageW(list, LVM_SETTEXTBKCOLOR, 0, static_cast<LPARAM>(GetSysColor(COLOR_WINDOW)));
-    SendMessageW(list, LVM_SETBKCOLOR, 0, static_cast<LPARAM>(GetSysColor(COLOR_WINDOW)));
+    ApplyListColours(list);
     if (ownerData) SendMessageW(list, LVM_SETCALLBACKMASK, LVIS_STATEIMAGEMASK, 0);
     for (std::size_t i = 0; i < columnCount; ++i) {
         LVCOLUMNW column{};
@@ -30,6 +28,13 @@ HWND CreateCheckList(HWND parent, int id, RECT pixels, const ColumnLayout* colum
         SendMessageW(list, LVM_INSERTCOLUMNW, i, reinterpret_cast<LPARAM>(&column));
     }
     return list;
+}
+
+void ApplyListColours(HWND list) {
+    SendMessageW(list, LVM_SETTEXTCOLOR, 0, static_cast<LPARAM>(GetSysColor(COLOR_WINDOWTEXT)));
+    SendMessageW(list, LVM_SETTEXTBKCOLOR, 0, static_cast<LPARAM>(GetSysColor(COLOR_WINDOW)));
+    SendMessageW(list, LVM_SETBKCOLOR, 0, static_cast<LPARAM>(GetSysColor(COLOR_WINDOW)));
+    InvalidateRect(list, nullptr, TRUE);
 }
 
 void FlattenListHeader(HWND list, HWND mainWindow) {

@@ -12,6 +12,10 @@ namespace qorvani {
 HWND CreateCheckList(HWND parent, int id, RECT pixels, const ColumnLayout* columns, std::size_t columnCount,
                      int dpi, bool ownerData, HINSTANCE instance);
 
+// The list's colours: the system's window text on the system's window colour, read now (at
+// creation and again after every change of the system's colours).
+void ApplyListColours(HWND list);
+
 // Makes the list's column header flat: toggles HDS_BUTTONS with an exclusive-or, and when the
 // toggled style is not zero writes it back and lets the list recompute its frame.
 void FlattenListHeader(HWND list, HWND mainWindow);

@@ -41,6 +41,11 @@ HFONT CreateMessageFont() {
     return CreateFontIndirectW(&metrics.lfMessageFont);
 }
 
+void ForwardToChildren(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    for (HWND child = GetWindow(window, GW_CHILD); child != nullptr; child = GetWindow(child, GW_HWNDNEXT))
+        SendMessageW(child, message, wParam, lParam);
+}
+
 RECT CentredFrame(int clientWidth, int clientHeight, DWORD style, DWORD exStyle) {
     RECT frame{0, 0, clientWidth, clientHeight};
     AdjustWindowRectEx(&frame, style, FALSE, exStyle);

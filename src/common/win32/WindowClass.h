@@ -23,6 +23,10 @@ int SystemDpi();
 // The system's message font, owned by the caller (nullptr if it cannot be had).
 HFONT CreateMessageFont();
 
+// Sends a message that only top-level windows receive from the system (WM_SYSCOLORCHANGE,
+// WM_SETTINGCHANGE) on to every child of window.
+void ForwardToChildren(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+
 // Centres a window of the given client size and style on the screen: the frame rectangle.
 RECT CentredFrame(int clientWidth, int clientHeight, DWORD style, DWORD exStyle);
 
