@@ -2,6 +2,10 @@
 // read back through the controls' own state.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <utility>
+#include <vector>
+
 #include "MainWindowFixture.h"
 #include "WinTestSupport.h"
 #include "app/core/FontFit.h"
@@ -202,6 +206,74 @@ TEST_F(MainWindowTest, ClosingTheFrameEndsTheProgram) {
     Pump(20);
     EXPECT_FALSE(IsWindow(window_));
     EXPECT_TRUE(TakeQuit());
+}
+
+// Check boxes changed by the program are announced to accessibility tools, one state change
+// per row (the child id is the row number from 1), on both lists.
+std::vector<std::pair<HWND, LONG>> g_stateChanges;
+void CALLBACK OnStateChange(HWINEVENTHOOK, DWORD event, HWND window, LONG object, LONG child, DWORD, DWORD) {
+    if (event == EVENT_OBJECT_STATECHANGE && object == OBJID_CLIENT) g_stateChanges.emplace_back(window, child);
+}
+
+TEST_F(MainWindowTest, ChecksSetByTheProgramRaiseAStateChangePerRow) {
+    HWINEVENTHOOK hook = SetWinEventHook(EVENT_OBJECT_STATECHANGE, EVENT_OBJECT_STATECHANGE, nullptr, OnStateChange,
+                                         GetCurrentProcessId(), 0, WINEVENT_OUTOFCONTEXT);
+    ASSERT_NE(hook, nullptr);
+    g_stateChanges.clear();
+    HWND types = Item(kIdTypeList);
+    ClickFlat(Item(kIdCheckAllTypesButton));
+    Pump(100);
+    std::vector<LONG> rows;
+    for (const auto& [window, child] : g_stateChanges)
+        if (window == types && (rows.empty() || rows.back() != child)) rows.push_back(child);
+    ASSERT_GE(rows.size(), 26u);
+    for (LONG row = 1; row <= 26; ++row)
+        EXPECT_NE(std::find(rows.begin(), rows.end(), row), rows.end()) << row;
+
+    // The result list keeps its check boxes itself: its changes are announced by the program.
+    TempTree tree;
+    tree.File(L"one.tmp", 1);
+    tree.File(L"two.tmp", 2);
+    SetWindowTextW(Item(kIdPathBox), tree.Root().c_str());
+    ClickFlat(Item(kIdScanButton));
+    ASSERT_EQ(RowCount(Item(kIdResultList)), 2);
+    g_stateChanges.clear();
+    ClickFlat(Item(kIdCheckAllResultsButton));
+    ClickRowCheckBox(Item(kIdResultList), 0);  // the user's own click, too
+    Pump(100);
+    std::vector<LONG> results;
+    for (const auto& [window, child] : g_stateChanges)
+        if (window == Item(kIdResultList)) results.push_back(child);
+    EXPECT_EQ(results, (std::vector<LONG>{1, 2, 1}));
+    // Rows already in the target state change nothing and raise nothing.
+    g_stateChanges.clear();
+    ClickFlat(Item(kIdCheckAllTypesButton));
+    Pump(50);
+    EXPECT_TRUE(std::none_of(g_stateChanges.begin(), g_stateChanges.end(),
+                             [&](const auto& change) { return change.first == types; }));
+    UnhookWinEvent(hook);
+}
+
+// A change of the system's colours reaches the lists (their colours read again) and the flat
+// buttons (forced into High Contrast here, they draw the new button text).
+TEST_F(MainWindowTest, ColourChangesReachTheListsAndTheButtons) {
+    const int elements[] = {COLOR_WINDOW, COLOR_WINDOWTEXT, COLOR_BTNTEXT};
+    COLORREF saved[3];
+    for (int i = 0; i < 3; ++i) saved[i] = GetSysColor(elements[i]);
+    HWND scan = Item(kIdScanButton);
+    SendMessageW(scan, FBM_SETHIGHCONTRAST, 1, 0);
+    const COLORREF dark[] = {RGB(0, 0, 0), RGB(255, 255, 0), RGB(255, 255, 254)};
+    ASSERT_TRUE(SetSysColors(3, elements, dark));
+    SendMessageW(window_, WM_SYSCOLORCHANGE, 0, 0);
+    for (int id : {kIdResultList, kIdTypeList}) {
+        EXPECT_EQ(static_cast<COLORREF>(SendMessageW(Item(id), LVM_GETBKCOLOR, 0, 0)), RGB(0, 0, 0)) << id;
+        EXPECT_EQ(static_cast<COLORREF>(SendMessageW(Item(id), LVM_GETTEXTCOLOR, 0, 0)), RGB(255, 255, 0)) << id;
+    }
+    EXPECT_EQ(SendMessageW(scan, FBM_GETCAPTIONCOLOR, 0, 0), 0xFFFFFE);
+    ASSERT_TRUE(SetSysColors(3, elements, saved));
+    SendMessageW(window_, WM_SYSCOLORCHANGE, 0, 0);
+    SendMessageW(scan, FBM_SETHIGHCONTRAST, static_cast<WPARAM>(-1), 0);
+    EXPECT_EQ(static_cast<COLORREF>(SendMessageW(Item(kIdTypeList), LVM_GETBKCOLOR, 0, 0)), saved[0]);
 }
 
 }  // namespace

@@ -37,6 +37,10 @@ void ApplyListColours(HWND list) {
     InvalidateRect(list, nullptr, TRUE);
 }
 
+void AnnounceCheck(HWND list, std::size_t row) {
+    NotifyWinEvent(EVENT_OBJECT_STATECHANGE, list, OBJID_CLIENT, static_cast<LONG>(row) + 1);
+}
+
 void FlattenListHeader(HWND list, HWND mainWindow) {
     HWND header = reinterpret_cast<HWND>(SendMessageW(list, LVM_GETHEADER, 0, 0));
     const LONG_PTR style = GetWindowLongPtrW(header, GWL_STYLE) ^ HDS_BUTTONS;

@@ -16,6 +16,11 @@ HWND CreateCheckList(HWND parent, int id, RECT pixels, const ColumnLayout* colum
 // creation and again after every change of the system's colours).
 void ApplyListColours(HWND list);
 
+// Tells accessibility tools that a row's check box changed (EVENT_OBJECT_STATECHANGE for the
+// row): for a change made by the program, and for every change of an owner-data list, whose
+// check boxes the list view does not hold itself.
+void AnnounceCheck(HWND list, std::size_t row);
+
 // Makes the list's column header flat: toggles HDS_BUTTONS with an exclusive-or, and when the
 // toggled style is not zero writes it back and lets the list recompute its frame.
 void FlattenListHeader(HWND list, HWND mainWindow);
