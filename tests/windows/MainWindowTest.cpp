@@ -12,6 +12,8 @@
 #include "app/core/Layout.h"
 #include "app/win32/WindowFont.h"
 #include "app/win32/MainWindow.h"
+#include "common/win32/ControlFactory.h"
+#include "common/win32/WindowClass.h"
 #include "controls/win32/FlatButton.h"
 
 using namespace qorvani;
@@ -114,6 +116,8 @@ TEST_F(MainWindowTest, ControlsUseTheDefaultFontWhoseLineFitsTheTextBox) {
     std::printf("font %ls, %ld px: line %d px in a box of %ld px\n", used.lfFaceName, -used.lfHeight,
                 FontLineHeight(font), client.bottom - client.top);
 
+    const int dpi_system = SystemDpi();
+    std::printf("the default GUI font: %ld px at a system DPI of %d\n", standard.lfHeight, dpi_system);
     for (int dpi : {96, 120, 144}) {
         HFONT made = CreateWindowFont(dpi);
         ASSERT_NE(made, nullptr);
@@ -122,7 +126,7 @@ TEST_F(MainWindowTest, ControlsUseTheDefaultFontWhoseLineFitsTheTextBox) {
         const int line = FontLineHeight(made);
         EXPECT_GT(line, 0);
         EXPECT_LE(line, PathBoxLineSpace(dpi)) << dpi;
-        EXPECT_LE(-at.lfHeight, ScaledFontHeight(standard.lfHeight, dpi)) << dpi;  // never larger than asked
+        EXPECT_LE(-at.lfHeight, FontHeightAt(standard.lfHeight, dpi_system, dpi)) << dpi;  // never larger than asked
         std::printf("at %d DPI: %ld px, line %d px of %d\n", dpi, -at.lfHeight, line, PathBoxLineSpace(dpi));
         DeleteObject(made);
     }
@@ -274,6 +278,75 @@ TEST_F(MainWindowTest, ColourChangesReachTheListsAndTheButtons) {
     SendMessageW(window_, WM_SYSCOLORCHANGE, 0, 0);
     SendMessageW(scan, FBM_SETHIGHCONTRAST, static_cast<WPARAM>(-1), 0);
     EXPECT_EQ(static_cast<COLORREF>(SendMessageW(Item(kIdTypeList), LVM_GETBKCOLOR, 0, 0)), saved[0]);
+}
+
+// Windows sends WM_DPICHANGED when the window moves to a monitor of another scale; Wine, with
+// one DPI for every monitor, never does, so the test sends it as Windows would.
+void ChangeDpi(HWND window, int dpi) {
+    RECT frame{0, 0, TwipsToPixels(kMainClientWidthTwips, dpi), TwipsToPixels(kMainClientHeightTwips, dpi)};
+    AdjustWindowRectEx(&frame, static_cast<DWORD>(GetWindowLongW(window, GWL_STYLE)), FALSE,
+                       static_cast<DWORD>(GetWindowLongW(window, GWL_EXSTYLE)));
+    OffsetRect(&frame, 40 - frame.left, 30 - frame.top);
+    SendMessageW(window, WM_DPICHANGED, MAKEWPARAM(dpi, dpi), reinterpret_cast<LPARAM>(&frame));
+}
+
+TEST_F(MainWindowTest, AfterADpiChangeEveryControlStandsWhereTheLayoutPutsItAtThatDpi) {
+    HWND types = Item(kIdTypeList);
+    ClickRowCheckBox(types, 3);
+    ASSERT_TRUE(RowChecked(types, 3));
+    LOGFONTW stock{};
+    GetObjectW(GetStockObject(DEFAULT_GUI_FONT), sizeof(stock), &stock);
+    const int systemDpi = SystemDpi();
+    for (int dpi : {144, 120, systemDpi}) {
+        SCOPED_TRACE(dpi);
+        ChangeDpi(window_, dpi);
+        EXPECT_EQ(Main().Dpi(), dpi);
+        RECT client{};
+        GetClientRect(window_, &client);
+        EXPECT_EQ(client.right, TwipsToPixels(kMainClientWidthTwips, dpi));
+        EXPECT_EQ(client.bottom, TwipsToPixels(kMainClientHeightTwips, dpi));
+        RECT frame{};
+        GetWindowRect(window_, &frame);
+        EXPECT_EQ(frame.left, 40);  // the place the message suggests
+        EXPECT_EQ(frame.top, 30);
+        const auto font = reinterpret_cast<HFONT>(SendMessageW(Item(kIdPathBox), WM_GETFONT, 0, 0));
+        LOGFONTW used{};
+        ASSERT_EQ(GetObjectW(font, sizeof(used), &used), static_cast<int>(sizeof(used)));
+        // Scaled once from the stock font's own DPI, smaller only where a line would not fit.
+        const int wanted = FontHeightAt(stock.lfHeight, systemDpi, dpi);
+        EXPECT_LE(-used.lfHeight, wanted);
+        EXPECT_LE(FontLineHeight(font), PathBoxLineSpace(dpi));
+        if (dpi == 144) EXPECT_EQ(-used.lfHeight, wanted);  // its line fits at 144 DPI: no smaller
+        std::printf("at %d DPI: font %ld px (wanted %d), line %d px of %d\n", dpi, -used.lfHeight, wanted,
+                    FontLineHeight(font), PathBoxLineSpace(dpi));
+        for (const ControlLayout& row : kMainLayout) {
+            SCOPED_TRACE(std::wstring(row.role));
+            const RECT r = ChildRect(Item(row.id));
+            const RECT expected = LayoutPixelRect(row, dpi);
+            EXPECT_EQ(r.left, expected.left);
+            EXPECT_EQ(r.top, expected.top);
+            EXPECT_EQ(r.right, expected.right);
+            EXPECT_EQ(r.bottom, expected.bottom);
+            EXPECT_EQ(reinterpret_cast<HFONT>(SendMessageW(Item(row.id), WM_GETFONT, 0, 0)), font);
+            if (row.kind == ControlKind::FlatButton) {
+                RECT label{};
+                SendMessageW(Item(row.id), FBM_GETLABELRECT, 0, reinterpret_cast<LPARAM>(&label));
+                EXPECT_NEAR(label.left + label.right, expected.right - expected.left, 1);  // centred again
+            }
+        }
+        for (int column = 0; column < 3; ++column) {
+            EXPECT_EQ(SendMessageW(Item(kIdResultList), LVM_GETCOLUMNWIDTH, column, 0),
+                      TwipsToPixels(kResultListColumns[column].widthTwips, dpi));
+            EXPECT_EQ(SendMessageW(types, LVM_GETCOLUMNWIDTH, column, 0),
+                      TwipsToPixels(kTypeListColumns[column].widthTwips, dpi));
+        }
+        // The check boxes' images made again, the checks kept.
+        EXPECT_TRUE(SendMessageW(types, LVM_GETEXTENDEDLISTVIEWSTYLE, 0, 0) & LVS_EX_CHECKBOXES);
+        EXPECT_TRUE(RowChecked(types, 3));
+        EXPECT_FALSE(RowChecked(types, 4));
+        ASSERT_EQ(Main().CurrentActiveMasks().HighestIndex(), 1u);
+        EXPECT_EQ(Main().CurrentActiveMasks()[1], L"*.BAK");
+    }
 }
 
 }  // namespace

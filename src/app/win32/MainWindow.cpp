@@ -28,6 +28,8 @@ MainWindow::BusyScope::~BusyScope() {
 
 MainWindow::MainWindow(HINSTANCE instance) : instance_(instance), font_(CreateWindowFont(SystemDpi())), dpi_(SystemDpi()) {}
 
+int MainWindow::Dpi() const { return dpi_; }
+
 bool MainWindow::Register(HINSTANCE instance) {
     INITCOMMONCONTROLSEX controls{sizeof(controls), ICC_LISTVIEW_CLASSES | ICC_BAR_CLASSES | ICC_STANDARD_CLASSES};
     InitCommonControlsEx(&controls);
@@ -59,6 +61,9 @@ LRESULT MainWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
             return 0;
         case WM_NOTIFY:
             return OnNotify(reinterpret_cast<NMHDR*>(lParam));
+        case WM_DPICHANGED:
+            OnDpiChanged(HIWORD(wParam), *reinterpret_cast<const RECT*>(lParam));
+            return 0;
         case WM_ACTIVATE:
             return OnActivate(LOWORD(wParam), wParam, lParam);
         case DM_GETDEFID:
@@ -215,6 +220,22 @@ LRESULT MainWindow::OnActivate(WORD state, WPARAM wParam, LPARAM lParam) {
         return 0;
     }
     return DefWindowProcW(hwnd_, WM_ACTIVATE, wParam, lParam);
+}
+
+// The window moved to a monitor of another DPI (or the monitor's scale changed): the same layout
+// table at the new DPI, a font made for it, then the frame the system suggests.
+void MainWindow::OnDpiChanged(int dpi, const RECT& suggested) {
+    if (dpi <= 0) return;
+    dpi_ = dpi;
+    // The old font goes only once no control uses it any more.
+    const HFONT made = CreateWindowFont(dpi);
+    fillingTypeList_ = true;  // the type list's boxes are kept as they are while its images are made anew
+    PlaceLayoutControls(hwnd_, kMainLayout, dpi, made);
+    fillingTypeList_ = false;
+    font_.Reset(made);
+    results_.PathCells().SetDpi(dpi);
+    SetWindowPos(hwnd_, nullptr, suggested.left, suggested.top, suggested.right - suggested.left,
+                 suggested.bottom - suggested.top, SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 void MainWindow::OnSystemChange(UINT message, WPARAM wParam, LPARAM lParam) {

@@ -48,6 +48,8 @@ public:
     static HWND Create(HINSTANCE instance, int showCommand);
 
     const ActiveMasks& CurrentActiveMasks() const { return activeMasks_; }
+    // The DPI the window is laid out for.
+    int Dpi() const;
     const FixedDrives& CurrentFixedDrives() const { return fixedDrives_; }
     Win32Lister& Lister() { return lister_; }
     const std::wstring& FixedDriveText() const { return fixedDriveText_; }
@@ -74,6 +76,7 @@ private:
     void OnAllDrivesClick();
     void OnSystemChange(UINT message, WPARAM wParam, LPARAM lParam);
     LRESULT OnActivate(WORD state, WPARAM wParam, LPARAM lParam);
+    void OnDpiChanged(int dpi, const RECT& suggested);
     void KeepFocusUsable();
     void OnBrowseClick();
     void OnAboutClick();

@@ -28,6 +28,22 @@ RECT LayoutPixelRect(const ControlLayout& row, int dpi) {
     return RECT{left, top, left + TwipsToPixels(row.width, dpi), top + TwipsToPixels(row.height, dpi)};
 }
 
+void PlaceLayoutControls(HWND parent, std::span<const ControlLayout> table, int dpi, HFONT font) {
+    for (const ControlLayout& row : table) {
+        const HWND control = GetDlgItem(parent, row.id);
+        if (control == nullptr) continue;
+        const RECT r = LayoutPixelRect(row, dpi);
+        SetWindowPos(control, nullptr, r.left, r.top, r.right - r.left, r.bottom - r.top,
+                     SWP_NOZORDER | SWP_NOACTIVATE);
+        if (font != nullptr) SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
+        if (row.kind == ControlKind::ListView) {
+            ApplyColumnWidths(control, row.columns.data(), row.columns.size(), dpi);
+            RefreshCheckBoxImages(control);
+        }
+    }
+    InvalidateRect(parent, nullptr, TRUE);
+}
+
 HWND CreateLayoutControl(HWND parent, const ControlLayout& row, const ControlSettings& settings) {
     const RECT r = LayoutPixelRect(row, settings.dpi);
     const std::wstring text(row.text);

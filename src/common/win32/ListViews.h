@@ -16,6 +16,12 @@ HWND CreateCheckList(HWND parent, int id, RECT pixels, const ColumnLayout* colum
 // creation and again after every change of the system's colours).
 void ApplyListColours(HWND list);
 
+// The columns' widths at dpi.
+void ApplyColumnWidths(HWND list, const ColumnLayout* columns, std::size_t columnCount, int dpi);
+// Makes the list's check-box images again (after a DPI change, so that they have the new size),
+// keeping every row's check box as it was.
+void RefreshCheckBoxImages(HWND list);
+
 // Tells accessibility tools that a row's check box changed (EVENT_OBJECT_STATECHANGE for the
 // row): for a change made by the program, and for every change of an owner-data list, whose
 // check boxes the list view does not hold itself.
