@@ -138,8 +138,11 @@ LRESULT FlatButton::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_SETFOCUS: Execute(state_.FocusChanged(true, PointerInside())); return 0;
     case WM_KILLFOCUS: Execute(state_.FocusChanged(false, PointerInside())); return 0;
     case WM_UPDATEUISTATE: {
+        // Repainted only when the focus rectangle comes or goes (a repaint for nothing would
+        // also draw over the neighbours the button overlaps, in another order than before).
+        const bool before = FocusShown();
         const LRESULT result = DefWindowProcW(hwnd_, message, wParam, lParam);
-        InvalidateRect(hwnd_, nullptr, FALSE);
+        if (FocusShown() != before) InvalidateRect(hwnd_, nullptr, FALSE);
         return result;
     }
     case BM_CLICK:
