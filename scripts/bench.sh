@@ -97,6 +97,7 @@ goal_b2=1.10           # window scan / bare walk, at most
 goal_b2_repaints=10    # list and status repaints per second during the scan, at least
 goal_b3_ms=300         # select-all and select-none over the big list, at most
 goal_b3_bytes=300      # working set per result row, at most
+goal_b3_sort_ms=200    # a sort of the big list from the result list's menu, painted, at most
 goal_b4_forgood=1.5    # delete for good: window / bare shell calls, at most
 goal_b4_trash=1.2      # delete to the Recycle Bin: window / bare shell calls, at most
 goal_b5_ms=100         # stop click to report, at most
@@ -190,6 +191,10 @@ if wanted b3; then
     row "B3 select-all (← 全选)" "$v ms ($n rows)" "<= $goal_b3_ms ms" "$(verdict "$v" "<=" "$goal_b3_ms")"
     v=$(value select_none_ms "$line")
     row "B3 select-none (← 全否)" "$v ms ($n rows)" "<= $goal_b3_ms ms" "$(verdict "$v" "<=" "$goal_b3_ms")"
+    for sort in size path found; do
+      v=$(value "sort_${sort}_ms" "$line")
+      row "B3 sort by $sort" "$v ms ($n rows)" "<= $goal_b3_sort_ms ms" "$(verdict "$v" "<=" "$goal_b3_sort_ms")"
+    done
     v=$(value ws_bytes_per_row "$line")
     private=$(value private_bytes_per_row "$line")
     # Wine reports no private bytes (always 0); Windows does.

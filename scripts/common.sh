@@ -125,7 +125,7 @@ use_wine() {
   # The loader of the prefix's own width starts its tools.
   local own="$WINE32_LOADER"
   [ "$WINEARCH" = win64 ] && own="$WINE64_LOADER"
-  if [ ! -f "$WINEPREFIX/.qorvani-ready" ]; then
+  if [ ! -f "$WINEPREFIX/.qorvani-ready-2" ]; then
     log "making the Wine prefix $WINEPREFIX ($WINEARCH)"
     rm -rf "$WINEPREFIX"
     mkdir -p "$WINEPREFIX"
@@ -136,8 +136,10 @@ use_wine() {
     reg_add 'HKCU\Software\Wine\X11 Driver' /v Decorated /t REG_SZ /d N
     reg_add 'HKCU\Software\Wine\X11 Driver' /v Managed /t REG_SZ /d N
     reg_add 'HKLM\Software\Wine\Drives' /v z: /t REG_SZ /d network
+    # Q:, the Windows tests' drive that goes away (link_test_drive), is no fixed drive either.
+    reg_add 'HKLM\Software\Wine\Drives' /v q: /t REG_SZ /d network
     end_wine
-    touch "$WINEPREFIX/.qorvani-ready"
+    touch "$WINEPREFIX/.qorvani-ready-2"
   fi
   # The frame's caption buttons are glyphs of Wine's Marlett font, which this Wine does not find
   # in its own data folder: the prefix gets a copy.
@@ -164,6 +166,11 @@ use_trash() {
   mkdir -p "$WINE_DATA_HOME/Trash/files" "$WINE_DATA_HOME/Trash/info"
 }
 trash_files() { printf '%s' "$WINE_DATA_HOME/Trash/files"; }
+
+# The drive letter Q: of the current prefix, as a link in its dosdevices to a folder (the fixture
+# drive-q of the Windows tests); unlink_test_drive takes it away again.
+link_test_drive() { ln -sfn "$1" "$WINEPREFIX/dosdevices/q:"; }
+unlink_test_drive() { rm -f "$WINEPREFIX/dosdevices/q:"; }
 
 # wine_run SECONDS COMMAND...: runs a command of the Wine session with the program's locale and
 # the build folder's data folder (and so its Recycle Bin).

@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
-# Makes docs/screenshot-scan.png: a small junk tree scanned in the real window, a few rows checked.
+# Makes docs/screenshot-scan.png: a small junk tree scanned in the real window, sorted by size, a
+# few rows checked.
 set -euo pipefail
 source "$(dirname "$0")/common.sh"
 ensure_setup "$@"

@@ -69,6 +69,7 @@ run_windows_tests() {
     stop "the fixture script tests/windows/make_fixtures.sh failed (exit $?) for the $kind run"
   use_trash "test-$kind" --empty
   use_wine "$kind"
+  link_test_drive "$run/fixtures/drive-q"
   # Trees that a run which crashed left in the prefix's Temp folder would stand beside this run's.
   rm -rf "$WINEPREFIX"/drive_c/users/*/Temp/qvt* "$WINEPREFIX"/drive_c/users/*/AppData/Local/Temp/qvt*
   log "windows tests on $kind ($WINEPREFIX, Recycle Bin $(trash_files))"
@@ -78,6 +79,7 @@ run_windows_tests() {
      wine_run 1800 "$WINE" ./qorvani_wintests.exe ${WINTEST_ARGS:-}) 2>&1 | tr -d '\r' | tee "$logfile"
   status=${PIPESTATUS[0]}
   end_wine
+  unlink_test_drive
   if ! counts=$(gtest_counts "$logfile"); then
     add 0 1; notes+=("$kind: the test program ended without a summary (exit $status)")
     return

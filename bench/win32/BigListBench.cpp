@@ -98,6 +98,17 @@ int RunBigListChild(int argc, wchar_t** argv) {
     if (!AllRowsChecked(rows, true)) throw BenchError("\u2190 全选 left rows unchecked");
     const double noneMs = window.Click(kIdCheckNoResultsButton);
     if (!AllRowsChecked(rows, false)) throw BenchError("\u2190 全否 left rows checked");
+    // The menu's sorts, each with the list painted in its new order.
+    std::map<RowOrder, double> sortMs;
+    for (RowOrder order : {RowOrder::BySize, RowOrder::ByPath, RowOrder::Found}) {
+        const double start = NowMs();
+        window.Main().ResultRows().Sort(order);
+        UpdateWindow(window.Main().ResultRows().Handle());
+        sortMs[order] = NowMs() - start;
+        if (rows.Order() != order || rows.Count() != count) throw BenchError("a sort lost rows or its order");
+    }
+    for (std::size_t i = 1; i < rows.Count(); ++i)
+        if (rows.FoundIndex(i) <= rows.FoundIndex(i - 1)) throw BenchError("the order found did not come back");
 
     ResultLine line("B3RUN");
     line.Add("rows", static_cast<std::uint64_t>(count))
@@ -105,6 +116,9 @@ int RunBigListChild(int argc, wchar_t** argv) {
         .Add("scan_ms", scanMs)
         .Add("select_all_ms", allMs)
         .Add("select_none_ms", noneMs)
+        .Add("sort_size_ms", sortMs[RowOrder::BySize])
+        .Add("sort_path_ms", sortMs[RowOrder::ByPath])
+        .Add("sort_found_ms", sortMs[RowOrder::Found])
         .Add("ws_before", before.workingSet)
         .Add("ws_after", after.workingSet)
         .Add("private_before", before.privateBytes)
@@ -130,6 +144,7 @@ int RunBigListBench(int argc, wchar_t** argv) {
     GetTempPathW(MAX_PATH, temp);
     const std::wstring outFile = std::wstring(temp) + L"qvbench-b3-" + std::to_wstring(GetCurrentProcessId()) + L".txt";
 
+    std::vector<double> sizeSorts, pathSorts, foundSorts;
     std::vector<double> allTimes, noneTimes, wsPerRow, privatePerRow, storePerRow, scanTimes;
     std::size_t rows = 0;
     for (int run = 0; run < runs; ++run) {
@@ -141,6 +156,9 @@ int RunBigListBench(int argc, wchar_t** argv) {
         const double perRow = rows != 0 ? 1.0 / static_cast<double>(rows) : 0;
         allTimes.push_back(figures["select_all_ms"]);
         noneTimes.push_back(figures["select_none_ms"]);
+        sizeSorts.push_back(figures["sort_size_ms"]);
+        pathSorts.push_back(figures["sort_path_ms"]);
+        foundSorts.push_back(figures["sort_found_ms"]);
         scanTimes.push_back(figures["scan_ms"]);
         wsPerRow.push_back((figures["ws_after"] - figures["ws_before"]) * perRow);
         privatePerRow.push_back((figures["private_after"] - figures["private_before"]) * perRow);
@@ -151,6 +169,9 @@ int RunBigListBench(int argc, wchar_t** argv) {
         .Add("rows", static_cast<std::uint64_t>(rows))
         .Add("select_all_ms", Median(allTimes))
         .Add("select_none_ms", Median(noneTimes))
+        .Add("sort_size_ms", Median(sizeSorts))
+        .Add("sort_path_ms", Median(pathSorts))
+        .Add("sort_found_ms", Median(foundSorts))
         .Add("ws_bytes_per_row", Median(wsPerRow))
         .Add("private_bytes_per_row", Median(privatePerRow))
         .Add("store_bytes_per_row", Median(storePerRow))

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <optional>
 #include <set>
 #include <string>
 #include <vector>
@@ -7,6 +8,7 @@
 #include "app/core/FixedDrives.h"
 #include "app/core/FontFit.h"
 #include "app/core/PathElision.h"
+#include "app/core/ResultMenu.h"
 #include "app/core/RowSearch.h"
 #include "app/core/Layout.h"
 
@@ -227,6 +229,66 @@ TEST(Layout, MainTableIsInTabOrderWithUniqueIdsInsideTheClientArea) {
         EXPECT_LE(row.left + row.width, kAboutClientWidthTwips);
         EXPECT_LE(row.top + row.height, kAboutClientHeightTwips);
     }
+}
+
+// The menu's commands, with what they hand to the window recorded.
+struct MenuView : ResultMenuView {
+    std::vector<std::wstring> opened, copied;
+    std::vector<std::optional<std::size_t>> reordered;
+    void OpenFolderOf(const std::wstring& path) override { opened.push_back(path); }
+    void CopyText(const std::wstring& text) override { copied.push_back(text); }
+    void RowsReordered(std::optional<std::size_t> row) override { reordered.push_back(row); }
+};
+
+TEST(ResultMenu, TheFileItemsHandOnTheExactPathOfTheRowTheMenuWasOpenedOn) {
+    ResultStore rows;
+    rows.Append(L"C:\\Work\\", L"small.tmp", 10);
+    rows.Append(L"C:\\Work\\Mixed\\", L"Report.Tmp", 9000);
+    MenuView view;
+    RunResultMenuCommand(kMenuOpenFolder, rows, 1, false, view);
+    RunResultMenuCommand(kMenuCopyPath, rows, 1, true, view);  // a scan may run meanwhile
+    EXPECT_EQ(view.opened, std::vector<std::wstring>{L"C:\\Work\\Mixed\\Report.Tmp"});
+    EXPECT_EQ(view.copied, std::vector<std::wstring>{L"C:\\Work\\Mixed\\Report.Tmp"});
+    EXPECT_NE(rows.DisplayText(1), view.copied[0]);  // not the upper-cased text shown
+    // Without a row (a click below the last one), or past the rows, nothing is handed on.
+    RunResultMenuCommand(kMenuCopyPath, rows, std::nullopt, false, view);
+    RunResultMenuCommand(kMenuOpenFolder, rows, 2, false, view);
+    EXPECT_EQ(view.copied.size(), 1u);
+    EXPECT_EQ(view.opened.size(), 1u);
+    EXPECT_FALSE(StateOf(kMenuCopyPath, rows, std::nullopt, false).enabled);
+    EXPECT_TRUE(StateOf(kMenuCopyPath, rows, 0, false).enabled);
+}
+
+TEST(ResultMenu, SortItemsMarkTheOrderShownAreOffDuringAScanAndFollowTheRow) {
+    ResultStore rows;
+    rows.Append(L"C:\\", L"a.tmp", 10);
+    rows.Append(L"C:\\", L"b.tmp", 9000);
+    rows.Append(L"C:\\", L"c.tmp", 500);
+    EXPECT_TRUE(StateOf(kMenuSortAsFound, rows, std::nullopt, false).marked);
+    EXPECT_FALSE(StateOf(kMenuSortBySize, rows, std::nullopt, false).marked);
+    for (ResultMenuCommand sort : {kMenuSortBySize, kMenuSortByPath, kMenuSortAsFound})
+        EXPECT_FALSE(StateOf(sort, rows, 0, true).enabled);
+
+    MenuView view;
+    RunResultMenuCommand(kMenuSortBySize, rows, 0, true, view);  // during a scan: nothing
+    EXPECT_EQ(rows.Order(), RowOrder::Found);
+    EXPECT_TRUE(view.reordered.empty());
+
+    RunResultMenuCommand(kMenuSortBySize, rows, 0, false, view);  // a.tmp, the smallest, goes last
+    EXPECT_EQ(rows.Name(0), L"b.tmp");
+    EXPECT_TRUE(StateOf(kMenuSortBySize, rows, std::nullopt, false).marked);
+    EXPECT_FALSE(StateOf(kMenuSortAsFound, rows, std::nullopt, false).marked);
+    RunResultMenuCommand(kMenuSortAsFound, rows, std::nullopt, false, view);
+    EXPECT_EQ(rows.Name(0), L"a.tmp");
+    EXPECT_EQ(view.reordered, (std::vector<std::optional<std::size_t>>{2u, std::nullopt}));
+    EXPECT_FALSE(StateOf(kMenuSortByPath, ResultStore(), std::nullopt, false).enabled);  // no rows
+}
+
+TEST(ResultMenu, TheCheckedTotalIsWrittenAsEveryNumberOfTheProgram) {
+    EXPECT_EQ(CheckedTotalText(1234, 59454260), L"已选中： 1234个， 56.7 MB");
+    EXPECT_EQ(CheckedTotalText(0, 0), L"已选中： 0个， 0 MB");
+    EXPECT_EQ(CheckedTotalText(1, 104857), L"已选中： 1个， 0 MB");
+    EXPECT_EQ(CheckedTotalText(200000, 5368709120ull), L"已选中： 200000个， 5120 MB");
 }
 
 }  // namespace

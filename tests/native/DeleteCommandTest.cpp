@@ -19,8 +19,15 @@ struct Row {
     std::wstring name;
     std::wstring path;
     bool checked = false;
-    std::optional<std::wstring> size;  // the size cell; empty after a rebuild
+    std::uint64_t size = 0;  // kept with the row through a rebuild
 };
+
+// Each row's size, told by its name, so that a size can be checked to have stayed with its row.
+std::uint64_t SizeOf(const std::wstring& name) {
+    std::uint64_t size = 17;
+    for (wchar_t c : name) size = size * 31 + static_cast<std::uint64_t>(c);
+    return size % 100000;
+}
 
 // The result rows (as plain records, turned into the program's row store by Click) and the
 // window's captions.
@@ -34,7 +41,7 @@ public:
     std::optional<std::wstring> status;
 
     void Add(const std::wstring& folder, const std::wstring& name, bool checked) {
-        rows.push_back({name, folder + name, checked, L" 1"});
+        rows.push_back({name, folder + name, checked, SizeOf(name)});
     }
 
     DeleteAnswer AskDeleteConfirmation() override {
@@ -113,7 +120,7 @@ const std::wstring kFolder = L"D:\\Work\\";
 void Click(FakeList& list, FileShell& shell, wchar_t separator = L'\\') {
     ResultStore store;
     for (const Row& row : list.rows) {
-        store.Append(row.path.substr(0, row.path.size() - row.name.size()), row.name, 1);
+        store.Append(row.path.substr(0, row.path.size() - row.name.size()), row.name, row.size);
         store.SetChecked(store.Count() - 1, row.checked);
     }
     const int rebuilds = list.rebuilds;
@@ -121,8 +128,7 @@ void Click(FakeList& list, FileShell& shell, wchar_t separator = L'\\') {
     if (list.rebuilds == rebuilds) return;  // nothing rebuilt: the rows stay as they were
     std::vector<Row> kept;
     for (std::size_t i = 0; i < store.Count(); ++i) {
-        kept.push_back({store.Name(i), store.ExactPath(i), store.Checked(i), std::nullopt});
-        if (store.HasSize(i)) kept.back().size = store.SizeText(i);
+        kept.push_back({store.Name(i), store.ExactPath(i), store.Checked(i), store.Size(i)});
     }
     list.rows = std::move(kept);
 }
@@ -178,14 +184,14 @@ TEST(DeleteCommand, FlagsFollowTheAnswerAndOneCallPerCheckedRowInOrder) {
                                            kFolder + L"F1.BAK", kFolder + L"F4.BAK",
                                            kFolder + L"F8.BAK"}));
 
-        // The seven others stay in their order, unchecked, without their sizes.
+        // The seven others stay in their order, unchecked, with their sizes.
         EXPECT_EQ(list.Paths(), (std::vector<std::wstring>{
                                     kFolder + L"F0.BAK", kFolder + L"F2.BAK", kFolder + L"F3.BAK",
                                     kFolder + L"F5.BAK", kFolder + L"F6.BAK", kFolder + L"F7.BAK",
                                     kFolder + L"F9.BAK"}));
         for (const Row& row : list.rows) {
             EXPECT_FALSE(row.checked);
-            EXPECT_FALSE(row.size.has_value());
+            EXPECT_EQ(row.size, SizeOf(row.name));
         }
         EXPECT_EQ(list.caption, L"扫描结果： 剩余的文件共有： 7个");
         EXPECT_EQ(list.status, L"删除文件 3个 ");
@@ -223,7 +229,7 @@ TEST(DeleteCommand, NothingCheckedKeepsEveryRowButDropsSizes) {
     EXPECT_EQ(list.rebuilds, 1);
     EXPECT_EQ(list.Paths(), (std::vector<std::wstring>{kFolder + L"A.TMP", kFolder + L"B.TMP",
                                                        kFolder + L"C.TMP"}));
-    for (const Row& row : list.rows) EXPECT_FALSE(row.size.has_value());
+    for (const Row& row : list.rows) EXPECT_EQ(row.size, SizeOf(row.name));
     EXPECT_EQ(list.caption, L"扫描结果： 剩余的文件共有： 3个");
     EXPECT_EQ(list.status, L"删除文件 0个 ");
 }
@@ -267,7 +273,7 @@ TEST(DeleteCommand, FilesStillThereStayCheckedAndAreCountedAsFailed) {
               (std::vector<std::wstring>{kFolder + L"LOCKED.TMP", kFolder + L"C.TMP"}));
     EXPECT_TRUE(list.rows[0].checked);
     EXPECT_FALSE(list.rows[1].checked);
-    EXPECT_FALSE(list.rows[0].size.has_value());
+    EXPECT_EQ(list.rows[0].size, SizeOf(L"LOCKED.TMP"));
     EXPECT_EQ(list.caption, L"扫描结果： 剩余的文件共有： 2个");
     EXPECT_EQ(list.status, L"删除文件 3个 未能删除 1个");
 }
@@ -387,8 +393,8 @@ TEST(DeleteCommand, TheShellGetsTheExactPath) {
     // The list shows upper-cased names; a case-sensitive file system holds both spellings.
     FakeList list;
     FakeShell shell;
-    list.rows.push_back({L"Notes.Bak", L"/srv/Notes.Bak", true, L" 1"});
-    list.rows.push_back({L"Notes.Bak", L"/srv/Notes.Bak", true, L" 1"});  // listed twice
+    list.rows.push_back({L"Notes.Bak", L"/srv/Notes.Bak", true, 1024});
+    list.rows.push_back({L"Notes.Bak", L"/srv/Notes.Bak", true, 1024});  // listed twice
     shell.AddFile(L"/srv/Notes.Bak");
     shell.AddFile(L"/srv/NOTES.BAK");
 

@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <cwctype>
 #include <map>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -26,10 +27,12 @@ public:
     std::map<std::wstring, EntryStamp> entries;  // full path -> stamp
     std::map<std::wstring, std::uint32_t> errors;         // of look-ups and listings
     std::map<std::wstring, std::uint32_t> listingErrors;  // of listings only
-    std::vector<std::wstring> stamps, listings;  // every call, in order
+    std::set<std::wstring> folders;  // that can be listed: every folder a file was put in
+    std::vector<std::wstring> stamps, listings, reaches;  // every call, in order
 
     void File(const std::wstring& path, std::uint64_t written, std::uint64_t size = 1) {
         entries[path] = {false, size, 7, written};
+        folders.insert(path.substr(0, path.find_last_of(L'\\') + 1));
     }
 
     std::uint32_t Stamp(const std::wstring& path, EntryStamp& stamp) override {
@@ -61,6 +64,12 @@ public:
         }
         return listed.empty() ? 2 : 0;
     }
+    std::uint32_t Reach(const std::wstring& pattern) override {
+        reaches.push_back(pattern);
+        if (errors.count(pattern)) return errors[pattern];
+        if (listingErrors.count(pattern)) return listingErrors[pattern];
+        return folders.count(pattern.substr(0, pattern.size() - 1)) ? 0 : 3;
+    }
     std::size_t cutAfter = SIZE_MAX;  // listings fail after this many entries
 };
 
@@ -74,7 +83,7 @@ TEST(ExactLookup, OnlyNotFoundIsMissing) {
     probe.listingErrors[F + L"locked.tmp"] = 5;   // answers the look-up, cannot be listed
     ExactLookup lookup(probe);
     EXPECT_EQ(lookup.Inspect(F + L"gone.tmp"), PathKind::Missing);
-    EXPECT_EQ(lookup.Inspect(L"Z:\\nofolder\\gone.tmp"), PathKind::Missing);
+    EXPECT_EQ(lookup.Inspect(L"Z:\\nofolder\\gone.tmp"), PathKind::Unknown);  // no folder to prove it
     EXPECT_EQ(lookup.Inspect(F + L"denied.tmp"), PathKind::Unknown);
     EXPECT_EQ(lookup.Inspect(L"\\\\srv\\share\\x.tmp"), PathKind::Unknown);
     EXPECT_EQ(lookup.Inspect(F + L"locked.tmp"), PathKind::Unknown);
@@ -200,8 +209,9 @@ TEST(ExactLookup, AfterTheCallsAFolderThatCannotBeListed) {
         probe.entries.erase(F + L"a.tmp");
         if (error == 3)  // the drive went away: every path on it is not found
             for (const wchar_t* name : {L"a.tmp", L"b.tmp"}) probe.errors[F + name] = 3;
-        // Each row is then looked up on its own, and a path not found proves nothing.
-        EXPECT_EQ(lookup.InspectAfterCalls(F + L"a.tmp"), error == 3 ? PathKind::Unknown : PathKind::Missing);
+        // Each row is then looked up on its own; neither a path not found nor a name not found in
+        // a folder that cannot be listed proves anything.
+        EXPECT_EQ(lookup.InspectAfterCalls(F + L"a.tmp"), PathKind::Unknown);
         EXPECT_EQ(lookup.InspectAfterCalls(F + L"b.tmp"), error == 3 ? PathKind::Unknown : PathKind::PlainFile);
     }
 }
@@ -217,6 +227,28 @@ TEST(ExactLookup, OnlyAFolderStillThereProvesAFileGone) {
     probe.errors[L"Q:\\gone\\x.tmp"] = 3;
     EXPECT_EQ(lookup.Inspect(F + L"here.tmp"), PathKind::Unknown);
     EXPECT_EQ(lookup.InspectAfterCalls(L"Q:\\gone\\x.tmp"), PathKind::Unknown);
+}
+
+// A drive letter whose target went away (a dangling link under Wine) answers "file not found"
+// for the names in its root, by look-up and by listing, but its root cannot be listed: no proof.
+// An empty root that is there answers "file not found" to its listing too, and does prove.
+TEST(ExactLookup, NotFoundInARootThatCannotBeListedProvesNothing) {
+    FakeProbe probe;
+    for (const wchar_t* name : {L"a.tmp", L"b.tmp", L"c.tmp"}) probe.File(std::wstring(L"Q:\\") + name, 1);
+    probe.File(L"E:\\only.tmp", 1);
+    ExactLookup lookup(probe);
+    for (const wchar_t* name : {L"a.tmp", L"b.tmp"}) EXPECT_EQ(lookup.Inspect(std::wstring(L"Q:\\") + name), PathKind::PlainFile);
+    EXPECT_EQ(lookup.Inspect(L"E:\\only.tmp"), PathKind::PlainFile);
+
+    // Q: leads nowhere now; E: is there, and empty.
+    probe.entries.clear();
+    probe.folders.erase(L"Q:\\");
+    probe.listingErrors[L"Q:\\*"] = 3;
+    probe.listingErrors[L"E:\\*"] = 2;
+    EXPECT_EQ(lookup.InspectAfterCalls(L"Q:\\a.tmp"), PathKind::Unknown);  // after a listing of the folder
+    EXPECT_EQ(lookup.InspectAfterCalls(L"Q:\\b.tmp"), PathKind::Unknown);
+    EXPECT_EQ(lookup.Inspect(L"Q:\\c.tmp"), PathKind::Unknown);            // by its own look-up
+    EXPECT_EQ(lookup.InspectAfterCalls(L"E:\\only.tmp"), PathKind::Missing);
 }
 
 }  // namespace

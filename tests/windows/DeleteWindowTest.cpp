@@ -125,7 +125,7 @@ TEST_F(DeleteWindowTest, YesDeletesExactlyTheCheckedFilesForGood) {
     EXPECT_EQ(after, before);  // every other file byte for byte as it was
     EXPECT_EQ(ListedPaths(), keptOrder);
     for (int i = 0; i < RowCount(Item(kIdResultList)); ++i) {
-        EXPECT_EQ(RowText(Item(kIdResultList), i, 1), L"");  // the size cells are dropped
+        EXPECT_NE(RowText(Item(kIdResultList), i, 1), L"");  // each row keeps its size
         EXPECT_FALSE(RowChecked(Item(kIdResultList), i));
     }
     EXPECT_EQ(Text(Item(kIdResultCaption)), L"扫描结果： 剩余的文件共有： 3个");
@@ -194,6 +194,85 @@ TEST_F(DeleteWindowTest, FileHeldOpenByAnotherProcessStaysListedCheckedAndCounte
     EXPECT_EQ(GetFileAttributesW((tree_.Root() + L"d.tmp").c_str()), INVALID_FILE_ATTRIBUTES);
     EXPECT_EQ(StatusText(Item(kIdStatusBar)), L"删除文件 1个 未能删除 1个");
     EXPECT_EQ(Text(Item(kIdResultCaption)), L"扫描结果： 剩余的文件共有： 4个");
+}
+
+void PutFile(const std::wstring& path, const std::string& contents) {
+    KernelHandle file(CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
+    DWORD written = 0;
+    if (file.Valid()) WriteFile(file.Get(), contents.data(), static_cast<DWORD>(contents.size()), &written, nullptr);
+}
+
+// A drive that goes away after the scan (a disk unplugged, a subst letter removed). The test
+// command links the drive letter Q: to the fixture folder drive-q (a link in the prefix's
+// dosdevices); the test renames that folder from under the letter, so that Q: leads nowhere.
+// Wine then answers "file not found" for the names in Q:'s root and "path not found" below it:
+// neither may count as a delete. Every row stays listed, checked, and counted as not deleted.
+TEST_F(DeleteWindowTest, RowsOfADriveThatWentAwayStayListedAndCountedAsNotDeleted) {
+    NEED_FIXTURE(target, L"drive-q");
+    const std::wstring drive = L"Q:\\";
+    if (GetFileAttributesW((drive + L"drive-q.txt").c_str()) == INVALID_FILE_ATTRIBUTES) {
+        if (robust::FixturesRequired()) FAIL() << "Q: does not lead to the fixture drive-q (the test command links it)";
+        GTEST_SKIP() << "Q: does not lead to the fixture drive-q";
+    }
+    CreateDirectoryW((drive + L"sub").c_str(), nullptr);
+    const std::vector<std::wstring> files = {L"r1.tmp", L"r2.tmp", L"sub\\s1.tmp", L"sub\\s2.tmp", L"sub\\s3.tmp"};
+    for (const std::wstring& file : files) PutFile(drive + file, "on the drive");
+    ClickRowCheckBox(Item(kIdTypeList), 1);  // *.tmp
+    SetWindowTextW(Item(kIdPathBox), drive.c_str());
+    ClickFlat(Item(kIdScanButton));
+    ASSERT_EQ(RowCount(Item(kIdResultList)), 5);
+    ClickFlat(Item(kIdCheckAllResultsButton));
+
+    const std::wstring here = target.substr(0, target.size() - 1), away = here + L"-away";
+    ASSERT_TRUE(MoveFileW(here.c_str(), away.c_str()));
+    ASSERT_EQ(GetFileAttributesW((drive + L"drive-q.txt").c_str()), INVALID_FILE_ATTRIBUTES);
+    EXPECT_EQ(Delete(IDYES).size(), 1u);
+    ASSERT_TRUE(MoveFileW(away.c_str(), here.c_str()));
+
+    ASSERT_EQ(RowCount(Item(kIdResultList)), 5);
+    for (int i = 0; i < 5; ++i) EXPECT_TRUE(RowChecked(Item(kIdResultList), i)) << i;
+    EXPECT_EQ(StatusText(Item(kIdStatusBar)), L"删除文件 0个 未能删除 5个");
+    EXPECT_EQ(Text(Item(kIdResultCaption)), L"扫描结果： 剩余的文件共有： 5个");
+    for (const std::wstring& file : files) EXPECT_NE(GetFileAttributesW((drive + file).c_str()), INVALID_FILE_ATTRIBUTES);
+}
+
+// A Recycle Bin that cannot be made: Wine's trash under an XDG_DATA_HOME where no folder can be
+// created (below a plain file), which makes SHQueryRecycleBinW fail for every root. "否" over 30
+// checked files then asks one more question, for all 30 at once, before any file is sent, and a
+// no to it keeps every one listed and on disk. Wine reads XDG_DATA_HOME when a process starts:
+// the test runs itself again as a child process with it set.
+TEST_F(DeleteWindowTest, WithoutARecycleBinANoAsksOnceForAllAndANoKeepsThemAll) {
+    if (!robust::InChildRun()) {
+        const std::wstring data = robust::Environment(L"XDG_DATA_HOME");
+        if (data.empty() || data[0] != L'/') {
+            if (robust::FixturesRequired()) FAIL() << "no Unix XDG_DATA_HOME (the test command gives each run one)";
+            GTEST_SKIP() << "no Unix XDG_DATA_HOME: not under the test command's Wine";
+        }
+        PutFile(robust::FolderOf(data) + L"not-a-folder", "a file where the trash would need a folder");
+        const robust::ChildRun child = robust::RunTestInChild(
+            "DeleteWindowTest.WithoutARecycleBinANoAsksOnceForAllAndANoKeepsThemAll",
+            {{L"XDG_DATA_HOME", data + L"/not-a-folder/data"}}, 240000);
+        EXPECT_EQ(child.exitCode, 0) << child.output;
+        EXPECT_NE(child.output.find("[  PASSED  ] 1 test."), std::string::npos) << child.output;
+        return;
+    }
+    for (int i = 0; i < 30; ++i) tree_.File(L"f" + std::to_wstring(i) + L".tmp", 100 + i);
+    ClickRowCheckBox(Item(kIdTypeList), 1);  // *.tmp
+    SetWindowTextW(Item(kIdPathBox), tree_.Root().c_str());
+    ClickFlat(Item(kIdScanButton));
+    ASSERT_EQ(RowCount(Item(kIdResultList)), 30);
+    ClickFlat(Item(kIdCheckAllResultsButton));
+    const Listing before = ListTree(tree_.Root());
+
+    const auto asked = Delete(IDNO);  // to the confirmation, and to the question that follows
+
+    ASSERT_EQ(asked.size(), 2u);
+    EXPECT_EQ(asked[0].text, kDeleteQuestion);
+    EXPECT_EQ(asked[1].text, ForGoodQuestion(30));
+    EXPECT_EQ(ListTree(tree_.Root()), before);
+    ASSERT_EQ(RowCount(Item(kIdResultList)), 30);
+    for (int i = 0; i < 30; ++i) EXPECT_TRUE(RowChecked(Item(kIdResultList), i)) << i;
+    EXPECT_EQ(StatusText(Item(kIdStatusBar)), L"删除文件 0个 未能删除 30个");
 }
 
 TEST_F(DeleteWindowTest, SelectAllThenNoneOnBothLists) {

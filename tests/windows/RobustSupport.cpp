@@ -9,14 +9,14 @@
 
 namespace robust {
 
-namespace {
-
 std::wstring Environment(const wchar_t* name) {
     wchar_t buffer[2048] = {};
     const DWORD length = GetEnvironmentVariableW(name, buffer, 2048);
     if (length == 0 || length >= 2048) return std::wstring();
     return buffer;
 }
+
+namespace {
 
 std::wstring Long(const std::wstring& path) {
     if (path.rfind(L"\\\\?\\", 0) == 0) return path;
@@ -277,6 +277,61 @@ std::wstring BesideSelf(const std::wstring& fileName) {
     std::wstring path = self;
     path.resize(path.find_last_of(L'\\') + 1);
     return path + fileName;
+}
+
+bool InChildRun() { return Environment(L"QORVANI_CHILD_RUN") == L"1"; }
+
+ChildRun RunTestInChild(const std::string& testName, const std::vector<std::pair<std::wstring, std::wstring>>& environment,
+                        DWORD timeoutMs) {
+    ChildRun run;
+    wchar_t temp[MAX_PATH] = {};
+    GetTempPathW(MAX_PATH, temp);
+    const std::wstring outPath = std::wstring(temp) + L"qvt-child-" + std::to_wstring(GetCurrentProcessId()) + L".log";
+    SECURITY_ATTRIBUTES inherit{sizeof(inherit), nullptr, TRUE};
+    HANDLE out = CreateFileW(outPath.c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, &inherit, CREATE_ALWAYS,
+                             FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (out == INVALID_HANDLE_VALUE) return run;
+
+    // The child takes this process's environment as it is when it starts: set, start, put back.
+    std::vector<std::pair<std::wstring, std::wstring>> set = environment;
+    set.emplace_back(L"QORVANI_CHILD_RUN", L"1");
+    std::vector<std::pair<std::wstring, std::wstring>> saved;
+    for (const auto& [name, value] : set) {
+        saved.emplace_back(name, Environment(name.c_str()));
+        SetEnvironmentVariableW(name.c_str(), value.c_str());
+    }
+    std::wstring command = L"\"" + BesideSelf(L"qorvani_wintests.exe") + L"\" --gtest_filter=" +
+                           std::wstring(testName.begin(), testName.end());
+    STARTUPINFOW startup{};
+    startup.cb = sizeof(startup);
+    startup.dwFlags = STARTF_USESTDHANDLES;
+    startup.hStdOutput = startup.hStdError = out;
+    startup.hStdInput = GetStdHandle(STD_INPUT_HANDLE);
+    PROCESS_INFORMATION process{};
+    const BOOL started =
+        CreateProcessW(nullptr, command.data(), nullptr, nullptr, TRUE, 0, nullptr, nullptr, &startup, &process);
+    for (const auto& [name, value] : saved) SetEnvironmentVariableW(name.c_str(), value.empty() ? nullptr : value.c_str());
+    CloseHandle(out);
+    if (started) {
+        if (WaitForSingleObject(process.hProcess, timeoutMs) == WAIT_OBJECT_0) {
+            DWORD code = 0;
+            GetExitCodeProcess(process.hProcess, &code);
+            run.exitCode = static_cast<int>(code);
+        } else {
+            TerminateProcess(process.hProcess, 99);
+            WaitForSingleObject(process.hProcess, 5000);
+        }
+        CloseHandle(process.hProcess);
+        CloseHandle(process.hThread);
+    }
+    if (FILE* file = _wfopen(outPath.c_str(), L"rb")) {
+        char buffer[4096];
+        std::size_t got;
+        while ((got = fread(buffer, 1, sizeof(buffer), file)) > 0) run.output.append(buffer, got);
+        fclose(file);
+    }
+    DeleteFileW(outPath.c_str());
+    return run;
 }
 
 FileHolder::FileHolder(const std::wstring& path) {

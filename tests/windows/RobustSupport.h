@@ -18,6 +18,9 @@
 
 namespace robust {
 
+// An environment variable of this process; empty when unset.
+std::wstring Environment(const wchar_t* name);
+
 // --- fixtures -----------------------------------------------------------------------------------
 // The folder that tests/windows/make_fixtures.sh filled, as a Windows path ending in "\"
 // (QORVANI_FIXTURES holds it; a Unix path is read through Wine's drive Z:). Empty when unset.
@@ -121,6 +124,19 @@ private:
     PROCESS_INFORMATION process_{};
     bool holding_ = false;
 };
+
+// One test of this program run again in a child process, with extra environment variables and
+// QORVANI_CHILD_RUN=1 set (for what a process reads from its environment when it starts, such as
+// Wine's trash folder). Gives the child's exit code (-1 when it did not start or not end in time)
+// and everything it printed.
+struct ChildRun {
+    int exitCode = -1;
+    std::string output;
+};
+ChildRun RunTestInChild(const std::string& testName, const std::vector<std::pair<std::wstring, std::wstring>>& environment,
+                        DWORD timeoutMs);
+// True in such a child.
+bool InChildRun();
 
 // --- texts --------------------------------------------------------------------------------------
 std::wstring Upper(const std::wstring& text);  // the system's upper-case mapping

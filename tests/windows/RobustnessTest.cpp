@@ -215,7 +215,9 @@ void RunNamesCase(const std::wstring& root, int answer) {
     std::vector<std::pair<std::wstring, bool>> rows;
     for (std::size_t i = 0; i < window.Results().Count(); ++i) {
         rows.push_back({RelativeFolder(window, i, root) + window.Results().Name(i), window.Results().Checked(i)});
-        EXPECT_EQ(wintest::RowText(window.Item(kIdResultList), static_cast<int>(i), 1), L"");
+        // Each row left keeps its size cell.
+        EXPECT_EQ(wintest::RowText(window.Item(kIdResultList), static_cast<int>(i), 1),
+                  window.Results().SizeText(i));
     }
     EXPECT_EQ(rows, expectedRows);
     const std::size_t deleted = caseOfRow.size() - expectedRows.size();

@@ -28,17 +28,29 @@ std::wstring Text(HWND window) {
     return text;
 }
 
+namespace {
+std::wstring PartText(HWND statusBar, WPARAM part) {
+    const auto length = LOWORD(SendMessageW(statusBar, SB_GETTEXTLENGTHW, part, 0));
+    std::wstring text(static_cast<std::size_t>(length) + 1, L'\0');
+    SendMessageW(statusBar, SB_GETTEXTW, part, reinterpret_cast<LPARAM>(text.data()));
+    text.resize(length);
+    return text;
+}
+}  // namespace
+
 std::wstring StatusText(HWND statusBar) {
+    if (!SendMessageW(statusBar, SB_ISSIMPLE, 0, 0)) return PartText(statusBar, 0);
     // The simple text: Windows answers it for SB_SIMPLEID, Wine for part 0 while in simple mode.
     for (WPARAM part : {static_cast<WPARAM>(SB_SIMPLEID), static_cast<WPARAM>(0)}) {
-        const auto length = LOWORD(SendMessageW(statusBar, SB_GETTEXTLENGTHW, part, 0));
-        if (length == 0) continue;
-        std::wstring text(static_cast<std::size_t>(length) + 1, L'\0');
-        SendMessageW(statusBar, SB_GETTEXTW, part, reinterpret_cast<LPARAM>(text.data()));
-        text.resize(length);
-        return text;
+        std::wstring text = PartText(statusBar, part);
+        if (!text.empty()) return text;
     }
     return std::wstring();
+}
+
+std::wstring StatusTotal(HWND statusBar) {
+    if (SendMessageW(statusBar, SB_ISSIMPLE, 0, 0) || SendMessageW(statusBar, SB_GETPARTS, 0, 0) < 2) return {};
+    return PartText(statusBar, 1);
 }
 
 static LPARAM Centre(HWND window) {

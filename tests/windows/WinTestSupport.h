@@ -27,6 +27,8 @@ bool PollFor(const std::function<bool()>& condition, DWORD milliseconds);
 
 std::wstring Text(HWND window);
 std::wstring StatusText(HWND statusBar);
+// The checked total at the status bar's right end; empty while there is none.
+std::wstring StatusTotal(HWND statusBar);
 
 // A press and release of the left button at the centre of a flat button, preceded by a move.
 void ClickFlat(HWND button);

@@ -150,4 +150,12 @@ mkdir -p crowded
 mkdir -p mostlygone
 (cd mostlygone && seq -f 'other%05g.dat' 0 19999 | xargs touch && seq -f 'row%04g.tmp' 0 999 | xargs touch)
 
+# 20,000 rows of 1 KiB each, for the checked total after a check-all pass.
+mkdir -p twenty
+(cd twenty && seq -f 't%05g.tmp' 0 19999 | xargs truncate -s 1024)
+
+# The folder that the test command links the drive letter Q: to (link_test_drive in
+# scripts/common.sh), for a drive that goes away after its scan.
+put drive-q/drive-q.txt "the test drive"
+
 echo "fixtures in $OUT"

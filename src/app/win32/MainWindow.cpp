@@ -22,8 +22,15 @@
 #include "scan/win32/FolderDialog.h"
 
 namespace qorvani {
+MainWindow::BusyScope::BusyScope(MainWindow& window) : window_(window) {
+    ++window_.busyDepth_;
+    window_.results_.SetBusy(true);
+}
+
 MainWindow::BusyScope::~BusyScope() {
-    if (--window_.busyDepth_ == 0 && window_.closePending_) PostMessageW(window_.hwnd_, WM_CLOSE, 0, 0);
+    if (--window_.busyDepth_ > 0) return;
+    window_.results_.SetBusy(false);
+    if (window_.closePending_) PostMessageW(window_.hwnd_, WM_CLOSE, 0, 0);
 }
 
 MainWindow::MainWindow(HINSTANCE instance) : instance_(instance), font_(CreateWindowFont(SystemDpi())), dpi_(SystemDpi()) {}
@@ -91,7 +98,12 @@ void MainWindow::CreateControls() {
     for (const ControlLayout& row : kMainLayout) CreateLayoutControl(hwnd_, row, settings);
     // Focus rectangles hidden or shown as the last input (mouse or keyboard) suggests.
     SendMessageW(hwnd_, WM_CHANGEUISTATE, MAKEWPARAM(UIS_INITIALIZE, 0), 0);
-    results_.Attach(Control(kIdResultList));
+    results_.Attach(
+        Control(kIdResultList), [this] { pacer_.ShowTotalNow(); },
+        [this] {
+            // Delete on the list is the delete button, while the button can be clicked.
+            if (IsWindowEnabled(Control(kIdDeleteButton))) OnCommand(kIdDeleteButton, BN_CLICKED);
+        });
     types_.Attach(Control(kIdTypeList));
     pacer_.Attach(hwnd_, Control(kIdStatusBar));
 }

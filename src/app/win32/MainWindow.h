@@ -56,6 +56,7 @@ public:
     const ResultStore& Results() const { return results_.Rows(); }
     const ScanState& Scan() const { return scan_; }
     PathCellPainter& PathCells() { return results_.PathCells(); }
+    ResultList& ResultRows() { return results_; }
     // How often the list and the status bar were repainted during the last scan.
     std::size_t LiveRefreshCount() const { return pacer_.RepaintCount(); }
 
@@ -115,7 +116,7 @@ private:
     // meanwhile stops the command and is carried out once the outermost one has returned.
     class BusyScope {
     public:
-        explicit BusyScope(MainWindow& window) : window_(window) { ++window_.busyDepth_; }
+        explicit BusyScope(MainWindow& window);
         ~BusyScope();
         BusyScope(const BusyScope&) = delete;
         BusyScope& operator=(const BusyScope&) = delete;

@@ -4,6 +4,7 @@
 
 #include <utility>
 
+#include "app/core/ResultMenu.h"
 #include "common/win32/MessagePump.h"
 
 namespace qorvani {
@@ -48,14 +49,21 @@ void Pacer::ShowStatusSoon(std::wstring text) {
 
 void Pacer::SetStatusNow(const std::wstring& text) {
     statusPending_ = false;
-    SendMessageW(status_, SB_SETTEXTW, SB_SIMPLEID, reinterpret_cast<LPARAM>(text.c_str()));
+    status_.SetText(text);
+    ShowTotalNow();
+}
+
+void Pacer::ShowTotalNow() {
+    const ResultStore& rows = results_.Rows();
+    status_.SetTotal(rows.Count() == 0 ? std::wstring() : CheckedTotalText(rows.CheckedCount(), rows.CheckedBytes()));
 }
 
 void Pacer::RepaintNow() {
     if (statusPending_) SetStatusNow(pendingStatus_);
+    else ShowTotalNow();
     results_.Refresh();
     // The command handles no messages between its points, so paint now rather than wait for it.
-    UpdateWindow(status_);
+    UpdateWindow(status_.Handle());
     ++repaints_;
 }
 

@@ -9,6 +9,7 @@
 #include <string>
 
 #include "app/win32/ResultList.h"
+#include "app/win32/StatusBar.h"
 #include "common/core/PaceClock.h"
 
 namespace qorvani {
@@ -22,7 +23,7 @@ public:
     // The window repainted when messages are retrieved, and its status bar.
     void Attach(HWND window, HWND status) {
         window_ = window;
-        status_ = status;
+        status_.Attach(status);
     }
     // A long command starts: its first input point looks at the queue, its first step repaints.
     void Begin();
@@ -42,6 +43,9 @@ public:
     void ShowStatusSoon(std::wstring text);
     // The status text shown now; one waiting to be shown is dropped.
     void SetStatusNow(const std::wstring& text);
+    // The checked total shown now (none while the result list is empty); a repaint shows it too.
+    void ShowTotalNow();
+    const StatusBar& Status() const { return status_; }
     // Brings the live display up to date now.
     void RepaintNow();
     std::size_t RepaintCount() const { return repaints_; }
@@ -52,7 +56,7 @@ private:
     void PumpAll();
 
     HWND window_ = nullptr;
-    HWND status_ = nullptr;
+    StatusBar status_;
     ResultList& results_;
     PaceClock clock_;
     std::wstring pendingStatus_;

@@ -4,6 +4,8 @@
 
 #include "app/core/RowSearch.h"
 #include "common/win32/ListViews.h"
+#include "app/win32/RowActions.h"
+#include "common/win32/Unique.h"
 
 namespace qorvani {
 namespace {
@@ -18,8 +20,10 @@ void CopyDisplayText(const std::wstring& text, wchar_t* buffer, int capacity) {
 
 }  // namespace
 
-void ResultList::Attach(HWND list) {
+void ResultList::Attach(HWND list, std::function<void()> checksChanged, std::function<void()> deleteKey) {
     list_ = list;
+    checksChanged_ = std::move(checksChanged);
+    deleteKey_ = std::move(deleteKey);
     SetWindowSubclass(list_, SubclassProc, 1, reinterpret_cast<DWORD_PTR>(this));
     cells_.Attach(list_, [this](std::size_t row) { return rows_.DisplayText(row); });
 }
@@ -141,13 +145,88 @@ bool ResultList::OnInput(UINT message, WPARAM wParam, LPARAM lParam) {
             return true;
         }
         case WM_KEYDOWN:
+            if (wParam == VK_DELETE) {
+                if (deleteKey_) deleteKey_();
+                return true;
+            }
             if (wParam != VK_SPACE) return false;
             ToggleRow(static_cast<int>(SendMessageW(list_, LVM_GETNEXTITEM, static_cast<WPARAM>(-1), LVNI_FOCUSED)));
             return true;
         case WM_CHAR:
             return wParam == L' ';
+        case WM_CONTEXTMENU:  // a right-click (after the list's own NM_RCLICK), the Menu key, Shift+F10
+            ShowMenu(POINT{static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam))});
+            return true;
     }
     return false;
+}
+
+namespace {
+void DestroyMenuOf(HMENU menu) { DestroyMenu(menu); }
+using MenuHandle = Unique<NullableTraits<HMENU, DestroyMenuOf>>;
+}  // namespace
+
+void ResultList::ShowMenu(POINT screen) {
+    std::optional<std::size_t> row;
+    if (screen.x == -1 && screen.y == -1) {
+        // From the keyboard: the focused row, brought into view, or the list's corner.
+        const int focused = static_cast<int>(SendMessageW(list_, LVM_GETNEXTITEM, static_cast<WPARAM>(-1), LVNI_FOCUSED));
+        RECT r{};
+        if (focused >= 0 && static_cast<std::size_t>(focused) < rows_.Count()) {
+            row = static_cast<std::size_t>(focused);
+            SendMessageW(list_, LVM_ENSUREVISIBLE, focused, FALSE);
+            r.left = LVIR_LABEL;
+            SendMessageW(list_, LVM_GETITEMRECT, focused, reinterpret_cast<LPARAM>(&r));
+        }
+        screen = POINT{r.left, r.bottom};
+        ClientToScreen(list_, &screen);
+    } else {
+        LVHITTESTINFO hit{};
+        hit.pt = screen;
+        ScreenToClient(list_, &hit.pt);
+        const int found = static_cast<int>(SendMessageW(list_, LVM_HITTEST, 0, reinterpret_cast<LPARAM>(&hit)));
+        if (found >= 0 && static_cast<std::size_t>(found) < rows_.Count()) row = static_cast<std::size_t>(found);
+    }
+    MenuHandle menu(CreatePopupMenu());
+    if (!menu.Valid()) return;
+    for (const ResultMenuItem& item : kResultMenuItems) {
+        if (item.text == nullptr) {
+            AppendMenuW(menu.Get(), MF_SEPARATOR, 0, nullptr);
+            continue;
+        }
+        const ResultMenuState state = StateOf(item.command, rows_, row, busy_);
+        AppendMenuW(menu.Get(), MF_STRING | (state.enabled ? MF_ENABLED : MF_GRAYED), item.command, item.text);
+        if (state.marked) CheckMenuRadioItem(menu.Get(), item.command, item.command, item.command, MF_BYCOMMAND);
+    }
+    const int chosen = static_cast<int>(TrackPopupMenu(menu.Get(), TPM_RETURNCMD | TPM_RIGHTBUTTON | TPM_NONOTIFY,
+                                                       screen.x, screen.y, 0, list_, nullptr));
+    if (chosen != 0) RunResultMenuCommand(static_cast<ResultMenuCommand>(chosen), rows_, row, busy_, *this);
+}
+
+void ResultList::Sort(RowOrder order) {
+    const int focused = static_cast<int>(SendMessageW(list_, LVM_GETNEXTITEM, static_cast<WPARAM>(-1), LVNI_FOCUSED));
+    const std::optional<std::size_t> row = focused >= 0 ? std::optional<std::size_t>(focused) : std::nullopt;
+    const ResultMenuCommand command =
+        order == RowOrder::BySize ? kMenuSortBySize : order == RowOrder::ByPath ? kMenuSortByPath : kMenuSortAsFound;
+    RunResultMenuCommand(command, rows_, row, busy_, *this);
+}
+
+void ResultList::OpenFolderOf(const std::wstring& exactPath) { OpenFolderSelecting(exactPath); }
+
+void ResultList::CopyText(const std::wstring& text) { CopyToClipboard(list_, text); }
+
+void ResultList::RowsReordered(std::optional<std::size_t> row) {
+    // The selection and focus go with the row the menu was opened on.
+    LVITEMW none{};
+    none.stateMask = LVIS_SELECTED | LVIS_FOCUSED;
+    SendMessageW(list_, LVM_SETITEMSTATE, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(&none));
+    if (row) {
+        LVITEMW item{};
+        item.stateMask = item.state = LVIS_SELECTED | LVIS_FOCUSED;
+        SendMessageW(list_, LVM_SETITEMSTATE, *row, reinterpret_cast<LPARAM>(&item));
+        SendMessageW(list_, LVM_ENSUREVISIBLE, *row, FALSE);
+    }
+    InvalidateRect(list_, nullptr, FALSE);
 }
 
 void ResultList::ToggleRow(int row) {
@@ -155,6 +234,7 @@ void ResultList::ToggleRow(int row) {
     rows_.SetChecked(static_cast<std::size_t>(row), !rows_.Checked(static_cast<std::size_t>(row)));
     SendMessageW(list_, LVM_REDRAWITEMS, row, row);
     AnnounceCheck(list_, static_cast<std::size_t>(row));
+    if (checksChanged_) checksChanged_();
 }
 
 }  // namespace qorvani

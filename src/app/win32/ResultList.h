@@ -7,23 +7,30 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <functional>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
 
+#include "app/core/ResultMenu.h"
 #include "app/win32/PathCellPainter.h"
 #include "scan/core/ResultStore.h"
 
 namespace qorvani {
 
-class ResultList {
+class ResultList final : private ResultMenuView {
 public:
     ResultList() = default;
     ResultList(const ResultList&) = delete;
     ResultList& operator=(const ResultList&) = delete;
 
-    // Takes over the list view (created owner-data with check boxes).
-    void Attach(HWND list);
+    // Takes over the list view (created owner-data with check boxes). checksChanged runs after
+    // each check box the user toggles; deleteKey when Delete is pressed on the list.
+    void Attach(HWND list, std::function<void()> checksChanged, std::function<void()> deleteKey);
+    // While a long command runs (a scan, a selection pass, a delete), the menu's sort items
+    // cannot be chosen.
+    void SetBusy(bool busy) { busy_ = busy; }
     HWND Handle() const { return list_; }
     const ResultStore& Rows() const { return rows_; }
     // The store itself, for a command that rebuilds it (the delete); RowsRebuilt shows the result.
@@ -39,6 +46,8 @@ public:
     bool Checked(std::size_t row) const { return rows_.Checked(row); }
     // Sets a row's check box from the program; it is repainted at the next Refresh.
     void SetChecked(std::size_t row, bool checked);
+    // What the menu's sort items do: the rows in that order, the focused row followed.
+    void Sort(RowOrder order);
     // The store was rebuilt: the list shows its rows at once.
     void RowsRebuilt();
 
@@ -62,6 +71,12 @@ private:
     LRESULT OnFindItem(const NMLVFINDITEMW& find) const;
     void ToggleRow(int row);
     bool NewRowsWouldShow() const;
+    // The row menu, at a point of the screen, or under the focused row for (-1, -1).
+    void ShowMenu(POINT screen);
+    // ResultMenuView.
+    void OpenFolderOf(const std::wstring& exactPath) override;
+    void CopyText(const std::wstring& text) override;
+    void RowsReordered(std::optional<std::size_t> row) override;
 
     // Setting the list's row count redraws its scroll bars, which is slow on some systems (about
     // 30 ms under Wine). While the new rows fall below the visible page (only the scroll bar would
@@ -71,6 +86,8 @@ private:
     static constexpr DWORD kMaxCountSyncMilliseconds = 1000;
 
     HWND list_ = nullptr;
+    std::function<void()> checksChanged_, deleteKey_;
+    bool busy_ = false;
     ResultStore rows_;
     PathCellPainter cells_;
     std::size_t shownCount_ = 0;

@@ -80,7 +80,7 @@ public:
     // After "否", when files would go for good because their volume has no Recycle Bin: may
     // these files (their number) be deleted for good? Asked at most once, before any file is sent.
     virtual bool AskDeleteForGood(std::size_t /*files*/) { return false; }
-    // The rows were rebuilt (those kept, in their order, without size cells): show them.
+    // The rows were rebuilt (those kept, in their order, with their checks and sizes): show them.
     virtual void RowsKept() = 0;
     virtual void SetResultCaption(std::wstring_view text) = 0;
     virtual void SetStatusText(std::wstring_view text) = 0;

@@ -11,12 +11,13 @@ PathKind KindOf(const EntryStamp& stamp) { return stamp.folder ? PathKind::Folde
 PathKind ExactLookup::Inspect(const std::wstring& path) {
     const std::wstring lookup = LookupForm(path);
     const std::size_t split = path.find_last_of(separator_);
-    if (split == std::wstring::npos) return ListName(lookup, path);
+    if (split == std::wstring::npos) return ListName(lookup, path, split);
     const std::wstring_view name = std::wstring_view(path).substr(split + 1);
 
     // "Not found" holds for every spelling of the name; other failures say nothing about it.
     EntryStamp now;
-    if (const std::uint32_t error = probe_.Stamp(lookup, now)) return KindOfFailedLookup(error);
+    if (const std::uint32_t error = probe_.Stamp(lookup, now))
+        return KindOfFailedLookup(error) == PathKind::Missing ? NotFound(path, split) : PathKind::Unknown;
 
     Folder& folder = folders_[path.substr(0, split + 1)];
     if (!folder.listed && ++folder.looks >= 2) {
@@ -30,7 +31,7 @@ PathKind ExactLookup::Inspect(const std::wstring& path) {
         const auto recorded = folder.entries.find(name);
         if (recorded != folder.entries.end() && recorded->second == now) return KindOf(now);
     }
-    return ListName(lookup, name);
+    return ListName(lookup, path, split);
 }
 
 PathKind ExactLookup::InspectAfterCalls(const std::wstring& path) {
@@ -55,13 +56,21 @@ PathKind ExactLookup::InspectAfterCalls(const std::wstring& path) {
     return Inspect(path);  // the folder cannot be listed (gone, or out of reach): each row on its own
 }
 
-PathKind ExactLookup::ListName(const std::wstring& lookup, std::wstring_view name) {
+PathKind ExactLookup::ListName(const std::wstring& lookup, const std::wstring& path, std::size_t split) {
+    const std::wstring_view name = std::wstring_view(path).substr(split == std::wstring::npos ? 0 : split + 1);
     std::vector<ListedEntry> entries;
     const std::uint32_t error = probe_.List(lookup, entries);
     for (const ListedEntry& entry : entries)
         if (entry.name == name) return KindOf(entry.stamp);
     if (error == 0) return PathKind::Missing;  // only other spellings answer to the name
-    return entries.empty() ? KindOfFailedLookup(error) : PathKind::Unknown;  // cut short: no proof
+    if (!entries.empty() || KindOfFailedLookup(error) != PathKind::Missing) return PathKind::Unknown;  // no proof
+    return NotFound(path, split);
+}
+
+PathKind ExactLookup::NotFound(const std::wstring& path, std::size_t split) {
+    if (split == std::wstring::npos) return PathKind::Missing;
+    const std::uint32_t error = probe_.Reach(LookupForm(path.substr(0, split + 1) + L"*"));
+    return error == 0 || KindOfFailedLookup(error) == PathKind::Missing ? PathKind::Missing : PathKind::Unknown;
 }
 
 }  // namespace qorvani

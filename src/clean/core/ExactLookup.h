@@ -12,10 +12,13 @@
 // After the calls, a folder of several rows is listed once more, and a row is gone when that
 // listing, run to its end, lacks its exact name. A folder that cannot be listed (gone with its
 // drive, renamed, out of reach) proves nothing: its rows are looked up one by one, and stay
-// unknown while their folder is not found. A listing
-// cut short proves nothing of the names it did not reach: their rows are left as unknown. One listing for the folder
-// costs less than an attribute look-up of each name that is gone, which makes the system search
-// the folder for other spellings of it.
+// unknown while their folder is not found. A listing cut short proves nothing of the names it did
+// not reach: their rows are left as unknown. One listing for the folder costs less than an
+// attribute look-up of each name that is gone, which makes the system search the folder for
+// other spellings of it.
+//
+// "Not found" for a name is believed only while its folder can be listed: a drive letter whose
+// target has gone may answer "file not found" for the names in its root.
 #include <cstdint>
 #include <functional>
 #include <map>
@@ -52,6 +55,9 @@ public:
     virtual std::uint32_t Stamp(const std::wstring& path, EntryStamp& stamp) = 0;
     // The entries that a listing of the pattern gives: a folder followed by "*", or one path.
     virtual std::uint32_t List(const std::wstring& pattern, std::vector<ListedEntry>& entries) = 0;
+    // Whether a listing of the folder (a folder followed by "*") starts now; nothing is read past
+    // its first entry. An empty drive root answers "file not found".
+    virtual std::uint32_t Reach(const std::wstring& pattern) = 0;
 };
 
 // One delete pass's look-ups (what a folder's listing recorded is kept for the pass).
@@ -71,7 +77,9 @@ private:
         bool relistCut = false;       // it failed after some entries: only those are known
         std::map<std::wstring, EntryStamp, std::less<>> now;
     };
-    PathKind ListName(const std::wstring& lookup, std::wstring_view name);
+    PathKind ListName(const std::wstring& lookup, const std::wstring& path, std::size_t split);
+    // What a "not found" for the path means: gone while its folder can be listed, else unknown.
+    PathKind NotFound(const std::wstring& path, std::size_t split);
 
     EntryProbe& probe_;
     wchar_t separator_;

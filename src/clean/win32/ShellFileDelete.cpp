@@ -45,6 +45,12 @@ std::uint32_t ShellFileDelete::List(const std::wstring& pattern, std::vector<Lis
     return error != 0 ? error : ERROR_GEN_FAILURE;
 }
 
+std::uint32_t ShellFileDelete::Reach(const std::wstring& pattern) {
+    WIN32_FIND_DATAW data;
+    FindHandle handle(FindFirstFileExW(pattern.c_str(), FindExInfoBasic, &data, FindExSearchNameMatch, nullptr, 0));
+    return handle.Valid() ? 0 : GetLastError();
+}
+
 static_assert(kDriveRemovable == DRIVE_REMOVABLE && kDriveFixed == DRIVE_FIXED && kDriveRemote == DRIVE_REMOTE);
 
 bool ShellFileDelete::CanRecycle(const std::wstring& path) {

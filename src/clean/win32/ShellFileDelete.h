@@ -27,6 +27,7 @@ public:
 private:
     std::uint32_t Stamp(const std::wstring& path, EntryStamp& stamp) override;
     std::uint32_t List(const std::wstring& pattern, std::vector<ListedEntry>& entries) override;
+    std::uint32_t Reach(const std::wstring& pattern) override;
 
     HWND owner_;
     std::function<void()> pace_;

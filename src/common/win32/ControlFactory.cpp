@@ -74,7 +74,7 @@ HWND CreateLayoutControl(HWND parent, const ControlLayout& row, const ControlSet
                                       row.ownerData, instance);
             break;
         case ControlKind::StatusBar:
-            control = Child(STATUSCLASSNAMEW, 0, CCS_NOPARENTALIGN | CCS_NORESIZE | CCS_NODIVIDER, L"", parent, row, r,
+            control = Child(STATUSCLASSNAMEW, 0, CCS_NOPARENTALIGN | CCS_NORESIZE | CCS_NODIVIDER | SBARS_TOOLTIPS, L"", parent, row, r,
                             instance);
             SendMessageW(control, SB_SIMPLE, TRUE, 0);
             break;

@@ -1,5 +1,5 @@
 #pragma once
-// Owners (Unique) of kernel objects, listings, shell memory and COM.
+// Owners (Unique) of kernel objects, listings, shell and global memory, and COM.
 #include <windows.h>
 #include <objbase.h>
 
@@ -33,6 +33,13 @@ struct CoTaskMemTraits {
     static bool IsValid(const Handle& memory) { return memory != nullptr; }
     static void Close(const Handle& memory) { FreeCoTaskMem(memory); }
 };
+// Movable global memory (clipboard data, until the clipboard takes it).
+struct GlobalTraits {
+    using Handle = HGLOBAL;
+    static Handle Invalid() { return nullptr; }
+    static bool IsValid(const Handle& memory) { return memory != nullptr; }
+    static void Close(const Handle& memory) { GlobalFree(memory); }
+};
 // COM initialised on this thread: the value is whether CoInitializeEx succeeded.
 struct ComTraits {
     using Handle = bool;
@@ -47,6 +54,7 @@ using FindHandle = Unique<owners::FindTraits>;                      // FindClose
 template <typename T>
 using CoTaskMemPtr = Unique<owners::CoTaskMemTraits<T>>;            // CoTaskMemFree
 using ComApartment = Unique<owners::ComTraits>;                     // CoUninitialize
+using GlobalMemory = Unique<owners::GlobalTraits>;                  // GlobalFree
 
 // COM for this thread (a single-threaded apartment), for as long as the owner lives.
 inline ComApartment InitializeCom() {

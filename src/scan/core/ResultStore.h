@@ -1,7 +1,9 @@
 #pragma once
 // The rows of the result list, held by the program (the list view shows them on demand).
 // A row keeps its folder (shared by all rows of that folder) and its name exactly as listed;
-// its display text is the folder and the upper-cased name, computed when shown.
+// its display text is the folder and the upper-cased name, computed when shown. The store keeps
+// the number and the bytes of its checked rows as they change, and can show its rows in another
+// order than the one they were found in; every row's check, size and exact path go with it.
 #include <cstddef>
 #include <cstdint>
 #include <string>
@@ -9,6 +11,8 @@
 #include <vector>
 
 namespace qorvani {
+
+enum class RowOrder { Found, BySize, ByPath };
 
 class ResultStore {
 public:
@@ -20,14 +24,23 @@ public:
     const std::wstring& Folder(std::size_t row) const { return folders_[rows_[row].folder]; }
     const std::wstring& Name(std::size_t row) const { return rows_[row].name; }
     std::wstring DisplayText(std::size_t row) const;    // folder + upper-cased name
-    std::wstring SizeText(std::size_t row) const;       // empty once the size cell is dropped
+    std::wstring SizeText(std::size_t row) const;
     std::uint64_t Size(std::size_t row) const { return rows_[row].size; }
-    bool HasSize(std::size_t row) const { return rows_[row].hasSize; }
     bool Checked(std::size_t row) const { return rows_[row].checked; }
-    void SetChecked(std::size_t row, bool checked) { rows_[row].checked = checked; }
+    void SetChecked(std::size_t row, bool checked);
+    // Where the row stands in the order found (unchanged by sorting and by KeepRows).
+    std::size_t FoundIndex(std::size_t row) const { return rows_[row].found; }
 
-    // Keeps the given rows in the given order, each without its size cell.
+    std::size_t CheckedCount() const { return checkedCount_; }
+    std::uint64_t CheckedBytes() const { return checkedBytes_; }
+
+    // Keeps the given rows in the given order, with their checks and sizes.
     void KeepRows(const std::vector<std::size_t>& rows);
+
+    // Puts the rows in the order: largest first; by folder, then by name within it, without
+    // regard to case; or as found. Rows that the order ranks equal stay in the order found.
+    void Sort(RowOrder order);
+    RowOrder Order() const { return order_; }
 
     // Bytes held, for the memory figures.
     std::size_t ApproximateBytes() const;
@@ -37,11 +50,15 @@ private:
         std::wstring name;
         std::uint64_t size;
         std::uint32_t folder;
-        bool hasSize;
+        std::uint32_t found;
         bool checked;
     };
     std::vector<std::wstring> folders_;
     std::vector<Row> rows_;
+    std::size_t checkedCount_ = 0;
+    std::uint64_t checkedBytes_ = 0;
+    std::uint32_t nextFound_ = 0;
+    RowOrder order_ = RowOrder::Found;
 };
 
 }  // namespace qorvani

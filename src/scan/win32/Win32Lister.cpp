@@ -1,6 +1,7 @@
 #include "scan/win32/Win32Lister.h"
 
 #include <windows.h>
+#include <versionhelpers.h>
 
 #include <optional>
 
@@ -64,8 +65,9 @@ struct IdExtdRecord {
 // only the records with short names (FileIdBothDirectoryInfo), which cost more to make.
 class Win32Listing final : public DirectoryListing {
 public:
-    Win32Listing(KernelHandle folder, bool identities)
-        : folder_(std::move(folder)), buffer_(new std::uint64_t[kBufferWords]), identities_(identities) {}
+    Win32Listing(KernelHandle folder, bool identities, bool extended)
+        : folder_(std::move(folder)), buffer_(new std::uint64_t[kBufferWords]), extended_(extended),
+          identities_(identities) {}
 
     bool Next() override {
         if (entry_ != nullptr && Field(&IdExtdRecord::NextEntryOffset, &FILE_ID_BOTH_DIR_INFO::NextEntryOffset) != 0) {
@@ -125,7 +127,7 @@ private:
                 return true;
             }
             if (started_ || GetLastError() != ERROR_INVALID_PARAMETER) return false;
-            extended_ = false;  // Windows 7 (or a file system without the class)
+            extended_ = false;  // a file system without the class
         }
         started_ = true;
         return GetFileInformationByHandleEx(folder_.Get(), FileIdBothDirectoryInfo, buffer_.get(), bytes) != FALSE;
@@ -135,7 +137,7 @@ private:
     std::unique_ptr<std::uint64_t[]> buffer_;  // 8-byte aligned, as the records need
     const BYTE* entry_ = nullptr;
     bool ended_ = false;
-    bool extended_ = true;
+    bool extended_;
     bool started_ = false;
     bool identities_;
 };
@@ -209,8 +211,10 @@ std::unique_ptr<DirectoryListing> Win32Lister::Open(const std::wstring& folderPa
     // Reading the attributes is what the identity needs (it is granted with the right to list).
     KernelHandle folder = OpenFolder(folderPath, FILE_LIST_DIRECTORY | FILE_READ_ATTRIBUTES);
     if (!folder.Valid()) return nullptr;
-    return std::make_unique<Win32Listing>(std::move(folder), identities_);
+    return std::make_unique<Win32Listing>(std::move(folder), identities_, extendedRecords_);
 }
+
+bool Win32Lister::SystemHasExtendedRecords() { return IsWindows8OrGreater(); }
 
 std::optional<FolderIdentity> Win32Lister::Identify(const std::wstring& folderPath) {
     KernelHandle folder = OpenFolder(folderPath, FILE_READ_ATTRIBUTES);

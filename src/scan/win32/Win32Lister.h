@@ -34,6 +34,11 @@ public:
 private:
     RedirectedFolders redirected_;
     bool identities_ = true;
+    // Whether listings ask for the records with 128-bit IDs first: the system has them from
+    // Windows 8 on. Before that (Windows 7, and Wine, which reports itself as Windows 7) every
+    // folder would pay a failed call for them.
+    bool extendedRecords_ = SystemHasExtendedRecords();
+    static bool SystemHasExtendedRecords();
 };
 
 // True for the 32-bit program running on 64-bit Windows, x64 or ARM64 (IsWow64Process2 where it

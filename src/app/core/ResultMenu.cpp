@@ -1,0 +1,51 @@
+#include "app/core/ResultMenu.h"
+
+#include "scan/core/NumberText.h"
+
+namespace qorvani {
+
+namespace {
+
+std::optional<RowOrder> OrderOf(ResultMenuCommand command) {
+    switch (command) {
+        case kMenuSortBySize: return RowOrder::BySize;
+        case kMenuSortByPath: return RowOrder::ByPath;
+        case kMenuSortAsFound: return RowOrder::Found;
+        default: return std::nullopt;
+    }
+}
+
+bool Valid(const ResultStore& rows, std::optional<std::size_t> row) { return row && *row < rows.Count(); }
+
+}  // namespace
+
+ResultMenuState StateOf(ResultMenuCommand command, const ResultStore& rows, std::optional<std::size_t> row,
+                        bool busy) {
+    if (const std::optional<RowOrder> order = OrderOf(command))
+        return {!busy && rows.Count() > 0, rows.Order() == *order};
+    return {Valid(rows, row), false};
+}
+
+void RunResultMenuCommand(ResultMenuCommand command, ResultStore& rows, std::optional<std::size_t> row, bool busy,
+                          ResultMenuView& view) {
+    if (!StateOf(command, rows, row, busy).enabled) return;
+    if (const std::optional<RowOrder> order = OrderOf(command)) {
+        // The row the menu was opened on is followed to its new place.
+        const std::optional<std::size_t> found = Valid(rows, row) ? std::optional(rows.FoundIndex(*row)) : std::nullopt;
+        rows.Sort(*order);
+        std::optional<std::size_t> moved;
+        if (found)
+            for (std::size_t i = 0; i < rows.Count() && !moved; ++i)
+                if (rows.FoundIndex(i) == *found) moved = i;
+        view.RowsReordered(moved);
+        return;
+    }
+    if (command == kMenuOpenFolder) view.OpenFolderOf(rows.ExactPath(*row));
+    if (command == kMenuCopyPath) view.CopyText(rows.ExactPath(*row));
+}
+
+std::wstring CheckedTotalText(std::size_t rows, std::uint64_t bytes) {
+    return L"已选中：" + NumberText(std::uint64_t{rows}) + L"个，" + NumberText(MegabytesFigure(bytes)) + L" MB";
+}
+
+}  // namespace qorvani

@@ -1,0 +1,62 @@
+#pragma once
+// The result list's menu (a right-click on a row, the Menu key, Shift+F10): its items, which of
+// them can be chosen, and what each one does, through a narrow view of the window. And the
+// checked total that the window keeps in view while the list has rows.
+#include <cstddef>
+#include <cstdint>
+#include <optional>
+#include <string>
+
+#include "scan/core/ResultStore.h"
+
+namespace qorvani {
+
+enum ResultMenuCommand : int {
+    kMenuOpenFolder = 1,
+    kMenuCopyPath,
+    kMenuSortBySize,
+    kMenuSortByPath,
+    kMenuSortAsFound,
+};
+
+struct ResultMenuItem {
+    ResultMenuCommand command;  // 0 for a separator
+    const wchar_t* text;
+};
+
+inline constexpr ResultMenuItem kResultMenuItems[] = {
+    {kMenuOpenFolder, L"打开文件所在的文件夹"},
+    {kMenuCopyPath, L"复制完整路径"},
+    {ResultMenuCommand{}, nullptr},
+    {kMenuSortBySize, L"按文件大小排序（从大到小）"},
+    {kMenuSortByPath, L"按路径排序"},
+    {kMenuSortAsFound, L"按扫描到的顺序排列"},
+};
+
+struct ResultMenuState {
+    bool enabled = false;
+    bool marked = false;  // the order the rows are shown in
+};
+// An item's state: the file items need a row; the sort items need rows, and no long command
+// running (a scan, a selection pass or a delete works through the rows by their places).
+ResultMenuState StateOf(ResultMenuCommand command, const ResultStore& rows, std::optional<std::size_t> row,
+                        bool busy);
+
+// What the menu's commands reach in the window.
+class ResultMenuView {
+public:
+    virtual ~ResultMenuView() = default;
+    virtual void OpenFolderOf(const std::wstring& exactPath) = 0;  // the file selected in it
+    virtual void CopyText(const std::wstring& text) = 0;          // onto the clipboard
+    virtual void RowsReordered(std::optional<std::size_t> row) = 0;  // where the given row went
+};
+
+// Carries out a chosen command for the given row (the one clicked, or the focused one), when
+// its state lets it be chosen.
+void RunResultMenuCommand(ResultMenuCommand command, ResultStore& rows, std::optional<std::size_t> row, bool busy,
+                          ResultMenuView& view);
+
+// "已选中： N个， X MB", the numbers as the program writes every number.
+std::wstring CheckedTotalText(std::size_t rows, std::uint64_t bytes);
+
+}  // namespace qorvani
