@@ -67,10 +67,15 @@ TEST(FontFit, PathBoxLeavesALineOfFourteenSeventeenAndTwentyOnePixels) {
     EXPECT_EQ(PathBoxLineSpace(96), 14);   // 18 pixels less 2 + 2 of edge
     EXPECT_EQ(PathBoxLineSpace(120), 17);  // 23 less 3 + 3
     EXPECT_EQ(PathBoxLineSpace(144), 21);  // 27 less 3 + 3
-    EXPECT_EQ(ScaledFontHeight(-12, 96), 12);
-    EXPECT_EQ(ScaledFontHeight(-12, 120), 15);
-    EXPECT_EQ(ScaledFontHeight(12, 144), 18);
-    EXPECT_EQ(ScaledFontHeight(-11, 120), 14);  // 13.75 rounds up
+    // A stock font made at 96 DPI, scaled to the window's DPI.
+    EXPECT_EQ(FontHeightAt(-12, 96, 96), 12);
+    EXPECT_EQ(FontHeightAt(-12, 96, 120), 15);
+    EXPECT_EQ(FontHeightAt(12, 96, 144), 18);
+    EXPECT_EQ(FontHeightAt(-11, 96, 120), 14);  // 13.75 rounds up
+    // The same font as a system at 144 DPI gives it (already scaled): scaled once, not twice.
+    for (int dpi : {96, 120, 144}) EXPECT_EQ(FontHeightAt(-18, 144, dpi), FontHeightAt(-12, 96, dpi)) << dpi;
+    EXPECT_EQ(FontHeightAt(-15, 120, 144), 18);
+    EXPECT_EQ(FontHeightAt(-12, 0, 96), 12);  // no DPI known: taken as 96
 }
 
 TEST(FontFit, TheDefaultSizeIsKeptWhenItFitsAndShrunkOnlyAsFarAsNeeded) {

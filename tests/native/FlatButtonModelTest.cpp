@@ -205,24 +205,126 @@ TEST(FlatButtonModelTest, OnlyTheVisiblePartOfAWideLabelIsTheLabel) {
     EXPECT_TRUE(state.PointerMove(-2, 5, kHeldNone).releaseCapture);
 }
 
-TEST(FlatButtonModelTest, AnyButtonPressSinksAndEveryReleaseClicksOnce) {
+TEST(FlatButtonModelTest, OnlyALeftPressAndReleaseOnTheButtonClicks) {
     FlatButtonState state = MakeButton();
     state.SurfaceMove(kSurfaceX, kSurfaceY, kHeldNone);
 
-    Effects down = state.ButtonDown();  // right or middle: the same event
-    EXPECT_EQ(state.CurrentLook(), Look::Sunken);
-    EXPECT_FALSE(down.raiseClick);
-    EXPECT_FALSE(down.takeCapture);
+    // Right and middle: sunken while down, raised after, never a Click.
+    for (MouseButton button : {MouseButton::Right, MouseButton::Middle}) {
+        const Effects down = state.ButtonDown(button);
+        EXPECT_EQ(state.CurrentLook(), Look::Sunken);
+        EXPECT_FALSE(down.takeCapture);
+        const Effects up = state.ButtonUp(button, kSurfaceX, kSurfaceY);
+        EXPECT_EQ(state.CurrentLook(), Look::Raised);
+        EXPECT_FALSE(up.raiseClick);
+    }
 
-    Effects up = state.ButtonUp();
+    // A lone left release (the press was elsewhere: a menu closed under the pointer) does nothing.
+    EXPECT_FALSE(state.ButtonUp(MouseButton::Left, kSurfaceX, kSurfaceY).raiseClick);
+
+    // A left press takes the capture; its release on the button clicks once.
+    const Effects down = state.ButtonDown(MouseButton::Left);
+    EXPECT_TRUE(down.takeCapture);
+    EXPECT_FALSE(down.raiseClick);
+    EXPECT_TRUE(state.LeftPressed());
+    const Effects up = state.ButtonUp(MouseButton::Left, kSurfaceX, kSurfaceY);
     EXPECT_EQ(state.CurrentLook(), Look::Raised);
-    EXPECT_TRUE(up.applyLook);
     EXPECT_TRUE(up.raiseClick);
     EXPECT_FALSE(up.pumpPendingEvents);
+    EXPECT_FALSE(state.LeftPressed());
+    EXPECT_FALSE(state.ButtonUp(MouseButton::Left, kSurfaceX, kSurfaceY).raiseClick);  // once only
+}
 
-    // A release without a press (the pointer came in with the button held) still clicks.
+TEST(FlatButtonModelTest, ALeftPressDraggedOutsideKeepsTheCaptureAndClicksOnlyBackInside) {
+    FlatButtonState state = MakeButton();
     state.SurfaceMove(kSurfaceX, kSurfaceY, kHeldNone);
-    EXPECT_TRUE(state.ButtonUp().raiseClick);
+    state.ButtonDown(MouseButton::Left);
+
+    // Outside: flat, but the capture stays for the release.
+    Effects away = state.SurfaceMove(-5, 40, kHeldLeft);
+    EXPECT_EQ(state.CurrentLook(), Look::Flat);
+    EXPECT_FALSE(away.releaseCapture);
+    EXPECT_TRUE(state.CaptureHeld());
+    const Effects outside = state.ButtonUp(MouseButton::Left, -5, 40);
+    EXPECT_FALSE(outside.raiseClick);
+    EXPECT_TRUE(outside.releaseCapture);
+    EXPECT_EQ(state.CurrentLook(), Look::Flat);
+
+    // Out and back in again before the release: a click, sunken while back over it.
+    state.ButtonDown(MouseButton::Left);
+    state.SurfaceMove(200, 3, kHeldLeft);
+    state.SurfaceMove(kSurfaceX, kSurfaceY, kHeldLeft);
+    EXPECT_EQ(state.CurrentLook(), Look::Sunken);
+    EXPECT_TRUE(state.ButtonUp(MouseButton::Left, kSurfaceX, kSurfaceY).raiseClick);
+
+    // A press whose capture another window took, or whose button was disabled, ends in nothing.
+    state.ButtonDown(MouseButton::Left);
+    state.CaptureLost();
+    EXPECT_FALSE(state.ButtonUp(MouseButton::Left, kSurfaceX, kSurfaceY).raiseClick);
+    state.ButtonDown(MouseButton::Left);
+    EXPECT_TRUE(state.EnabledChanged(false).releaseCapture);
+    state.EnabledChanged(true);
+    EXPECT_FALSE(state.ButtonUp(MouseButton::Left, kSurfaceX, kSurfaceY).raiseClick);
+}
+
+TEST(FlatButtonModelTest, SpaceClicksOnReleaseEnterAtOnceAndLosingTheFocusDropsThePress) {
+    FlatButtonState state = MakeButton();
+    state.PollTick(-1, -1);
+    EXPECT_TRUE(state.FocusChanged(true, false).repaint);
+    EXPECT_TRUE(state.Focused());
+    // The focus rectangle: only with the focus, and only while the UI state lets it show.
+    EXPECT_TRUE(FocusRectangleShown(true, false));
+    EXPECT_FALSE(FocusRectangleShown(true, true));
+    EXPECT_FALSE(FocusRectangleShown(false, false));
+
+    EXPECT_FALSE(state.SpaceDown(false).raiseClick);
+    EXPECT_EQ(state.CurrentLook(), Look::Sunken);
+    EXPECT_FALSE(state.SpaceDown(true).raiseClick);  // held: the key repeats
+    const Effects up = state.SpaceUp(false);
+    EXPECT_TRUE(up.raiseClick);
+    EXPECT_EQ(state.CurrentLook(), Look::Flat);  // the pointer is elsewhere
+    EXPECT_FALSE(state.SpaceUp(false).raiseClick);  // a release without its press
+
+    state.SpaceDown(false);
+    EXPECT_TRUE(state.SpaceUp(true).raiseClick);
+    EXPECT_EQ(state.CurrentLook(), Look::Raised);
+
+    EXPECT_TRUE(state.EnterDown(false).raiseClick);
+    EXPECT_FALSE(state.EnterDown(true).raiseClick);
+
+    state.SpaceDown(false);
+    const Effects gone = state.FocusChanged(false, false);
+    EXPECT_TRUE(gone.repaint);
+    EXPECT_FALSE(gone.raiseClick);
+    EXPECT_EQ(state.CurrentLook(), Look::Flat);
+    EXPECT_FALSE(state.SpaceUp(false).raiseClick);
+}
+
+TEST(FlatButtonModelTest, HighContrastDrawsInSystemColoursAndKeepsTheLooksApart) {
+    const SystemColours black{0xFFFFFF, 0x3FF23F, 0x1AEBFF};  // High Contrast Black
+    // Off: the fixed colours, whatever the system's.
+    for (Look look : {Look::Flat, Look::Raised, Look::Sunken})
+        for (int line = 1; line <= 4; ++line)
+            EXPECT_EQ(DrawnLineColour(look, line, false, black), LineColour(look, line));
+    EXPECT_EQ(DrawnCaptionColour(true, false, black), 0x000000u);
+    EXPECT_EQ(DrawnCaptionColour(false, false, black), 0xC0C0C0u);
+
+    // On: the caption in the button text, grey text when disabled.
+    EXPECT_EQ(DrawnCaptionColour(true, true, black), 0xFFFFFFu);
+    EXPECT_EQ(DrawnCaptionColour(false, true, black), 0x3FF23Fu);
+    // Every line drawn in a system colour, and no two looks alike.
+    auto lines = [&](Look look) {
+        std::array<Rgb, 4> colours{};
+        for (int line = 1; line <= 4; ++line) colours[line - 1] = DrawnLineColour(look, line, true, black);
+        return colours;
+    };
+    for (Look look : {Look::Flat, Look::Raised, Look::Sunken})
+        for (Rgb colour : lines(look)) EXPECT_TRUE(colour == black.buttonText || colour == black.highlight);
+    EXPECT_NE(lines(Look::Flat), lines(Look::Raised));
+    EXPECT_NE(lines(Look::Flat), lines(Look::Sunken));
+    EXPECT_NE(lines(Look::Raised), lines(Look::Sunken));
+    EXPECT_EQ(DrawnLineColour(Look::Raised, 4, true, black), black.highlight);  // lit top and left
+    EXPECT_EQ(DrawnLineColour(Look::Sunken, 2, true, black), black.highlight);  // lit bottom and right
 }
 
 TEST(FlatButtonModelTest, EnabledWriteChangesOnlyTheCaptionColour) {
@@ -246,7 +348,7 @@ TEST(FlatButtonModelTest, EnabledWriteChangesOnlyTheCaptionColour) {
 
 TEST(FlatButtonModelTest, ResizeMovesLinesAndLabelButKeepsColours) {
     FlatButtonState state = MakeButton();
-    state.ButtonDown();
+    state.ButtonDown(MouseButton::Right);
     const Effects resize = state.Resize(73, 18);
     EXPECT_TRUE(resize.relayout);
     EXPECT_FALSE(resize.applyLook);

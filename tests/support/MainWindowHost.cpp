@@ -1,5 +1,7 @@
 #include "MainWindowHost.h"
 
+#include "common/win32/MessagePump.h"
+
 namespace qorvani::drive {
 
 void Pump(DWORD milliseconds) {
@@ -11,6 +13,8 @@ void Pump(DWORD milliseconds) {
                 PostQuitMessage(static_cast<int>(msg.wParam));
                 return;
             }
+            // The keyboard goes through the window's navigation, as in the program's own loop.
+            if (HandleNavigationKey(msg)) continue;
             TranslateMessage(&msg);
             DispatchMessageW(&msg);
         }

@@ -3,6 +3,8 @@
 
 #include <atomic>
 #include <thread>
+#include <utility>
+#include <vector>
 
 #include "QorvaniVersion.h"
 #include "MainWindowFixture.h"
@@ -10,6 +12,7 @@
 #include "about/win32/AboutWindow.h"
 #include "app/core/Layout.h"
 #include "app/win32/MainWindow.h"
+#include "common/win32/ControlFactory.h"
 
 using namespace qorvani;
 using namespace wintest;
@@ -104,6 +107,47 @@ TEST_F(AboutWindowTest, OpensModallyTwiceWithTheSameTextAndClosesWithOk) {
     ClickFlat(GetDlgItem(main, kIdExitButton));
     EXPECT_FALSE(IsWindow(main));
     EXPECT_TRUE(TakeQuit());
+}
+
+// Moved to a 144 DPI monitor (the message Windows sends then; Wine never does), the About
+// window lays its table out at 144 DPI and makes its fonts for it.
+TEST_F(AboutWindowTest, AfterADpiChangeItsControlsStandWhereTheLayoutPutsThem) {
+    HWND main = window_;
+    std::atomic<bool> clickReturned{false};
+    std::vector<std::pair<RECT, RECT>> placed;  // (where it stands, where the layout puts it)
+    LONG contactHeight = 0;
+    RECT client{};
+    std::thread inspector([&] {
+        HWND about = nullptr;
+        if (!WaitFor([&] { return (about = FindWindowW(kAboutWindowClass, nullptr)) && IsWindowVisible(about); }, 10000,
+                     "the About window"))
+            return;
+        RECT frame{0, 0, TwipsToPixels(kAboutClientWidthTwips, 144), TwipsToPixels(kAboutClientHeightTwips, 144)};
+        AdjustWindowRectEx(&frame, static_cast<DWORD>(GetWindowLongW(about, GWL_STYLE)), FALSE,
+                           static_cast<DWORD>(GetWindowLongW(about, GWL_EXSTYLE)));
+        SendMessageW(about, WM_DPICHANGED, MAKEWPARAM(144, 144), reinterpret_cast<LPARAM>(&frame));
+        GetClientRect(about, &client);
+        for (const ControlLayout& row : kAboutLayout) placed.emplace_back(ChildRect(GetDlgItem(about, row.id)), LayoutPixelRect(row, 144));
+        LOGFONTW font{};
+        GetObjectW(reinterpret_cast<HFONT>(SendMessageW(GetDlgItem(about, kIdAboutContactBox), WM_GETFONT, 0, 0)),
+                   sizeof(font), &font);
+        contactHeight = font.lfHeight;
+        ClickFlat(GetDlgItem(about, kIdAboutOkButton));
+        WaitFor([&] { return clickReturned.load(); }, 5000, "the About window's loop to end");
+    });
+    ClickFlat(GetDlgItem(main, kIdAboutButton));
+    clickReturned = true;
+    inspector.join();
+    EXPECT_EQ(client.right, TwipsToPixels(kAboutClientWidthTwips, 144));
+    EXPECT_EQ(client.bottom, TwipsToPixels(kAboutClientHeightTwips, 144));
+    ASSERT_EQ(placed.size(), std::size(kAboutLayout));
+    for (const auto& [at, expected] : placed) {
+        EXPECT_EQ(at.left, expected.left);
+        EXPECT_EQ(at.top, expected.top);
+        EXPECT_EQ(at.right, expected.right);
+        EXPECT_EQ(at.bottom, expected.bottom);
+    }
+    EXPECT_EQ(contactHeight, -MulDiv(105, 144, 720));  // 宋体 10.5 points at 144 DPI
 }
 
 }  // namespace

@@ -2,12 +2,18 @@
 // read back through the controls' own state.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <utility>
+#include <vector>
+
 #include "MainWindowFixture.h"
 #include "WinTestSupport.h"
 #include "app/core/FontFit.h"
 #include "app/core/Layout.h"
 #include "app/win32/WindowFont.h"
 #include "app/win32/MainWindow.h"
+#include "common/win32/ControlFactory.h"
+#include "common/win32/WindowClass.h"
 #include "controls/win32/FlatButton.h"
 
 using namespace qorvani;
@@ -110,6 +116,8 @@ TEST_F(MainWindowTest, ControlsUseTheDefaultFontWhoseLineFitsTheTextBox) {
     std::printf("font %ls, %ld px: line %d px in a box of %ld px\n", used.lfFaceName, -used.lfHeight,
                 FontLineHeight(font), client.bottom - client.top);
 
+    const int dpi_system = SystemDpi();
+    std::printf("the default GUI font: %ld px at a system DPI of %d\n", standard.lfHeight, dpi_system);
     for (int dpi : {96, 120, 144}) {
         HFONT made = CreateWindowFont(dpi);
         ASSERT_NE(made, nullptr);
@@ -118,7 +126,7 @@ TEST_F(MainWindowTest, ControlsUseTheDefaultFontWhoseLineFitsTheTextBox) {
         const int line = FontLineHeight(made);
         EXPECT_GT(line, 0);
         EXPECT_LE(line, PathBoxLineSpace(dpi)) << dpi;
-        EXPECT_LE(-at.lfHeight, ScaledFontHeight(standard.lfHeight, dpi)) << dpi;  // never larger than asked
+        EXPECT_LE(-at.lfHeight, FontHeightAt(standard.lfHeight, dpi_system, dpi)) << dpi;  // never larger than asked
         std::printf("at %d DPI: %ld px, line %d px of %d\n", dpi, -at.lfHeight, line, PathBoxLineSpace(dpi));
         DeleteObject(made);
     }
@@ -202,6 +210,143 @@ TEST_F(MainWindowTest, ClosingTheFrameEndsTheProgram) {
     Pump(20);
     EXPECT_FALSE(IsWindow(window_));
     EXPECT_TRUE(TakeQuit());
+}
+
+// Check boxes changed by the program are announced to accessibility tools, one state change
+// per row (the child id is the row number from 1), on both lists.
+std::vector<std::pair<HWND, LONG>> g_stateChanges;
+void CALLBACK OnStateChange(HWINEVENTHOOK, DWORD event, HWND window, LONG object, LONG child, DWORD, DWORD) {
+    if (event == EVENT_OBJECT_STATECHANGE && object == OBJID_CLIENT) g_stateChanges.emplace_back(window, child);
+}
+
+TEST_F(MainWindowTest, ChecksSetByTheProgramRaiseAStateChangePerRow) {
+    HWINEVENTHOOK hook = SetWinEventHook(EVENT_OBJECT_STATECHANGE, EVENT_OBJECT_STATECHANGE, nullptr, OnStateChange,
+                                         GetCurrentProcessId(), 0, WINEVENT_OUTOFCONTEXT);
+    ASSERT_NE(hook, nullptr);
+    g_stateChanges.clear();
+    HWND types = Item(kIdTypeList);
+    ClickFlat(Item(kIdCheckAllTypesButton));
+    Pump(100);
+    std::vector<LONG> rows;
+    for (const auto& [window, child] : g_stateChanges)
+        if (window == types && (rows.empty() || rows.back() != child)) rows.push_back(child);
+    ASSERT_GE(rows.size(), 26u);
+    for (LONG row = 1; row <= 26; ++row)
+        EXPECT_NE(std::find(rows.begin(), rows.end(), row), rows.end()) << row;
+
+    // The result list keeps its check boxes itself: its changes are announced by the program.
+    TempTree tree;
+    tree.File(L"one.tmp", 1);
+    tree.File(L"two.tmp", 2);
+    SetWindowTextW(Item(kIdPathBox), tree.Root().c_str());
+    ClickFlat(Item(kIdScanButton));
+    ASSERT_EQ(RowCount(Item(kIdResultList)), 2);
+    g_stateChanges.clear();
+    ClickFlat(Item(kIdCheckAllResultsButton));
+    ClickRowCheckBox(Item(kIdResultList), 0);  // the user's own click, too
+    Pump(100);
+    std::vector<LONG> results;
+    for (const auto& [window, child] : g_stateChanges)
+        if (window == Item(kIdResultList)) results.push_back(child);
+    EXPECT_EQ(results, (std::vector<LONG>{1, 2, 1}));
+    // Rows already in the target state change nothing and raise nothing.
+    g_stateChanges.clear();
+    ClickFlat(Item(kIdCheckAllTypesButton));
+    Pump(50);
+    EXPECT_TRUE(std::none_of(g_stateChanges.begin(), g_stateChanges.end(),
+                             [&](const auto& change) { return change.first == types; }));
+    UnhookWinEvent(hook);
+}
+
+// A change of the system's colours reaches the lists (their colours read again) and the flat
+// buttons (forced into High Contrast here, they draw the new button text).
+TEST_F(MainWindowTest, ColourChangesReachTheListsAndTheButtons) {
+    const int elements[] = {COLOR_WINDOW, COLOR_WINDOWTEXT, COLOR_BTNTEXT};
+    COLORREF saved[3];
+    for (int i = 0; i < 3; ++i) saved[i] = GetSysColor(elements[i]);
+    HWND scan = Item(kIdScanButton);
+    SendMessageW(scan, FBM_SETHIGHCONTRAST, 1, 0);
+    const COLORREF dark[] = {RGB(0, 0, 0), RGB(255, 255, 0), RGB(255, 255, 254)};
+    ASSERT_TRUE(SetSysColors(3, elements, dark));
+    SendMessageW(window_, WM_SYSCOLORCHANGE, 0, 0);
+    for (int id : {kIdResultList, kIdTypeList}) {
+        EXPECT_EQ(static_cast<COLORREF>(SendMessageW(Item(id), LVM_GETBKCOLOR, 0, 0)), RGB(0, 0, 0)) << id;
+        EXPECT_EQ(static_cast<COLORREF>(SendMessageW(Item(id), LVM_GETTEXTCOLOR, 0, 0)), RGB(255, 255, 0)) << id;
+    }
+    EXPECT_EQ(SendMessageW(scan, FBM_GETCAPTIONCOLOR, 0, 0), 0xFFFFFE);
+    ASSERT_TRUE(SetSysColors(3, elements, saved));
+    SendMessageW(window_, WM_SYSCOLORCHANGE, 0, 0);
+    SendMessageW(scan, FBM_SETHIGHCONTRAST, static_cast<WPARAM>(-1), 0);
+    EXPECT_EQ(static_cast<COLORREF>(SendMessageW(Item(kIdTypeList), LVM_GETBKCOLOR, 0, 0)), saved[0]);
+}
+
+// Windows sends WM_DPICHANGED when the window moves to a monitor of another scale; Wine, with
+// one DPI for every monitor, never does, so the test sends it as Windows would.
+void ChangeDpi(HWND window, int dpi) {
+    RECT frame{0, 0, TwipsToPixels(kMainClientWidthTwips, dpi), TwipsToPixels(kMainClientHeightTwips, dpi)};
+    AdjustWindowRectEx(&frame, static_cast<DWORD>(GetWindowLongW(window, GWL_STYLE)), FALSE,
+                       static_cast<DWORD>(GetWindowLongW(window, GWL_EXSTYLE)));
+    OffsetRect(&frame, 40 - frame.left, 30 - frame.top);
+    SendMessageW(window, WM_DPICHANGED, MAKEWPARAM(dpi, dpi), reinterpret_cast<LPARAM>(&frame));
+}
+
+TEST_F(MainWindowTest, AfterADpiChangeEveryControlStandsWhereTheLayoutPutsItAtThatDpi) {
+    HWND types = Item(kIdTypeList);
+    ClickRowCheckBox(types, 3);
+    ASSERT_TRUE(RowChecked(types, 3));
+    LOGFONTW stock{};
+    GetObjectW(GetStockObject(DEFAULT_GUI_FONT), sizeof(stock), &stock);
+    const int systemDpi = SystemDpi();
+    for (int dpi : {144, 120, systemDpi}) {
+        SCOPED_TRACE(dpi);
+        ChangeDpi(window_, dpi);
+        EXPECT_EQ(Main().Dpi(), dpi);
+        RECT client{};
+        GetClientRect(window_, &client);
+        EXPECT_EQ(client.right, TwipsToPixels(kMainClientWidthTwips, dpi));
+        EXPECT_EQ(client.bottom, TwipsToPixels(kMainClientHeightTwips, dpi));
+        RECT frame{};
+        GetWindowRect(window_, &frame);
+        EXPECT_EQ(frame.left, 40);  // the place the message suggests
+        EXPECT_EQ(frame.top, 30);
+        const auto font = reinterpret_cast<HFONT>(SendMessageW(Item(kIdPathBox), WM_GETFONT, 0, 0));
+        LOGFONTW used{};
+        ASSERT_EQ(GetObjectW(font, sizeof(used), &used), static_cast<int>(sizeof(used)));
+        // Scaled once from the stock font's own DPI, smaller only where a line would not fit.
+        const int wanted = FontHeightAt(stock.lfHeight, systemDpi, dpi);
+        EXPECT_LE(-used.lfHeight, wanted);
+        EXPECT_LE(FontLineHeight(font), PathBoxLineSpace(dpi));
+        if (dpi == 144) EXPECT_EQ(-used.lfHeight, wanted);  // its line fits at 144 DPI: no smaller
+        std::printf("at %d DPI: font %ld px (wanted %d), line %d px of %d\n", dpi, -used.lfHeight, wanted,
+                    FontLineHeight(font), PathBoxLineSpace(dpi));
+        for (const ControlLayout& row : kMainLayout) {
+            SCOPED_TRACE(std::wstring(row.role));
+            const RECT r = ChildRect(Item(row.id));
+            const RECT expected = LayoutPixelRect(row, dpi);
+            EXPECT_EQ(r.left, expected.left);
+            EXPECT_EQ(r.top, expected.top);
+            EXPECT_EQ(r.right, expected.right);
+            EXPECT_EQ(r.bottom, expected.bottom);
+            EXPECT_EQ(reinterpret_cast<HFONT>(SendMessageW(Item(row.id), WM_GETFONT, 0, 0)), font);
+            if (row.kind == ControlKind::FlatButton) {
+                RECT label{};
+                SendMessageW(Item(row.id), FBM_GETLABELRECT, 0, reinterpret_cast<LPARAM>(&label));
+                EXPECT_NEAR(label.left + label.right, expected.right - expected.left, 1);  // centred again
+            }
+        }
+        for (int column = 0; column < 3; ++column) {
+            EXPECT_EQ(SendMessageW(Item(kIdResultList), LVM_GETCOLUMNWIDTH, column, 0),
+                      TwipsToPixels(kResultListColumns[column].widthTwips, dpi));
+            EXPECT_EQ(SendMessageW(types, LVM_GETCOLUMNWIDTH, column, 0),
+                      TwipsToPixels(kTypeListColumns[column].widthTwips, dpi));
+        }
+        // The check boxes' images made again, the checks kept.
+        EXPECT_TRUE(SendMessageW(types, LVM_GETEXTENDEDLISTVIEWSTYLE, 0, 0) & LVS_EX_CHECKBOXES);
+        EXPECT_TRUE(RowChecked(types, 3));
+        EXPECT_FALSE(RowChecked(types, 4));
+        ASSERT_EQ(Main().CurrentActiveMasks().HighestIndex(), 1u);
+        EXPECT_EQ(Main().CurrentActiveMasks()[1], L"*.BAK");
+    }
 }
 
 }  // namespace

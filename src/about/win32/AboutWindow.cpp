@@ -23,11 +23,31 @@ std::wstring AboutWindow::AboutText() {
 std::wstring AboutWindow::ContactText() { return L"意见与反馈：Qorvani 开发组"; }
 
 AboutWindow::AboutWindow(HINSTANCE instance, HWND owner)
-    : instance_(instance), owner_(owner), dpi_(SystemDpi()), font_(CreateMessageFont()) {
+    : instance_(instance), owner_(owner), dpi_(WindowDpi(owner)) {
+    MakeFonts();
+}
+
+void AboutWindow::MakeFonts() {
+    font_.Reset(CreateMessageFont(dpi_));
     // 宋体 10.5 points, normal weight, GB2312.
     contactFont_.Reset(CreateFontW(-MulDiv(105, dpi_, 720), 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, GB2312_CHARSET,
                                    OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
                                    DEFAULT_PITCH | FF_DONTCARE, L"宋体"));
+}
+
+// Moved to a monitor of another DPI: the layout table at the new DPI, fonts made for it, then the
+// frame the system suggests.
+void AboutWindow::OnDpiChanged(int dpi, const RECT& suggested) {
+    if (dpi <= 0) return;
+    dpi_ = dpi;
+    // The old fonts go only once no control uses them any more.
+    GdiObject<HFONT> oldFont(font_.Release());
+    GdiObject<HFONT> oldContactFont(contactFont_.Release());
+    MakeFonts();
+    PlaceLayoutControls(hwnd_, kAboutLayout, dpi_, font_.Get());
+    SendMessageW(GetDlgItem(hwnd_, kIdAboutContactBox), WM_SETFONT, reinterpret_cast<WPARAM>(contactFont_.Get()), FALSE);
+    SetWindowPos(hwnd_, nullptr, suggested.left, suggested.top, suggested.right - suggested.left,
+                 suggested.bottom - suggested.top, SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 void AboutWindow::ShowModal(HINSTANCE instance, HWND owner, int iconId) {
@@ -44,6 +64,8 @@ void AboutWindow::ShowModal(HINSTANCE instance, HWND owner, int iconId) {
     if (window == nullptr) return;
     EnableWindow(owner, FALSE);
     ShowWindow(window, SW_SHOW);
+    // The focus on the first tab stop, the OK button, as in a dialog.
+    SetFocus(GetDlgItem(window, kIdAboutOkButton));
     UpdateWindow(window);
 
     // The modal loop: runs until the window is gone; a quit request is passed on outward.
@@ -71,7 +93,20 @@ LRESULT AboutWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
             CreateControls();
             return 0;
         case WM_COMMAND:
-            if (LOWORD(wParam) == kIdAboutOkButton && HIWORD(wParam) == BN_CLICKED) Close();
+            // OK, Enter (IDOK, or the default button: the OK button) and Esc (IDCANCEL) close it.
+            if (HIWORD(wParam) == BN_CLICKED &&
+                (LOWORD(wParam) == kIdAboutOkButton || LOWORD(wParam) == IDOK || LOWORD(wParam) == IDCANCEL))
+                Close();
+            return 0;
+        case WM_DPICHANGED:
+            OnDpiChanged(HIWORD(wParam), *reinterpret_cast<const RECT*>(lParam));
+            return 0;
+        case DM_GETDEFID:
+            return MAKELRESULT(kIdAboutOkButton, DC_HASDEFID);
+        case WM_SYSCOLORCHANGE:
+        case WM_SETTINGCHANGE:
+            ForwardToChildren(hwnd_, message, wParam, lParam);
+            InvalidateRect(hwnd_, nullptr, TRUE);
             return 0;
         case WM_CLOSE:
             Close();
@@ -96,6 +131,7 @@ void AboutWindow::CreateControls() {
             SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(contactFont_.Get()), FALSE);
         }
     }
+    SendMessageW(hwnd_, WM_CHANGEUISTATE, MAKEWPARAM(UIS_INITIALIZE, 0), 0);
 }
 
 void AboutWindow::Close() {

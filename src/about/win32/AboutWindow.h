@@ -28,6 +28,8 @@ private:
     AboutWindow(HINSTANCE instance, HWND owner);
     LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
     void CreateControls();
+    void MakeFonts();
+    void OnDpiChanged(int dpi, const RECT& suggested);
     void Close();
 
     HINSTANCE instance_;

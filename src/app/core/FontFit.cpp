@@ -15,7 +15,11 @@ int PathBoxLineSpace(int dpi) {
     return TwipsToPixels(pathBox->height, dpi) - 2 * Scale(2, dpi);
 }
 
-int ScaledFontHeight(int heightAt96, int dpi) { return Scale(heightAt96 < 0 ? -heightAt96 : heightAt96, dpi); }
+int FontHeightAt(int stockHeight, int stockDpi, int dpi) {
+    const long long height = stockHeight < 0 ? -static_cast<long long>(stockHeight) : stockHeight;
+    if (stockDpi <= 0) stockDpi = 96;
+    return static_cast<int>((height * dpi + stockDpi / 2) / stockDpi);
+}
 
 int FittingFontHeight(int wanted, int space, const std::function<int(int height)>& lineHeight) {
     for (int height = wanted; height > 1; --height)

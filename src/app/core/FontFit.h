@@ -9,8 +9,12 @@ namespace qorvani {
 // (two pixels at 96 DPI, scaled with the DPI) above and below.
 int PathBoxLineSpace(int dpi);
 
-// The default font's height at dpi, given its height at 96 DPI (the size it is made for).
-int ScaledFontHeight(int heightAt96, int dpi);
+// The default font's height at dpi, given its height as the system gives it (stockHeight, in
+// either sign) and the DPI it gives it for (stockDpi: the system DPI, since the system makes its
+// stock fonts at that DPI, on Windows as under Wine). The height is scaled once, from the
+// stock font's own DPI: so the window font has the same height at a given DPI whatever the
+// system DPI is (12 pixels at 96, 15 at 120, 18 at 144 for a 9-point font).
+int FontHeightAt(int stockHeight, int stockDpi, int dpi);
 
 // The largest font height (pixels per em) not above wanted whose line, as lineHeight measures it,
 // fits into space; wanted itself when it fits, 1 when nothing does.

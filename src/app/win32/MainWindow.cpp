@@ -35,6 +35,8 @@ MainWindow::BusyScope::~BusyScope() {
 
 MainWindow::MainWindow(HINSTANCE instance) : instance_(instance), font_(CreateWindowFont(SystemDpi())), dpi_(SystemDpi()) {}
 
+int MainWindow::Dpi() const { return dpi_; }
+
 bool MainWindow::Register(HINSTANCE instance) {
     INITCOMMONCONTROLSEX controls{sizeof(controls), ICC_LISTVIEW_CLASSES | ICC_BAR_CLASSES | ICC_STANDARD_CLASSES};
     InitCommonControlsEx(&controls);
@@ -66,6 +68,20 @@ LRESULT MainWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
             return 0;
         case WM_NOTIFY:
             return OnNotify(reinterpret_cast<NMHDR*>(lParam));
+        case WM_DPICHANGED:
+            OnDpiChanged(HIWORD(wParam), *reinterpret_cast<const RECT*>(lParam));
+            return 0;
+        case WM_ACTIVATE:
+            return OnActivate(LOWORD(wParam), wParam, lParam);
+        case DM_GETDEFID:
+            // Enter in the path box starts the scan, as a dialog's default button would; Enter
+            // elsewhere stays with the control that has the focus.
+            if (GetFocus() == Control(kIdPathBox)) return MAKELRESULT(kIdScanButton, DC_HASDEFID);
+            return 0;
+        case WM_SYSCOLORCHANGE:
+        case WM_SETTINGCHANGE:
+            OnSystemChange(message, wParam, lParam);
+            return 0;
         case WM_CLOSE:
             OnClose();
             return 0;
@@ -80,6 +96,8 @@ void MainWindow::CreateControls() {
     // In tab order, so that the z order is the tab order.
     const ControlSettings settings{instance_, dpi_, font_.Get(), kFlatButtonClassName};
     for (const ControlLayout& row : kMainLayout) CreateLayoutControl(hwnd_, row, settings);
+    // Focus rectangles hidden or shown as the last input (mouse or keyboard) suggests.
+    SendMessageW(hwnd_, WM_CHANGEUISTATE, MAKEWPARAM(UIS_INITIALIZE, 0), 0);
     results_.Attach(
         Control(kIdResultList), [this] { pacer_.ShowTotalNow(); },
         [this] {
@@ -200,6 +218,46 @@ LRESULT MainWindow::OnNotify(NMHDR* header) {
     return 0;
 }
 
+// As a dialog does: the control that had the focus when the window lost the activation (to the
+// About window, a question, another program) has it again when the window is active again.
+LRESULT MainWindow::OnActivate(WORD state, WPARAM wParam, LPARAM lParam) {
+    if (state == WA_INACTIVE) {
+        const HWND focus = GetFocus();
+        lastFocus_ = focus != nullptr && IsChild(hwnd_, focus) ? focus : nullptr;
+        return 0;
+    }
+    if (lastFocus_ != nullptr && IsWindow(lastFocus_) && IsChild(hwnd_, lastFocus_) && IsWindowEnabled(lastFocus_) &&
+        !IsIconic(hwnd_)) {
+        SetFocus(lastFocus_);
+        return 0;
+    }
+    return DefWindowProcW(hwnd_, WM_ACTIVATE, wParam, lParam);
+}
+
+// The window moved to a monitor of another DPI (or the monitor's scale changed): the same layout
+// table at the new DPI, a font made for it, then the frame the system suggests.
+void MainWindow::OnDpiChanged(int dpi, const RECT& suggested) {
+    if (dpi <= 0) return;
+    dpi_ = dpi;
+    // The old font goes only once no control uses it any more.
+    const HFONT made = CreateWindowFont(dpi);
+    fillingTypeList_ = true;  // the type list's boxes are kept as they are while its images are made anew
+    PlaceLayoutControls(hwnd_, kMainLayout, dpi, made);
+    fillingTypeList_ = false;
+    font_.Reset(made);
+    results_.PathCells().SetDpi(dpi);
+    SetWindowPos(hwnd_, nullptr, suggested.left, suggested.top, suggested.right - suggested.left,
+                 suggested.bottom - suggested.top, SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+void MainWindow::OnSystemChange(UINT message, WPARAM wParam, LPARAM lParam) {
+    // Child windows hear of colour and setting changes only from their parent.
+    ForwardToChildren(hwnd_, message, wParam, lParam);
+    ApplyListColours(results_.Handle());
+    ApplyListColours(types_.Handle());
+    InvalidateRect(hwnd_, nullptr, TRUE);
+}
+
 void MainWindow::OnAllDrivesClick() {
     const AllDrivesEffect effect = AllDrivesClicked(AllDrivesChecked(), fixedDriveText_);
     SetWindowTextW(Control(kIdPathBox), effect.pathText.c_str());
@@ -222,6 +280,7 @@ void MainWindow::SetScanning(bool scanning) {
     // In this order; the result list stays enabled (rows can be checked as they come) and so
     // does the scan button, which becomes the stop button.
     const bool allDrives = AllDrivesChecked();
+    if (scanning) KeepFocusUsable();
     if (!scanning) EnableWindow(Control(kIdResultList), TRUE);
     for (int id : {kIdTypeList, kIdCheckAllResultsButton, kIdCheckNoResultsButton, kIdCheckAllTypesButton, kIdCheckNoTypesButton,
                    kIdDeleteButton, kIdAboutButton, kIdExitButton})
@@ -230,6 +289,16 @@ void MainWindow::SetScanning(bool scanning) {
     EnableWindow(Control(kIdBrowseButton), !scanning && !allDrives);
     EnableWindow(Control(kIdAllDrivesBox), !scanning);
     EnableWindow(Control(kIdPathBox), !scanning && !allDrives);
+}
+
+// A scan disables every input but the result list and the scan button: a focus sitting on
+// one of the others moves to the scan button, so that the keyboard keeps working (Space stops).
+void MainWindow::KeepFocusUsable() {
+    const HWND focus = GetFocus();
+    if (focus == nullptr || !IsChild(hwnd_, focus)) return;
+    const HWND results = Control(kIdResultList);
+    if (focus == results || IsChild(results, focus) || focus == Control(kIdScanButton)) return;
+    SetFocus(Control(kIdScanButton));
 }
 
 void MainWindow::ClearResults() {

@@ -48,6 +48,8 @@ public:
     static HWND Create(HINSTANCE instance, int showCommand);
 
     const ActiveMasks& CurrentActiveMasks() const { return activeMasks_; }
+    // The DPI the window is laid out for.
+    int Dpi() const;
     const FixedDrives& CurrentFixedDrives() const { return fixedDrives_; }
     Win32Lister& Lister() { return lister_; }
     const std::wstring& FixedDriveText() const { return fixedDriveText_; }
@@ -73,6 +75,10 @@ private:
     LRESULT OnNotify(NMHDR* header);
     void OnClose();
     void OnAllDrivesClick();
+    void OnSystemChange(UINT message, WPARAM wParam, LPARAM lParam);
+    LRESULT OnActivate(WORD state, WPARAM wParam, LPARAM lParam);
+    void OnDpiChanged(int dpi, const RECT& suggested);
+    void KeepFocusUsable();
     void OnBrowseClick();
     void OnAboutClick();
 
@@ -132,6 +138,7 @@ private:
     Pacer pacer_{results_};
     Win32Lister lister_;
 
+    HWND lastFocus_ = nullptr;  // the focused control when the window was last deactivated
     bool fillingTypeList_ = false;
     int busyDepth_ = 0;
     bool closePending_ = false;

@@ -31,6 +31,8 @@ public:
 
     // Starts drawing list's first column; text gives a row's whole text. Creates the tip.
     void Attach(HWND list, TextSource text);
+    // The list's DPI changed: the cell margins follow it.
+    void SetDpi(int dpi) { dpi_ = dpi; }
 
     // The list's NM_CUSTOMDRAW, as its owner receives it.
     LRESULT OnCustomDraw(const NMLVCUSTOMDRAW& draw);

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "app/core/RowSearch.h"
+#include "common/win32/ListViews.h"
 #include "app/win32/RowActions.h"
 #include "common/win32/Unique.h"
 
@@ -57,8 +58,10 @@ void ResultList::Clear() {
 }
 
 void ResultList::SetChecked(std::size_t row, bool checked) {
+    const bool changed = rows_.Checked(row) != checked;
     rows_.SetChecked(row, checked);
     rowsDirty_ = true;
+    if (changed) AnnounceCheck(list_, row);
 }
 
 void ResultList::RowsRebuilt() {
@@ -230,6 +233,7 @@ void ResultList::ToggleRow(int row) {
     if (row < 0 || static_cast<std::size_t>(row) >= rows_.Count()) return;
     rows_.SetChecked(static_cast<std::size_t>(row), !rows_.Checked(static_cast<std::size_t>(row)));
     SendMessageW(list_, LVM_REDRAWITEMS, row, row);
+    AnnounceCheck(list_, static_cast<std::size_t>(row));
     if (checksChanged_) checksChanged_();
 }
 

@@ -2,6 +2,8 @@
 
 #include <commctrl.h>
 
+#include "common/win32/ListViews.h"
+
 namespace qorvani {
 
 void TypeListBox::AddTypeRow(const std::wstring& mask, const std::wstring& description) {
@@ -35,10 +37,12 @@ std::wstring TypeListBox::TypeRowText(std::size_t row) {
 }
 
 void TypeListBox::SetTypeRowChecked(std::size_t row, bool checked) {
+    const bool changed = TypeRowChecked(row) != checked;
     LVITEMW item{};
     item.stateMask = LVIS_STATEIMAGEMASK;
     item.state = INDEXTOSTATEIMAGEMASK(checked ? 2 : 1);
     SendMessageW(list_, LVM_SETITEMSTATE, row, reinterpret_cast<LPARAM>(&item));
+    if (changed) AnnounceCheck(list_, row);
 }
 
 }  // namespace qorvani

@@ -3,6 +3,7 @@
 #include "app/core/FontFit.h"
 #include "common/win32/DeviceContext.h"
 #include "common/win32/GdiObject.h"
+#include "common/win32/WindowClass.h"
 
 namespace qorvani {
 
@@ -16,7 +17,7 @@ int FontLineHeight(HFONT font) {
 HFONT CreateWindowFont(int dpi) {
     LOGFONTW font{};
     if (GetObjectW(GetStockObject(DEFAULT_GUI_FONT), sizeof(font), &font) != sizeof(font)) return nullptr;
-    const int wanted = ScaledFontHeight(font.lfHeight, dpi);
+    const int wanted = FontHeightAt(font.lfHeight, SystemDpi(), dpi);
     const int height = FittingFontHeight(wanted, PathBoxLineSpace(dpi), [&font](int candidate) {
         LOGFONTW trial = font;
         trial.lfHeight = -candidate;

@@ -1,7 +1,7 @@
 #pragma once
-// The main window's font: the window's default font (the default GUI font: SimSun 9 pt on a
-// Chinese Windows), at the size it has at 96 DPI scaled to the window's DPI, and made smaller
-// only if a line of it would not fit into the path box.
+// The main window's font: the window's default font (the default GUI font), scaled once from the
+// system DPI it is given at to the window's DPI, and made smaller only if a line of it would not
+// fit into the path box.
 #include <windows.h>
 
 namespace qorvani {

@@ -2,6 +2,7 @@
 #include <windows.h>
 
 #include "app/win32/MainWindow.h"
+#include "common/win32/MessagePump.h"
 
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int showCommand) {
     // A drive without media (a card reader, an empty DVD drive) is a folder that cannot be
@@ -13,7 +14,7 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int showCommand) {
     BOOL got;
     while ((got = GetMessageW(&msg, nullptr, 0, 0)) != 0) {
         if (got == -1) return 1;
-        if (IsWindow(window) && IsDialogMessageW(window, &msg)) continue;
+        if (qorvani::HandleNavigationKey(msg)) continue;
         TranslateMessage(&msg);
         DispatchMessageW(&msg);
     }

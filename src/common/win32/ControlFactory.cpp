@@ -28,6 +28,22 @@ RECT LayoutPixelRect(const ControlLayout& row, int dpi) {
     return RECT{left, top, left + TwipsToPixels(row.width, dpi), top + TwipsToPixels(row.height, dpi)};
 }
 
+void PlaceLayoutControls(HWND parent, std::span<const ControlLayout> table, int dpi, HFONT font) {
+    for (const ControlLayout& row : table) {
+        const HWND control = GetDlgItem(parent, row.id);
+        if (control == nullptr) continue;
+        const RECT r = LayoutPixelRect(row, dpi);
+        SetWindowPos(control, nullptr, r.left, r.top, r.right - r.left, r.bottom - r.top,
+                     SWP_NOZORDER | SWP_NOACTIVATE);
+        if (font != nullptr) SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
+        if (row.kind == ControlKind::ListView) {
+            ApplyColumnWidths(control, row.columns.data(), row.columns.size(), dpi);
+            RefreshCheckBoxImages(control);
+        }
+    }
+    InvalidateRect(parent, nullptr, TRUE);
+}
+
 HWND CreateLayoutControl(HWND parent, const ControlLayout& row, const ControlSettings& settings) {
     const RECT r = LayoutPixelRect(row, settings.dpi);
     const std::wstring text(row.text);
@@ -35,9 +51,9 @@ HWND CreateLayoutControl(HWND parent, const ControlLayout& row, const ControlSet
     HWND control = nullptr;
     switch (row.kind) {
         case ControlKind::FlatButton:
-            // Self-drawn, it takes no focus: no WS_TABSTOP.
+            // A tab stop: it takes the focus from the keyboard (never from the mouse).
             if (settings.flatButtonClass != nullptr)
-                control = Child(settings.flatButtonClass, 0, 0, text, parent, row, r, instance);
+                control = Child(settings.flatButtonClass, 0, WS_TABSTOP, text, parent, row, r, instance);
             break;
         case ControlKind::Label:
             control = Child(L"STATIC", 0, SS_LEFT | SS_NOPREFIX, text, parent, row, r, instance);

@@ -2,6 +2,7 @@
 // Makes a window's controls from its layout table.
 #include <windows.h>
 
+#include <span>
 #include <string>
 
 #include "common/core/ControlLayout.h"
@@ -18,6 +19,10 @@ struct ControlSettings {
 
 // The control's rectangle in pixels of the parent's client area.
 RECT LayoutPixelRect(const ControlLayout& row, int dpi);
+
+// Lays the controls of a table out again at dpi (after a DPI change): every control of the table
+// at its place and size, with font (when not nullptr), and every list's columns.
+void PlaceLayoutControls(HWND parent, std::span<const ControlLayout> table, int dpi, HFONT font);
 
 // Creates the control of one layout row as a child of parent, with the row's text.
 HWND CreateLayoutControl(HWND parent, const ControlLayout& row, const ControlSettings& settings);

@@ -3,6 +3,7 @@
 #include <commctrl.h>
 
 #include <string>
+#include <vector>
 
 namespace qorvani {
 
@@ -15,21 +16,58 @@ HWND CreateCheckList(HWND parent, int id, RECT pixels, const ColumnLayout* colum
                                 reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), instance, nullptr);
     SendMessageW(list, LVM_SETEXTENDEDLISTVIEWSTYLE, LVS_EX_CHECKBOXES | LVS_EX_FULLROWSELECT,
                  LVS_EX_CHECKBOXES | LVS_EX_FULLROWSELECT);
-    SendMessageW(list, LVM_SETTEXTCOLOR, 0, static_cast<LPARAM>(GetSysColor(COLOR_WINDOWTEXT)));
-    SendMessageW(list, LVM_SETTEXTBKCOLOR, 0, static_cast<LPARAM>(GetSysColor(COLOR_WINDOW)));
-    SendMessageW(list, LVM_SETBKCOLOR, 0, static_cast<LPARAM>(GetSysColor(COLOR_WINDOW)));
+    ApplyListColours(list);
     if (ownerData) SendMessageW(list, LVM_SETCALLBACKMASK, LVIS_STATEIMAGEMASK, 0);
     for (std::size_t i = 0; i < columnCount; ++i) {
         LVCOLUMNW column{};
         column.mask = LVCF_FMT | LVCF_TEXT | LVCF_WIDTH | LVCF_SUBITEM;
         column.fmt = LVCFMT_LEFT;
-        column.cx = TwipsToPixels(columns[i].widthTwips, dpi);
+        column.cx = TwipsToPixels(columns[i].widthTwips, dpi);  // as ApplyColumnWidths
         std::wstring header(columns[i].header);
         column.pszText = header.data();
         column.iSubItem = static_cast<int>(i);
         SendMessageW(list, LVM_INSERTCOLUMNW, i, reinterpret_cast<LPARAM>(&column));
     }
     return list;
+}
+
+void ApplyListColours(HWND list) {
+    SendMessageW(list, LVM_SETTEXTCOLOR, 0, static_cast<LPARAM>(GetSysColor(COLOR_WINDOWTEXT)));
+    SendMessageW(list, LVM_SETTEXTBKCOLOR, 0, static_cast<LPARAM>(GetSysColor(COLOR_WINDOW)));
+    SendMessageW(list, LVM_SETBKCOLOR, 0, static_cast<LPARAM>(GetSysColor(COLOR_WINDOW)));
+    InvalidateRect(list, nullptr, TRUE);
+}
+
+void ApplyColumnWidths(HWND list, const ColumnLayout* columns, std::size_t columnCount, int dpi) {
+    for (std::size_t i = 0; i < columnCount; ++i)
+        SendMessageW(list, LVM_SETCOLUMNWIDTH, i, MAKELPARAM(TwipsToPixels(columns[i].widthTwips, dpi), 0));
+}
+
+void RefreshCheckBoxImages(HWND list) {
+    // Switching the check boxes off and on makes the images anew; the boxes start clear then,
+    // except in an owner-data list, whose owner answers for them.
+    const bool ownerData = (GetWindowLongW(list, GWL_STYLE) & LVS_OWNERDATA) != 0;
+    std::vector<UINT> states;
+    if (!ownerData) {
+        const auto count = static_cast<int>(SendMessageW(list, LVM_GETITEMCOUNT, 0, 0));
+        for (int row = 0; row < count; ++row)
+            states.push_back(static_cast<UINT>(SendMessageW(list, LVM_GETITEMSTATE, row, LVIS_STATEIMAGEMASK)));
+    }
+    SendMessageW(list, WM_SETREDRAW, FALSE, 0);
+    SendMessageW(list, LVM_SETEXTENDEDLISTVIEWSTYLE, LVS_EX_CHECKBOXES, 0);
+    SendMessageW(list, LVM_SETEXTENDEDLISTVIEWSTYLE, LVS_EX_CHECKBOXES, LVS_EX_CHECKBOXES);
+    for (std::size_t row = 0; row < states.size(); ++row) {
+        LVITEMW item{};
+        item.stateMask = LVIS_STATEIMAGEMASK;
+        item.state = states[row] & LVIS_STATEIMAGEMASK;
+        SendMessageW(list, LVM_SETITEMSTATE, row, reinterpret_cast<LPARAM>(&item));
+    }
+    SendMessageW(list, WM_SETREDRAW, TRUE, 0);
+    InvalidateRect(list, nullptr, TRUE);
+}
+
+void AnnounceCheck(HWND list, std::size_t row) {
+    NotifyWinEvent(EVENT_OBJECT_STATECHANGE, list, OBJID_CLIENT, static_cast<LONG>(row) + 1);
 }
 
 void FlattenListHeader(HWND list, HWND mainWindow) {

@@ -12,6 +12,21 @@ namespace qorvani {
 HWND CreateCheckList(HWND parent, int id, RECT pixels, const ColumnLayout* columns, std::size_t columnCount,
                      int dpi, bool ownerData, HINSTANCE instance);
 
+// The list's colours: the system's window text on the system's window colour, read now (at
+// creation and again after every change of the system's colours).
+void ApplyListColours(HWND list);
+
+// The columns' widths at dpi.
+void ApplyColumnWidths(HWND list, const ColumnLayout* columns, std::size_t columnCount, int dpi);
+// Makes the list's check-box images again (after a DPI change, so that they have the new size),
+// keeping every row's check box as it was.
+void RefreshCheckBoxImages(HWND list);
+
+// Tells accessibility tools that a row's check box changed (EVENT_OBJECT_STATECHANGE for the
+// row): for a change made by the program, and for every change of an owner-data list, whose
+// check boxes the list view does not hold itself.
+void AnnounceCheck(HWND list, std::size_t row);
+
 // Makes the list's column header flat: toggles HDS_BUTTONS with an exclusive-or, and when the
 // toggled style is not zero writes it back and lets the list recompute its frame.
 void FlattenListHeader(HWND list, HWND mainWindow);

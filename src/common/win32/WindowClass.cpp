@@ -28,17 +28,48 @@ bool RegisterWindowClass(HINSTANCE instance, const wchar_t* className, WNDPROC p
     return RegisterClassExW(&wc) != 0;
 }
 
+namespace {
+template <typename Function>
+Function User32Function(const char* name) {
+    const HMODULE user32 = GetModuleHandleW(L"user32.dll");
+    return user32 != nullptr ? reinterpret_cast<Function>(reinterpret_cast<void*>(GetProcAddress(user32, name))) : nullptr;
+}
+}  // namespace
+
+int WindowDpi(HWND window) {
+    using GetDpiForWindowFunction = UINT(WINAPI*)(HWND);
+    static const auto getDpiForWindow = User32Function<GetDpiForWindowFunction>("GetDpiForWindow");
+    if (getDpiForWindow != nullptr && window != nullptr) {
+        const UINT dpi = getDpiForWindow(window);
+        if (dpi > 0) return static_cast<int>(dpi);
+    }
+    return SystemDpi();
+}
+
 int SystemDpi() {
+    using GetDpiForSystemFunction = UINT(WINAPI*)();
+    static const auto getDpiForSystem = User32Function<GetDpiForSystemFunction>("GetDpiForSystem");
+    if (getDpiForSystem != nullptr) {
+        const UINT dpi = getDpiForSystem();
+        if (dpi > 0) return static_cast<int>(dpi);
+    }
     const WindowDc screen = GetWindowDc(nullptr);
     const int dpi = GetDeviceCaps(screen.Get(), LOGPIXELSX);
     return dpi > 0 ? dpi : 96;
 }
 
-HFONT CreateMessageFont() {
+HFONT CreateMessageFont(int dpi) {
     NONCLIENTMETRICSW metrics{};
     metrics.cbSize = sizeof(metrics);
     if (!SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof(metrics), &metrics, 0)) return nullptr;
+    const int systemDpi = SystemDpi();
+    if (dpi != systemDpi) metrics.lfMessageFont.lfHeight = MulDiv(metrics.lfMessageFont.lfHeight, dpi, systemDpi);
     return CreateFontIndirectW(&metrics.lfMessageFont);
+}
+
+void ForwardToChildren(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    for (HWND child = GetWindow(window, GW_CHILD); child != nullptr; child = GetWindow(child, GW_HWNDNEXT))
+        SendMessageW(child, message, wParam, lParam);
 }
 
 RECT CentredFrame(int clientWidth, int clientHeight, DWORD style, DWORD exStyle) {

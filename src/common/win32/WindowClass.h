@@ -17,11 +17,20 @@ struct WindowClassOptions {
 bool RegisterWindowClass(HINSTANCE instance, const wchar_t* className, WNDPROC procedure,
                          const WindowClassOptions& options);
 
-// Dots per inch of the screen (the system DPI: the program is system-DPI aware).
+// The system DPI: the DPI the system's stock objects and metrics are made for (GetDpiForSystem
+// where Windows has it, the screen's LOGPIXELSX before).
 int SystemDpi();
+// The DPI of a window: of the monitor it stands on for a per-monitor aware program (GetDpiForWindow
+// where Windows has it), the system DPI before Windows 10.
+int WindowDpi(HWND window);
 
-// The system's message font, owned by the caller (nullptr if it cannot be had).
-HFONT CreateMessageFont();
+// The system's message font at dpi (scaled once from the system DPI it is given at), owned by
+// the caller (nullptr if it cannot be had).
+HFONT CreateMessageFont(int dpi);
+
+// Sends a message that only top-level windows receive from the system (WM_SYSCOLORCHANGE,
+// WM_SETTINGCHANGE) on to every child of window.
+void ForwardToChildren(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 
 // Centres a window of the given client size and style on the screen: the frame rectangle.
 RECT CentredFrame(int clientWidth, int clientHeight, DWORD style, DWORD exStyle);

@@ -54,6 +54,22 @@ Look LookForHeldButtons(unsigned heldButtons) {
     return heldButtons == kHeldLeft ? Look::Sunken : Look::Raised;
 }
 
+Rgb DrawnCaptionColour(bool enabled, bool highContrast, const SystemColours& system) {
+    if (!highContrast) return CaptionColour(enabled);
+    return enabled ? system.buttonText : system.grayText;
+}
+
+Rgb DrawnLineColour(Look look, int lineNumber, bool highContrast, const SystemColours& system) {
+    if (!highContrast) return LineColour(look, lineNumber);
+    const bool topOrLeft = lineNumber == 1 || lineNumber == 4;
+    switch (look) {
+    case Look::Raised: return topOrLeft ? system.highlight : system.buttonText;
+    case Look::Sunken: return topOrLeft ? system.buttonText : system.highlight;
+    case Look::Flat: break;
+    }
+    return system.buttonText;
+}
+
 FlatButtonState::FlatButtonState() : lineColours_(kFlatLook) {}
 
 Effects FlatButtonState::SurfaceMove(int x, int y, unsigned heldButtons) {
@@ -64,8 +80,12 @@ Effects FlatButtonState::SurfaceMove(int x, int y, unsigned heldButtons) {
         StartPoll(effects);
         ApplyLook(LookForHeldButtons(heldButtons), effects);
     } else {
-        effects.releaseCapture = true;
-        captureHeld_ = false;
+        // A left press keeps the capture, so that its release comes back here (and clicks
+        // nothing, unless the pointer has come back onto the button).
+        if (!leftPressed_) {
+            effects.releaseCapture = true;
+            captureHeld_ = false;
+        }
         ApplyLook(Look::Flat, effects);
     }
     effects.pumpPendingEvents = true;
@@ -83,16 +103,63 @@ Effects FlatButtonState::PointerMove(int x, int y, unsigned heldButtons) {
     return HitsLabel(x, y) ? LabelMove(heldButtons) : SurfaceMove(x, y, heldButtons);
 }
 
-Effects FlatButtonState::ButtonDown() {
+Effects FlatButtonState::ButtonDown(MouseButton button) {
     Effects effects;
+    ApplyLook(Look::Sunken, effects);
+    if (button == MouseButton::Left) {
+        leftPressed_ = true;
+        effects.takeCapture = true;
+        captureHeld_ = true;
+    }
+    return effects;
+}
+
+Effects FlatButtonState::ButtonUp(MouseButton button, int x, int y) {
+    Effects effects;
+    const bool inside = Inside(x, y);
+    ApplyLook(inside ? Look::Raised : Look::Flat, effects);
+    if (button == MouseButton::Left && leftPressed_) {
+        leftPressed_ = false;
+        effects.raiseClick = inside;
+        if (!inside) {
+            effects.releaseCapture = true;
+            captureHeld_ = false;
+        }
+    }
+    return effects;
+}
+
+Effects FlatButtonState::SpaceDown(bool repeated) {
+    Effects effects;
+    if (repeated && spacePressed_) return effects;
+    spacePressed_ = true;
     ApplyLook(Look::Sunken, effects);
     return effects;
 }
 
-Effects FlatButtonState::ButtonUp() {
+Effects FlatButtonState::SpaceUp(bool pointerInside) {
     Effects effects;
-    ApplyLook(Look::Raised, effects);
+    if (!spacePressed_) return effects;
+    spacePressed_ = false;
+    ApplyLook(pointerInside ? Look::Raised : Look::Flat, effects);
     effects.raiseClick = true;
+    return effects;
+}
+
+Effects FlatButtonState::EnterDown(bool repeated) {
+    Effects effects;
+    effects.raiseClick = !repeated;
+    return effects;
+}
+
+Effects FlatButtonState::FocusChanged(bool focused, bool pointerInside) {
+    Effects effects;
+    focused_ = focused;
+    effects.repaint = true;
+    if (!focused && spacePressed_) {
+        spacePressed_ = false;
+        ApplyLook(pointerInside ? Look::Raised : Look::Flat, effects);
+    }
     return effects;
 }
 
@@ -109,6 +176,15 @@ Effects FlatButtonState::PollTick(int x, int y) {
 Effects FlatButtonState::EnabledChanged(bool enabled) {
     Effects effects;
     enabled_ = enabled;
+    // A disabled button finishes no press: its release (or key) comes to nothing.
+    if (!enabled) {
+        if (leftPressed_) {
+            effects.releaseCapture = true;
+            captureHeld_ = false;
+        }
+        leftPressed_ = false;
+        spacePressed_ = false;
+    }
     effects.recolourCaption = true;
     return effects;
 }

@@ -77,6 +77,28 @@ enum HeldButton : unsigned {
 // SunkenLook only when the left button is held and no other; RaisedLook in every other case.
 Look LookForHeldButtons(unsigned heldButtons);
 
+// The focus rectangle shows while the button has the focus, unless the window's UI state hides
+// focus rectangles (UISF_HIDEFOCUS: the user has not used the keyboard in the window yet).
+constexpr bool FocusRectangleShown(bool focused, bool uiStateHidesFocus) { return focused && !uiStateHidesFocus; }
+
+// The mouse button of a press or a release.
+enum class MouseButton { Left, Right, Middle, Other };
+
+// The system colours the button draws with in High Contrast (0xRRGGBB each).
+struct SystemColours {
+    Rgb buttonText = kBlack;  // COLOR_BTNTEXT
+    Rgb grayText = kLightGrey;  // COLOR_GRAYTEXT
+    Rgb highlight = 0x0078D7;  // COLOR_HIGHLIGHT
+};
+
+// The colours drawn. Outside High Contrast they are the fixed ones (CaptionColour, LineColour).
+// In High Contrast the caption is the button text, or the grey text while disabled; the flat look
+// frames the button in the button text, the raised look lights its top and left edges in the
+// highlight colour and the sunken look its bottom and right edges, so that the three looks stay
+// apart in every scheme whose highlight differs from its button text.
+Rgb DrawnCaptionColour(bool enabled, bool highContrast, const SystemColours& system);
+Rgb DrawnLineColour(Look look, int lineNumber, bool highContrast, const SystemColours& system);
+
 // What the window has to do after an event. The window carries the steps out in the order of
 // the members below; PumpPendingEvents and RaiseClick come last because nested handlers (or the
 // container's Click handler) may destroy the control.
@@ -89,6 +111,7 @@ struct Effects {
     bool stopPoll = false;
     bool relayout = false;     // label moved or lines moved: repaint everything
     bool recolourCaption = false;
+    bool repaint = false;      // something else drawn changed (the focus rectangle)
     bool pumpPendingEvents = false;
     bool raiseClick = false;
 };
@@ -111,10 +134,24 @@ public:
     // Pointer move at (x, y), routed to the label path when it lies on the visible part of the
     // label and to the surface path otherwise.
     Effects PointerMove(int x, int y, unsigned heldButtons);
-    // Any mouse button goes down (surface or label): SunkenLook.
-    Effects ButtonDown();
-    // Any mouse button is released (surface or label): RaisedLook, then Click.
-    Effects ButtonUp();
+    // A mouse button goes down (surface or label): SunkenLook, whichever button it is. A left press
+    // takes the capture and holds it until its release, wherever the pointer goes meanwhile, so
+    // that the release comes back to the button.
+    Effects ButtonDown(MouseButton button);
+    // A mouse button is released at client pixel (x, y). Click only for the release of a left
+    // press made on the button, inside its bounds; any other release (right, middle, a release
+    // whose press happened elsewhere, a left release dragged outside) raises nothing. Inside, the
+    // look becomes RaisedLook; outside FlatLook.
+    Effects ButtonUp(MouseButton button, int x, int y);
+    // Keyboard, while the button has the focus. Space down sinks the button; Space up clicks when
+    // that press is still on, and shows RaisedLook when the pointer is over the button (FlatLook
+    // otherwise). Enter clicks at once. A repeated key (held down) does nothing more.
+    Effects SpaceDown(bool repeated);
+    Effects SpaceUp(bool pointerInside);
+    Effects EnterDown(bool repeated);
+    // Focus arrives or goes: the focus rectangle is drawn or removed; losing the focus drops a
+    // Space press without a Click.
+    Effects FocusChanged(bool focused, bool pointerInside);
     // Poll tick with the pointer at client pixel (x, y): outside flattens and stops the poll.
     Effects PollTick(int x, int y);
     // Enabled write: only the caption colour changes.
@@ -125,8 +162,12 @@ public:
     Effects CaptionWritten(int labelWidth, int labelHeight);
     // The window's font changed: the label sizes itself again and is centred again.
     Effects LabelResized(int labelWidth, int labelHeight);
-    // The platform took the capture away (another window took it, or it was released).
-    void CaptureLost() { captureHeld_ = false; }
+    // The platform took the capture away (another window took it, or it was released): a left
+    // press in progress can no longer end in a Click.
+    void CaptureLost() {
+        captureHeld_ = false;
+        leftPressed_ = false;
+    }
 
     // --- Queries -----------------------------------------------------------------------------
     // The look the lines show; the three looks are the only colour sets ever applied.
@@ -135,6 +176,9 @@ public:
     bool PollRunning() const { return pollRunning_; }
     bool CaptureHeld() const { return captureHeld_; }
     bool Enabled() const { return enabled_; }
+    bool Focused() const { return focused_; }
+    // A left press made on the button whose release has not come yet.
+    bool LeftPressed() const { return leftPressed_; }
     Rgb CaptionColourNow() const { return CaptionColour(enabled_); }
     int Width() const { return width_; }
     int Height() const { return height_; }
@@ -144,6 +188,8 @@ public:
     int LabelTop() const { return LabelOffsetToPixel(labelPosition_.y); }
     int LabelWidth() const { return labelWidth_; }
     int LabelHeight() const { return labelHeight_; }
+    // The inclusive bounds test of the control at client pixel (x, y).
+    bool Contains(int x, int y) const { return Inside(x, y); }
     // True when (x, y) is on the label and on the control, i.e. on the label's visible part.
     bool HitsLabel(int x, int y) const;
     LineEnds Line(int lineNumber) const { return EdgeLineEnds(lineNumber, width_, height_); }
@@ -159,6 +205,9 @@ private:
     bool pollRunning_ = true;   // the poll runs from creation
     bool captureHeld_ = false;
     bool enabled_ = true;
+    bool focused_ = false;
+    bool leftPressed_ = false;
+    bool spacePressed_ = false;
     int width_ = 0;
     int height_ = 0;
     int labelWidth_ = 0;

@@ -12,6 +12,7 @@
 #include "common/win32/GdiObject.h"
 #include "common/win32/MessagePump.h"
 #include "controls/core/FlatButtonModel.h"
+#include "controls/win32/FlatButtonAccessible.h"
 
 namespace qorvani {
 
@@ -24,9 +25,39 @@ constexpr UINT kPollPeriodMs = 1;
 // Lines that overlap at a corner: the bottom and right lines are painted last, so they own the
 // corners they share with the left and top lines, as in the system's own 3-D edges.
 constexpr std::array<int, kLineCount> kPaintOrder = {4, 1, 2, 3};
+// The focus rectangle stands this many pixels inside the button's outer edge.
+constexpr int kFocusInset = 2;
 
 COLORREF ToColorRef(Rgb rgb) {
     return RGB((rgb >> 16) & 0xFF, (rgb >> 8) & 0xFF, rgb & 0xFF);
+}
+
+MouseButton ButtonOf(UINT message) {
+    switch (message) {
+    case WM_LBUTTONDOWN:
+    case WM_LBUTTONUP: return MouseButton::Left;
+    case WM_RBUTTONDOWN:
+    case WM_RBUTTONUP: return MouseButton::Right;
+    case WM_MBUTTONDOWN:
+    case WM_MBUTTONUP: return MouseButton::Middle;
+    default: return MouseButton::Other;
+    }
+}
+
+Rgb FromColorRef(COLORREF colour) {
+    return (static_cast<Rgb>(GetRValue(colour)) << 16) | (static_cast<Rgb>(GetGValue(colour)) << 8) | GetBValue(colour);
+}
+
+bool SystemHighContrast() {
+    HIGHCONTRASTW contrast{};
+    contrast.cbSize = sizeof(contrast);
+    return SystemParametersInfoW(SPI_GETHIGHCONTRAST, sizeof(contrast), &contrast, 0) &&
+           (contrast.dwFlags & HCF_HIGHCONTRASTON) != 0;
+}
+
+SystemColours CurrentSystemColours() {
+    return {FromColorRef(GetSysColor(COLOR_BTNTEXT)), FromColorRef(GetSysColor(COLOR_GRAYTEXT)),
+            FromColorRef(GetSysColor(COLOR_HIGHLIGHT))};
 }
 
 unsigned HeldButtonsFrom(WPARAM keys) {
@@ -60,6 +91,12 @@ private:
     LRESULT OnSetFont(HFONT font, bool redraw);
     LRESULT OnTimer(UINT_PTR id);
     LRESULT OnMouse(UINT message, WPARAM wParam, LPARAM lParam);
+    LRESULT OnKey(UINT message, WPARAM key, LPARAM flags);
+    LRESULT OnGetDlgCode(const MSG* message) const;
+    void OnSystemColours();
+    bool PointerInside() const;
+    bool HighContrast() const { return forcedHighContrast_ >= 0 ? forcedHighContrast_ != 0 : highContrast_; }
+    bool FocusShown() const;
     LRESULT OnPaint();
     LRESULT OnGetLine(WPARAM line, POINT* ends) const;
 
@@ -77,6 +114,9 @@ private:
 
     HFONT font_ = nullptr;  // owned by whoever set it
     FlatButtonState state_;
+    bool highContrast_ = false;   // the system's High Contrast setting, read at creation and changes
+    int forcedHighContrast_ = -1;  // FBM_SETHIGHCONTRAST: -1 follow the system, 0 off, 1 on
+    SystemColours system_;
 };
 
 LRESULT FlatButton::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
@@ -91,6 +131,32 @@ LRESULT FlatButton::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_TIMER: return OnTimer(static_cast<UINT_PTR>(wParam));
     case WM_CAPTURECHANGED:
         if (reinterpret_cast<HWND>(lParam) != hwnd_) state_.CaptureLost();
+        return 0;
+    case WM_GETDLGCODE: return OnGetDlgCode(reinterpret_cast<const MSG*>(lParam));
+    case WM_KEYDOWN:
+    case WM_KEYUP: return OnKey(message, wParam, lParam);
+    case WM_SETFOCUS: Execute(state_.FocusChanged(true, PointerInside())); return 0;
+    case WM_KILLFOCUS: Execute(state_.FocusChanged(false, PointerInside())); return 0;
+    case WM_UPDATEUISTATE: {
+        // Repainted only when the focus rectangle comes or goes (a repaint for nothing would
+        // also draw over the neighbours the button overlaps, in another order than before).
+        const bool before = FocusShown();
+        const LRESULT result = DefWindowProcW(hwnd_, message, wParam, lParam);
+        if (FocusShown() != before) InvalidateRect(hwnd_, nullptr, FALSE);
+        return result;
+    }
+    case BM_CLICK:
+        // The click of the system's own buttons, as accessibility tools and other programs send it.
+        if (IsWindowEnabled(hwnd_)) RaiseClick();
+        return 0;
+    case BM_GETSTATE:
+        return (state_.CurrentLook() == Look::Sunken ? BST_PUSHED : 0) | (state_.Focused() ? BST_FOCUS : 0);
+    case WM_GETOBJECT: return AnswerFlatButtonObject(hwnd_, wParam, lParam);
+    case WM_SYSCOLORCHANGE:
+    case WM_SETTINGCHANGE: OnSystemColours(); return 0;
+    case FBM_SETHIGHCONTRAST:
+        forcedHighContrast_ = static_cast<int>(wParam) < 0 ? -1 : (wParam != 0 ? 1 : 0);
+        OnSystemColours();
         return 0;
     case WM_MOUSEMOVE:
     case WM_LBUTTONDOWN:
@@ -116,14 +182,18 @@ LRESULT FlatButton::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     case FBM_GETLINE: return OnGetLine(wParam, reinterpret_cast<POINT*>(lParam));
     case FBM_GETLINECOLOR:
         if (wParam < 1 || wParam > kLineCount) return -1;
-        return static_cast<LRESULT>(state_.LineColourNow(static_cast<int>(wParam)));
-    case FBM_GETCAPTIONCOLOR: return static_cast<LRESULT>(state_.CaptionColourNow());
+        return static_cast<LRESULT>(
+            DrawnLineColour(state_.CurrentLook(), static_cast<int>(wParam), HighContrast(), system_));
+    case FBM_GETCAPTIONCOLOR:
+        return static_cast<LRESULT>(DrawnCaptionColour(state_.Enabled(), HighContrast(), system_));
     default: return DefWindowProcW(hwnd_, message, wParam, lParam);
     }
 }
 
 LRESULT FlatButton::OnCreate() {
     SetTimer(hwnd_, kPollTimerId, kPollPeriodMs, nullptr);  // the poll runs from creation
+    highContrast_ = SystemHighContrast();
+    system_ = CurrentSystemColours();
     state_.EnabledChanged(IsWindowEnabled(hwnd_) != FALSE);
     const SIZE label = MeasureLabel();
     Execute(state_.CaptionWritten(label.cx, label.cy));
@@ -158,17 +228,60 @@ LRESULT FlatButton::OnTimer(UINT_PTR id) {
 LRESULT FlatButton::OnMouse(UINT message, WPARAM wParam, LPARAM lParam) {
     // A disabled button reacts to no mouse input, also to input queued before it was disabled.
     if (!IsWindowEnabled(hwnd_)) return 0;
+    const int x = GET_X_LPARAM(lParam);
+    const int y = GET_Y_LPARAM(lParam);
     switch (message) {
-    case WM_MOUSEMOVE:
-        Execute(state_.PointerMove(GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam),
-                                   HeldButtonsFrom(wParam)));
-        break;
+    case WM_MOUSEMOVE: Execute(state_.PointerMove(x, y, HeldButtonsFrom(wParam))); break;
     case WM_LBUTTONDOWN:
     case WM_RBUTTONDOWN:
-    case WM_MBUTTONDOWN: Execute(state_.ButtonDown()); break;
-    default: Execute(state_.ButtonUp()); break;
+    case WM_MBUTTONDOWN: Execute(state_.ButtonDown(ButtonOf(message))); break;
+    default: Execute(state_.ButtonUp(ButtonOf(message), x, y)); break;
     }
     return 0;
+}
+
+// Space and Enter come to the button itself: Space as for a push button (pressed on the key's
+// way down, clicked on its way up), Enter asked for here so that the window's keyboard
+// navigation hands it over instead of treating it as the window's own Enter.
+LRESULT FlatButton::OnGetDlgCode(const MSG* message) const {
+    LRESULT code = DLGC_BUTTON | DLGC_UNDEFPUSHBUTTON;
+    if (message != nullptr && message->message == WM_KEYDOWN && message->wParam == VK_RETURN)
+        code |= DLGC_WANTMESSAGE;
+    return code;
+}
+
+LRESULT FlatButton::OnKey(UINT message, WPARAM key, LPARAM flags) {
+    if (!IsWindowEnabled(hwnd_)) return 0;
+    const bool repeated = (flags & (1 << 30)) != 0;  // the key was already down
+    if (key == VK_SPACE) {
+        Execute(message == WM_KEYDOWN ? state_.SpaceDown(repeated) : state_.SpaceUp(PointerInside()));
+        return 0;
+    }
+    if (key == VK_RETURN && message == WM_KEYDOWN) {
+        Execute(state_.EnterDown(repeated));
+        return 0;
+    }
+    return DefWindowProcW(hwnd_, message, key, flags);
+}
+
+void FlatButton::OnSystemColours() {
+    highContrast_ = SystemHighContrast();
+    system_ = CurrentSystemColours();
+    InvalidateRect(hwnd_, nullptr, FALSE);
+}
+
+bool FlatButton::PointerInside() const {
+    POINT cursor{};
+    if (!GetCursorPos(&cursor)) return false;
+    ScreenToClient(hwnd_, &cursor);
+    return state_.Contains(cursor.x, cursor.y);
+}
+
+// The focus rectangle shows while the button has the focus, unless the window's UI state hides
+// it (the user has worked with the mouse only since the window opened).
+bool FlatButton::FocusShown() const {
+    return FocusRectangleShown(GetFocus() == hwnd_,
+                               (SendMessageW(hwnd_, WM_QUERYUISTATE, 0, 0) & UISF_HIDEFOCUS) != 0);
 }
 
 LRESULT FlatButton::OnPaint() {
@@ -190,7 +303,7 @@ void FlatButton::Execute(const Effects& effects) {
     // Only our own capture is given back, never another window's.
     if (effects.releaseCapture && GetCapture() == hwnd_) ReleaseCapture();
     if (effects.startPoll) SetTimer(hwnd_, kPollTimerId, kPollPeriodMs, nullptr);
-    if (effects.lookChanged || effects.relayout || effects.recolourCaption) {
+    if (effects.lookChanged || effects.relayout || effects.recolourCaption || effects.repaint) {
         InvalidateRect(hwnd_, nullptr, FALSE);
     }
     if (effects.stopPoll) KillTimer(hwnd_, kPollTimerId);
@@ -248,7 +361,8 @@ void FlatButton::Draw(HDC dc) const {
     if (!text.empty()) {
         const SelectedObject font = SelectInto(dc, Font());
         const int oldMode = SetBkMode(dc, TRANSPARENT);
-        const COLORREF oldColour = SetTextColor(dc, ToColorRef(state_.CaptionColourNow()));
+        const COLORREF oldColour =
+            SetTextColor(dc, ToColorRef(DrawnCaptionColour(state_.Enabled(), HighContrast(), system_)));
         const UINT oldAlign = SetTextAlign(dc, TA_LEFT | TA_TOP | TA_NOUPDATECP);
         ExtTextOutW(dc, state_.LabelLeft(), state_.LabelTop(), ETO_CLIPPED, &client,
                     text.c_str(), static_cast<UINT>(text.size()), nullptr);
@@ -257,8 +371,21 @@ void FlatButton::Draw(HDC dc) const {
         SetBkMode(dc, oldMode);
     }
 
+    if (FocusShown()) {
+        // Inside the edges, one pixel clear of them.
+        RECT focus = client;
+        InflateRect(&focus, -kFocusInset, -kFocusInset);
+        if (focus.right > focus.left && focus.bottom > focus.top) {
+            const COLORREF oldText = SetTextColor(dc, GetSysColor(COLOR_BTNTEXT));
+            const COLORREF oldBack = SetBkColor(dc, GetSysColor(COLOR_BTNFACE));
+            DrawFocusRect(dc, &focus);
+            SetBkColor(dc, oldBack);
+            SetTextColor(dc, oldText);
+        }
+    }
+
     for (int line : kPaintOrder) {
-        const COLORREF colour = ToColorRef(state_.LineColourNow(line));
+        const COLORREF colour = ToColorRef(DrawnLineColour(state_.CurrentLook(), line, HighContrast(), system_));
         const LineEnds segment = state_.Line(line);
         Pen pen(CreatePen(PS_SOLID, 1, colour));
         if (!pen) continue;
@@ -275,7 +402,7 @@ bool RegisterFlatButtonClass(HINSTANCE instance) { return FlatButton::Register(i
 
 HWND CreateFlatButton(HWND parent, int controlId, const wchar_t* caption, int x, int y, int width, int height,
                       HINSTANCE instance) {
-    return CreateWindowExW(0, kFlatButtonClassName, caption, WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS, x, y, width,
+    return CreateWindowExW(0, kFlatButtonClassName, caption, WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | WS_TABSTOP, x, y, width,
                            height, parent, reinterpret_cast<HMENU>(static_cast<INT_PTR>(controlId)), instance,
                            nullptr);
 }

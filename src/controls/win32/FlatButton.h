@@ -5,7 +5,14 @@
 //
 // Its caption is the window text (WM_SETTEXT / WM_GETTEXT), always centred; its enabled flag is
 // the window's (EnableWindow). It uses the font its parent sets with WM_SETFONT, the default GUI
-// font until then. It has no keyboard handling and never takes the focus.
+// font until then.
+//
+// Only a left press made on it and released on it clicks; so do Space (on its release) and Enter
+// while it has the focus, which it takes from the keyboard (a tab stop) and never from the mouse.
+// With the focus it draws a focus rectangle inside its edges, unless the window's UI state hides
+// focus rectangles. Accessibility tools see a push button (FlatButtonAccessible) and BM_CLICK
+// clicks it. In High Contrast it draws in the system colours; WM_SYSCOLORCHANGE and
+// WM_SETTINGCHANGE, which its parent passes on, make it read them again.
 #include <windows.h>
 
 #include "controls/core/FlatButtonModel.h"
@@ -30,6 +37,10 @@ inline constexpr UINT FBM_GETLINE = WM_USER + 0x103;
 inline constexpr UINT FBM_GETLINECOLOR = WM_USER + 0x104;
 // FBM_GETCAPTIONCOLOR: returns the caption's text colour as 0xRRGGBB.
 inline constexpr UINT FBM_GETCAPTIONCOLOR = WM_USER + 0x105;
+
+// FBM_SETHIGHCONTRAST: wParam 1 draws as in High Contrast, 0 as outside it, -1 follows the
+// system's setting again (the default). Returns 0.
+inline constexpr UINT FBM_SETHIGHCONTRAST = WM_USER + 0x106;
 
 inline constexpr LRESULT FBS_POLLRUNNING = 0x1;  // the hover poll timer runs
 inline constexpr LRESULT FBS_CAPTUREHELD = 0x2;  // the button holds the mouse capture
