@@ -282,6 +282,10 @@ TEST(ResultMenu, SortItemsMarkTheOrderShownAreOffDuringAScanAndFollowTheRow) {
     EXPECT_EQ(rows.Name(0), L"a.tmp");
     EXPECT_EQ(view.reordered, (std::vector<std::optional<std::size_t>>{2u, std::nullopt}));
     EXPECT_FALSE(StateOf(kMenuSortByPath, ResultStore(), std::nullopt, false).enabled);  // no rows
+    for (RowOrder order : {RowOrder::BySize, RowOrder::ByPath, RowOrder::Found}) {  // the window's own sorts
+        RunResultMenuCommand(SortCommandOf(order), rows, std::nullopt, false, view);
+        EXPECT_EQ(rows.Order(), order);
+    }
 }
 
 TEST(ResultMenu, TheCheckedTotalIsWrittenAsEveryNumberOfTheProgram) {

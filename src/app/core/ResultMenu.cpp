@@ -19,6 +19,12 @@ bool Valid(const ResultStore& rows, std::optional<std::size_t> row) { return row
 
 }  // namespace
 
+ResultMenuCommand SortCommandOf(RowOrder order) {
+    for (ResultMenuCommand command : {kMenuSortBySize, kMenuSortByPath, kMenuSortAsFound})
+        if (OrderOf(command) == order) return command;
+    return kMenuSortAsFound;
+}
+
 ResultMenuState StateOf(ResultMenuCommand command, const ResultStore& rows, std::optional<std::size_t> row,
                         bool busy) {
     if (const std::optional<RowOrder> order = OrderOf(command))

@@ -51,6 +51,9 @@ public:
     virtual void RowsReordered(std::optional<std::size_t> row) = 0;  // where the given row went
 };
 
+// The menu's sort item for an order.
+ResultMenuCommand SortCommandOf(RowOrder order);
+
 // Carries out a chosen command for the given row (the one clicked, or the focused one), when
 // its state lets it be chosen.
 void RunResultMenuCommand(ResultMenuCommand command, ResultStore& rows, std::optional<std::size_t> row, bool busy,

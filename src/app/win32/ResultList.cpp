@@ -5,7 +5,7 @@
 #include "app/core/RowSearch.h"
 #include "common/win32/ListViews.h"
 #include "app/win32/RowActions.h"
-#include "common/win32/Unique.h"
+#include "common/win32/Handles.h"
 
 namespace qorvani {
 namespace {
@@ -161,11 +161,6 @@ bool ResultList::OnInput(UINT message, WPARAM wParam, LPARAM lParam) {
     return false;
 }
 
-namespace {
-void DestroyMenuOf(HMENU menu) { DestroyMenu(menu); }
-using MenuHandle = Unique<NullableTraits<HMENU, DestroyMenuOf>>;
-}  // namespace
-
 void ResultList::ShowMenu(POINT screen) {
     std::optional<std::size_t> row;
     if (screen.x == -1 && screen.y == -1) {
@@ -206,9 +201,7 @@ void ResultList::ShowMenu(POINT screen) {
 void ResultList::Sort(RowOrder order) {
     const int focused = static_cast<int>(SendMessageW(list_, LVM_GETNEXTITEM, static_cast<WPARAM>(-1), LVNI_FOCUSED));
     const std::optional<std::size_t> row = focused >= 0 ? std::optional<std::size_t>(focused) : std::nullopt;
-    const ResultMenuCommand command =
-        order == RowOrder::BySize ? kMenuSortBySize : order == RowOrder::ByPath ? kMenuSortByPath : kMenuSortAsFound;
-    RunResultMenuCommand(command, rows_, row, busy_, *this);
+    RunResultMenuCommand(SortCommandOf(order), rows_, row, busy_, *this);
 }
 
 void ResultList::OpenFolderOf(const std::wstring& exactPath) { OpenFolderSelecting(exactPath); }

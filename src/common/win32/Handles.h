@@ -1,5 +1,5 @@
 #pragma once
-// Owners (Unique) of kernel objects, listings, shell and global memory, and COM.
+// Owners (Unique) of kernel objects, listings, shell and global memory, menus, and COM.
 #include <windows.h>
 #include <objbase.h>
 
@@ -40,6 +40,13 @@ struct GlobalTraits {
     static bool IsValid(const Handle& memory) { return memory != nullptr; }
     static void Close(const Handle& memory) { GlobalFree(memory); }
 };
+// A menu made by CreatePopupMenu (or CreateMenu) and not handed to a window.
+struct MenuTraits {
+    using Handle = HMENU;
+    static Handle Invalid() { return nullptr; }
+    static bool IsValid(const Handle& menu) { return menu != nullptr; }
+    static void Close(const Handle& menu) { DestroyMenu(menu); }
+};
 // COM initialised on this thread: the value is whether CoInitializeEx succeeded.
 struct ComTraits {
     using Handle = bool;
@@ -55,6 +62,7 @@ template <typename T>
 using CoTaskMemPtr = Unique<owners::CoTaskMemTraits<T>>;            // CoTaskMemFree
 using ComApartment = Unique<owners::ComTraits>;                     // CoUninitialize
 using GlobalMemory = Unique<owners::GlobalTraits>;                  // GlobalFree
+using MenuHandle = Unique<owners::MenuTraits>;                      // DestroyMenu
 
 // COM for this thread (a single-threaded apartment), for as long as the owner lives.
 inline ComApartment InitializeCom() {
