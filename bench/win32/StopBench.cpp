@@ -10,6 +10,7 @@
 #include "BenchWindow.h"
 #include "Benchmarks.h"
 #include "ScanChecks.h"
+#include "common/core/Texts.h"
 #include "scan/core/ScanCommand.h"
 
 namespace qorvani::bench {
@@ -37,13 +38,13 @@ StopRun OneStop(const std::wstring& root, int delayMs, std::size_t fullRows) {
     std::atomic<bool> scanOver{false};
     std::thread clicker([&] {
         const DWORD start = GetTickCount();
-        while (InternalText(button) != kStopCaption && !scanOver.load()) {
+        while (InternalText(button) != text::kStopCaption && !scanOver.load()) {
             if (GetTickCount() - start > 10000) return;
             Sleep(1);
         }
         if (delayMs > 0) Sleep(static_cast<DWORD>(delayMs));
         // Only a click on the stop button: once the scan is over it would start another.
-        if (scanOver.load() || InternalText(button) != kStopCaption) return;
+        if (scanOver.load() || InternalText(button) != text::kStopCaption) return;
         clickedAt.store(NowMs());
         SendRealClick(button);
     });

@@ -2,6 +2,7 @@
 
 #include "app/win32/MainWindow.h"
 #include "clean/core/DeleteCommand.h"
+#include "common/core/Texts.h"
 
 namespace qorvani::drive {
 namespace {
@@ -72,7 +73,7 @@ void DeleteAnswerer::Look() {
         if (cls == kMainWindowClass || cls == L"tooltips_class32") continue;
         const std::wstring title = TextOf(window);
         const bool fresh = seen_.insert(window).second;
-        if (cls == L"#32770" && title == kDeleteTitle) {
+        if (cls == L"#32770" && title == text::kDeleteTitle) {
             if (!fresh) continue;
             Question question;
             question.box = window;

@@ -11,6 +11,7 @@
 #include "app/core/Layout.h"
 #include "app/win32/MainWindow.h"
 #include "clean/core/DeleteCommand.h"
+#include "common/core/Texts.h"
 #include "common/win32/Handles.h"
 
 using namespace qorvani;
@@ -115,8 +116,8 @@ TEST_F(DeleteWindowTest, YesDeletesExactlyTheCheckedFilesForGood) {
     const auto asked = Delete(IDYES);
     ASSERT_EQ(asked.size(), 1u);
     EXPECT_EQ(asked[0].owner, window_);
-    EXPECT_EQ(asked[0].title, kDeleteTitle);
-    EXPECT_EQ(asked[0].text, kDeleteQuestion);
+    EXPECT_EQ(asked[0].title, text::kDeleteTitle);
+    EXPECT_EQ(asked[0].text, text::kDeleteQuestion);
     EXPECT_TRUE(asked[0].cancelIsDefault);
 
     Listing after = ListTree(tree_.Root());
@@ -267,7 +268,7 @@ TEST_F(DeleteWindowTest, WithoutARecycleBinANoAsksOnceForAllAndANoKeepsThemAll) 
     const auto asked = Delete(IDNO);  // to the confirmation, and to the question that follows
 
     ASSERT_EQ(asked.size(), 2u);
-    EXPECT_EQ(asked[0].text, kDeleteQuestion);
+    EXPECT_EQ(asked[0].text, text::kDeleteQuestion);
     EXPECT_EQ(asked[1].text, ForGoodQuestion(30));
     EXPECT_EQ(ListTree(tree_.Root()), before);
     ASSERT_EQ(RowCount(Item(kIdResultList)), 30);
@@ -300,7 +301,7 @@ using DeleteAnswererTest = MainWindowFixture;
 TEST_F(DeleteAnswererTest, PressesTheGivenButtonOnTheQuestionAndClosesEveryOtherBox) {
     for (int answer : {IDYES, IDNO, IDCANCEL}) {
         drive::DeleteAnswerer answerer(answer);
-        const int pressed = MessageBoxW(window_, kDeleteQuestion, kDeleteTitle,
+        const int pressed = MessageBoxW(window_, text::kDeleteQuestion, text::kDeleteTitle,
                                         MB_YESNOCANCEL | MB_ICONEXCLAMATION | MB_DEFBUTTON3);
         const int other = MessageBoxW(window_, L"another text", L"another box", MB_YESNO | MB_DEFBUTTON1);
         answerer.Stop();
@@ -310,8 +311,8 @@ TEST_F(DeleteAnswererTest, PressesTheGivenButtonOnTheQuestionAndClosesEveryOther
         ASSERT_EQ(asked.size(), 1u) << answer;
         EXPECT_EQ(answerer.Questions(), 1);
         EXPECT_EQ(asked[0].owner, window_);
-        EXPECT_EQ(asked[0].title, kDeleteTitle);
-        EXPECT_EQ(asked[0].text, kDeleteQuestion);
+        EXPECT_EQ(asked[0].title, text::kDeleteTitle);
+        EXPECT_EQ(asked[0].text, text::kDeleteQuestion);
         EXPECT_TRUE(asked[0].cancelIsDefault);
         EXPECT_NE(asked[0].answeredAt, 0);
         EXPECT_EQ(answerer.OtherBoxes(), std::vector<std::wstring>{L"another box: another text"});

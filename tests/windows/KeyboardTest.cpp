@@ -19,6 +19,7 @@
 #include "app/core/Layout.h"
 #include "app/win32/MainWindow.h"
 #include "clean/core/DeleteCommand.h"
+#include "common/core/Texts.h"
 #include "scan/core/ScanCommand.h"
 
 using namespace qorvani;
@@ -107,19 +108,19 @@ TEST_F(KeyboardTest, EnterInThePathBoxScansAndSpaceOnTheScanButtonStopsAndStarts
     WithKeys([&] {
         robust::RealKey(VK_RETURN);
         for (int round = 0; round < 2; ++round) {
-            if (!WaitFor([&] { return Caption() == kStopCaption; }, 10000, "a scan to start")) return;
+            if (!WaitFor([&] { return Caption() == text::kStopCaption; }, 10000, "a scan to start")) return;
             ++scans;
             // The path box was disabled under the focus: it moved to the scan button.
             if (FocusOf(thread_) == scan) ++focusOnScanWhileScanning;
             Sleep(100);
             robust::RealKey(VK_SPACE);  // stops
-            if (!WaitFor([&] { return Caption() == kStartScanCaption; }, 10000, "the scan to stop")) return;
+            if (!WaitFor([&] { return Caption() == text::kStartScanCaption; }, 10000, "the scan to stop")) return;
             if (round == 0) robust::RealKey(VK_SPACE);  // starts again
         }
     });
     EXPECT_EQ(scans.load(), 2);
     EXPECT_EQ(focusOnScanWhileScanning.load(), 2);
-    EXPECT_EQ(Caption(), kStartScanCaption);
+    EXPECT_EQ(Caption(), text::kStartScanCaption);
     EXPECT_EQ(GetFocus(), scan);
     EXPECT_TRUE(IsWindowEnabled(Item(kIdPathBox)));
 }
@@ -175,7 +176,7 @@ TEST_F(KeyboardTest, AKeyboardOnlyWalkScansChecksAllDeletesAndExits) {
         for (int i = 0; i < 4; ++i) ShiftTab();
         if (!FocusReaches(Item(kIdPathBox), "the path box")) return;
         robust::RealKey(VK_RETURN);
-        if (!WaitFor([&] { return RowCount(results) == 2 && Caption() == kStartScanCaption; }, 10000,
+        if (!WaitFor([&] { return RowCount(results) == 2 && Caption() == text::kStartScanCaption; }, 10000,
                      "the scan's two rows"))
             return;
         // From the scan button (where the focus went) back to "← 全选", Space checks every row.
@@ -192,7 +193,7 @@ TEST_F(KeyboardTest, AKeyboardOnlyWalkScansChecksAllDeletesAndExits) {
         if (!FocusReaches(Item(kIdDeleteButton), "the delete button")) return;
         robust::RealKey(VK_SPACE);
         HWND box = nullptr;
-        if (!WaitFor([&] { return (box = FindWindowW(L"#32770", kDeleteTitle)) && IsWindowVisible(box); }, 10000,
+        if (!WaitFor([&] { return (box = FindWindowW(L"#32770", text::kDeleteTitle)) && IsWindowVisible(box); }, 10000,
                      "the delete question"))
             return;
         ++questions;

@@ -15,6 +15,7 @@
 #include "WinTestSupport.h"
 #include "app/core/Layout.h"
 #include "app/win32/MainWindow.h"
+#include "common/core/Texts.h"
 #include "common/win32/Handles.h"
 #include "scan/core/ScanCommand.h"
 
@@ -164,7 +165,7 @@ TEST_F(LongOps, ScanOfFifteenSecondsWithoutInputIsNeverHung) {
     std::atomic<LRESULT> sent{0};
     std::atomic<DWORD_PTR> rows{0};
     std::thread closer([&] {
-        if (!WaitForCaption(start, kStopCaption, 30000)) return;
+        if (!WaitForCaption(start, text::kStopCaption, 30000)) return;
         scanStart = GetTickCount();
         Sleep(15000);
         DWORD_PTR result = 0;
@@ -202,11 +203,11 @@ TEST_F(LongOps, StopClickTwelveSecondsIntoAScanEndsIt) {
     HWND start = Item(kIdScanButton);
     std::atomic<DWORD> clicked{0}, ended{0};
     std::thread clicker([&] {
-        if (!WaitForCaption(start, kStopCaption, 30000)) return;
+        if (!WaitForCaption(start, text::kStopCaption, 30000)) return;
         Sleep(12000);
         clicked = GetTickCount();
         SendRealClick(start);
-        if (WaitForCaption(start, kStartScanCaption, 5000)) ended = GetTickCount();
+        if (WaitForCaption(start, text::kStartScanCaption, 5000)) ended = GetTickCount();
         else PostMessageW(GetParent(start), WM_CLOSE, 0, 0);  // the test has failed: end the endless scan
     });
     ClickFlat(start);
@@ -232,13 +233,13 @@ TEST_F(LongOps, AStopClickWhileOneCrowdedFolderIsListedIsAStopNotANewScan) {
     std::atomic<bool> clickedWhileScanning{false};
     std::atomic<DWORD> clicked{0};
     std::thread clicker([&] {
-        if (!WaitForCaption(start, kStopCaption, 30000)) return;
+        if (!WaitForCaption(start, text::kStopCaption, 30000)) return;
         // Rows are being listed: the walk is inside the crowded folder.
         if (!WaitFor([&] { return SendMessageW(list, LVM_GETITEMCOUNT, 0, 0) > 0; }, 30000, "the first rows"))
             return;
         SendRealClick(start);
         clicked = GetTickCount();
-        clickedWhileScanning = InternalText(start) == kStopCaption;
+        clickedWhileScanning = InternalText(start) == text::kStopCaption;
     });
     ClickFlat(start);
     const DWORD ended = GetTickCount();
@@ -249,7 +250,7 @@ TEST_F(LongOps, AStopClickWhileOneCrowdedFolderIsListedIsAStopNotANewScan) {
     EXPECT_TRUE(Main().Scan().stopRequested) << "the click was not taken as a stop";
     EXPECT_EQ(rows, 200000u);  // a stop does not cut a listing short
     EXPECT_EQ(report.rfind(L"扫描结果： 扫描到的文件共有： 200000个；", 0), 0u) << robust::Narrow(report);
-    EXPECT_EQ(InternalText(start), kStartScanCaption);
+    EXPECT_EQ(InternalText(start), text::kStartScanCaption);
 
     // Nothing left in the queue starts another scan: three seconds of handling whatever comes
     // (an observation window, not a wait for an event).
@@ -257,7 +258,7 @@ TEST_F(LongOps, AStopClickWhileOneCrowdedFolderIsListedIsAStopNotANewScan) {
     EXPECT_TRUE(Main().Scan().stopRequested) << "a second scan ran";
     EXPECT_EQ(Text(Item(kIdResultCaption)), report);
     EXPECT_EQ(Main().Results().Count(), rows);
-    EXPECT_EQ(InternalText(start), kStartScanCaption);
+    EXPECT_EQ(InternalText(start), text::kStartScanCaption);
     std::printf("stop click in a folder of 200,000 files: scan ended %u ms after the click\n",
                 static_cast<unsigned>(ended - clicked));
 }

@@ -13,6 +13,7 @@
 #include "app/core/Layout.h"
 #include "app/core/ResultMenu.h"
 #include "app/win32/MainWindow.h"
+#include "common/core/Texts.h"
 
 using namespace qorvani;
 using namespace wintest;
@@ -228,7 +229,7 @@ TEST_F(ReviewWindowTest, TheTotalAfterAPassAndADeleteAndTheDeleteKeyAsks) {
         SendKeys({VK_DELETE});
         ASSERT_TRUE(WaitFor([&] { return answerer.Questions() == 1; }, 5000, "the delete question after the Delete key"));
         answerer.Stop();
-        EXPECT_EQ(answerer.Answered()[0].text, kDeleteQuestion);
+        EXPECT_EQ(answerer.Answered()[0].text, text::kDeleteQuestion);
     }
     EXPECT_EQ(RowCount(Item(kIdResultList)), 4);
 

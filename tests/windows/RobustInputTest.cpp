@@ -14,6 +14,7 @@
 #include "RobustSupport.h"
 #include "RobustWindow.h"
 #include "WinTestSupport.h"
+#include "common/core/Texts.h"
 
 using namespace qorvani;
 using namespace robust;
@@ -152,7 +153,7 @@ bool ScanReported(const Qorvani& child) {
 
 // Waits for the child's scan to run (the start button reads "停止") or to have run already.
 bool WaitForTheWalk(const Qorvani& child) {
-    return wintest::WaitFor([&] { return Caption(child.Item(kIdScanButton)) == kStopCaption || ScanReported(child); },
+    return wintest::WaitFor([&] { return Caption(child.Item(kIdScanButton)) == text::kStopCaption || ScanReported(child); },
                             10000, "the child's scan to start");
 }
 
@@ -193,7 +194,7 @@ ClosingOutcome CloseAt(const std::wstring& root, ClosePoint point, DWORD delay) 
         WaitForTheWalk(child);
         const DWORD walking = GetTickCount();
         while (GetTickCount() - walking < delay) Sleep(1);  // the closing point: delay ms into the walk
-        outcome.duringScan = Caption(child.Item(kIdScanButton)) == kStopCaption;
+        outcome.duringScan = Caption(child.Item(kIdScanButton)) == text::kStopCaption;
         child.Close();
         break;
     }
@@ -232,9 +233,9 @@ DWORD ScanDuration(const std::wstring& root) {
     if (!child.Running()) return 0;
     if (StartScan(child, root) == 0) return 0;
     HWND start = child.Item(kIdScanButton);
-    if (!wintest::WaitFor([&] { return Caption(start) == kStopCaption; }, 10000, "the child's scan to start")) return 0;
+    if (!wintest::WaitFor([&] { return Caption(start) == text::kStopCaption; }, 10000, "the child's scan to start")) return 0;
     const DWORD started = GetTickCount();
-    wintest::WaitFor([&] { return Caption(start) != kStopCaption; }, 60000, "the child's scan to end");
+    wintest::WaitFor([&] { return Caption(start) != text::kStopCaption; }, 60000, "the child's scan to end");
     const DWORD took = GetTickCount() - started;
     PostMessageW(child.Main(), WM_CLOSE, 0, 0);
     DWORD code = 0;
@@ -376,7 +377,7 @@ TEST_F(RobustStorm, ClicksOnEveryControlDuringAScanActOnlyWhereEnabled) {
     std::atomic<int> stillScanningAfterStorm{0};
     const int rounds = Soak() ? 30 : 3;
     std::thread storm([&] {
-        wintest::WaitFor([&] { return Caption(start) == kStopCaption || scanEnded; }, 10000, "the scan to start");
+        wintest::WaitFor([&] { return Caption(start) == text::kStopCaption || scanEnded; }, 10000, "the scan to start");
         Sleep(200);  // into the walk
         for (int round = 0; round < rounds; ++round) {
             for (const POINT& at : targets) {
@@ -395,7 +396,7 @@ TEST_F(RobustStorm, ClicksOnEveryControlDuringAScanActOnlyWhereEnabled) {
         // Time for the storm's last input to act before the look (it only widens what a storm
         // that ended the scan would show; an unended scan reads "停止" however long it is).
         Sleep(300);
-        stillScanningAfterStorm = Caption(start) == kStopCaption ? 1 : 0;
+        stillScanningAfterStorm = Caption(start) == text::kStopCaption ? 1 : 0;
         // One stop; again only if the walk has not seen it.
         for (int i = 0; i < 5 && !scanEnded; ++i) {
             RealClick(start);
@@ -443,7 +444,7 @@ TEST_F(RobustStorm, BurstsOfStopClicksThenTheCloseBoxEndCleanly) {
         ++Counts().scenarios;
         std::atomic<bool> done{false};
         std::thread clicker([&] {
-            wintest::WaitFor([&] { return Caption(start) == kStopCaption; }, 10000, "the scan to start");
+            wintest::WaitFor([&] { return Caption(start) == text::kStopCaption; }, 10000, "the scan to start");
             Sleep(100 + 50 * burst);  // into the walk, later with every burst
             for (int i = 0; i < 12; ++i) {
                 if (i % 2) RealClick(start); else wintest::PostClickFlat(start);
@@ -455,7 +456,7 @@ TEST_F(RobustStorm, BurstsOfStopClicksThenTheCloseBoxEndCleanly) {
             ULONGLONG idleSince = 0;
             wintest::WaitFor(
                 [&] {
-                    if (Caption(start) == kStopCaption) {
+                    if (Caption(start) == text::kStopCaption) {
                         RealClick(start);
                         Sleep(150);
                         idleSince = 0;
@@ -479,7 +480,7 @@ TEST_F(RobustStorm, BurstsOfStopClicksThenTheCloseBoxEndCleanly) {
 
     // The close box while a scan runs: the scan stops and the window goes.
     std::thread closer([&] {
-        if (!wintest::WaitFor([&] { return Caption(start) == kStopCaption; }, 10000, "the scan to start")) return;
+        if (!wintest::WaitFor([&] { return Caption(start) == text::kStopCaption; }, 10000, "the scan to start")) return;
         Sleep(300);  // into the walk
         RealClickAt(closeBox);
     });
@@ -533,7 +534,7 @@ TEST_F(RobustStorm, ScanAndDeleteRunInsideASelectAllPass) {
             auto& self = *reinterpret_cast<AfterScan*>(data);
             const LRESULT result = DefSubclassProc(button, message, wParam, lParam);
             if (message == WM_SETTEXT && !self.posted && lParam != 0 &&
-                std::wstring_view(reinterpret_cast<const wchar_t*>(lParam)) == kStartScanCaption) {
+                std::wstring_view(reinterpret_cast<const wchar_t*>(lParam)) == text::kStartScanCaption) {
                 self.posted = true;
                 self.depthWhenPosted = self.passDepth;
                 wintest::PostClickFlat(self.selectAll);

@@ -13,6 +13,7 @@
 #include "WinTestSupport.h"
 #include "app/core/Layout.h"
 #include "app/win32/MainWindow.h"
+#include "common/core/Texts.h"
 #include "scan/core/ScanCommand.h"
 
 namespace robust {
@@ -57,7 +58,7 @@ public:
 
     // The idle state after a scan: caption, completion text, every input enabled again.
     ::testing::AssertionResult IdleAfterScan() const {
-        if (Caption() != qorvani::kStartScanCaption) return ::testing::AssertionFailure() << "caption not 开始扫描";
+        if (Caption() != qorvani::text::kStartScanCaption) return ::testing::AssertionFailure() << "caption not 开始扫描";
         if (Status() != kCompletionStatus) return ::testing::AssertionFailure() << "status " << Narrow(Status());
         for (int id : {qorvani::kIdResultList, qorvani::kIdTypeList, qorvani::kIdDeleteButton, qorvani::kIdAboutButton,
                        qorvani::kIdExitButton, qorvani::kIdCheckAllResultsButton, qorvani::kIdCheckNoResultsButton,

@@ -14,6 +14,7 @@
 #include "RobustSupport.h"
 #include "RobustWindow.h"
 #include "WinTestSupport.h"
+#include "common/core/Texts.h"
 
 using namespace qorvani;
 using namespace robust;
@@ -427,7 +428,7 @@ TEST(RobustTrees, ForkingLinkLoopEndsOnAStopClick) {
             InternalGetWindowText(start, text, 32);
             return std::wstring(text);
         };
-        if (!wintest::WaitFor([&] { return caption() == kStopCaption || ended; }, 10000, "the scan to start") || ended)
+        if (!wintest::WaitFor([&] { return caption() == text::kStopCaption || ended; }, 10000, "the scan to start") || ended)
             return;
         Sleep(1000);  // a second into the walk
         stopAt = GetTickCount();

@@ -12,6 +12,7 @@
 #include "WinTestSupport.h"
 #include "app/core/Layout.h"
 #include "app/win32/MainWindow.h"
+#include "common/core/Texts.h"
 #include "scan/core/ScanCommand.h"
 #include "scan/win32/Win32Lister.h"
 
@@ -77,7 +78,7 @@ TEST_F(ScanWindowTest, ScanListsExactlyTheMatchingFilesWithSizesAndReport) {
     EXPECT_EQ(report.back(), L'秒');
     EXPECT_EQ(Main().Scan().totalBytes, 0u + 103 + 1536 + 1024);
     EXPECT_EQ(StatusText(Item(kIdStatusBar)), kCompletion);
-    EXPECT_EQ(Text(Item(kIdScanButton)), kStartScanCaption);
+    EXPECT_EQ(Text(Item(kIdScanButton)), text::kStartScanCaption);
     for (int id : {kIdResultList, kIdTypeList, kIdDeleteButton, kIdAboutButton, kIdExitButton, kIdCheckAllResultsButton,
                    kIdCheckNoResultsButton, kIdCheckAllTypesButton, kIdCheckNoTypesButton, kIdBrowseButton, kIdAllDrivesBox, kIdPathBox})
         EXPECT_TRUE(IsWindowEnabled(Item(id))) << id;
@@ -283,7 +284,7 @@ TEST_F(ScanWindowTest, ClickHandledBeforeTheWalkStopsIt) {
     SendMessageW(start, WM_LBUTTONUP, 0, at);
     EXPECT_EQ(RowCount(Item(kIdResultList)), 0);
     EXPECT_EQ(Text(Item(kIdResultCaption)).rfind(L"扫描结果： 扫描到的文件共有： 0个； 占用空间： 0 MB ；", 0), 0u);
-    EXPECT_EQ(Text(start), kStartScanCaption);
+    EXPECT_EQ(Text(start), text::kStartScanCaption);
     EXPECT_TRUE(Main().Scan().stopRequested);
     EXPECT_FALSE(Main().Scan().scanning);
 
@@ -294,7 +295,7 @@ TEST_F(ScanWindowTest, ClickHandledBeforeTheWalkStopsIt) {
     PostClickFlat(start);
     SendMessageW(start, WM_LBUTTONDOWN, MK_LBUTTON, at);
     SendMessageW(start, WM_LBUTTONUP, 0, at);
-    EXPECT_EQ(Text(start), kStartScanCaption);
+    EXPECT_EQ(Text(start), text::kStartScanCaption);
     EXPECT_FALSE(IsWindowEnabled(Item(kIdPathBox)));
     EXPECT_FALSE(IsWindowEnabled(Item(kIdBrowseButton)));
     for (int id : {kIdAllDrivesBox, kIdResultList, kIdTypeList, kIdDeleteButton, kIdCheckAllResultsButton}) EXPECT_TRUE(IsWindowEnabled(Item(id))) << id;
@@ -328,7 +329,7 @@ TEST_F(ScanWindowTest, RealStopClickDuringTheWalkEndsTheScanEarly) {
     SetWindowTextW(Item(kIdPathBox), tree.Root().c_str());
     HWND start = Item(kIdScanButton);
     std::thread clicker([start] {
-        if (!WaitFor([&] { return InternalText(start) == kStopCaption; }, 10000, "the start button to read 停止")) return;
+        if (!WaitFor([&] { return InternalText(start) == text::kStopCaption; }, 10000, "the start button to read 停止")) return;
         Sleep(10);  // a little way into the walk, which the click must cut short
         SendRealClick(start);
     });
@@ -336,7 +337,7 @@ TEST_F(ScanWindowTest, RealStopClickDuringTheWalkEndsTheScanEarly) {
     clicker.join();
     const int found = RowCount(Item(kIdResultList));
     EXPECT_LT(found, folders);
-    EXPECT_EQ(Text(start), kStartScanCaption);
+    EXPECT_EQ(Text(start), text::kStartScanCaption);
     EXPECT_EQ(StatusText(Item(kIdStatusBar)), kCompletion);
     EXPECT_EQ(Text(Item(kIdResultCaption)).rfind(L"扫描结果： 扫描到的文件共有： " + std::to_wstring(found) + L"个；", 0), 0u);
     EXPECT_TRUE(IsWindowEnabled(Item(kIdExitButton)));
@@ -353,7 +354,7 @@ TEST_F(ScanWindowTest, ClosingTheWindowDuringAScanEndsTheProgramCleanly) {
     HWND start = Item(kIdScanButton);
     HWND window = window_;
     std::thread closer([start, window] {
-        if (!WaitFor([&] { return InternalText(start) == kStopCaption; }, 10000, "the start button to read 停止")) return;
+        if (!WaitFor([&] { return InternalText(start) == text::kStopCaption; }, 10000, "the start button to read 停止")) return;
         Sleep(10);  // a little way into the walk
         PostMessageW(window, WM_SYSCOMMAND, SC_CLOSE, 0);
         // Real input, so that the walk looks at its queue at the next folder.

@@ -5,6 +5,7 @@
 #include "QorvaniVersion.h"
 
 #include "about/core/AboutLayout.h"
+#include "common/core/Texts.h"
 #include "common/win32/ControlFactory.h"
 #include "common/win32/WindowClass.h"
 #include "controls/win32/FlatButton.h"
@@ -12,15 +13,10 @@
 namespace qorvani {
 
 std::wstring AboutWindow::AboutText() {
-    return L"Qorvani\r\n"
-           L"\r\n"
-           L"垃圾文件清理工具 " QORVANI_VERSION_WTEXT L"\r\n"
-           L"按 26 种文件掩码查找临时文件、备份文件、内存转储文件和丢失簇的恢复文件等垃圾文件，"
-           L"列出它们的大小，经您确认后直接删除或放入回收站。\r\n"
-           L"只有您选中的文件才会被删除。本程序不保存任何设置。";
+    return std::wstring(text::kAboutBeforeVersion) + QORVANI_VERSION_WTEXT + text::kAboutAfterVersion;
 }
 
-std::wstring AboutWindow::ContactText() { return L"意见与反馈：Qorvani 开发组"; }
+std::wstring AboutWindow::ContactText() { return text::kContact; }
 
 AboutWindow::AboutWindow(HINSTANCE instance, HWND owner)
     : instance_(instance), owner_(owner), dpi_(WindowDpi(owner)) {
@@ -59,7 +55,7 @@ void AboutWindow::ShowModal(HINSTANCE instance, HWND owner, int iconId) {
     const DWORD style = WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_CLIPCHILDREN;
     const RECT frame = CentredFrame(TwipsToPixels(kAboutClientWidthTwips, self->dpi_),
                                     TwipsToPixels(kAboutClientHeightTwips, self->dpi_), style, WS_EX_DLGMODALFRAME);
-    HWND window = MakeWindow(std::move(self), WS_EX_DLGMODALFRAME, kAboutCaption, style, frame, owner, nullptr,
+    HWND window = MakeWindow(std::move(self), WS_EX_DLGMODALFRAME, text::kAboutCaption, style, frame, owner, nullptr,
                              instance);
     if (window == nullptr) return;
     EnableWindow(owner, FALSE);

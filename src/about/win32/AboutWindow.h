@@ -10,7 +10,6 @@
 namespace qorvani {
 
 inline constexpr wchar_t kAboutWindowClass[] = L"QorvaniAboutWindow";
-inline constexpr wchar_t kAboutCaption[] = L"关于";
 
 class AboutWindow final : public BaseWindow<AboutWindow> {
 public:

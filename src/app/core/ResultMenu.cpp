@@ -51,7 +51,8 @@ void RunResultMenuCommand(ResultMenuCommand command, ResultStore& rows, std::opt
 }
 
 std::wstring CheckedTotalText(std::size_t rows, std::uint64_t bytes) {
-    return L"已选中：" + NumberText(std::uint64_t{rows}) + L"个，" + NumberText(MegabytesFigure(bytes)) + L" MB";
+    return text::kCheckedPrefix + NumberText(std::uint64_t{rows}) + text::kCheckedCount +
+           NumberText(MegabytesFigure(bytes)) + text::kMegabytes;
 }
 
 }  // namespace qorvani

@@ -7,6 +7,7 @@
 #include <optional>
 #include <string>
 
+#include "common/core/Texts.h"
 #include "scan/core/ResultStore.h"
 
 namespace qorvani {
@@ -25,12 +26,12 @@ struct ResultMenuItem {
 };
 
 inline constexpr ResultMenuItem kResultMenuItems[] = {
-    {kMenuOpenFolder, L"打开文件所在的文件夹"},
-    {kMenuCopyPath, L"复制完整路径"},
+    {kMenuOpenFolder, text::kOpenFolderItem},
+    {kMenuCopyPath, text::kCopyPathItem},
     {ResultMenuCommand{}, nullptr},
-    {kMenuSortBySize, L"按文件大小排序（从大到小）"},
-    {kMenuSortByPath, L"按路径排序"},
-    {kMenuSortAsFound, L"按扫描到的顺序排列"},
+    {kMenuSortBySize, text::kSortBySizeItem},
+    {kMenuSortByPath, text::kSortByPathItem},
+    {kMenuSortAsFound, text::kSortAsFoundItem},
 };
 
 struct ResultMenuState {

@@ -50,7 +50,7 @@ HWND MainWindow::Create(HINSTANCE instance, int showCommand) {
     const DWORD style = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_CLIPCHILDREN;
     const RECT frame = CentredFrame(TwipsToPixels(kMainClientWidthTwips, self->dpi_),
                                     TwipsToPixels(kMainClientHeightTwips, self->dpi_), style, 0);
-    HWND window = MakeWindow(std::move(self), 0, kMainCaption, style, frame, nullptr, nullptr, instance);
+    HWND window = MakeWindow(std::move(self), 0, text::kMainCaption, style, frame, nullptr, nullptr, instance);
     if (window == nullptr) return nullptr;
     ShowWindow(window, showCommand);
     UpdateWindow(window);
@@ -110,7 +110,7 @@ void MainWindow::CreateControls() {
 
 void MainWindow::StartUp() {
     activeMasks_.Reset();
-    pacer_.SetStatusNow(kStartupPrompt);
+    pacer_.SetStatusNow(text::kStartupPrompt);
     ResourceStrings strings(instance_);
     fillingTypeList_ = true;
     FillTypeList(strings, types_);
@@ -266,7 +266,7 @@ void MainWindow::OnAllDrivesClick() {
 }
 
 void MainWindow::OnBrowseClick() {
-    if (auto path = PathFromBrowse(ChooseFolder(hwnd_, kFolderDialogTitle))) SetWindowTextW(Control(kIdPathBox), path->c_str());
+    if (auto path = PathFromBrowse(ChooseFolder(hwnd_, text::kFolderDialogTitle))) SetWindowTextW(Control(kIdPathBox), path->c_str());
 }
 
 void MainWindow::OnAboutClick() {
@@ -285,7 +285,7 @@ void MainWindow::SetScanning(bool scanning) {
     for (int id : {kIdTypeList, kIdCheckAllResultsButton, kIdCheckNoResultsButton, kIdCheckAllTypesButton, kIdCheckNoTypesButton,
                    kIdDeleteButton, kIdAboutButton, kIdExitButton})
         EnableWindow(Control(id), !scanning);
-    SetWindowTextW(Control(kIdScanButton), scanning ? kStopCaption : kStartScanCaption);
+    SetWindowTextW(Control(kIdScanButton), scanning ? text::kStopCaption : text::kStartScanCaption);
     EnableWindow(Control(kIdBrowseButton), !scanning && !allDrives);
     EnableWindow(Control(kIdAllDrivesBox), !scanning);
     EnableWindow(Control(kIdPathBox), !scanning && !allDrives);
@@ -331,7 +331,7 @@ std::uint32_t MainWindow::Milliseconds() { return timeGetTime(); }
 
 // --- WalkSink ---
 
-void MainWindow::ShowFolder(const std::wstring& path) { pacer_.ShowStatusSoon(kScanningFolderPrefix + path); }
+void MainWindow::ShowFolder(const std::wstring& path) { pacer_.ShowStatusSoon(text::kScanningFolderPrefix + path); }
 
 
 
@@ -343,7 +343,7 @@ void MainWindow::AppendMatch(const std::wstring& folder, std::wstring_view name,
 // --- DeleteView ---
 
 DeleteAnswer MainWindow::AskDeleteConfirmation() {
-    switch (MessageBoxW(hwnd_, kDeleteQuestion, kDeleteTitle, MB_YESNOCANCEL | MB_ICONEXCLAMATION | MB_DEFBUTTON3)) {
+    switch (MessageBoxW(hwnd_, text::kDeleteQuestion, text::kDeleteTitle, MB_YESNOCANCEL | MB_ICONEXCLAMATION | MB_DEFBUTTON3)) {
         case IDYES: return DeleteAnswer::Yes;
         case IDNO: return DeleteAnswer::No;
         default: return DeleteAnswer::Cancel;
@@ -352,13 +352,13 @@ DeleteAnswer MainWindow::AskDeleteConfirmation() {
 
 bool MainWindow::AskDeleteForGood(std::size_t files) {
     // Yes and No only, No the default: Esc and Enter keep the files.
-    return MessageBoxW(hwnd_, ForGoodQuestion(files).c_str(), kDeleteTitle,
+    return MessageBoxW(hwnd_, ForGoodQuestion(files).c_str(), text::kDeleteTitle,
                        MB_YESNO | MB_ICONEXCLAMATION | MB_DEFBUTTON2) == IDYES;
 }
 
 void MainWindow::RowsKept() { results_.RowsRebuilt(); }
 
-void MainWindow::ShowDeleting(const std::wstring& path) { pacer_.ShowStatusSoon(kDeletingPrefix + path); }
+void MainWindow::ShowDeleting(const std::wstring& path) { pacer_.ShowStatusSoon(text::kDeletingPrefix + path); }
 
 
 

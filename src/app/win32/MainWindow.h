@@ -27,11 +27,6 @@
 namespace qorvani {
 
 inline constexpr wchar_t kMainWindowClass[] = L"QorvaniMainWindow";
-inline constexpr wchar_t kMainCaption[] = L"Qorvani     Qorvani 开发组 出品";
-inline constexpr wchar_t kFolderDialogTitle[] = L"选择进行扫描的文件夹。";
-inline constexpr wchar_t kScanningFolderPrefix[] = L"正在扫描：";
-inline constexpr wchar_t kRemainingPrefix[] = L"扫描结果： 剩余的文件共有：";
-inline constexpr wchar_t kDeletingPrefix[] = L"正在删除：";
 
 class MainWindow final : public BaseWindow<MainWindow>,
                          private ScanView,

@@ -2,6 +2,7 @@
 
 #include <unordered_map>
 
+#include "common/core/Texts.h"
 #include "scan/core/NumberText.h"
 
 namespace qorvani {
@@ -99,8 +100,7 @@ bool NameSafeForShell(std::wstring_view path, std::wstring_view name, wchar_t se
 }
 
 std::wstring ForGoodQuestion(std::size_t files) {
-    return L"有" + NumberText(std::uint64_t{files}) + L"个选定文件所在的驱动器没有回收站，不能放入回收站。\r\n" +
-           L"要将这些文件直接删除吗？点击“是”将其直接删除，点击“否”保留这些文件";
+    return text::kForGoodPrefix + NumberText(std::uint64_t{files}) + text::kForGoodRest;
 }
 
 bool VolumeTakesRecycling(unsigned driveType, bool binAnswers) {
@@ -222,9 +222,9 @@ void DeleteCommandClick(DeleteView& view, ResultStore& rows, FileShell& shell, w
     view.RowsKept();
 
     const std::size_t left = kept.size();
-    view.SetResultCaption(L"扫描结果： 剩余的文件共有：" + NumberText(std::uint64_t{left}) + L"个");
-    std::wstring status = L"删除文件" + NumberText(std::uint64_t{n - left}) + L"个 ";
-    if (failed != 0) status += L"未能删除" + NumberText(std::uint64_t{failed}) + L"个";
+    view.SetResultCaption(text::kRemainingPrefix + NumberText(std::uint64_t{left}) + text::kFilesUnit);
+    std::wstring status = text::kDeletedPrefix + NumberText(std::uint64_t{n - left}) + text::kDeletedUnit;
+    if (failed != 0) status += text::kNotDeletedPrefix + NumberText(std::uint64_t{failed}) + text::kFilesUnit;
     view.SetStatusText(status);
 }
 

@@ -44,11 +44,6 @@ std::uint16_t DeleteFlags(DeleteAnswer answer);
 inline constexpr std::size_t kShellPathLimit = 260;
 bool ShellCanTake(std::wstring_view path);
 
-inline constexpr wchar_t kDeleteTitle[] = L"确认文件删除";
-inline constexpr wchar_t kDeleteQuestion[] =
-    L"确实要删除所有选定文件吗？\r\n"
-    L"点击“是”将文件直接删除，点击“否”将文件放入回收站，点击“取消”放弃删除";
-
 // The question asked once when "否" meets checked files on volumes without a Recycle Bin.
 std::wstring ForGoodQuestion(std::size_t files);
 

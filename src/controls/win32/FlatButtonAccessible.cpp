@@ -4,6 +4,7 @@
 
 #include <string>
 
+#include "common/core/Texts.h"
 #include "common/win32/ControlFactory.h"
 #include "controls/win32/FlatButton.h"
 
@@ -13,7 +14,6 @@ namespace {
 // The index that OBJID_QUERYCLASSNAMEIDX gives for the system's "Button" class.
 constexpr LRESULT kButtonClassIndex = 65536 + 2;
 // The default action's name, as the system's own buttons call it on a Chinese Windows.
-constexpr wchar_t kPressAction[] = L"按下";
 
 // Interface identifiers are taken with __uuidof: the import library of oleacc also names
 // IID_IAccessible, and a linker that takes that name from it gets an import thunk, not the GUID.
@@ -98,7 +98,7 @@ public:
     }
     HRESULT STDMETHODCALLTYPE get_accDefaultAction(VARIANT child, BSTR* action) override {
         if (!IsSelf(child)) return E_INVALIDARG;
-        return PutText(kPressAction, action);
+        return PutText(text::kPressAction, action);
     }
     HRESULT STDMETHODCALLTYPE accDoDefaultAction(VARIANT child) override {
         if (!IsSelf(child)) return E_INVALIDARG;

@@ -3,6 +3,8 @@
 #include <charconv>
 #include <cmath>
 
+#include "common/core/Texts.h"
+
 namespace qorvani {
 
 namespace {
@@ -73,7 +75,7 @@ std::wstring NumberText(std::uint64_t value) {
 std::wstring FormatFileSize(std::uint64_t sizeBytes) {
     const double kb = std::floor(static_cast<double>(sizeBytes) / 102.4) / 10;
     if (kb != 0) return NumberText(kb);
-    return NumberText(sizeBytes) + L"(字节)";
+    return NumberText(sizeBytes) + text::kBytesSuffix;
 }
 
 double MegabytesFigure(std::uint64_t totalBytes) {

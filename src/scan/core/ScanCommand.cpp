@@ -1,5 +1,6 @@
 #include "scan/core/ScanCommand.h"
 
+#include "common/core/Texts.h"
 #include "scan/core/MaskMatcher.h"
 #include "scan/core/NumberText.h"
 #include "scan/core/ScanRoots.h"
@@ -8,14 +9,10 @@ namespace qorvani {
 
 namespace {
 
-constexpr wchar_t kScanningCaption[] = L"扫描中...";
-constexpr wchar_t kCompletionStatus[] =
-    L"扫描完成！请选中您认为需要删除的文件，然后点击\u201C清除选中项目\u201D删除选中的文件！";
-
 void RunScan(ScanView& view, WalkSink& sink, DirectoryLister& lister,
              const ActiveMasks& activeMasks, const FixedDrives& fixedDrives, ScanState& state) {
     view.ClearResults();
-    view.SetResultCaption(kScanningCaption);
+    view.SetResultCaption(text::kScanningCaption);
     state.totalBytes = 0;
     state.stopRequested = false;
 
@@ -44,7 +41,7 @@ void RunScan(ScanView& view, WalkSink& sink, DirectoryLister& lister,
     // of another scan that would empty the list.
     view.RunWaitingEvents();
 
-    view.SetStatusText(kCompletionStatus);
+    view.SetStatusText(text::kCompletionStatus);
     const std::uint32_t elapsed = view.Milliseconds() - state.startTime;  // modulo 2^32
     view.SetResultCaption(ScanReportText(view.ResultCount(), state.totalBytes, elapsed));
 
@@ -56,9 +53,9 @@ void RunScan(ScanView& view, WalkSink& sink, DirectoryLister& lister,
 
 std::wstring ScanReportText(std::size_t files, std::uint64_t totalBytes,
                             std::uint32_t elapsedMilliseconds) {
-    return L"扫描结果： 扫描到的文件共有：" + NumberText(static_cast<std::uint64_t>(files)) +
-           L"个； " + L"占用空间：" + NumberText(MegabytesFigure(totalBytes)) + L" MB ；" +
-           L"用时：" + NumberText(SecondsFigure(elapsedMilliseconds)) + L"秒";
+    return text::kReportFiles + NumberText(static_cast<std::uint64_t>(files)) + text::kReportBytes +
+           NumberText(MegabytesFigure(totalBytes)) + text::kReportSeconds +
+           NumberText(SecondsFigure(elapsedMilliseconds)) + text::kReportEnd;
 }
 
 void ScanCommandClick(ScanView& view, WalkSink& sink, DirectoryLister& lister,

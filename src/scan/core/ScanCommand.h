@@ -12,9 +12,6 @@
 
 namespace qorvani {
 
-inline constexpr wchar_t kStartScanCaption[] = L"开始扫描";
-inline constexpr wchar_t kStopCaption[] = L"停止";
-
 // What the scan command needs of the window.
 class ScanView : public virtual Pacing {
 public:
