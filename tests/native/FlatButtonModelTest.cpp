@@ -8,7 +8,7 @@ namespace {
 // A 137 x 25 button (2055 x 375 twips) with a 60 x 13 caption.
 FlatButtonState MakeButton(int width = 137, int height = 25) {
     FlatButtonState state;
-    state.CaptionWritten(60, 13);
+    state.LabelSized(60, 13);
     state.Resize(width, height);
     return state;
 }
@@ -193,7 +193,7 @@ TEST(FlatButtonModelTest, LabelMovesPollWithoutCaptureOrPumping) {
 
 TEST(FlatButtonModelTest, OnlyTheVisiblePartOfAWideLabelIsTheLabel) {
     FlatButtonState state;
-    state.CaptionWritten(25, 13);
+    state.LabelSized(25, 13);
     state.Resize(18, 18);  // label from x = -4 to 21
     EXPECT_EQ(state.LabelLeft(), -4);
     EXPECT_TRUE(state.HitsLabel(0, 5));
@@ -363,10 +363,10 @@ TEST(FlatButtonModelTest, ResizeMovesLinesAndLabelButKeepsColours) {
 TEST(FlatButtonModelTest, CaptionWriteCentresAtOnce) {
     FlatButtonState state;
     state.Resize(137, 25);
-    EXPECT_TRUE(state.CaptionWritten(80, 13).relayout);  // no resize needed
+    EXPECT_TRUE(state.LabelSized(80, 13).relayout);  // no resize needed
     EXPECT_FLOAT_EQ(state.LabelPosition().x, 28.5f);
 
-    EXPECT_TRUE(state.CaptionWritten(0, 13).relayout);  // empty caption: in the middle
+    EXPECT_TRUE(state.LabelSized(0, 13).relayout);  // empty caption: in the middle
     EXPECT_FLOAT_EQ(state.LabelPosition().x, 68.5f);
     EXPECT_FLOAT_EQ(state.LabelPosition().y, 6.0f);
 }

@@ -11,6 +11,7 @@
 #include "ScanFakes.h"
 #include "clean/core/DeleteCommand.h"
 #include "scan/core/Walker.h"
+#include "scan/core/WindowsNames.h"
 
 using namespace qorvani;
 
@@ -103,6 +104,37 @@ TEST(RobustGuards, FoldersThatNoPathCanNameAreNotWalked) {
     ScanFolder(L"R\\", plainLister, masks, all, state);
     ASSERT_EQ(all.matches.size(), 1u);
     EXPECT_EQ(all.matches[0].folder, L"R\\d.\\");
+}
+
+// The one set of rules behind both guards: the walk's (a folder it opens by name) and the
+// delete's (a name it hands to the shell).
+TEST(RobustGuards, WhatAPathCanNameIsOneRuleForTheWalkAndTheDelete) {
+    for (wchar_t c : std::wstring(L"*?\"<>|\x01\x1F\uFFFD")) {
+        EXPECT_TRUE(ForbiddenInPath(c)) << int(c);
+        EXPECT_TRUE(ForbiddenInName(c)) << int(c);
+        EXPECT_FALSE(FolderNameListable(std::wstring(L"a") + c + L"b")) << int(c);
+    }
+    // The separators and ':' belong in a path, never in one name.
+    for (wchar_t c : std::wstring(L"\\/:")) {
+        EXPECT_FALSE(ForbiddenInPath(c)) << int(c);
+        EXPECT_TRUE(ForbiddenInName(c)) << int(c);
+    }
+    for (wchar_t c : std::wstring(L" .~$-_\uFFFC中😀")) EXPECT_FALSE(ForbiddenInName(c)) << int(c);
+
+    // A folder is opened unless its name is empty, holds a separator or ends in a dot; Wine opens
+    // "sp " and "col:d" by those names.
+    EXPECT_TRUE(FolderNameListable(L"sp "));
+    EXPECT_TRUE(FolderNameListable(L"col:d"));
+    EXPECT_TRUE(FolderNameListable(L".git"));
+    EXPECT_FALSE(FolderNameListable(L"d."));
+    EXPECT_FALSE(FolderNameListable(L""));
+    EXPECT_FALSE(FolderNameListable(L"x\\z"));
+    EXPECT_FALSE(FolderNameListable(L"y/w"));
+    // The shell is stricter: a trailing space or dot is dropped from any name it is given.
+    EXPECT_TRUE(EndsInSpaceOrDot(L"sp "));
+    EXPECT_TRUE(EndsInSpaceOrDot(L"d."));
+    EXPECT_FALSE(EndsInSpaceOrDot(L".d"));
+    EXPECT_FALSE(EndsInSpaceOrDot(L""));
 }
 
 }  // namespace

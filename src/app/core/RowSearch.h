@@ -17,7 +17,7 @@ struct RowSearch {
                               // the end finds nothing without it)
 };
 
-// The list view's LVFI_ flags of a find request.
+// The list view's LVFI_ flags of a find request (checked against <commctrl.h> in app/win32/SdkValues.cpp).
 inline constexpr unsigned kFindByParam = 0x0001;       // LVFI_PARAM
 inline constexpr unsigned kFindString = 0x0002;        // LVFI_STRING
 inline constexpr unsigned kFindSubstring = 0x0004;     // LVFI_SUBSTRING (a prefix, as LVFI_PARTIAL)

@@ -4,47 +4,16 @@
 
 #include "common/core/Texts.h"
 #include "scan/core/NumberText.h"
+#include "scan/core/WindowsNames.h"
 
 namespace qorvani {
 
 namespace {
 
-bool IsControl(wchar_t c) { return c < 0x20; }
-
-// U+FFFD stands in a listed name for bytes that the system could not decode: the path may then
-// name another file (one whose name really holds U+FFFD, or another undecodable one) or none.
-bool IsSubstitute(wchar_t c) { return c == 0xFFFD; }
-
-// Characters that Windows refuses in a file name.
-bool ForbiddenInName(wchar_t c) {
-    switch (c) {
-    case L'\\': case L'/': case L':': case L'*': case L'?':
-    case L'"': case L'<': case L'>': case L'|':
-        return true;
-    default:
-        return IsControl(c) || IsSubstitute(c);
-    }
-}
-
-// Characters that the shell reads as wildcards or that no folder name can hold; ':' and the
-// separators are left out, since "C:\" and the folder structure need them.
-bool ForbiddenInFolder(wchar_t c) {
-    switch (c) {
-    case L'*': case L'?': case L'"': case L'<': case L'>': case L'|':
-        return true;
-    default:
-        return IsControl(c) || IsSubstitute(c);
-    }
-}
-
-bool EndsInSpaceOrDot(std::wstring_view text) {
-    return !text.empty() && (text.back() == L' ' || text.back() == L'.');
-}
-
+// ':' and the separators are left to the folder: "C:\" and the folder structure need them.
 bool FolderSafe(std::wstring_view folder, wchar_t separator) {
     for (wchar_t c : folder)
-        if (ForbiddenInFolder(c)) return false;
-    // Windows drops a trailing dot of a folder name, so "a.\b" would name "a\b".
+        if (ForbiddenInPath(c)) return false;
     std::size_t start = 0;
     while (start < folder.size()) {
         std::size_t end = folder.find(separator, start);
@@ -56,10 +25,6 @@ bool FolderSafe(std::wstring_view folder, wchar_t separator) {
 }
 
 enum class Outcome { Refused, Sent, AlreadyGone };
-
-bool StartsWith(std::wstring_view text, std::wstring_view start) {
-    return text.substr(0, start.size()) == start;
-}
 
 bool IsDriveLetter(wchar_t c) { return (c >= L'A' && c <= L'Z') || (c >= L'a' && c <= L'z'); }
 
@@ -75,15 +40,14 @@ PathKind KindOfFailedLookup(std::uint32_t systemError) {
     // "File not found" comes from a folder that is there and holds no such name. "Path not
     // found" is also the answer of a drive letter gone (a disk unplugged, a subst or mapped drive
     // removed) or a folder renamed since the scan: the file may well still be on its disk.
-    constexpr std::uint32_t kFileNotFound = 2;
-    return systemError == kFileNotFound ? PathKind::Missing : PathKind::Unknown;
+    return systemError == kErrorFileNotFound ? PathKind::Missing : PathKind::Unknown;
 }
 
 std::wstring LookupForm(const std::wstring& path) {
     if (path.size() < kShellPathLimit) return path;
     if (path.size() >= 3 && IsDriveLetter(path[0]) && path[1] == L':' && path[2] == L'\\')
         return L"\\\\?\\" + path;
-    if (StartsWith(path, L"\\\\") && !StartsWith(path, L"\\\\?\\") && !StartsWith(path, L"\\\\.\\"))
+    if (path.starts_with(L"\\\\") && !path.starts_with(L"\\\\?\\") && !path.starts_with(L"\\\\.\\"))
         return L"\\\\?\\UNC" + path.substr(1);  // \\server\share\... -> \\?\UNC\server\share\...
     return path;
 }

@@ -15,7 +15,7 @@ namespace qorvani {
 
 enum class DeleteAnswer { Yes, No, Cancel };
 
-// The shell's FOF_ flags that a delete uses.
+// The shell's FOF_ flags that a delete uses (checked against <shellapi.h> in app/win32/SdkValues.cpp).
 inline constexpr std::uint16_t kFofSilent = 0x0004;           // no progress window
 inline constexpr std::uint16_t kFofNoConfirmation = 0x0010;   // "Yes to All" to the shell's questions
 inline constexpr std::uint16_t kFofAllowUndo = 0x0040;        // into the Recycle Bin
@@ -41,7 +41,9 @@ std::uint16_t DeleteFlags(DeleteAnswer answer);
 
 // The shell's file operation takes no path of MAX_PATH (260) characters or more: such a path is
 // never sent.
-inline constexpr std::size_t kShellPathLimit = 260;
+inline constexpr std::size_t kShellPathLimit = 260;  // MAX_PATH
+// The system's answer for a name its folder does not hold.
+inline constexpr std::uint32_t kErrorFileNotFound = 2;  // ERROR_FILE_NOT_FOUND
 bool ShellCanTake(std::wstring_view path);
 
 // The question asked once when "否" meets checked files on volumes without a Recycle Bin.

@@ -51,8 +51,6 @@ std::uint32_t ShellFileDelete::Reach(const std::wstring& pattern) {
     return handle.Valid() ? 0 : GetLastError();
 }
 
-static_assert(kDriveRemovable == DRIVE_REMOVABLE && kDriveFixed == DRIVE_FIXED && kDriveRemote == DRIVE_REMOTE);
-
 bool ShellFileDelete::CanRecycle(const std::wstring& path) {
     wchar_t root[MAX_PATH + 1] = {};
     if (!GetVolumePathNameW(LookupForm(path).c_str(), root, MAX_PATH + 1)) return false;

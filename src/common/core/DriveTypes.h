@@ -1,6 +1,6 @@
 #pragma once
 // The drive types that GetDriveTypeW gives and the program decides by (the values of <winbase.h>,
-// checked against it where the Windows side compiles).
+// checked against it in app/win32/SdkValues.cpp).
 
 namespace qorvani {
 

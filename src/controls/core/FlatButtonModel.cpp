@@ -192,19 +192,16 @@ Effects FlatButtonState::EnabledChanged(bool enabled) {
 Effects FlatButtonState::Resize(int width, int height) {
     width_ = width;
     height_ = height;
-    Centre();
-    Effects effects;
-    effects.relayout = true;
-    return effects;
+    return Recentred();
 }
 
-Effects FlatButtonState::CaptionWritten(int labelWidth, int labelHeight) {
-    return LabelResized(labelWidth, labelHeight);
-}
-
-Effects FlatButtonState::LabelResized(int labelWidth, int labelHeight) {
+Effects FlatButtonState::LabelSized(int labelWidth, int labelHeight) {
     labelWidth_ = labelWidth;
     labelHeight_ = labelHeight;
+    return Recentred();
+}
+
+Effects FlatButtonState::Recentred() {
     Centre();
     Effects effects;
     effects.relayout = true;

@@ -158,10 +158,9 @@ public:
     Effects EnabledChanged(bool enabled);
     // Resize: re-centre the label, lay the lines out; colours unchanged.
     Effects Resize(int width, int height);
-    // Caption write: the label has sized itself to the new text; centre it again.
-    Effects CaptionWritten(int labelWidth, int labelHeight);
-    // The window's font changed: the label sizes itself again and is centred again.
-    Effects LabelResized(int labelWidth, int labelHeight);
+    // The label has sized itself again (a caption written, the window's font changed): centre it
+    // again.
+    Effects LabelSized(int labelWidth, int labelHeight);
     // The platform took the capture away (another window took it, or it was released): a left
     // press in progress can no longer end in a Click.
     void CaptureLost() {
@@ -200,6 +199,7 @@ private:
     void StartPoll(Effects& effects);
     bool Inside(int x, int y) const;
     void Centre();
+    Effects Recentred();  // centred again, laid out again
 
     std::array<Rgb, kLineCount> lineColours_{};
     bool pollRunning_ = true;   // the poll runs from creation

@@ -196,21 +196,21 @@ LRESULT FlatButton::OnCreate() {
     system_ = CurrentSystemColours();
     state_.EnabledChanged(IsWindowEnabled(hwnd_) != FALSE);
     const SIZE label = MeasureLabel();
-    Execute(state_.CaptionWritten(label.cx, label.cy));
+    Execute(state_.LabelSized(label.cx, label.cy));
     return 0;
 }
 
 LRESULT FlatButton::OnSetText(WPARAM wParam, LPARAM lParam) {
     const LRESULT result = DefWindowProcW(hwnd_, WM_SETTEXT, wParam, lParam);
     const SIZE label = MeasureLabel();
-    Execute(state_.CaptionWritten(label.cx, label.cy));
+    Execute(state_.LabelSized(label.cx, label.cy));
     return result;
 }
 
 LRESULT FlatButton::OnSetFont(HFONT font, bool redraw) {
     font_ = font;
     const SIZE label = MeasureLabel();
-    state_.LabelResized(label.cx, label.cy);
+    state_.LabelSized(label.cx, label.cy);
     InvalidateRect(hwnd_, nullptr, FALSE);
     if (redraw) UpdateWindow(hwnd_);
     return 0;

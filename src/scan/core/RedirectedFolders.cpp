@@ -7,10 +7,6 @@ namespace {
 
 bool IsSeparator(wchar_t c) { return c == L'\\' || c == L'/'; }
 
-bool StartsWith(const std::wstring& text, const std::wstring& prefix) {
-    return text.size() >= prefix.size() && text.compare(0, prefix.size(), prefix) == 0;
-}
-
 }  // namespace
 
 std::wstring CanonicalFolderKey(std::wstring_view path) {
@@ -60,9 +56,9 @@ bool RedirectedFolders::Covers(std::wstring_view folderPath) const {
     if (redirected_.empty()) return false;
     const std::wstring key = CanonicalFolderKey(folderPath);
     for (const std::wstring& folder : redirected_) {
-        if (!StartsWith(key, folder)) continue;
+        if (!key.starts_with(folder)) continue;
         for (const std::wstring& exempt : exempt_)
-            if (StartsWith(key, exempt)) return false;
+            if (key.starts_with(exempt)) return false;
         return true;
     }
     return false;

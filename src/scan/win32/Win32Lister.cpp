@@ -7,6 +7,7 @@
 
 #include "common/win32/Handles.h"
 #include "scan/core/RedirectedFolders.h"
+#include "scan/core/WindowsNames.h"
 
 namespace qorvani {
 namespace {
@@ -176,19 +177,7 @@ Win32Lister::Win32Lister() {
     if (!windows.empty() && !system.empty()) redirected_ = Wow64RedirectedFolders(windows, system);
 }
 
-bool Win32Lister::CanNameFolder(std::wstring_view name) const {
-    if (name.empty() || name.back() == L'.') return false;  // Windows drops a trailing dot
-    for (wchar_t c : name) {
-        switch (c) {
-        case L'\\': case L'/': case L'*': case L'?': case L'"': case L'<': case L'>': case L'|':
-        case 0xFFFD:  // stands for bytes that could not be decoded
-            return false;
-        default:
-            if (c < 0x20) return false;
-        }
-    }
-    return true;
-}
+bool Win32Lister::CanNameFolder(std::wstring_view name) const { return FolderNameListable(name); }
 
 std::wstring Win32Lister::FullPath(const std::wstring& path) {
     std::wstring full(MAX_PATH, L'\0');
