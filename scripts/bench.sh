@@ -45,13 +45,15 @@ log "windows build ($KIND)"
 build_kind "$KIND" >&2
 WINBUILD="$(kind_build "$KIND")"
 
+# The trees' shapes, by name: the generator's seed, folders, files, matching files and sparse files.
+declare -A B1 B2 B3 B5
 if [ "$mode" = smoke ]; then
   runs=1
-  b1=(1 20 400 40 1)          # seed folders files matches sparse
-  b2=(2 20 300 30 1)
-  b3=(3 10 200 200 0)
+  B1=([seed]=1 [folders]=20 [files]=400 [matches]=40 [sparse]=1)
+  B2=([seed]=2 [folders]=20 [files]=300 [matches]=30 [sparse]=1)
+  B3=([seed]=3 [folders]=10 [files]=200 [matches]=200 [sparse]=0)
+  B5=([seed]=5 [folders]=200 [files]=2000 [matches]=200 [sparse]=0)  # big enough for the stop click to land while the walk runs
   b4_files=40
-  b5=(5 200 2000 200 0)        # big enough for the stop click to land while the walk runs
   b5_delay=0
   t_native=120; t_wine=120
 else
@@ -60,26 +62,28 @@ else
   n2="${BENCH_B2_FILES:-200000}"
   n3="${BENCH_B3_FILES:-100000}"
   n5="${BENCH_B5_FILES:-200000}"
-  b1=(1 $((n1 / 20)) "$n1" $((n1 / 10)) 4)
-  b2=(2 $((n2 / 20)) "$n2" "${BENCH_B2_MATCHES:-20000}" 3)
-  b3=(3 $((n3 / 20)) "$n3" "$n3" 0)
-  b4_files="${BENCH_B4_FILES:-2000}"
+  B1=([seed]=1 [folders]=$((n1 / 20)) [files]=$n1 [matches]=$((n1 / 10)) [sparse]=4)
+  B2=([seed]=2 [folders]=$((n2 / 20)) [files]=$n2 [matches]="${BENCH_B2_MATCHES:-20000}" [sparse]=3)
+  B3=([seed]=3 [folders]=$((n3 / 20)) [files]=$n3 [matches]=$n3 [sparse]=0)
   # Folders of about 200 entries: far below the 1,000 that a stop may have to finish.
-  b5=(5 $((n5 / 200)) "$n5" $((n5 / 10)) 0)
+  B5=([seed]=5 [folders]=$((n5 / 200)) [files]=$n5 [matches]=$((n5 / 10)) [sparse]=0)
+  b4_files="${BENCH_B4_FILES:-2000}"
   b5_delay=300
   t_native=3600; t_wine=3600
 fi
 
 wanted() { [ -z "${BENCH_ONLY:-}" ] || [[ " $BENCH_ONLY " == *" $1 "* ]]; }
 
-# tree NAME SEED FOLDERS FILES MATCHES SPARSE: prints the tree's path, making it when missing.
+# tree SHAPE: prints the path of the tree of that shape (B1, B2, ...), making it when missing.
 tree() {
-  local dir="$BENCH/$1-s$2-d$3-n$4-m$5-k$6"
+  local -n shape="$1"
+  local name="${1,,}"
+  local dir="$BENCH/$name-s${shape[seed]}-d${shape[folders]}-n${shape[files]}-m${shape[matches]}-k${shape[sparse]}"
   if [ ! -d "$dir" ] || [ ! -f "$dir.manifest" ]; then
     rm -rf "$dir" "$dir.manifest"
     log "generating $dir"
-    "$BUILD/native/qorvani_bench" generate "$dir" --seed "$2" --folders "$3" --files "$4" \
-      --matches "$5" --sparse "$6" >&2
+    "$BUILD/native/qorvani_bench" generate "$dir" --seed "${shape[seed]}" --folders "${shape[folders]}" \
+      --files "${shape[files]}" --matches "${shape[matches]}" --sparse "${shape[sparse]}" >&2
   fi
   printf '%s' "$dir"
 }
@@ -90,17 +94,24 @@ winpath() { local p="${1//\//\\}"; printf 'Z:%s' "$p"; }
 # value KEY LINE: the number after KEY= in a result line.
 value() { sed -n "s/.* $1=\([^ ]*\).*/\1/p" <<<"$2"; }
 
-# The goals, as docs/benchmarks.md sets them; judged in full runs only.
-goal_b1_masks=0.4      # walk / find with the masks, at most
-goal_b1_find=2.0       # walk / bare find, at most
-goal_b2=1.10           # window scan / bare walk, at most
-goal_b2_repaints=10    # list and status repaints per second during the scan, at least
-goal_b3_ms=300         # select-all and select-none over the big list, at most
-goal_b3_bytes=300      # working set per result row, at most
-goal_b3_sort_ms=200    # a sort of the big list from the result list's menu, painted, at most
-goal_b4_forgood=1.5    # delete for good: window / bare shell calls, at most
-goal_b4_trash=1.2      # delete to the Recycle Bin: window / bare shell calls, at most
-goal_b5_ms=100         # stop click to report, at most
+# goal KEY: the goal that docs/benchmarks.md's table of goals gives KEY (judged in full runs only).
+GOALS_DOC="$ROOT/docs/benchmarks.md"
+goal() {
+  local v
+  v=$(awk -F'|' -v key="\`$1\`" '{ k = $2; gsub(/ /, "", k); if (k == key) { g = $4; gsub(/ /, "", g); print g } }' "$GOALS_DOC")
+  [ -n "$v" ] || { echo "bench.sh: no goal for $1 in $GOALS_DOC" >&2; exit 2; }
+  printf '%s' "$v"
+}
+goal_b1_masks=$(goal b1_masks)
+goal_b1_find=$(goal b1_find)
+goal_b2=$(goal b2)
+goal_b2_repaints=$(goal b2_repaints)
+goal_b3_ms=$(goal b3_ms)
+goal_b3_bytes=$(goal b3_bytes)
+goal_b3_sort_ms=$(goal b3_sort_ms)
+goal_b4_forgood=$(goal b4_forgood)
+goal_b4_trash=$(goal b4_trash)
+goal_b5_ms=$(goal b5_ms)
 
 failures=0
 rows=()
@@ -137,8 +148,8 @@ run_wine() {
 
 # --- B1, natively ---
 if wanted b1; then
-  t1=$(tree b1 "${b1[@]}")
-  log "B1 on ${b1[2]} files"
+  t1=$(tree B1)
+  log "B1 on ${B1[files]} files"
   if out=$(timeout "$t_native" "$BUILD/native/qorvani_bench" b1 "$t1" --runs "$runs" 2>"$LOGS/b1.log"); then
     printf '%s\n' "$out" >>"$LOGS/b1.log"
     line=$(grep '^b1 ' <<<"$out" || true)
@@ -146,7 +157,7 @@ if wanted b1; then
     read -r _ m1 _ walk masked bare _ <<<"$line" || true
     r1=$(awk -v a="$walk" -v b="$masked" 'BEGIN { printf "%.3f", a / b }')
     r2=$(awk -v a="$walk" -v b="$bare" 'BEGIN { printf "%.3f", a / b }')
-    row "B1 walk / find with masks" "walk $walk ms, find+masks $masked ms: $r1 ($m1 matches, ${b1[2]} files)" \
+    row "B1 walk / find with masks" "walk $walk ms, find+masks $masked ms: $r1 ($m1 matches, ${B1[files]} files)" \
       "<= $goal_b1_masks" "$(verdict "$r1" "<=" "$goal_b1_masks")"
     row "B1 walk / bare find" "walk $walk ms, find $bare ms: $r2" "<= $goal_b1_find" \
       "$(verdict "$r2" "<=" "$goal_b1_find")"
@@ -166,8 +177,8 @@ fi
 
 # --- B2: a scan in the window against the bare walk ---
 if wanted b2; then
-  t2=$(tree b2 "${b2[@]}")
-  log "B2 on ${b2[2]} files, ${b2[3]} matches"
+  t2=$(tree B2)
+  log "B2 on ${B2[files]} files, ${B2[matches]} matches"
   if line=$(run_wine b2 b2 "$(winpath "$t2")" --runs "$runs") && [ -n "$line" ]; then
     ratio=$(value ratio "$line")
     row "B2 window scan / bare walk" \
@@ -183,8 +194,8 @@ fi
 
 # --- B3: big list ---
 if wanted b3; then
-  t3=$(tree b3 "${b3[@]}")
-  log "B3 on ${b3[2]} rows"
+  t3=$(tree B3)
+  log "B3 on ${B3[files]} rows"
   if line=$(run_wine b3 b3 "$(winpath "$t3")" --runs "$runs") && [ -n "$line" ]; then
     n=$(value rows "$line")
     v=$(value select_all_ms "$line")
@@ -237,8 +248,8 @@ fi
 
 # --- B5: stop latency ---
 if wanted b5; then
-  t5=$(tree b5 "${b5[@]}")
-  log "B5 on ${b5[2]} files"
+  t5=$(tree B5)
+  log "B5 on ${B5[files]} files"
   if line=$(run_wine b5 b5 "$(winpath "$t5")" --runs "$runs" --delay "$b5_delay") && [ -n "$line" ]; then
     stopped=$(value stopped "$line")
     largest=$(value largest_folder "$line")

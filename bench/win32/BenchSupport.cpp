@@ -83,83 +83,10 @@ void ResultLine::Print(FILE* out) const {
     std::fflush(out);
 }
 
-std::string Utf8(const std::wstring& text) {
-    if (text.empty()) return std::string();
-    const int length = WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), nullptr, 0,
-                                           nullptr, nullptr);
-    std::string bytes(static_cast<std::size_t>(length), '\0');
-    WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), bytes.data(), length, nullptr,
-                        nullptr);
-    return bytes;
-}
-
-std::wstring Wide(const std::string& utf8) {
-    if (utf8.empty()) return std::wstring();
-    const int length = MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()), nullptr, 0);
-    std::wstring text(static_cast<std::size_t>(length), L'\0');
-    MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()), text.data(), length);
-    return text;
-}
-
-void Pump(DWORD milliseconds) {
-    const DWORD start = GetTickCount();
-    do {
-        MSG msg;
-        while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
-            if (msg.message == WM_QUIT) continue;  // only destroyed bench windows post it
-            TranslateMessage(&msg);
-            DispatchMessageW(&msg);
-        }
-        if (milliseconds) Sleep(5);
-    } while (GetTickCount() - start < milliseconds);
-}
-
-void TakeQuit() { Pump(0); }
-
 std::wstring InternalText(HWND window) {
     wchar_t text[256] = {};
     InternalGetWindowText(window, text, 256);
     return text;
-}
-
-std::wstring WindowText(HWND window) {
-    std::wstring text(static_cast<std::size_t>(GetWindowTextLengthW(window)) + 1, L'\0');
-    text.resize(static_cast<std::size_t>(GetWindowTextW(window, text.data(), static_cast<int>(text.size()))));
-    return text;
-}
-
-std::wstring StatusText(HWND statusBar) {
-    // The simple text: Windows answers it for SB_SIMPLEID, Wine for part 0 while in simple mode.
-    for (WPARAM part : {static_cast<WPARAM>(SB_SIMPLEID), static_cast<WPARAM>(0)}) {
-        const auto length = LOWORD(SendMessageW(statusBar, SB_GETTEXTLENGTHW, part, 0));
-        if (length == 0) continue;
-        std::wstring text(static_cast<std::size_t>(length) + 1, L'\0');
-        SendMessageW(statusBar, SB_GETTEXTW, part, reinterpret_cast<LPARAM>(text.data()));
-        text.resize(length);
-        return text;
-    }
-    return std::wstring();
-}
-
-void ClickFlat(HWND button) {
-    RECT r;
-    GetClientRect(button, &r);
-    const LPARAM at = MAKELPARAM(r.right / 2, r.bottom / 2);
-    SendMessageW(button, WM_MOUSEMOVE, 0, at);
-    SendMessageW(button, WM_LBUTTONDOWN, MK_LBUTTON, at);
-    SendMessageW(button, WM_LBUTTONUP, 0, at);
-}
-
-void SendRealClick(HWND window) {
-    RECT r;
-    GetWindowRect(window, &r);
-    SetCursorPos((r.left + r.right) / 2, (r.top + r.bottom) / 2);
-    INPUT inputs[2] = {};
-    inputs[0].type = INPUT_MOUSE;
-    inputs[0].mi.dwFlags = MOUSEEVENTF_LEFTDOWN;
-    inputs[1].type = INPUT_MOUSE;
-    inputs[1].mi.dwFlags = MOUSEEVENTF_LEFTUP;
-    SendInput(2, inputs, sizeof(INPUT));
 }
 
 MemoryFigures ProcessMemory() {
@@ -215,27 +142,6 @@ std::size_t CountEntries(const std::wstring& folder) {
         if (name != L"." && name != L"..") ++count;
     } while (FindNextFileW(find.Get(), &data));
     return count;
-}
-
-void RemoveTree(const std::wstring& folderText) {
-    const std::wstring folder = WithSeparator(folderText);
-    {
-        WIN32_FIND_DATAW data;
-        FindHandle find(FindFirstFileW((folder + L"*").c_str(), &data));
-        if (find.Valid()) {
-            do {
-                const std::wstring name = data.cFileName;
-                if (name == L"." || name == L"..") continue;
-                if (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
-                    RemoveTree(folder + name);
-                } else {
-                    SetFileAttributesW((folder + name).c_str(), FILE_ATTRIBUTE_NORMAL);
-                    DeleteFileW((folder + name).c_str());
-                }
-            } while (FindNextFileW(find.Get(), &data));
-        }
-    }
-    RemoveDirectoryW(folder.c_str());
 }
 
 }  // namespace qorvani::bench

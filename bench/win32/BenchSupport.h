@@ -12,6 +12,9 @@
 #include <string>
 #include <vector>
 
+#include "DriveSupport.h"
+#include "MainWindowHost.h"
+
 namespace qorvani::bench {
 
 // A failure of the benchmark itself (a mismatch, a missing tree): reported, exit code 1.
@@ -53,24 +56,18 @@ private:
     std::string text_;
 };
 
-std::string Utf8(const std::wstring& text);
-std::wstring Wide(const std::string& utf8);
+using drive::Utf8;
+using drive::Wide;
 
-// Handles every waiting message for about the given time (at least one pass).
-void Pump(DWORD milliseconds = 0);
-// Drops a WM_QUIT that a destroyed window left in the queue.
-void TakeQuit();
+// Sent (not posted): the command a click starts runs inside ClickFlat.
+using drive::ClickFlat;
+using drive::Pump;
+using drive::RemoveTree;
+using drive::SendRealClick;
+using drive::StatusText;
 
 // The caption of a window without sending it a message (safe from another thread).
 std::wstring InternalText(HWND window);
-std::wstring WindowText(HWND window);
-std::wstring StatusText(HWND statusBar);
-
-// A move, a press and a release of the left button at the centre of a flat button, sent (not
-// posted): the command the click starts runs inside this call.
-void ClickFlat(HWND button);
-// Real input: the pointer to the window's centre, then a press and a release of the left button.
-void SendRealClick(HWND window);
 
 struct MemoryFigures {
     std::uint64_t workingSet = 0;
@@ -87,6 +84,5 @@ void MakeFlatFiles(const std::wstring& folder, const std::wstring& prefix, const
                    std::size_t count, std::uint32_t size);
 // Entries in folder, "." and ".." left out.
 std::size_t CountEntries(const std::wstring& folder);
-void RemoveTree(const std::wstring& folder);
 
 }  // namespace qorvani::bench

@@ -313,20 +313,10 @@ protected:
         std::vector<POINT> points;
         HWND list = window_.Item(kIdResultList);
         for (int row = 0; row < rows && row < wintest::RowCount(list); ++row) {
-            RECT bounds{};
-            bounds.left = LVIR_BOUNDS;
-            SendMessageW(list, LVM_GETITEMRECT, row, reinterpret_cast<LPARAM>(&bounds));
-            const int y = (bounds.top + bounds.bottom) / 2;
-            for (int x = bounds.left; x < bounds.left + 40; ++x) {
-                LVHITTESTINFO hit{};
-                hit.pt = POINT{x, y};
-                SendMessageW(list, LVM_SUBITEMHITTEST, 0, reinterpret_cast<LPARAM>(&hit));
-                if (hit.flags & LVHT_ONITEMSTATEICON) {
-                    POINT at{x + 3, y};
-                    ClientToScreen(list, &at);
-                    points.push_back(at);
-                    break;
-                }
+            if (const std::optional<POINT> start = wintest::RowCheckBoxStart(list, row)) {
+                POINT at{start->x + 3, start->y};
+                ClientToScreen(list, &at);
+                points.push_back(at);
             }
         }
         return points;

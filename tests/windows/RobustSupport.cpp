@@ -357,24 +357,6 @@ FileHolder::~FileHolder() {
 
 // --- texts --------------------------------------------------------------------------------------
 
-std::wstring Upper(const std::wstring& text) {
-    if (text.empty()) return text;
-    std::wstring upper(text.size(), L'\0');
-    LCMapStringW(LOCALE_SYSTEM_DEFAULT, LCMAP_UPPERCASE, text.data(), static_cast<int>(text.size()), upper.data(),
-                 static_cast<int>(upper.size()));
-    return upper;
-}
-
-std::string Narrow(const std::wstring& text) {
-    if (text.empty()) return std::string();
-    const int length = WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), nullptr, 0,
-                                           nullptr, nullptr);
-    std::string narrow(static_cast<std::size_t>(length), '\0');
-    WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), narrow.data(), length, nullptr,
-                        nullptr);
-    return narrow;
-}
-
 // --- figures ------------------------------------------------------------------------------------
 
 Figures& Counts() {

@@ -16,6 +16,8 @@
 #include <tuple>
 #include <vector>
 
+#include "DriveSupport.h"
+
 namespace robust {
 
 // An environment variable of this process; empty when unset.
@@ -139,8 +141,8 @@ ChildRun RunTestInChild(const std::string& testName, const std::vector<std::pair
 bool InChildRun();
 
 // --- texts --------------------------------------------------------------------------------------
-std::wstring Upper(const std::wstring& text);  // the system's upper-case mapping
-std::string Narrow(const std::wstring& text);  // UTF-8, for messages
+inline std::wstring Upper(const std::wstring& text) { return qorvani::drive::SystemUpper(text); }
+inline std::string Narrow(const std::wstring& text) { return qorvani::drive::Utf8(text); }  // for messages
 
 // --- the suite's figures ------------------------------------------------------------------------
 // Counted while the cases run and printed as one summary line when the program ends.

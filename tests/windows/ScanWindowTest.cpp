@@ -2,7 +2,6 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <cwctype>
 #include <map>
 #include <set>
 #include <thread>
@@ -94,11 +93,6 @@ std::wstring SystemPath(UINT(WINAPI* get)(LPWSTR, UINT)) {
     return length > 0 && length < MAX_PATH ? std::wstring(buffer, length) + L"\\" : std::wstring();
 }
 
-std::wstring Upper(std::wstring text) {
-    for (wchar_t& c : text) c = static_cast<wchar_t>(std::towupper(c));
-    return text;
-}
-
 bool PutFile(const std::wstring& path, std::size_t size) {
     HANDLE file = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
     if (file == INVALID_HANDLE_VALUE) return false;
@@ -133,13 +127,13 @@ TEST_F(ScanWindowTest, SystemFoldersListOnlyTheirOwnFilesUnderTheirTrueNames) {
     CheckTypes({1});  // *.tmp
 
     std::map<std::wstring, std::wstring> expected;  // upper-cased exact path -> size text
-    if (!wow64) expected[Upper(system + name)] = L" 1";
-    if (!wow.empty()) expected[Upper(wow + name)] = L" 2.1";
+    if (!wow64) expected[robust::Upper(system + name)] = L" 1";
+    if (!wow.empty()) expected[robust::Upper(wow + name)] = L" 2.1";
     auto plantedRows = [&] {
         std::map<std::wstring, std::wstring> rows;
         for (std::size_t i = 0; i < Main().Results().Count(); ++i) {
-            if (Upper(Main().Results().Name(i)) != Upper(name)) continue;
-            const auto [at, added] = rows.emplace(Upper(Main().Results().ExactPath(i)), Main().Results().SizeText(i));
+            if (robust::Upper(Main().Results().Name(i)) != robust::Upper(name)) continue;
+            const auto [at, added] = rows.emplace(robust::Upper(Main().Results().ExactPath(i)), Main().Results().SizeText(i));
             EXPECT_TRUE(added) << "listed twice";
         }
         return rows;
@@ -147,7 +141,7 @@ TEST_F(ScanWindowTest, SystemFoldersListOnlyTheirOwnFilesUnderTheirTrueNames) {
     auto rowsUnder = [&](const std::wstring& folder) {
         std::size_t count = 0;
         for (std::size_t i = 0; i < Main().Results().Count(); ++i)
-            count += Upper(Main().Results().ExactPath(i)).rfind(Upper(folder), 0) == 0;
+            count += robust::Upper(Main().Results().ExactPath(i)).rfind(robust::Upper(folder), 0) == 0;
         return count;
     };
 
@@ -162,7 +156,7 @@ TEST_F(ScanWindowTest, SystemFoldersListOnlyTheirOwnFilesUnderTheirTrueNames) {
     if (wow64) {
         EXPECT_EQ(Main().Results().Count(), 0u);
     } else {
-        EXPECT_EQ(plantedRows(), (std::map<std::wstring, std::wstring>{{Upper(system + name), L" 1"}}));
+        EXPECT_EQ(plantedRows(), (std::map<std::wstring, std::wstring>{{robust::Upper(system + name), L" 1"}}));
     }
     std::printf("%s: %zu rows under the windows folder's system folder\n", wow64 ? "WoW64" : "native",
                 rowsUnder(system));
@@ -197,7 +191,7 @@ TEST_F(ScanWindowTest, EachFolderIsListedOnceAndTheRecycleBinIsLeftAlone) {
     auto rowsUnder = [&](const std::wstring& folder) {
         std::size_t count = 0;
         for (std::size_t i = 0; i < Main().Results().Count(); ++i)
-            count += Upper(Main().Results().ExactPath(i)).rfind(Upper(folder), 0) == 0;
+            count += robust::Upper(Main().Results().ExactPath(i)).rfind(robust::Upper(folder), 0) == 0;
         return count;
     };
     SetWindowTextW(Item(kIdPathBox), L"C:\\");

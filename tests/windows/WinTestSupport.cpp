@@ -22,48 +22,10 @@ bool WaitFor(const std::function<bool()>& condition, DWORD milliseconds, const s
     return false;
 }
 
-std::wstring Text(HWND window) {
-    std::wstring text(static_cast<std::size_t>(GetWindowTextLengthW(window)) + 1, L'\0');
-    text.resize(static_cast<std::size_t>(GetWindowTextW(window, text.data(), static_cast<int>(text.size()))));
-    return text;
-}
-
-namespace {
-std::wstring PartText(HWND statusBar, WPARAM part) {
-    const auto length = LOWORD(SendMessageW(statusBar, SB_GETTEXTLENGTHW, part, 0));
-    std::wstring text(static_cast<std::size_t>(length) + 1, L'\0');
-    SendMessageW(statusBar, SB_GETTEXTW, part, reinterpret_cast<LPARAM>(text.data()));
-    text.resize(length);
-    return text;
-}
-}  // namespace
-
-std::wstring StatusText(HWND statusBar) {
-    if (!SendMessageW(statusBar, SB_ISSIMPLE, 0, 0)) return PartText(statusBar, 0);
-    // The simple text: Windows answers it for SB_SIMPLEID, Wine for part 0 while in simple mode.
-    for (WPARAM part : {static_cast<WPARAM>(SB_SIMPLEID), static_cast<WPARAM>(0)}) {
-        std::wstring text = PartText(statusBar, part);
-        if (!text.empty()) return text;
-    }
-    return std::wstring();
-}
-
-std::wstring StatusTotal(HWND statusBar) {
-    if (SendMessageW(statusBar, SB_ISSIMPLE, 0, 0) || SendMessageW(statusBar, SB_GETPARTS, 0, 0) < 2) return {};
-    return PartText(statusBar, 1);
-}
-
 static LPARAM Centre(HWND window) {
     RECT r;
     GetClientRect(window, &r);
     return MAKELPARAM(r.right / 2, r.bottom / 2);
-}
-
-void ClickFlat(HWND button) {
-    const LPARAM at = Centre(button);
-    SendMessageW(button, WM_MOUSEMOVE, 0, at);
-    SendMessageW(button, WM_LBUTTONDOWN, MK_LBUTTON, at);
-    SendMessageW(button, WM_LBUTTONUP, 0, at);
 }
 
 void PostClickFlat(HWND button) {
@@ -79,8 +41,7 @@ void ClickControl(HWND control) {
     Pump(50);
 }
 
-void ClickRowCheckBox(HWND list, int row) {
-    SendMessageW(list, LVM_ENSUREVISIBLE, row, FALSE);
+std::optional<POINT> RowCheckBoxStart(HWND list, int row) {
     RECT bounds{};
     bounds.left = LVIR_BOUNDS;
     SendMessageW(list, LVM_GETITEMRECT, row, reinterpret_cast<LPARAM>(&bounds));
@@ -89,13 +50,18 @@ void ClickRowCheckBox(HWND list, int row) {
         LVHITTESTINFO hit{};
         hit.pt = POINT{x, y};
         const int found = static_cast<int>(SendMessageW(list, LVM_SUBITEMHITTEST, 0, reinterpret_cast<LPARAM>(&hit)));
-        if (found == row && (hit.flags & LVHT_ONITEMSTATEICON)) {
-            PostMessageW(list, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(x + 2, y));
-            PostMessageW(list, WM_LBUTTONUP, 0, MAKELPARAM(x + 2, y));
-            Pump(50);
-            return;
-        }
+        if (found == row && (hit.flags & LVHT_ONITEMSTATEICON)) return hit.pt;
     }
+    return std::nullopt;
+}
+
+void ClickRowCheckBox(HWND list, int row) {
+    SendMessageW(list, LVM_ENSUREVISIBLE, row, FALSE);
+    const std::optional<POINT> start = RowCheckBoxStart(list, row);
+    if (!start) return;
+    PostMessageW(list, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(start->x + 2, start->y));
+    PostMessageW(list, WM_LBUTTONUP, 0, MAKELPARAM(start->x + 2, start->y));
+    Pump(50);
 }
 
 bool RowChecked(HWND list, int row) {
@@ -119,18 +85,6 @@ RECT ChildRect(HWND child) {
     GetWindowRect(child, &r);
     MapWindowPoints(nullptr, GetParent(child), reinterpret_cast<POINT*>(&r), 2);
     return r;
-}
-
-void SendRealClick(HWND window) {
-    RECT r;
-    GetWindowRect(window, &r);
-    SetCursorPos((r.left + r.right) / 2, (r.top + r.bottom) / 2);
-    INPUT inputs[2] = {};
-    inputs[0].type = INPUT_MOUSE;
-    inputs[0].mi.dwFlags = MOUSEEVENTF_LEFTDOWN;
-    inputs[1].type = INPUT_MOUSE;
-    inputs[1].mi.dwFlags = MOUSEEVENTF_LEFTUP;
-    SendInput(2, inputs, sizeof(INPUT));
 }
 
 TempTree::TempTree() {
@@ -163,25 +117,6 @@ void TempTree::File(const std::wstring& relative, std::uint64_t size) {
         }
     }
     CloseHandle(file);
-}
-
-void RemoveTree(const std::wstring& folder) {
-    WIN32_FIND_DATAW data;
-    HANDLE find = FindFirstFileW((folder + L"*").c_str(), &data);
-    if (find != INVALID_HANDLE_VALUE) {
-        do {
-            const std::wstring name = data.cFileName;
-            if (name == L"." || name == L"..") continue;
-            if (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
-                RemoveTree(folder + name + L"\\");
-            else {
-                SetFileAttributesW((folder + name).c_str(), FILE_ATTRIBUTE_NORMAL);
-                DeleteFileW((folder + name).c_str());
-            }
-        } while (FindNextFileW(find, &data));
-        FindClose(find);
-    }
-    RemoveDirectoryW(folder.c_str());
 }
 
 }  // namespace wintest

@@ -5,9 +5,11 @@
 
 #include <cstdint>
 #include <functional>
+#include <optional>
 #include <string>
 #include <vector>
 
+#include "DriveSupport.h"
 #include "MainWindowHost.h"
 
 namespace wintest {
@@ -25,17 +27,19 @@ using qorvani::drive::TakeQuit;
 bool WaitFor(const std::function<bool()>& condition, DWORD milliseconds, const std::string& what);
 bool PollFor(const std::function<bool()>& condition, DWORD milliseconds);
 
-std::wstring Text(HWND window);
-std::wstring StatusText(HWND statusBar);
-// The checked total at the status bar's right end; empty while there is none.
-std::wstring StatusTotal(HWND statusBar);
+using qorvani::drive::ClickFlat;
+using qorvani::drive::SendRealClick;
+using qorvani::drive::StatusText;
+using qorvani::drive::StatusTotal;
+using qorvani::drive::Text;
 
-// A press and release of the left button at the centre of a flat button, preceded by a move.
-void ClickFlat(HWND button);
 // The same as posted messages: they are handled when the program next lets events run.
 void PostClickFlat(HWND button);
 // A click on a standard control (check box) at its centre, through posted mouse messages.
 void ClickControl(HWND control);
+// The left end of the check box of a visible list-view row, at its middle height (client
+// coordinates); none when the row shows no check box.
+std::optional<POINT> RowCheckBoxStart(HWND list, int row);
 // A click on the check box of a list-view row.
 void ClickRowCheckBox(HWND list, int row);
 bool RowChecked(HWND list, int row);
@@ -44,9 +48,6 @@ int RowCount(HWND list);
 
 // Rectangle of a child in its parent's client coordinates.
 RECT ChildRect(HWND child);
-
-// Real input: moves the pointer to the centre of the window and presses/releases the left button.
-void SendRealClick(HWND window);
 
 // A temporary folder (ending in "\") removed with everything in it at destruction.
 class TempTree {
@@ -61,6 +62,6 @@ private:
     std::wstring root_;
 };
 
-void RemoveTree(const std::wstring& folder);
+using qorvani::drive::RemoveTree;
 
 }  // namespace wintest

@@ -10,7 +10,10 @@ namespace qorvani {
 namespace owners {
 inline void CloseKernel(HANDLE handle) { CloseHandle(handle); }
 inline void CloseFind(HANDLE handle) { FindClose(handle); }
-inline void FreeCoTaskMem(void* memory) { CoTaskMemFree(memory); }
+template <typename T>
+inline void FreeCoTaskMem(T* memory) { CoTaskMemFree(memory); }
+inline void FreeGlobal(HGLOBAL memory) { GlobalFree(memory); }
+inline void DestroyMenuOf(HMENU menu) { DestroyMenu(menu); }
 
 // A kernel handle: null and INVALID_HANDLE_VALUE both mean none, as the functions that give one
 // differ in which they return on failure.
@@ -26,27 +29,6 @@ struct FindTraits {
     static bool IsValid(const Handle& handle) { return handle != INVALID_HANDLE_VALUE && handle != nullptr; }
     static void Close(const Handle& handle) { CloseFind(handle); }
 };
-template <typename T>
-struct CoTaskMemTraits {
-    using Handle = T*;
-    static Handle Invalid() { return nullptr; }
-    static bool IsValid(const Handle& memory) { return memory != nullptr; }
-    static void Close(const Handle& memory) { FreeCoTaskMem(memory); }
-};
-// Movable global memory (clipboard data, until the clipboard takes it).
-struct GlobalTraits {
-    using Handle = HGLOBAL;
-    static Handle Invalid() { return nullptr; }
-    static bool IsValid(const Handle& memory) { return memory != nullptr; }
-    static void Close(const Handle& memory) { GlobalFree(memory); }
-};
-// A menu made by CreatePopupMenu (or CreateMenu) and not handed to a window.
-struct MenuTraits {
-    using Handle = HMENU;
-    static Handle Invalid() { return nullptr; }
-    static bool IsValid(const Handle& menu) { return menu != nullptr; }
-    static void Close(const Handle& menu) { DestroyMenu(menu); }
-};
 // COM initialised on this thread: the value is whether CoInitializeEx succeeded.
 struct ComTraits {
     using Handle = bool;
@@ -59,10 +41,12 @@ struct ComTraits {
 using KernelHandle = Unique<owners::KernelTraits>;                  // CloseHandle
 using FindHandle = Unique<owners::FindTraits>;                      // FindClose
 template <typename T>
-using CoTaskMemPtr = Unique<owners::CoTaskMemTraits<T>>;            // CoTaskMemFree
+using CoTaskMemPtr = Unique<NullableTraits<T*, owners::FreeCoTaskMem<T>>>;  // CoTaskMemFree
 using ComApartment = Unique<owners::ComTraits>;                     // CoUninitialize
-using GlobalMemory = Unique<owners::GlobalTraits>;                  // GlobalFree
-using MenuHandle = Unique<owners::MenuTraits>;                      // DestroyMenu
+// Movable global memory (clipboard data, until the clipboard takes it).
+using GlobalMemory = Unique<NullableTraits<HGLOBAL, owners::FreeGlobal>>;  // GlobalFree
+// A menu made by CreatePopupMenu (or CreateMenu) and not handed to a window.
+using MenuHandle = Unique<NullableTraits<HMENU, owners::DestroyMenuOf>>;  // DestroyMenu
 
 // COM for this thread (a single-threaded apartment), for as long as the owner lives.
 inline ComApartment InitializeCom() {
