@@ -18,10 +18,4 @@ void UpperCaseInPlace(std::wstring& text) {
     }
 }
 
-std::wstring UpperCase(std::wstring_view text) {
-    std::wstring result(text);
-    UpperCaseInPlace(result);
-    return result;
-}
-
 }  // namespace qorvani

@@ -19,10 +19,4 @@ void UpperCaseInPlace(std::wstring& text) {
     CharUpperBuffW(text.data(), static_cast<DWORD>(text.size()));
 }
 
-std::wstring UpperCase(std::wstring_view text) {
-    std::wstring result(text);
-    UpperCaseInPlace(result);
-    return result;
-}
-
 }  // namespace qorvani
