@@ -122,7 +122,7 @@ std::vector<bool> CaseTwins(const ResultStore& rows, Pacing& pace) {
     std::unordered_map<std::wstring, Seen> seen;
     std::vector<bool> twins(rows.Count(), false);
     for (std::size_t row = 0; row < rows.Count(); ++row) {
-        pace.Step();
+        pace.AtWork();
         auto [entry, added] = seen.try_emplace(rows.DisplayText(row), Seen{row, false});
         if (added || rows.Name(entry->second.row) == rows.Name(row)) continue;
         twins[row] = twins[entry->second.row] = true;
@@ -136,7 +136,7 @@ std::vector<bool> CaseTwins(const ResultStore& rows, Pacing& pace) {
     return twins;
 }
 
-void DeleteCommandClick(DeleteView& view, ResultStore& rows, FileShell& shell, wchar_t separator) {
+void DeleteCommandClick(DeleteView& view, ResultStore& rows, FileShell& shell, Pacing& pace, wchar_t separator) {
     const DeleteAnswer answer = view.AskDeleteConfirmation();
     if (answer == DeleteAnswer::Cancel) return;
 
@@ -155,9 +155,9 @@ void DeleteCommandClick(DeleteView& view, ResultStore& rows, FileShell& shell, w
     std::vector<bool> twins;  // asked only when some row is checked
     std::size_t withoutBin = 0;
     for (std::size_t row = 0; row < n; ++row) {
-        view.Step();
+        pace.AtWork();
         if (!rows.Checked(row)) continue;
-        if (twins.empty()) twins = CaseTwins(rows, view);
+        if (twins.empty()) twins = CaseTwins(rows, pace);
         RowPlan& facts = plan[row];
         facts.checked = true;
         facts.path = rows.ExactPath(row);
@@ -185,14 +185,14 @@ void DeleteCommandClick(DeleteView& view, ResultStore& rows, FileShell& shell, w
     // Deletion pass: one shell call per checked row whose path names exactly one plain file that
     // the shell can take. A path is judged gone only on the system's own "not found".
     for (std::size_t row = 0; row < n; ++row) {
-        view.Step();
+        pace.AtWork();
         RowPlan& facts = plan[row];
         if (!facts.sendable) continue;
         switch (shell.Inspect(facts.path)) {
         case PathKind::PlainFile:
             if (!ShellCanTake(facts.path)) break;  // too long for the shell: stays listed
             view.ShowDeleting(facts.path);
-            view.Step();
+            pace.AtWork();
             shell.DeleteOneFile(facts.path, facts.flags);  // judged below by what is left on disk
             facts.outcome = Outcome::Sent;
             break;
@@ -209,7 +209,7 @@ void DeleteCommandClick(DeleteView& view, ResultStore& rows, FileShell& shell, w
     std::vector<std::size_t> kept;
     std::size_t failed = 0;
     for (std::size_t row = 0; row < n; ++row) {
-        view.Step();
+        pace.AtWork();
         const RowPlan& facts = plan[row];
         const bool gone = facts.checked && facts.outcome != Outcome::Refused &&
                           shell.InspectAfterCalls(facts.path) == PathKind::Missing;

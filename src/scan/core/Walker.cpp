@@ -34,8 +34,9 @@ bool EqualIgnoringAsciiCase(std::wstring_view a, std::wstring_view b) {
 // over like a folder that cannot be listed, at no cost beyond the listing itself.
 class Walk {
 public:
-    Walk(DirectoryLister& lister, const MaskSet& masks, WalkSink& sink, ScanState& state, WalkedFolders& walked)
-        : lister_(lister), masks_(masks), sink_(sink), state_(state), walked_(walked),
+    Walk(DirectoryLister& lister, const MaskSet& masks, WalkSink& sink, Pacing& pace, ScanState& state,
+         WalkedFolders& walked)
+        : lister_(lister), masks_(masks), sink_(sink), pace_(pace), state_(state), walked_(walked),
           separator_(lister.Separator()) {}
 
     void Run(const std::wstring& root) {
@@ -69,7 +70,7 @@ private:
     bool Enter(bool walkable, bool asRoot, bool knownVolumeRoot, std::optional<FolderIdentity> known = {}) {
         if (state_.stopRequested) return false;
         sink_.ShowFolder(path_);
-        sink_.InputPoint();
+        pace_.AtFolderEntry();
         if (!walkable) return false;
         if (known && !walked_.Enter(*known, asRoot)) return false;
         std::unique_ptr<DirectoryListing> listing = lister_.Open(path_);
@@ -94,7 +95,7 @@ private:
             if (!open_.empty()) path_.resize(open_.back().pathLength);
             return;
         }
-        sink_.Step();
+        pace_.AtWork();
         const std::wstring_view name = listing.Name();
         if (IsDotOrDotDot(name)) return;
         if (listing.IsFolder()) {
@@ -123,6 +124,7 @@ private:
     DirectoryLister& lister_;
     const MaskSet& masks_;
     WalkSink& sink_;
+    Pacing& pace_;
     ScanState& state_;
     WalkedFolders& walked_;
     const wchar_t separator_;
@@ -152,14 +154,14 @@ bool IsSystemFolderName(std::wstring_view name) {
 }
 
 void ScanFolder(const std::wstring& path, DirectoryLister& lister, const MaskSet& masks,
-                WalkSink& sink, ScanState& state, WalkedFolders& walked) {
-    Walk(lister, masks, sink, state, walked).Run(path);
+                WalkSink& sink, Pacing& pace, ScanState& state, WalkedFolders& walked) {
+    Walk(lister, masks, sink, pace, state, walked).Run(path);
 }
 
 void ScanFolder(const std::wstring& path, DirectoryLister& lister, const MaskSet& masks,
-                WalkSink& sink, ScanState& state) {
+                WalkSink& sink, Pacing& pace, ScanState& state) {
     WalkedFolders walked;
-    ScanFolder(path, lister, masks, sink, state, walked);
+    ScanFolder(path, lister, masks, sink, pace, state, walked);
 }
 
 }  // namespace qorvani
