@@ -136,25 +136,26 @@ std::vector<bool> CaseTwins(const ResultStore& rows, Pacing& pace) {
     return twins;
 }
 
-void DeleteCommandClick(DeleteView& view, ResultStore& rows, FileShell& shell, Pacing& pace, wchar_t separator) {
-    const DeleteAnswer answer = view.AskDeleteConfirmation();
-    if (answer == DeleteAnswer::Cancel) return;
+namespace {
 
-    const std::size_t n = rows.Count();
+// What the command knows of one row, in one place.
+struct RowPlan {
+    bool checked = false;
+    bool sendable = false;    // a name that the shell reads as this one file, and no other
+    bool withoutBin = false;  // "否" on a volume without a Recycle Bin: asked for below
+    std::uint16_t flags = 0;
+    std::wstring path;
+    Outcome outcome = Outcome::Refused;
+};
 
-    // What the command knows of each row, in one place.
-    struct RowPlan {
-        bool checked = false;
-        bool sendable = false;  // a name that the shell reads as this one file, and no other
-        bool withoutBin = false;  // "否" on a volume without a Recycle Bin: asked for below
-        std::uint16_t flags = 0;
-        std::wstring path;
-        Outcome outcome = Outcome::Refused;
-    };
-    std::vector<RowPlan> plan(n);
+// The question pass: the plan of every row, after the one question for the files that the
+// Recycle Bin cannot take.
+std::vector<RowPlan> PlanRows(DeleteView& view, const ResultStore& rows, FileShell& shell, Pacing& pace,
+                              DeleteAnswer answer, wchar_t separator) {
+    std::vector<RowPlan> plan(rows.Count());
     std::vector<bool> twins;  // asked only when some row is checked
     std::size_t withoutBin = 0;
-    for (std::size_t row = 0; row < n; ++row) {
+    for (std::size_t row = 0; row < plan.size(); ++row) {
         pace.AtWork();
         if (!rows.Checked(row)) continue;
         if (twins.empty()) twins = CaseTwins(rows, pace);
@@ -181,12 +182,14 @@ void DeleteCommandClick(DeleteView& view, ResultStore& rows, FileShell& shell, P
                 facts.sendable = forGood;
             }
     }
+    return plan;
+}
 
-    // Deletion pass: one shell call per checked row whose path names exactly one plain file that
-    // the shell can take. A path is judged gone only on the system's own "not found".
-    for (std::size_t row = 0; row < n; ++row) {
+// Deletion pass: one shell call per checked row whose path names exactly one plain file that
+// the shell can take. A path is judged gone only on the system's own "not found".
+void SendRows(std::vector<RowPlan>& plan, DeleteView& view, FileShell& shell, Pacing& pace) {
+    for (RowPlan& facts : plan) {
         pace.AtWork();
-        RowPlan& facts = plan[row];
         if (!facts.sendable) continue;
         switch (shell.Inspect(facts.path)) {
         case PathKind::PlainFile:
@@ -204,19 +207,38 @@ void DeleteCommandClick(DeleteView& view, ResultStore& rows, FileShell& shell, P
             break;
         }
     }
+}
 
-    // Collect pass: a checked row leaves only when its file is gone now.
-    std::vector<std::size_t> kept;
-    std::size_t failed = 0;
-    for (std::size_t row = 0; row < n; ++row) {
+struct Collected {
+    std::vector<std::size_t> kept;  // the rows that stay, in their order
+    std::size_t failed = 0;         // checked rows among them
+};
+
+// Collect pass: a checked row leaves only when its file is gone now.
+Collected CollectRows(const std::vector<RowPlan>& plan, FileShell& shell, Pacing& pace) {
+    Collected left;
+    for (std::size_t row = 0; row < plan.size(); ++row) {
         pace.AtWork();
         const RowPlan& facts = plan[row];
         const bool gone = facts.checked && facts.outcome != Outcome::Refused &&
                           shell.InspectAfterCalls(facts.path) == PathKind::Missing;
         if (gone) continue;
-        kept.push_back(row);
-        if (facts.checked) ++failed;
+        left.kept.push_back(row);
+        if (facts.checked) ++left.failed;
     }
+    return left;
+}
+
+}  // namespace
+
+void DeleteCommandClick(DeleteView& view, ResultStore& rows, FileShell& shell, Pacing& pace, wchar_t separator) {
+    const DeleteAnswer answer = view.AskDeleteConfirmation();
+    if (answer == DeleteAnswer::Cancel) return;
+
+    const std::size_t n = rows.Count();
+    std::vector<RowPlan> plan = PlanRows(view, rows, shell, pace, answer, separator);
+    SendRows(plan, view, shell, pace);
+    const auto [kept, failed] = CollectRows(plan, shell, pace);
 
     rows.KeepRows(kept);
     view.RowsKept();
