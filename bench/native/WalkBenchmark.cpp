@@ -24,13 +24,12 @@ namespace {
 constexpr double kGoalAgainstMaskedFind = 0.4;
 constexpr double kGoalAgainstBareFind = 2.0;
 
-// Keeps every match as the result list would: its full path and size.
-class CollectingSink final : public WalkSink {
+// Keeps every match as the result list would: its full path and size. Its pacing does nothing.
+class CollectingSink final : public WalkSink, public Pacing {
 public:
     std::vector<std::pair<std::wstring, std::uint64_t>> files;
 
     void ShowFolder(const std::wstring&) override {}
-    void InputPoint() override {}
     void AppendMatch(const std::wstring& folder, std::wstring_view name, std::uint64_t size) override {
         std::wstring path;
         path.reserve(folder.size() + name.size());
@@ -47,7 +46,7 @@ struct WalkOutcome {
 void Walk(const std::wstring& root, const MaskSet& masks, WalkOutcome& outcome) {
     PosixLister lister;
     ScanState state;
-    ScanFolder(root, lister, masks, outcome.sink, state);
+    ScanFolder(root, lister, masks, outcome.sink, outcome.sink, state);
     outcome.totalBytes = state.totalBytes;
 }
 

@@ -29,9 +29,9 @@ std::uint64_t SizeOf(const std::wstring& name) {
     return size % 100000;
 }
 
-// The result rows (as plain records, turned into the program's row store by Click) and the
-// window's captions.
-class FakeList : public DeleteView {
+// The result rows (as plain records, turned into the program's row store by Click), the
+// window's captions and its pacing.
+class FakeList : public DeleteView, public Pacing {
 public:
     DeleteAnswer answer = DeleteAnswer::Yes;
     std::vector<Row> rows;
@@ -124,7 +124,7 @@ void Click(FakeList& list, FileShell& shell, wchar_t separator = L'\\') {
         store.SetChecked(store.Count() - 1, row.checked);
     }
     const int rebuilds = list.rebuilds;
-    DeleteCommandClick(list, store, shell, separator);
+    DeleteCommandClick(list, store, shell, list, separator);
     if (list.rebuilds == rebuilds) return;  // nothing rebuilt: the rows stay as they were
     std::vector<Row> kept;
     for (std::size_t i = 0; i < store.Count(); ++i) {
@@ -443,7 +443,7 @@ TEST(DeleteCommand, NoStretchOfTheCommandGoesUnpaced) {
     struct PacedList : FakeList {
         const int* now = nullptr;
         std::vector<int> paced;
-        void Step() override { paced.push_back(*now); }
+        void AtWork() override { paced.push_back(*now); }
         void SetStatusText(std::wstring_view text) override {
             FakeList::SetStatusText(text);
             paced.push_back(*now);  // the end

@@ -180,7 +180,8 @@ TEST(ExactLookup, AListingCutShortIsNoProofOfAbsence) {
         rows.SetChecked(rows.Count() - 1, true);
     }
 
-    DeleteCommandClick(window, rows, shell);
+    Pacing unpaced;
+    DeleteCommandClick(window, rows, shell, unpaced);
 
     // Listed in name order, the cut listing reached c.tmp alone; locked1 and locked2 are still there.
     ASSERT_EQ(rows.Count(), 5u);

@@ -127,6 +127,26 @@ TEST(MaskMatcherTest, MasksWithoutMeaningOfTheirOwn) {
     EXPECT_MATCH(L"[Z-AM]", L"M");
 }
 
+// The one reading of a list that both matchers share: where it ends, whether it is negated, its
+// ranges in order.
+TEST(MaskMatcherTest, ListsAreReadOnce) {
+    const std::optional<MaskList> list = ListAt(L"*.[!A-C[X-]Z", 2);
+    ASSERT_TRUE(list.has_value());
+    EXPECT_TRUE(list->negated);
+    EXPECT_EQ(list->text, L"A-C[X-");
+    EXPECT_EQ(list->end, 11u);
+    EXPECT_FALSE(list->TakesNothing());
+    std::wstring ranges;
+    ForEachRange(list->text, [&](wchar_t low, wchar_t high) { ranges += std::wstring{low, high, L' '}; });
+    EXPECT_EQ(ranges, L"AC [[ XX -- ");
+
+    EXPECT_FALSE(ListAt(L"A[BC", 1).has_value());
+    EXPECT_TRUE(ListAt(L"[]", 0)->TakesNothing());
+    EXPECT_EQ(ListAt(L"[]]", 0)->end, 2u);
+    EXPECT_FALSE(ListAt(L"[!]", 0)->TakesNothing());
+    EXPECT_EQ(ListAt(L"[!]", 0)->text, L"");
+}
+
 TEST(MaskMatcherTest, CatalogueMasks) {
     // "~*.*" needs a dot somewhere after the "~".
     EXPECT_MATCH(L"~*.*", L"~WRL1.TMP");

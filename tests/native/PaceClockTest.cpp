@@ -16,10 +16,10 @@ struct Counts {
     int looks = 0, repaints = 0, keepAlives = 0;
 };
 
-Counts Steps(PaceClock& pace, const std::vector<std::uint32_t>& times, bool inputPoints) {
+Counts Steps(PaceClock& pace, const std::vector<std::uint32_t>& times, bool lookPoints) {
     Counts counts;
     for (std::uint32_t t : times) {
-        const PaceActions a = pace.At(t, inputPoints);
+        const PaceActions a = pace.At(t, lookPoints);
         counts.looks += a.look;
         counts.repaints += a.repaint;
         counts.keepAlives += a.keepAlive;
@@ -35,7 +35,7 @@ std::vector<std::uint32_t> Every(std::uint32_t from, std::uint32_t step, std::ui
 
 }  // namespace
 
-TEST(PaceClock, FirstInputPointLooksThenOnlyEveryTenMilliseconds) {
+TEST(PaceClock, FirstLookPointLooksThenOnlyEveryTenMilliseconds) {
     PaceClock pace;
     pace.Begin(1000);
     // 100,000 rows within 50 ms: one look at the first row, then one per 10 ms.
@@ -48,7 +48,7 @@ TEST(PaceClock, FirstInputPointLooksThenOnlyEveryTenMilliseconds) {
     EXPECT_FALSE(pace.At(1026, true).look);
 }
 
-TEST(PaceClock, BeginMakesTheNextInputPointLookAtOnce) {
+TEST(PaceClock, BeginMakesTheNextLookPointLookAtOnce) {
     PaceClock pace;
     pace.Begin(0);
     EXPECT_TRUE(pace.At(0, true).look);
@@ -63,7 +63,7 @@ TEST(PaceClock, WorkPointsNeverLook) {
     pace.Begin(0);
     const Counts counts = Steps(pace, Every(0, 1, 2000), false);
     EXPECT_EQ(counts.looks, 0);
-    // A look stays due for the next input point, however late it comes.
+    // A look stays due for the next look point, however late it comes.
     EXPECT_TRUE(pace.At(2000, true).look);
 }
 

@@ -54,7 +54,8 @@ TEST(RobustGuards, ACheckedRowWhosePathNamesAnotherFileIsNotDeleted) {
     rows.Append(L"Z:\\t\\", L"\uFFFD.tmp", 1);  // the checked one
     rows.Append(L"Z:\\t\\", L"\uFFFD.tmp", 1);
     rows.SetChecked(0, true);
-    DeleteCommandClick(both, rows, both);
+    Pacing unpaced;
+    DeleteCommandClick(both, rows, both, unpaced);
     EXPECT_EQ(both.shellCalls, 0);
     EXPECT_EQ(both.filesLeft, 2u);
     EXPECT_EQ(both.rebuilds, 1);
@@ -86,7 +87,7 @@ TEST(RobustGuards, FoldersThatNoPathCanNameAreNotWalked) {
     const MaskSet masks(active);
     scantest::RecordingSink sink;
     ScanState state;
-    ScanFolder(L"R\\", lister, masks, sink, state);
+    ScanFolder(L"R\\", lister, masks, sink, sink, state);
 
     // Entered as a folder that cannot be listed: shown, never opened, nothing listed from it,
     // and the walk goes on with the next entry.
@@ -101,7 +102,7 @@ TEST(RobustGuards, FoldersThatNoPathCanNameAreNotWalked) {
     plainLister.AddFolder(L"R\\", L"d.");
     plainLister.AddFile(L"R\\d.\\", L"hidden.tmp");
     scantest::RecordingSink all;
-    ScanFolder(L"R\\", plainLister, masks, all, state);
+    ScanFolder(L"R\\", plainLister, masks, all, all, state);
     ASSERT_EQ(all.matches.size(), 1u);
     EXPECT_EQ(all.matches[0].folder, L"R\\d.\\");
 }

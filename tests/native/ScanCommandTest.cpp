@@ -20,7 +20,7 @@ const std::wstring kCompletion =
     L"扫描完成！请选中您认为需要删除的文件，然后点击\u201C清除选中项目\u201D删除选中的文件！";
 
 // The main window as the scan command and the walk see it: every change is logged in order.
-class FakeWindow : public ScanView, public WalkSink {
+class FakeWindow : public ScanView, public WalkSink, public Pacing {
 public:
     bool allDrives = false;
     std::wstring pathText = L"C:\\";
@@ -56,7 +56,7 @@ public:
         log.push_back(L"status 正在扫描：" + path);
         shownFolder = path;
     }
-    void InputPoint() override {
+    void AtFolderEntry() override {
         if (onWaitingInput) onWaitingInput(shownFolder);
     }
     void AppendMatch(const std::wstring& folder, std::wstring_view name, std::uint64_t size) override {
@@ -86,7 +86,7 @@ ActiveMasks Masks(std::initializer_list<const wchar_t*> masks) {
 
 class ScanCommandTest : public ::testing::Test {
 protected:
-    void Click() { ScanCommandClick(window, window, tree, masks, drives, state); }
+    void Click() { ScanCommandClick(window, window, window, tree, masks, drives, state); }
 
     FakeWindow window;
     FakeLister tree;

@@ -167,16 +167,16 @@ struct Match {
     std::uint64_t size;
 };
 
-// Records the walk: a log of L"show <path>", L"wait" and L"match <folder><name>" lines, and the
+// Records the walk and its pacing: a log of L"show <path>", L"wait" and L"match <folder><name>" lines, and the
 // folders shown and matches in detail. Hooks let a test act at a chosen moment.
-class RecordingSink : public WalkSink {
+class RecordingSink : public WalkSink, public Pacing {
 public:
     void ShowFolder(const std::wstring& path) override {
         log.push_back(L"show " + path);
         shown.push_back(path);
         if (onShowFolder) onShowFolder(path);
     }
-    void InputPoint() override {
+    void AtFolderEntry() override {
         log.push_back(L"wait");
         if (onWaitingInput) onWaitingInput(shown.empty() ? std::wstring() : shown.back());
     }

@@ -11,7 +11,7 @@ using namespace qorvani;
 namespace {
 
 // Both lists as check boxes, a mask list rebuilt from the type rows, and a log of every call.
-class FakeWindow : public SelectionView {
+class FakeWindow : public SelectionView, public Pacing {
 public:
     std::vector<bool> results;
     std::vector<bool> types;
@@ -56,7 +56,7 @@ public:
         log.push_back("rebuild");
         masks = CheckedMasks();
     }
-    void EventPoint() override {
+    void AtRowEnd() override {
         log.push_back("yield");
         ++yields;
         if (onYield) onYield(yields);
@@ -85,13 +85,13 @@ TEST(Selection, ResultListSelectAllAndNone) {
     FakeWindow window(3, 4);
     window.results = {false, true, false};
 
-    SelectionClick(0, window);
+    SelectionClick(0, window, window);
     EXPECT_EQ(window.results, All(3, true));
     EXPECT_EQ(window.Actions(), (std::vector<std::string>{"R0+", "yield", "R1+", "yield", "R2+",
                                                           "yield"}));
 
     window.log.clear();
-    SelectionClick(1, window);
+    SelectionClick(1, window, window);
     EXPECT_EQ(window.results, All(3, false));
     EXPECT_EQ(window.Actions(), (std::vector<std::string>{"R0-", "yield", "R1-", "yield", "R2-",
                                                           "yield"}));
@@ -100,8 +100,8 @@ TEST(Selection, ResultListSelectAllAndNone) {
 
     // An empty result list: nothing is set, nothing yields.
     FakeWindow empty(0, 4);
-    SelectionClick(0, empty);
-    SelectionClick(1, empty);
+    SelectionClick(0, empty, empty);
+    SelectionClick(1, empty, empty);
     EXPECT_TRUE(empty.Actions().empty());
 }
 
@@ -114,7 +114,7 @@ TEST(Selection, TypeListRebuildsTheMasksAfterEveryRow) {
         if (window.masks != window.CheckedMasks()) ++disagreements;
     };
 
-    SelectionClick(2, window);
+    SelectionClick(2, window, window);
     EXPECT_EQ(window.types, All(26, true));
     EXPECT_EQ(window.masks, window.typeTexts);
     std::vector<std::string> expected;
@@ -126,7 +126,7 @@ TEST(Selection, TypeListRebuildsTheMasksAfterEveryRow) {
     EXPECT_EQ(window.Actions(), expected);
 
     window.log.clear();
-    SelectionClick(3, window);
+    SelectionClick(3, window, window);
     EXPECT_EQ(window.types, All(26, false));
     EXPECT_TRUE(window.masks.empty());
     EXPECT_EQ(window.Actions().size(), 26u * 3u);
@@ -138,23 +138,23 @@ TEST(Selection, DisabledListOrUnknownIndexDoesNothing) {
     FakeWindow window(3, 3);
     window.resultsEnabled = false;
     window.typesEnabled = false;
-    for (int index = 0; index < 4; ++index) SelectionClick(index, window);
+    for (int index = 0; index < 4; ++index) SelectionClick(index, window, window);
     EXPECT_TRUE(window.Actions().empty());
     EXPECT_EQ(window.results, All(3, false));
     EXPECT_EQ(window.types, All(3, false));
 
     FakeWindow enabled(3, 3);
-    for (int index : {-1, 4, 5, 100, -32768}) SelectionClick(index, enabled);
+    for (int index : {-1, 4, 5, 100, -32768}) SelectionClick(index, enabled, enabled);
     EXPECT_TRUE(enabled.log.empty());
 }
 
 TEST(Selection, APassRunFromAYieldRunsWholeThenTheOuterOneGoesOn) {
     FakeWindow window(3, 0);
     window.onYield = [&](int yield) {
-        if (yield == 1) SelectionClick(1, window);
+        if (yield == 1) SelectionClick(1, window, window);
     };
 
-    SelectionClick(0, window);
+    SelectionClick(0, window, window);
 
     // Row 0 was set, then the nested pass cleared all three; the outer pass then set the rest.
     EXPECT_EQ(window.Actions(), (std::vector<std::string>{"R0+", "yield", "R0-", "yield", "R1-",
@@ -169,7 +169,7 @@ TEST(Selection, AListChangedDuringAPassIsNotAddressedBeyondItsEnd) {
     shrunk.onYield = [&](int yield) {
         if (yield == 2) shrunk.results.resize(1);
     };
-    SelectionClick(0, shrunk);
+    SelectionClick(0, shrunk, shrunk);
     EXPECT_EQ(shrunk.outOfRange, 0);
     EXPECT_EQ(shrunk.Actions(), (std::vector<std::string>{"R0+", "yield", "R1+", "yield"}));
     EXPECT_EQ(shrunk.results, All(1, true));
@@ -177,7 +177,7 @@ TEST(Selection, AListChangedDuringAPassIsNotAddressedBeyondItsEnd) {
     // A scan run from the first yield empties the list.
     FakeWindow emptied(4, 0);
     emptied.onYield = [&](int) { emptied.results.clear(); };
-    SelectionClick(1, emptied);
+    SelectionClick(1, emptied, emptied);
     EXPECT_EQ(emptied.outOfRange, 0);
     EXPECT_EQ(emptied.Actions(), (std::vector<std::string>{"R0-", "yield"}));
 
@@ -186,6 +186,6 @@ TEST(Selection, AListChangedDuringAPassIsNotAddressedBeyondItsEnd) {
     grown.onYield = [&](int yield) {
         if (yield == 1) grown.results.assign(6, false);
     };
-    SelectionClick(0, grown);
+    SelectionClick(0, grown, grown);
     EXPECT_EQ(grown.results, (std::vector<bool>{false, true, false, false, false, false}));
 }

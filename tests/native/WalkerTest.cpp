@@ -53,7 +53,7 @@ TEST(WalkerTest, DepthFirstInListingOrder) {
     RecordingSink sink;
     ScanState state;
     state.totalBytes = 100;  // the walk adds to what is there
-    ScanFolder(L"R\\", tree, MaskSet(Masks({L"*.BAK"})), sink, state);
+    ScanFolder(L"R\\", tree, MaskSet(Masks({L"*.BAK"})), sink, sink, state);
 
     EXPECT_EQ(sink.log, (Lines{L"show R\\", L"wait", L"match R\\a.bak",
                                L"show R\\SUB1\\", L"wait", L"match R\\SUB1\\d.bak",
@@ -80,10 +80,10 @@ TEST(WalkerTest, EveryListedEntryIsAPaceStep) {
     tree.AddFile(sub, L"a.bak");
     struct PacedSink : RecordingSink {
         int paces = 0;
-        void Step() override { ++paces; }
+        void AtWork() override { ++paces; }
     } sink;
     ScanState state;
-    ScanFolder(L"R\\", tree, MaskSet(Masks({L"*.BAK"})), sink, state);
+    ScanFolder(L"R\\", tree, MaskSet(Masks({L"*.BAK"})), sink, sink, state);
     // Two folders, each with "." and "..": 5,001 + 1 entries and 4 dots.
     EXPECT_EQ(sink.paces, 5001 + 1 + 4);
     EXPECT_EQ(sink.log, (Lines{L"show R\\", L"wait", L"show R\\SUB\\", L"wait", L"match R\\SUB\\a.bak"}));
@@ -99,7 +99,7 @@ TEST(WalkerTest, FoldersAreDescendedNeverMatched) {
     tree.AddFile(L"R\\", L"last.bak", 7);
     RecordingSink sink;
     ScanState state;
-    ScanFolder(L"R\\", tree, MaskSet(Masks({L"*.BAK", L"..."})), sink, state);
+    ScanFolder(L"R\\", tree, MaskSet(Masks({L"*.BAK", L"..."})), sink, sink, state);
 
     EXPECT_EQ(sink.log, (Lines{L"show R\\", L"wait",
                                L"show R\\OLD.BAK\\", L"wait", L"match R\\OLD.BAK\\inner.bak",
@@ -113,7 +113,7 @@ TEST(WalkerTest, UnlistableRootShowsAndAddsNothing) {
     FakeLister tree;
     RecordingSink sink;
     ScanState state;
-    ScanFolder(L"X:\\", tree, MaskSet(Masks({L"*"})), sink, state);
+    ScanFolder(L"X:\\", tree, MaskSet(Masks({L"*"})), sink, sink, state);
     EXPECT_EQ(sink.log, (Lines{L"show X:\\", L"wait"}));
     EXPECT_EQ(state.totalBytes, 0u);
 }
@@ -122,7 +122,7 @@ TEST(WalkerTest, NoActiveMaskStillWalksEveryFolder) {
     FakeLister tree = SampleTree();
     RecordingSink sink;
     ScanState state;
-    ScanFolder(L"R\\", tree, MaskSet(), sink, state);
+    ScanFolder(L"R\\", tree, MaskSet(), sink, sink, state);
     EXPECT_EQ(sink.shown, (Lines{L"R\\", L"R\\SUB1\\", L"R\\SUB1\\DEEP\\", L"R\\SUB2\\"}));
     EXPECT_TRUE(sink.matches.empty());
     EXPECT_EQ(state.totalBytes, 0u);
@@ -134,7 +134,7 @@ TEST(WalkerTest, StopAlreadySetEntersNothing) {
     RecordingSink sink;
     ScanState state;
     state.stopRequested = true;
-    ScanFolder(L"R\\", tree, MaskSet(Masks({L"*"})), sink, state);
+    ScanFolder(L"R\\", tree, MaskSet(Masks({L"*"})), sink, sink, state);
     EXPECT_TRUE(sink.log.empty());
     EXPECT_TRUE(tree.opened.empty());
     EXPECT_EQ(state.totalBytes, 0u);
@@ -150,7 +150,7 @@ TEST(WalkerTest, StopDuringTheWalkFinishesTheOpenFolders) {
         sink.onWaitingInput = [&](const std::wstring& folder) {
             if (folder == L"R\\SUB1\\") state.stopRequested = true;
         };
-        ScanFolder(L"R\\", tree, MaskSet(Masks({L"*.BAK"})), sink, state);
+        ScanFolder(L"R\\", tree, MaskSet(Masks({L"*.BAK"})), sink, sink, state);
         EXPECT_EQ(sink.log, (Lines{L"show R\\", L"wait", L"match R\\a.bak",
                                    L"show R\\SUB1\\", L"wait", L"match R\\SUB1\\d.bak",
                                    L"match R\\b.bak"}));
@@ -166,7 +166,7 @@ TEST(WalkerTest, StopDuringTheWalkFinishesTheOpenFolders) {
         sink.onShowFolder = [&](const std::wstring& folder) {
             if (folder == L"R\\SUB1\\DEEP\\") state.stopRequested = true;
         };
-        ScanFolder(L"R\\", tree, MaskSet(Masks({L"*.BAK", L"*.TXT"})), sink, state);
+        ScanFolder(L"R\\", tree, MaskSet(Masks({L"*.BAK", L"*.TXT"})), sink, sink, state);
         EXPECT_EQ(sink.shown, (Lines{L"R\\", L"R\\SUB1\\", L"R\\SUB1\\DEEP\\"}));
         std::vector<std::wstring> names;
         for (const Match& m : sink.matches) names.push_back(m.name);
@@ -200,13 +200,12 @@ private:
     std::size_t depth_;
 };
 
-class CountingSink : public WalkSink {
+class CountingSink : public WalkSink, public Pacing {
 public:
     void ShowFolder(const std::wstring& path) override {
         ++folders;
         longestPath = std::max(longestPath, path.size());
     }
-    void InputPoint() override {}
     void AppendMatch(const std::wstring&, std::wstring_view, std::uint64_t) override {
         ++files;
     }
@@ -220,7 +219,7 @@ TEST(WalkerTest, VeryDeepTreeNeedsNoDeepStack) {
     ChainLister chain(kDepth);
     CountingSink sink;
     ScanState state;
-    ScanFolder(L"R\\", chain, MaskSet(Masks({L"*.TMP"})), sink, state);
+    ScanFolder(L"R\\", chain, MaskSet(Masks({L"*.TMP"})), sink, sink, state);
     EXPECT_EQ(sink.folders, kDepth);
     EXPECT_EQ(sink.files, kDepth);
     EXPECT_EQ(sink.longestPath, 2 * kDepth);
@@ -248,7 +247,7 @@ TEST(WalkerTest, AFolderReachedAgainIsPassedOverLikeAnUnlistableFolder) {
     FakeLister tree = LoopTree();
     RecordingSink sink;
     ScanState state;
-    ScanFolder(L"R\\", tree, MaskSet(Masks({L"*.TMP"})), sink, state);
+    ScanFolder(L"R\\", tree, MaskSet(Masks({L"*.TMP"})), sink, sink, state);
 
     // Each link back to a walked folder is shown as entered, as a folder that cannot be listed
     // is, and gives nothing; B is walked through the link that reaches it first, and its own
@@ -270,7 +269,7 @@ TEST(WalkerTest, AFolderReachedAgainIsPassedOverLikeAnUnlistableFolder) {
     carried.entryIds = true;
     RecordingSink again;
     ScanState stateAgain;
-    ScanFolder(L"R\\", carried, MaskSet(Masks({L"*.TMP"})), again, stateAgain);
+    ScanFolder(L"R\\", carried, MaskSet(Masks({L"*.TMP"})), again, again, stateAgain);
     EXPECT_EQ(again.log, sink.log);
     EXPECT_EQ(std::count(carried.opened.begin(), carried.opened.end(), L"R\\B\\"), 0);
     EXPECT_EQ(std::count(carried.opened.begin(), carried.opened.end(), L"R\\A\\other\\"), 1);
@@ -294,7 +293,7 @@ TEST(WalkerTest, LoopsThroughSeveralLinksEndAndUnknownTargetsAreWalked) {
     tree.AddLink(L"R\\", L"toZ", z);
     RecordingSink sink;
     ScanState state;
-    ScanFolder(L"R\\", tree, MaskSet(Masks({L"*.TMP"})), sink, state);
+    ScanFolder(L"R\\", tree, MaskSet(Masks({L"*.TMP"})), sink, sink, state);
 
     std::vector<std::wstring> rows;
     for (const Match& m : sink.matches) rows.push_back(m.folder + m.name);
@@ -327,7 +326,7 @@ std::vector<std::wstring> ScanRootsOf(FakeLister& tree, const std::vector<std::w
     WalkedFolders walked;
     ReserveVolumeRoots(roots, tree, walked);
     for (const std::wstring& root : roots)
-        ScanFolder(root, tree, MaskSet(Masks({L"*.TMP"})), sink, state, walked);
+        ScanFolder(root, tree, MaskSet(Masks({L"*.TMP"})), sink, sink, state, walked);
     std::vector<std::wstring> rows;
     for (const Match& m : sink.matches) rows.push_back(m.folder + m.name);
     return rows;
@@ -467,7 +466,7 @@ TEST_F(RealTreeTest, WalksDepthFirstWithSizes) {
     RecordingSink sink;
     ScanState state;
     const std::wstring r = Root();
-    ScanFolder(r, lister, MaskSet(Masks({L"*.BAK"})), sink, state);
+    ScanFolder(r, lister, MaskSet(Masks({L"*.BAK"})), sink, sink, state);
 
     EXPECT_EQ(sink.log, (Lines{L"show " + r, L"wait", L"match " + r + L".hidden.bak",
                                L"show " + r + L"OLD.BAK/", L"wait", L"match " + r + L"OLD.BAK/x.bak",
@@ -488,7 +487,7 @@ TEST_F(RealTreeTest, UnsortedListingGivesTheSameRows) {
     PosixLister lister;
     RecordingSink sink;
     ScanState state;
-    ScanFolder(Root(), lister, MaskSet(Masks({L"*.TMP"})), sink, state);
+    ScanFolder(Root(), lister, MaskSet(Masks({L"*.TMP"})), sink, sink, state);
     std::vector<std::wstring> names;
     for (const Match& m : sink.matches) names.push_back(m.folder.substr(Root().size()) + m.name);
     std::sort(names.begin(), names.end());
@@ -510,7 +509,7 @@ TEST_F(RealTreeTest, LinksCountAsWhatTheyPointToAndASiblingIsListedOnce) {
     RecordingSink sink;
     ScanState state;
     const std::wstring r = Root();
-    ScanFolder(r, lister, MaskSet(Masks({L"*.BAK"})), sink, state);
+    ScanFolder(r, lister, MaskSet(Masks({L"*.BAK"})), sink, sink, state);
 
     // target/ is walked through the link met first; its own entry is shown and gives nothing.
     EXPECT_EQ(sink.shown, (Lines{r, r + L"link/", r + L"target/"}));
@@ -544,7 +543,7 @@ TEST_F(RealTreeTest, SymbolicLinkLoopsEndWithEachFileListedOnce) {
     RecordingSink sink;
     ScanState state;
     const std::wstring top = Root() + L"top/";
-    ScanFolder(top, lister, MaskSet(Masks({L"*.TMP"})), sink, state);
+    ScanFolder(top, lister, MaskSet(Masks({L"*.TMP"})), sink, sink, state);
 
     std::vector<std::wstring> rows;
     for (const Match& m : sink.matches) rows.push_back(m.folder.substr(top.size()) + m.name);
@@ -561,7 +560,7 @@ TEST_F(RealTreeTest, SizesBeyondThirtyTwoBitsAreExact) {
     SortedLister lister(posix);
     RecordingSink sink;
     ScanState state;
-    ScanFolder(Root(), lister, MaskSet(Masks({L"*.BAK"})), sink, state);
+    ScanFolder(Root(), lister, MaskSet(Masks({L"*.BAK"})), sink, sink, state);
     ASSERT_EQ(sink.matches.size(), 2u);
     EXPECT_EQ(sink.matches[0].size, std::uint64_t{5} << 30);
     EXPECT_EQ(sink.matches[1].size, 3000000000u);
@@ -580,7 +579,7 @@ TEST_F(RealTreeTest, EveryNameRoundTrips) {
     RecordingSink sink;
     ScanState state;
     const std::wstring r = Root();
-    ScanFolder(r, lister, MaskSet(Masks({L"*.BAK"})), sink, state);
+    ScanFolder(r, lister, MaskSet(Masks({L"*.BAK"})), sink, sink, state);
 
     ASSERT_EQ(sink.matches.size(), 4u);
     EXPECT_EQ(state.totalBytes, 10u);  // every file was found and stated by its own name
@@ -669,7 +668,7 @@ TEST_F(DeepTreeTest, EndsWhereThePathGetsTooLong) {
     PosixLister lister;
     CountingSink sink;
     ScanState state;
-    ScanFolder(Root(), lister, MaskSet(Masks({L"*.TMP"})), sink, state);
+    ScanFolder(Root(), lister, MaskSet(Masks({L"*.TMP"})), sink, sink, state);
     setrlimit(RLIMIT_NOFILE, &saved);
 
     // Level k has the path root + k times "d/"; it can be opened while shorter than PATH_MAX.

@@ -147,9 +147,9 @@ void MainWindow::OnCommand(int id, int code) {
     switch (id) {
         case kIdDeleteButton: {
             BusyScope busy(*this);
-            ShellFileDelete shell(hwnd_, [this] { pacer_.AtWork(); });
+            ShellFileDelete shell(hwnd_, pacer_);
             pacer_.Begin();
-            DeleteCommandClick(*this, results_.Rows(), shell);
+            DeleteCommandClick(*this, results_.Rows(), shell, pacer_);
             break;
         }
         case kIdAboutButton:
@@ -165,13 +165,13 @@ void MainWindow::OnCommand(int id, int code) {
             BusyScope busy(*this);
             const int index = id == kIdCheckAllResultsButton ? 0 : id == kIdCheckNoResultsButton ? 1 : id == kIdCheckAllTypesButton ? 2 : 3;
             pacer_.Begin();
-            SelectionClick(index, *this);
+            SelectionClick(index, *this, pacer_);
             pacer_.RepaintNow();
             break;
         }
         case kIdScanButton: {
             BusyScope busy(*this);
-            ScanCommandClick(*this, *this, lister_, activeMasks_, fixedDrives_, scan_);
+            ScanCommandClick(*this, *this, pacer_, lister_, activeMasks_, fixedDrives_, scan_);
             break;
         }
         case kIdBrowseButton:
@@ -382,15 +382,5 @@ void MainWindow::SetRowChecked(SelectionList list, std::size_t row, bool checked
 }
 
 void MainWindow::RebuildActiveMasks() { qorvani::RebuildActiveMasks(types_, activeMasks_); }
-
-// --- Pacing, for every long command ---
-
-void MainWindow::Step() { pacer_.AtWork(); }
-
-void MainWindow::InputPoint() { pacer_.AtFolderEntry(); }
-
-void MainWindow::EventPoint() { pacer_.AtRowYield(); }
-
-void MainWindow::RunWaitingEvents() { pacer_.RunWaitingEvents(); }
 
 }  // namespace qorvani

@@ -94,11 +94,6 @@ private:
     bool AskDeleteForGood(std::size_t files) override;
     void RowsKept() override;
     void ShowDeleting(const std::wstring& path) override;
-    // Pacing (shared by the views above).
-    void Step() override;
-    void InputPoint() override;
-    void EventPoint() override;
-    void RunWaitingEvents() override;
     // SelectionView.
     bool ListEnabled(SelectionList list) override;
     std::size_t RowCount(SelectionList list) override;

@@ -19,7 +19,7 @@ void Pacer::AtFolderEntry() {
     if (actions.look && InputWaiting()) PumpAll();
 }
 
-void Pacer::AtRowYield() {
+void Pacer::AtRowEnd() {
     const PaceActions actions = clock_.At(GetTickCount(), true);
     Carry(actions);
     if (actions.look) PumpAll();

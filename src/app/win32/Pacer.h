@@ -1,8 +1,9 @@
 #pragma once
 // The one pacer of the long commands (the walk, a selection pass, the delete pass), on the
-// window's thread. The commands call it at every step through their views; it keeps the window
-// responsive, repaints the live display (the result list and the status text) at a steady rate,
-// and lets waiting input run only at the points it is asked to, by the rules of PaceClock.
+// window's thread: the window hands it to each command as its Pacing. It carries out the points
+// of Pacing.h by the rules of PaceClock: keeps the window responsive, repaints the live display
+// (the result list and the status text) at a steady rate, and lets waiting input run only at the
+// look points.
 #include <windows.h>
 
 #include <cstddef>
@@ -11,10 +12,11 @@
 #include "app/win32/ResultList.h"
 #include "app/win32/StatusBar.h"
 #include "common/core/PaceClock.h"
+#include "common/core/Pacing.h"
 
 namespace qorvani {
 
-class Pacer {
+class Pacer final : public Pacing {
 public:
     explicit Pacer(ResultList& results) : results_(results) {}
     Pacer(const Pacer&) = delete;
@@ -25,19 +27,13 @@ public:
         window_ = window;
         status_.Attach(status);
     }
-    // A long command starts: its first input point looks at the queue, its first step repaints.
+    // A long command starts: its first look point looks at the queue, its first point repaints.
     void Begin();
-    // A step where no input may run: repaints and retrieves messages (answering other threads,
-    // handling no input) as due.
-    void AtWork();
-    // A folder entry of the walk: as AtWork, and when a look is due and input waits in the
-    // queue, every waiting message runs.
-    void AtFolderEntry();
-    // After a row of a selection pass: as AtWork, and when a look is due every waiting message
-    // runs.
-    void AtRowYield();
-    // Every waiting message runs now.
-    void RunWaitingEvents() { PumpAll(); }
+    // Pacing. A keep-alive answers other threads and handles no input.
+    void AtWork() override;
+    void AtFolderEntry() override;
+    void AtRowEnd() override;
+    void RunWaitingEvents() override { PumpAll(); }
 
     // The status text shown at the next repaint (a later one replaces it unseen).
     void ShowStatusSoon(std::wstring text);

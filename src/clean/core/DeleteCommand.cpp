@@ -86,7 +86,7 @@ std::vector<bool> CaseTwins(const ResultStore& rows, Pacing& pace) {
     std::unordered_map<std::wstring, Seen> seen;
     std::vector<bool> twins(rows.Count(), false);
     for (std::size_t row = 0; row < rows.Count(); ++row) {
-        pace.Step();
+        pace.AtWork();
         auto [entry, added] = seen.try_emplace(rows.DisplayText(row), Seen{row, false});
         if (added || rows.Name(entry->second.row) == rows.Name(row)) continue;
         twins[row] = twins[entry->second.row] = true;
@@ -100,28 +100,29 @@ std::vector<bool> CaseTwins(const ResultStore& rows, Pacing& pace) {
     return twins;
 }
 
-void DeleteCommandClick(DeleteView& view, ResultStore& rows, FileShell& shell, wchar_t separator) {
-    const DeleteAnswer answer = view.AskDeleteConfirmation();
-    if (answer == DeleteAnswer::Cancel) return;
+namespace {
 
-    const std::size_t n = rows.Count();
+// What the command knows of one row, in one place.
+struct RowPlan {
+    bool checked = false;
+    bool sendable = false;    // a name that the shell reads as this one file, and no other
+    bool withoutBin = false;  // "否" on a volume without a Recycle Bin: asked for below
+    std::uint16_t flags = 0;
+    std::wstring path;
+    Outcome outcome = Outcome::Refused;
+};
 
-    // What the command knows of each row, in one place.
-    struct RowPlan {
-        bool checked = false;
-        bool sendable = false;  // a name that the shell reads as this one file, and no other
-        bool withoutBin = false;  // "否" on a volume without a Recycle Bin: asked for below
-        std::uint16_t flags = 0;
-        std::wstring path;
-        Outcome outcome = Outcome::Refused;
-    };
-    std::vector<RowPlan> plan(n);
+// The question pass: the plan of every row, after the one question for the files that the
+// Recycle Bin cannot take.
+std::vector<RowPlan> PlanRows(DeleteView& view, const ResultStore& rows, FileShell& shell, Pacing& pace,
+                              DeleteAnswer answer, wchar_t separator) {
+    std::vector<RowPlan> plan(rows.Count());
     std::vector<bool> twins;  // asked only when some row is checked
     std::size_t withoutBin = 0;
-    for (std::size_t row = 0; row < n; ++row) {
-        view.Step();
+    for (std::size_t row = 0; row < plan.size(); ++row) {
+        pace.AtWork();
         if (!rows.Checked(row)) continue;
-        if (twins.empty()) twins = CaseTwins(rows, view);
+        if (twins.empty()) twins = CaseTwins(rows, pace);
         RowPlan& facts = plan[row];
         facts.checked = true;
         facts.path = rows.ExactPath(row);
@@ -145,18 +146,20 @@ void DeleteCommandClick(DeleteView& view, ResultStore& rows, FileShell& shell, w
                 facts.sendable = forGood;
             }
     }
+    return plan;
+}
 
-    // Deletion pass: one shell call per checked row whose path names exactly one plain file that
-    // the shell can take. A path is judged gone only on the system's own "not found".
-    for (std::size_t row = 0; row < n; ++row) {
-        view.Step();
-        RowPlan& facts = plan[row];
+// Deletion pass: one shell call per checked row whose path names exactly one plain file that
+// the shell can take. A path is judged gone only on the system's own "not found".
+void SendRows(std::vector<RowPlan>& plan, DeleteView& view, FileShell& shell, Pacing& pace) {
+    for (RowPlan& facts : plan) {
+        pace.AtWork();
         if (!facts.sendable) continue;
         switch (shell.Inspect(facts.path)) {
         case PathKind::PlainFile:
             if (!ShellCanTake(facts.path)) break;  // too long for the shell: stays listed
             view.ShowDeleting(facts.path);
-            view.Step();
+            pace.AtWork();
             shell.DeleteOneFile(facts.path, facts.flags);  // judged below by what is left on disk
             facts.outcome = Outcome::Sent;
             break;
@@ -168,19 +171,38 @@ void DeleteCommandClick(DeleteView& view, ResultStore& rows, FileShell& shell, w
             break;
         }
     }
+}
 
-    // Collect pass: a checked row leaves only when its file is gone now.
-    std::vector<std::size_t> kept;
-    std::size_t failed = 0;
-    for (std::size_t row = 0; row < n; ++row) {
-        view.Step();
+struct Collected {
+    std::vector<std::size_t> kept;  // the rows that stay, in their order
+    std::size_t failed = 0;         // checked rows among them
+};
+
+// Collect pass: a checked row leaves only when its file is gone now.
+Collected CollectRows(const std::vector<RowPlan>& plan, FileShell& shell, Pacing& pace) {
+    Collected left;
+    for (std::size_t row = 0; row < plan.size(); ++row) {
+        pace.AtWork();
         const RowPlan& facts = plan[row];
         const bool gone = facts.checked && facts.outcome != Outcome::Refused &&
                           shell.InspectAfterCalls(facts.path) == PathKind::Missing;
         if (gone) continue;
-        kept.push_back(row);
-        if (facts.checked) ++failed;
+        left.kept.push_back(row);
+        if (facts.checked) ++left.failed;
     }
+    return left;
+}
+
+}  // namespace
+
+void DeleteCommandClick(DeleteView& view, ResultStore& rows, FileShell& shell, Pacing& pace, wchar_t separator) {
+    const DeleteAnswer answer = view.AskDeleteConfirmation();
+    if (answer == DeleteAnswer::Cancel) return;
+
+    const std::size_t n = rows.Count();
+    std::vector<RowPlan> plan = PlanRows(view, rows, shell, pace, answer, separator);
+    SendRows(plan, view, shell, pace);
+    const auto [kept, failed] = CollectRows(plan, shell, pace);
 
     rows.KeepRows(kept);
     view.RowsKept();

@@ -67,10 +67,8 @@ PathKind KindOfFailedLookup(std::uint32_t systemError);
 // (already in the long form, or not a full path) is returned as it is.
 std::wstring LookupForm(const std::wstring& path);
 
-// What the delete needs of the window besides the rows themselves. The delete paces itself
-// through the same object: a Step at every row of both passes, sent or not, and right before
-// each shell call, so that no stretch of a long delete goes without a keep-alive; it runs no input.
-class DeleteView : public virtual Pacing {
+// What the delete needs of the window besides the rows themselves.
+class DeleteView {
 public:
     virtual ~DeleteView() = default;
     virtual DeleteAnswer AskDeleteConfirmation() = 0;
@@ -113,7 +111,10 @@ bool NameSafeForShell(std::wstring_view path, std::wstring_view name, wchar_t se
 std::vector<bool> CaseTwins(const ResultStore& rows, Pacing& pace);
 
 // The delete button's click over the result rows: each row's exact path (folder and name as
-// listed) and check box are read from rows, and rows keeps what is left.
-void DeleteCommandClick(DeleteView& view, ResultStore& rows, FileShell& shell, wchar_t separator = L'\\');
+// listed) and check box are read from rows, and rows keeps what is left. The delete paces itself
+// through pace: AtWork at every row of its passes, sent or not, and right before each shell call,
+// so that no stretch of a long delete goes without a keep-alive; it runs no input.
+void DeleteCommandClick(DeleteView& view, ResultStore& rows, FileShell& shell, Pacing& pace,
+                        wchar_t separator = L'\\');
 
 }  // namespace qorvani

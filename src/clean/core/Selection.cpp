@@ -2,7 +2,7 @@
 
 namespace qorvani {
 
-void SelectionClick(int index, SelectionView& view) {
+void SelectionClick(int index, SelectionView& view, Pacing& pace) {
     if (index < 0 || index > 3) return;
     const bool target = index == 0 || index == 2;
     const SelectionList list = index < 2 ? SelectionList::Results : SelectionList::Types;
@@ -14,7 +14,7 @@ void SelectionClick(int index, SelectionView& view) {
         if (row >= view.RowCount(list)) break;
         view.SetRowChecked(list, row, target);
         if (list == SelectionList::Types) view.RebuildActiveMasks();
-        view.EventPoint();
+        pace.AtRowEnd();
     }
 }
 

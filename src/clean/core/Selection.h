@@ -9,16 +9,17 @@ namespace qorvani {
 
 enum class SelectionList { Results, Types };
 
-// The lists as a selection pass sees them. The pass paces itself through the same object: an
-// EventPoint after every row.
-class SelectionView : public virtual Pacing {
+// The lists as a selection pass sees them.
+class SelectionView {
 public:
+    virtual ~SelectionView() = default;
     virtual bool ListEnabled(SelectionList list) = 0;
     virtual std::size_t RowCount(SelectionList list) = 0;
     virtual void SetRowChecked(SelectionList list, std::size_t row, bool checked) = 0;  // rows from 0
     virtual void RebuildActiveMasks() = 0;
 };
 
-void SelectionClick(int index, SelectionView& view);
+// The pass paces itself through pace: AtRowEnd after every row.
+void SelectionClick(int index, SelectionView& view, Pacing& pace);
 
 }  // namespace qorvani

@@ -35,7 +35,7 @@ std::uint32_t ShellFileDelete::List(const std::wstring& pattern, std::vector<Lis
                                        FIND_FIRST_EX_LARGE_FETCH));
     if (!handle.Valid()) return GetLastError();
     do {
-        if (pace_) pace_();
+        pace_.AtWork();
         entries.push_back({data.cFileName, StampOf(data.dwFileAttributes, data.nFileSizeHigh, data.nFileSizeLow,
                                                    data.ftCreationTime, data.ftLastWriteTime)});
     } while (FindNextFileW(handle.Get(), &data));

@@ -1,13 +1,12 @@
 #pragma once
 #include <windows.h>
 
-#include <functional>
 #include <map>
 #include <string>
-#include <utility>
 
 #include "clean/core/DeleteCommand.h"
 #include "clean/core/ExactLookup.h"
+#include "common/core/Pacing.h"
 
 namespace qorvani {
 
@@ -16,8 +15,9 @@ namespace qorvani {
 // object serves one delete pass.
 class ShellFileDelete final : public FileShell, private EntryProbe {
 public:
-    // pace runs at every entry that a listing gives (a folder of many thousand files takes a while).
-    ShellFileDelete(HWND owner, std::function<void()> pace) : owner_(owner), pace_(std::move(pace)) {}
+    // pace.AtWork runs at every entry that a listing gives (a folder of many thousand files takes
+    // a while).
+    ShellFileDelete(HWND owner, Pacing& pace) : owner_(owner), pace_(pace) {}
     PathKind Inspect(const std::wstring& path) override { return lookup_.Inspect(path); }
     PathKind InspectAfterCalls(const std::wstring& path) override { return lookup_.InspectAfterCalls(path); }
     // Asks the volume's Recycle Bin (SHQueryRecycleBinW) and its drive type, once per volume.
@@ -30,7 +30,7 @@ private:
     std::uint32_t Reach(const std::wstring& pattern) override;
 
     HWND owner_;
-    std::function<void()> pace_;
+    Pacing& pace_;
     ExactLookup lookup_{*this};
     std::map<std::wstring, bool> recycles_;  // by volume root
 };

@@ -8,9 +8,9 @@ void PaceClock::Begin(std::uint32_t now) {
     lastRetrieve_ = now;
 }
 
-PaceActions PaceClock::At(std::uint32_t now, bool inputPoint) {
+PaceActions PaceClock::At(std::uint32_t now, bool lookPoint) {
     PaceActions actions;
-    if (inputPoint && (lookDue_ || Passed(now, lastLook_, intervals_.lookMs))) {
+    if (lookPoint && (lookDue_ || Passed(now, lastLook_, intervals_.lookMs))) {
         actions.look = true;
         lookDue_ = false;
         lastLook_ = now;

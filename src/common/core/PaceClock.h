@@ -1,12 +1,11 @@
 #pragma once
-// The rules by which a long command running on the window's thread (the walk, a selection pass,
-// the delete pass) pays for round trips to the window system, by a 32-bit millisecond clock that
-// wraps:
-//  - keep alive: messages are retrieved at least every keepAliveMs, so that the system never
+// The clock behind Pacing (see Pacing.h for the points and the three acts): when each act is due,
+// by a 32-bit millisecond clock that wraps:
+//  - keep-alive: messages are retrieved at least every keepAliveMs, so that the system never
 //    counts the window as hung (it does after 5 s), without handling any input;
 //  - repaint: the live display (row count, status text) is brought up to date every repaintMs;
-//  - look: at the points where a command lets waiting input run, the queue is looked at the
-//    first time after Begin and then whenever lookMs have passed since the last look.
+//  - look: at the look points (where a command lets waiting input run), the queue is looked at
+//    the first time after Begin and then whenever lookMs have passed since the last look.
 #include <cstdint>
 
 namespace qorvani {
@@ -18,7 +17,7 @@ struct PaceIntervals {
 };
 
 struct PaceActions {
-    bool look = false;       // look at the queue: only ever at an input point
+    bool look = false;       // look at the queue: only ever at a look point
     bool repaint = false;    // bring the live display up to date
     bool keepAlive = false;  // retrieve messages without handling input
 };
@@ -28,12 +27,12 @@ public:
     explicit PaceClock(PaceIntervals intervals = {}) : intervals_(intervals) {}
 
     // A long command starts, from a message handler (messages were just retrieved): its first
-    // input point looks, and its first point repaints.
+    // look point looks, and its first point repaints.
     void Begin(std::uint32_t now);
-    // What to do at a point of the command. Every action returned counts as done at now. A
-    // look counts as retrieving messages only when the caller then pumps: it says so through
-    // Retrieved.
-    PaceActions At(std::uint32_t now, bool inputPoint);
+    // What to do at a point of the command (a look point or a work point). Every action returned
+    // counts as done at now. A look counts as retrieving messages only when the caller then
+    // pumps: it says so through Retrieved.
+    PaceActions At(std::uint32_t now, bool lookPoint);
     // Messages were retrieved (a look that pumped, a nested message loop).
     void Retrieved(std::uint32_t now) { lastRetrieve_ = now; }
     // The display was brought up to date outside At (a command's final texts).

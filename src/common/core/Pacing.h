@@ -1,19 +1,32 @@
 #pragma once
-// How a long command on the window's thread (the walk, a selection pass, the delete) keeps the
-// window alive. The command says what kind of point it has reached; the window decides by its
-// clock what that costs (a keep-alive, a repaint, a look at the queue). Each call is cheap.
+// Pacing: how a long command on the window's thread (the walk, a selection pass, the delete) keeps
+// the window alive. The command calls a point by what it has reached; the pacer (the window's
+// Pacer, by the clock of PaceClock) decides which of three acts the point costs:
+//  - keep-alive: messages are retrieved, no input handled, at least every 250 ms, so that the
+//    system never counts the window as hung;
+//  - repaint: the live display (the result list's rows, the status text) is brought up to date,
+//    about every 60 ms;
+//  - look: the queue is looked at, and what waits may run; only at a look point, the first one
+//    after the command begins and then at most every 10 ms.
+// The points, as the commands call them:
+//  AtWork()            a work point: every entry listed, every row of the delete's passes, right
+//                      before each shell call. Keep-alive and repaint as due; no input ever runs.
+//  AtFolderEntry()     a look point, on entering a folder of the walk (after its status text): as
+//                      AtWork, and when a look is due and input waits, every waiting message runs
+//                      (a stop click is handled here).
+//  AtRowEnd()          a look point, after each row of a selection pass: as AtWork, and when a
+//                      look is due, every waiting message runs.
+//  RunWaitingEvents()  every waiting message runs now (before a scan's walk and after it).
+// A point with no act due costs one read of the clock. A command takes a Pacing& and calls it;
+// the points here do nothing, for a command run without a window.
 namespace qorvani {
 
 class Pacing {
 public:
     virtual ~Pacing() = default;
-    // A step where no input may run: every entry listed, every row looked at.
-    virtual void Step() {}
-    // A point where waiting input may run, when the system reports any (a folder entered).
-    virtual void InputPoint() {}
-    // A point where every waiting message may run (after a row of a selection pass).
-    virtual void EventPoint() {}
-    // Every waiting message runs now (before a scan's walk and after it).
+    virtual void AtWork() {}
+    virtual void AtFolderEntry() {}
+    virtual void AtRowEnd() {}
     virtual void RunWaitingEvents() {}
 };
 

@@ -8,17 +8,10 @@ bool IsDigit(wchar_t c) { return c >= L'0' && c <= L'9'; }
 
 // True when c is in the list text (the part between "[" or "[!" and "]").
 bool InListText(std::wstring_view list, wchar_t c) {
-    for (std::size_t j = 0; j < list.size();) {
-        if (j + 2 < list.size() && list[j + 1] == L'-') {
-            // A reversed range (low above high) holds no character.
-            if (c >= list[j] && c <= list[j + 2]) return true;
-            j += 3;
-        } else {
-            if (c == list[j]) return true;
-            ++j;
-        }
-    }
-    return false;
+    bool in = false;
+    // A reversed range (low above high) holds no character.
+    ForEachRange(list, [&](wchar_t low, wchar_t high) { in = in || (c >= low && c <= high); });
+    return in;
 }
 
 // Plain recursive matcher, read straight from the mask text.
@@ -32,18 +25,11 @@ bool MatchFrom(std::wstring_view mask, std::wstring_view name) {
         return false;
     }
     if (m == L'[') {
-        const std::size_t close = mask.find(L']', 1);
-        if (close != std::wstring_view::npos) {
-            std::wstring_view list = mask.substr(1, close - 1);
-            const std::wstring_view rest = mask.substr(close + 1);
-            const bool negated = !list.empty() && list[0] == L'!';
-            if (negated) {
-                list.remove_prefix(1);
-            } else if (list.empty()) {
-                return MatchFrom(rest, name);
-            }
+        if (const std::optional<MaskList> list = ListAt(mask, 0)) {
+            const std::wstring_view rest = mask.substr(list->end);
+            if (list->TakesNothing()) return MatchFrom(rest, name);
             if (name.empty()) return false;
-            return InListText(list, name[0]) != negated && MatchFrom(rest, name.substr(1));
+            return InListText(list->text, name[0]) != list->negated && MatchFrom(rest, name.substr(1));
         }
         // No closing bracket: the "[" is an ordinary character.
     }
@@ -53,6 +39,17 @@ bool MatchFrom(std::wstring_view mask, std::wstring_view name) {
 }
 
 }  // namespace
+
+std::optional<MaskList> ListAt(std::wstring_view mask, std::size_t open) {
+    const std::size_t close = mask.find(L']', open + 1);
+    if (close == std::wstring_view::npos) return std::nullopt;
+    MaskList list;
+    list.text = mask.substr(open + 1, close - open - 1);
+    list.negated = !list.text.empty() && list.text[0] == L'!';
+    if (list.negated) list.text.remove_prefix(1);
+    list.end = close + 1;
+    return list;
+}
 
 CompiledMask::CompiledMask(std::wstring_view mask) {
     for (std::size_t i = 0; i < mask.size();) {
@@ -68,27 +65,12 @@ CompiledMask::CompiledMask(std::wstring_view mask) {
         } else if (c == L'#') {
             items_.push_back({Kind::Digit, 0, 0, 0});
             ++i;
-        } else if (c == L'[' && mask.find(L']', i + 1) != std::wstring_view::npos) {
-            const std::size_t close = mask.find(L']', i + 1);
-            std::wstring_view list = mask.substr(i + 1, close - i - 1);
-            i = close + 1;
-            const bool negated = !list.empty() && list[0] == L'!';
-            if (negated) {
-                list.remove_prefix(1);
-            } else if (list.empty()) {
-                continue;  // "[]" takes no character
-            }
-            Item item{negated ? Kind::NotInList : Kind::InList, 0,
+        } else if (const std::optional<MaskList> list = c == L'[' ? ListAt(mask, i) : std::nullopt) {
+            i = list->end;
+            if (list->TakesNothing()) continue;
+            Item item{list->negated ? Kind::NotInList : Kind::InList, 0,
                       static_cast<unsigned int>(ranges_.size()), 0};
-            for (std::size_t j = 0; j < list.size();) {
-                if (j + 2 < list.size() && list[j + 1] == L'-') {
-                    ranges_.push_back({list[j], list[j + 2]});
-                    j += 3;
-                } else {
-                    ranges_.push_back({list[j], list[j]});
-                    ++j;
-                }
-            }
+            ForEachRange(list->text, [this](wchar_t low, wchar_t high) { ranges_.push_back({low, high}); });
             item.rangeCount = static_cast<unsigned int>(ranges_.size()) - item.firstRange;
             items_.push_back(item);
         } else {

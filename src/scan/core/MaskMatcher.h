@@ -14,6 +14,7 @@
 //     any one character;
 //   - a "]" outside a list is the character "]" itself.
 #include <cstddef>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -21,6 +22,33 @@
 #include "common/core/SlotArray.h"
 
 namespace qorvani {
+
+// One list of a mask ("[...]" or "[!...]"), as read from the mask's text.
+struct MaskList {
+    bool negated = false;    // "[!...]": one character not in the list
+    std::wstring_view text;  // between "[" (or "[!") and "]": its ranges, see ForEachRange
+    std::size_t end = 0;     // where the mask goes on, just past the "]"
+    // "[]" takes no character ("[!]" is any one).
+    bool TakesNothing() const { return !negated && text.empty(); }
+};
+
+// The list that opens at mask[open], a "["; none when no "]" follows (that "[" is then itself).
+std::optional<MaskList> ListAt(std::wstring_view mask, std::size_t open);
+
+// Calls take(low, high) for each range of a list's text, in order: three characters x-y are the
+// range x to y (a reversed one holds no character), any other character the range of itself.
+template <class Take>
+void ForEachRange(std::wstring_view text, Take take) {
+    for (std::size_t j = 0; j < text.size();) {
+        if (j + 2 < text.size() && text[j + 1] == L'-') {
+            take(text[j], text[j + 2]);
+            j += 3;
+        } else {
+            take(text[j], text[j]);
+            ++j;
+        }
+    }
+}
 
 class CompiledMask {
 public:

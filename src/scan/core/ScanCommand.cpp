@@ -9,7 +9,7 @@ namespace qorvani {
 
 namespace {
 
-void RunScan(ScanView& view, WalkSink& sink, DirectoryLister& lister,
+void RunScan(ScanView& view, WalkSink& sink, Pacing& pace, DirectoryLister& lister,
              const ActiveMasks& activeMasks, const FixedDrives& fixedDrives, ScanState& state) {
     view.ClearResults();
     view.SetResultCaption(text::kScanningCaption);
@@ -21,7 +21,7 @@ void RunScan(ScanView& view, WalkSink& sink, DirectoryLister& lister,
 
     // The disabled inputs and the new caption show before the walk; a click on the button
     // handled here is already a stop request.
-    view.RunWaitingEvents();
+    pace.RunWaitingEvents();
 
     state.startTime = view.Milliseconds();
     const MaskSet masks(activeMasks);
@@ -33,13 +33,13 @@ void RunScan(ScanView& view, WalkSink& sink, DirectoryLister& lister,
     WalkedFolders walked;
     ReserveVolumeRoots(roots, lister, walked);
     for (const std::wstring& root : roots) {
-        ScanFolder(root, lister, masks, sink, state, walked);  // returns at once after a stop request
+        ScanFolder(root, lister, masks, sink, pace, state, walked);  // returns at once after a stop request
     }
     // Input is looked at only on entering a folder, and the window's keep-alive leaves it queued:
     // a click made on "停止" while the last folders were listed is still waiting. It runs here,
     // while the scan still counts as running, so it is the stop it was meant as, never the start
     // of another scan that would empty the list.
-    view.RunWaitingEvents();
+    pace.RunWaitingEvents();
 
     view.SetStatusText(text::kCompletionStatus);
     const std::uint32_t elapsed = view.Milliseconds() - state.startTime;  // modulo 2^32
@@ -58,14 +58,14 @@ std::wstring ScanReportText(std::size_t files, std::uint64_t totalBytes,
            NumberText(SecondsFigure(elapsedMilliseconds)) + text::kReportEnd;
 }
 
-void ScanCommandClick(ScanView& view, WalkSink& sink, DirectoryLister& lister,
+void ScanCommandClick(ScanView& view, WalkSink& sink, Pacing& pace, DirectoryLister& lister,
                       const ActiveMasks& activeMasks, const FixedDrives& fixedDrives,
                       ScanState& state) {
     if (state.scanning) {
         state.stopRequested = true;  // the scan further down the stack sees it at its next folder
         return;
     }
-    RunScan(view, sink, lister, activeMasks, fixedDrives, state);
+    RunScan(view, sink, pace, lister, activeMasks, fixedDrives, state);
 }
 
 }  // namespace qorvani

@@ -13,7 +13,7 @@
 namespace qorvani {
 
 // What the scan command needs of the window.
-class ScanView : public virtual Pacing {
+class ScanView {
 public:
     virtual ~ScanView() = default;
     // true: every input but the result list and the scan button is disabled, and the scan
@@ -34,8 +34,9 @@ std::wstring ScanReportText(std::size_t files, std::uint64_t totalBytes,
                             std::uint32_t elapsedMilliseconds);
 
 // The scan button's click: a whole scan when none runs, else a stop request for the one running
-// further down the stack. The walk's rows and status go through sink.
-void ScanCommandClick(ScanView& view, WalkSink& sink, DirectoryLister& lister,
+// further down the stack. The walk's rows and status go through sink; the scan runs the waiting
+// events through pace before its walk and after it, and the walk paces itself through it.
+void ScanCommandClick(ScanView& view, WalkSink& sink, Pacing& pace, DirectoryLister& lister,
                       const ActiveMasks& activeMasks, const FixedDrives& fixedDrives,
                       ScanState& state);
 

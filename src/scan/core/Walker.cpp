@@ -23,6 +23,32 @@ bool EqualIgnoringAsciiCase(std::wstring_view a, std::wstring_view b) {
     return true;
 }
 
+// The path of the folder being walked, in one buffer that nothing else changes: a subfolder's
+// name and the separator are appended on the way down and taken off again on the way back up.
+class FolderPath {
+public:
+    explicit FolderPath(wchar_t separator) : separator_(separator) {}
+    void Start(const std::wstring& root) {
+        text_ = root;
+        lengths_.clear();
+    }
+    const std::wstring& Text() const { return text_; }
+    void Descend(std::wstring_view name) {
+        lengths_.push_back(text_.size());
+        text_.append(name);
+        text_.push_back(separator_);
+    }
+    void Ascend() {
+        text_.resize(lengths_.back());
+        lengths_.pop_back();
+    }
+
+private:
+    const wchar_t separator_;
+    std::wstring text_;
+    std::vector<std::size_t> lengths_;  // text_'s length above each folder descended into
+};
+
 // The walk keeps its own stack of open listings instead of calling itself, so that a tree
 // thousands of folders deep cannot exhaust the thread's stack. It does exactly what the plain
 // recursive walk does: a folder is entered (stop test, status, waiting input, listing) at the
@@ -34,12 +60,13 @@ bool EqualIgnoringAsciiCase(std::wstring_view a, std::wstring_view b) {
 // over like a folder that cannot be listed, at no cost beyond the listing itself.
 class Walk {
 public:
-    Walk(DirectoryLister& lister, const MaskSet& masks, WalkSink& sink, ScanState& state, WalkedFolders& walked)
-        : lister_(lister), masks_(masks), sink_(sink), state_(state), walked_(walked),
-          separator_(lister.Separator()) {}
+    Walk(DirectoryLister& lister, const MaskSet& masks, WalkSink& sink, Pacing& pace, ScanState& state,
+         WalkedFolders& walked)
+        : lister_(lister), masks_(masks), sink_(sink), pace_(pace), state_(state), walked_(walked),
+          separator_(lister.Separator()), path_(separator_) {}
 
     void Run(const std::wstring& root) {
-        path_ = root;
+        path_.Start(root);
         const std::wstring volumeRoot = lister_.VolumeRoot(root);
         const bool rootIsVolumeRoot = !volumeRoot.empty() && EqualIgnoringAsciiCase(volumeRoot, root);
         Enter(!InSystemFolder(root, volumeRoot), true, rootIsVolumeRoot);
@@ -49,7 +76,6 @@ public:
 private:
     struct OpenFolder {
         std::unique_ptr<DirectoryListing> listing;
-        std::size_t pathLength;            // path_ holds this folder's path up to here
         std::optional<FolderIdentity> identity;
         bool volumeRoot;                   // the root of its volume (a drive's, a mount point's)
     };
@@ -64,15 +90,15 @@ private:
         return IsSystemFolderName(std::wstring_view(root).substr(start, end - start));
     }
 
-    // Enters the folder whose path is in path_; false when it is not walked. known is its
+    // Enters the folder whose path path_ holds; false when it is not walked. known is its
     // identity when its parent's listing gave it (a plain subfolder: same volume, listed ID).
     bool Enter(bool walkable, bool asRoot, bool knownVolumeRoot, std::optional<FolderIdentity> known = {}) {
         if (state_.stopRequested) return false;
-        sink_.ShowFolder(path_);
-        sink_.InputPoint();
+        sink_.ShowFolder(path_.Text());
+        pace_.AtFolderEntry();
         if (!walkable) return false;
         if (known && !walked_.Enter(*known, asRoot)) return false;
-        std::unique_ptr<DirectoryListing> listing = lister_.Open(path_);
+        std::unique_ptr<DirectoryListing> listing = lister_.Open(path_.Text());
         if (!listing) return false;
         std::optional<FolderIdentity> identity = known;
         bool volumeRoot = knownVolumeRoot;
@@ -82,7 +108,7 @@ private:
             if (!asRoot && identity && open_.back().identity)
                 volumeRoot = identity->volume != open_.back().identity->volume;
         }
-        open_.push_back({std::move(listing), path_.size(), identity, volumeRoot});
+        open_.push_back({std::move(listing), identity, volumeRoot});
         return true;
     }
 
@@ -91,10 +117,10 @@ private:
         DirectoryListing& listing = *current.listing;
         if (!listing.Next()) {
             open_.pop_back();
-            if (!open_.empty()) path_.resize(open_.back().pathLength);
+            if (!open_.empty()) path_.Ascend();  // back to the parent's path
             return;
         }
-        sink_.Step();
+        pace_.AtWork();
         const std::wstring_view name = listing.Name();
         if (IsDotOrDotDot(name)) return;
         if (listing.IsFolder()) {
@@ -104,10 +130,8 @@ private:
             if (current.identity)
                 if (const std::optional<std::uint64_t> id = listing.EntryFileId())
                     known = FolderIdentity{current.identity->volume, *id};
-            const std::size_t parentLength = path_.size();
-            path_.append(name);
-            path_.push_back(separator_);
-            if (!Enter(walkable, false, false, known)) path_.resize(parentLength);
+            path_.Descend(name);
+            if (!Enter(walkable, false, false, known)) path_.Ascend();
             return;
         }
         if (masks_.Empty()) return;
@@ -115,7 +139,7 @@ private:
         UpperCaseInPlace(upperName_);
         if (masks_.Matches(upperName_)) {
             const std::uint64_t size = listing.Size();
-            sink_.AppendMatch(path_, name, size);
+            sink_.AppendMatch(path_.Text(), name, size);
             state_.totalBytes += size;
         }
     }
@@ -123,11 +147,12 @@ private:
     DirectoryLister& lister_;
     const MaskSet& masks_;
     WalkSink& sink_;
+    Pacing& pace_;
     ScanState& state_;
     WalkedFolders& walked_;
     const wchar_t separator_;
     std::vector<OpenFolder> open_;
-    std::wstring path_;  // the innermost open folder's path, or the one being entered
+    FolderPath path_;  // the innermost open folder's path, or the one being entered
     std::wstring upperName_;
 };
 
@@ -152,14 +177,14 @@ bool IsSystemFolderName(std::wstring_view name) {
 }
 
 void ScanFolder(const std::wstring& path, DirectoryLister& lister, const MaskSet& masks,
-                WalkSink& sink, ScanState& state, WalkedFolders& walked) {
-    Walk(lister, masks, sink, state, walked).Run(path);
+                WalkSink& sink, Pacing& pace, ScanState& state, WalkedFolders& walked) {
+    Walk(lister, masks, sink, pace, state, walked).Run(path);
 }
 
 void ScanFolder(const std::wstring& path, DirectoryLister& lister, const MaskSet& masks,
-                WalkSink& sink, ScanState& state) {
+                WalkSink& sink, Pacing& pace, ScanState& state) {
     WalkedFolders walked;
-    ScanFolder(path, lister, masks, sink, state, walked);
+    ScanFolder(path, lister, masks, sink, pace, state, walked);
 }
 
 }  // namespace qorvani

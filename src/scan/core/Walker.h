@@ -14,10 +14,10 @@
 namespace qorvani {
 
 // What the walk tells the window. The window keeps the screen live at its own pace: ShowFolder
-// and AppendMatch must be cheap (store, do not paint). The walk paces itself through the same
-// object: a Step at every entry listed, an InputPoint on entering each folder (after ShowFolder).
-class WalkSink : public virtual Pacing {
+// and AppendMatch must be cheap (store, do not paint).
+class WalkSink {
 public:
+    virtual ~WalkSink() = default;
     // Entering a folder: the status text becomes "正在扫描：" + path.
     virtual void ShowFolder(const std::wstring& path) = 0;
     // A matched file: folder as walked (ends in the separator), the name exactly as listed (its
@@ -67,11 +67,12 @@ void ReserveVolumeRoots(const std::vector<std::wstring>& roots, DirectoryLister&
 bool IsSystemFolderName(std::wstring_view name);
 
 // Walks path (which ends in the lister's separator). Reads state.stopRequested on entering each
-// folder and adds every listed file's size to state.totalBytes. walked is shared by the roots of
-// one scan; the overload without it walks path as the scan's only root.
+// folder and adds every listed file's size to state.totalBytes. Paces itself through pace:
+// AtWork at every entry listed, AtFolderEntry on entering each folder (after ShowFolder). walked
+// is shared by the roots of one scan; the overload without it walks path as the scan's only root.
 void ScanFolder(const std::wstring& path, DirectoryLister& lister, const MaskSet& masks,
-                WalkSink& sink, ScanState& state, WalkedFolders& walked);
+                WalkSink& sink, Pacing& pace, ScanState& state, WalkedFolders& walked);
 void ScanFolder(const std::wstring& path, DirectoryLister& lister, const MaskSet& masks,
-                WalkSink& sink, ScanState& state);
+                WalkSink& sink, Pacing& pace, ScanState& state);
 
 }  // namespace qorvani
