@@ -4,6 +4,7 @@
 
 #include "CatalogueStrings.h"
 #include "catalogue/core/TypeList.h"
+#include "MaskReference.h"
 #include "scan/core/MaskMatcher.h"
 
 using namespace qorvani;

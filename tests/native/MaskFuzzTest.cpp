@@ -19,6 +19,7 @@
 #include <vector>
 
 #include "CatalogueStrings.h"
+#include "MaskReference.h"
 #include "scan/core/MaskMatcher.h"
 
 using namespace qorvani;

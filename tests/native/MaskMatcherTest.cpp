@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "MaskReference.h"
 #include "scan/core/MaskMatcher.h"
 
 using namespace qorvani;

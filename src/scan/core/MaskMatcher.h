@@ -97,10 +97,4 @@ private:
     std::vector<CompiledMask> masks_;
 };
 
-// The reference form: true when the whole name matches the whole mask.
-bool MaskMatches(std::wstring_view mask, std::wstring_view name);
-
-// True if the upper-cased name matches one of ActiveMasks, slot 1 to the highest index.
-bool MatchesActiveMask(const ActiveMasks& masks, std::wstring_view upperName);
-
 }  // namespace qorvani
