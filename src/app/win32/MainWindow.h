@@ -19,6 +19,7 @@
 #include "common/core/SlotArray.h"
 #include "common/win32/BaseWindow.h"
 #include "common/win32/GdiObject.h"
+#include "common/win32/Reflector.h"
 #include "scan/core/ResultStore.h"
 #include "scan/core/ScanCommand.h"
 #include "scan/core/Walker.h"
@@ -67,12 +68,11 @@ private:
 
     // Building the window and the start-up sequence.
     void CreateControls();
+    void ConnectControls();
     void StartUp();
     void DiscoverFixedDrives();
 
     // Events.
-    void OnCommand(int id, int code);
-    LRESULT OnNotify(NMHDR* header);
     void OnClose();
     void OnAllDrivesClick();
     void OnSystemChange(UINT message, WPARAM wParam, LPARAM lParam);
@@ -81,6 +81,9 @@ private:
     void KeepFocusUsable();
     void OnBrowseClick();
     void OnAboutClick();
+    void OnDeleteClick();
+    void OnSelectionClick(SelectionTarget target);
+    void OnScanClick();
 
     // ScanView.
     void SetScanning(bool scanning) override;
@@ -137,6 +140,7 @@ private:
     TypeListBox types_;
     Pacer pacer_{results_};
     Win32Lister lister_;
+    Reflector reflector_;
 
     HWND lastFocus_ = nullptr;  // the focused control when the window was last deactivated
     bool fillingTypeList_ = false;

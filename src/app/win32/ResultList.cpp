@@ -28,15 +28,17 @@ void ResultList::Attach(HWND list, std::function<void()> checksChanged, std::fun
     cells_.Attach(list_, [this](std::size_t row) { return rows_.DisplayText(row); });
 }
 
-LRESULT ResultList::OnNotify(NMHDR* header) {
-    switch (header->code) {
+LRESULT ResultList::OnReflectedNotify(NMHDR& header) {
+    switch (header.code) {
         case LVN_GETDISPINFOW:
-            OnGetDispInfo(reinterpret_cast<NMLVDISPINFOW*>(header));
+            OnGetDispInfo(reinterpret_cast<NMLVDISPINFOW*>(&header));
             return 0;
         case NM_CUSTOMDRAW:
-            return cells_.OnCustomDraw(*reinterpret_cast<NMLVCUSTOMDRAW*>(header));
+            return cells_.OnCustomDraw(reinterpret_cast<const NMLVCUSTOMDRAW&>(header));
         case LVN_ODFINDITEMW:
-            return OnFindItem(*reinterpret_cast<NMLVFINDITEMW*>(header));
+            return OnFindItem(reinterpret_cast<const NMLVFINDITEMW&>(header));
+        case LVN_BEGINLABELEDITW:
+            return TRUE;  // in-place editing is refused
     }
     return 0;
 }

@@ -1,6 +1,6 @@
 #pragma once
-// The result list: an owner-data list view over the program's own row store. It answers
-// the list's requests for display texts, toggles check boxes on the user's clicks and keys, and
+// The result list: an owner-data list view over the program's own row store. It answers the
+// list's notifications, which its parent reflects to it (display texts and the like), toggles check boxes on the user's clicks and keys, and
 // brings the list up to date at the pace the caller sets (Refresh), never per row.
 #include <windows.h>
 #include <commctrl.h>
@@ -15,11 +15,12 @@
 
 #include "app/core/ResultMenu.h"
 #include "app/win32/PathCellPainter.h"
+#include "common/win32/Reflector.h"
 #include "scan/core/ResultStore.h"
 
 namespace qorvani {
 
-class ResultList final : private ResultMenuView {
+class ResultList final : public ReflectedControl, private ResultMenuView {
 public:
     ResultList() = default;
     ResultList(const ResultList&) = delete;
@@ -57,9 +58,9 @@ public:
     // the rows whose check boxes changed, and the paint.
     void Refresh();
 
-    // The result list's notifications to its owner: display texts (LVN_GETDISPINFOW), the first column's
-    // drawing (NM_CUSTOMDRAW) and type-to-find (LVN_ODFINDITEMW). Others give 0.
-    LRESULT OnNotify(NMHDR* header);
+    // The list's notifications: display texts (LVN_GETDISPINFOW), the first column's drawing
+    // (NM_CUSTOMDRAW), type-to-find (LVN_ODFINDITEMW) and no label editing. Others give 0.
+    LRESULT OnReflectedNotify(NMHDR& header) override;
     // The first column's drawing: long paths cut in the middle, whole in a tip.
     PathCellPainter& PathCells() { return cells_; }
 
