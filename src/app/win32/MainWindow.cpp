@@ -219,7 +219,7 @@ void MainWindow::OnDpiChanged(int dpi, const RECT& suggested) {
     PlaceLayoutControls(hwnd_, kMainLayout, dpi, made);
     fillingTypeList_ = false;
     font_.Reset(made);
-    results_.PathCells().SetDpi(dpi);
+    results_.Cells().SetDpi(dpi);
     SetWindowPos(hwnd_, nullptr, suggested.left, suggested.top, suggested.right - suggested.left,
                  suggested.bottom - suggested.top, SWP_NOZORDER | SWP_NOACTIVATE);
 }
@@ -255,7 +255,10 @@ void MainWindow::SetScanning(bool scanning) {
     // does the scan button, which becomes the stop button.
     const bool allDrives = AllDrivesChecked();
     if (scanning) KeepFocusUsable();
-    if (!scanning) EnableWindow(Control(kIdResultList), TRUE);
+    if (!scanning) {
+        results_.ShowAllRows();  // the scan is over: the list holds every row found
+        EnableWindow(Control(kIdResultList), TRUE);
+    }
     for (int id : {kIdTypeList, kIdCheckAllResultsButton, kIdCheckNoResultsButton, kIdCheckAllTypesButton, kIdCheckNoTypesButton,
                    kIdDeleteButton, kIdAboutButton, kIdExitButton})
         EnableWindow(Control(id), !scanning);
@@ -281,17 +284,13 @@ void MainWindow::ClearResults() {
     pacer_.Begin();  // the first folder of a scan always looks at the queue
 }
 
-std::size_t MainWindow::ResultCount() {
-    results_.SyncCount();
-    return results_.Count();
-}
+std::size_t MainWindow::ResultCount() { return results_.Count(); }
 
 void MainWindow::SetResultCaption(std::wstring_view text) {
     SetWindowTextW(Control(kIdResultCaption), std::wstring(text).c_str());
 }
 
 void MainWindow::SetStatusText(std::wstring_view text) {
-    results_.SyncCount();
     pacer_.SetStatusNow(std::wstring(text));  // a folder or path not yet shown is dropped
 }
 

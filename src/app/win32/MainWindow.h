@@ -56,7 +56,7 @@ public:
     const std::wstring& FixedDriveText() const { return fixedDriveText_; }
     const ResultStore& Results() const { return results_.Rows(); }
     const ScanState& Scan() const { return scan_; }
-    PathCellPainter& PathCells() { return results_.PathCells(); }
+    ResultCells& ResultListCells() { return results_.Cells(); }
     ResultList& ResultRows() { return results_; }
     // How often the list and the status bar were repainted during the last scan.
     std::size_t LiveRefreshCount() const { return pacer_.RepaintCount(); }
