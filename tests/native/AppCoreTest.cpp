@@ -9,6 +9,7 @@
 #include "app/core/FontFit.h"
 #include "app/core/PathElision.h"
 #include "app/core/ResultMenu.h"
+#include "app/core/RowCountCadence.h"
 #include "app/core/RowSearch.h"
 #include "app/core/Layout.h"
 
@@ -293,6 +294,62 @@ TEST(ResultMenu, TheCheckedTotalIsWrittenAsEveryNumberOfTheProgram) {
     EXPECT_EQ(CheckedTotalText(0, 0), L"已选中： 0个， 0 MB");
     EXPECT_EQ(CheckedTotalText(1, 104857), L"已选中： 1个， 0 MB");
     EXPECT_EQ(CheckedTotalText(200000, 5368709120ull), L"已选中： 200000个， 5120 MB");
+}
+
+// The list learns its count at a repaint at once while new rows would show on the visible page.
+TEST(RowCountCadence, NewRowsOnTheVisiblePageAreToldAtEveryRepaint) {
+    RowCountCadence count;
+    EXPECT_FALSE(count.Behind(0));
+    EXPECT_FALSE(count.DueAtRepaint(0, 0, 20, 0));  // nothing new
+    EXPECT_TRUE(count.DueAtRepaint(5, 0, 20, 0));
+    count.ToldAtRepaint(5, 0, 30);  // a slow one: the next below the page waits 600 ms
+    EXPECT_EQ(count.Shown(), 5u);
+    // 5 rows shown, a page of 20 from the top: the new rows would show, whatever the cost.
+    EXPECT_TRUE(count.DueAtRepaint(6, 0, 20, 1));
+    count.ToldAtRepaint(19, 1, 30);
+    EXPECT_TRUE(count.DueAtRepaint(25, 0, 20, 2));   // 20 >= 19: still on the page
+    count.ToldAtRepaint(20, 2, 30);
+    EXPECT_TRUE(count.DueAtRepaint(25, 0, 20, 3));   // 20 >= 20: the page's last place was empty
+    count.ToldAtRepaint(21, 3, 30);
+    EXPECT_FALSE(count.DueAtRepaint(25, 0, 20, 4));  // below the page, and 600 ms not yet past
+    EXPECT_TRUE(count.DueAtRepaint(25, 10, 20, 4));  // scrolled down: they would show again
+}
+
+// Below the visible page the count goes only as often as keeps its cost near a twentieth of the
+// time, and at least once a second.
+TEST(RowCountCadence, BelowThePageTheCountCostsATwentiethOfTheTimeAndGoesAtLeastEverySecond) {
+    RowCountCadence count;
+    count.ToldAtRepaint(100, 1000, 30);  // 30 ms: 600 ms till the next
+    EXPECT_FALSE(count.DueAtRepaint(101, 0, 20, 1599));
+    EXPECT_TRUE(count.DueAtRepaint(101, 0, 20, 1600));
+    count.ToldAtRepaint(200, 1600, 2);  // a cheap one: 40 ms
+    EXPECT_FALSE(count.DueAtRepaint(201, 0, 20, 1639));
+    EXPECT_TRUE(count.DueAtRepaint(201, 0, 20, 1640));
+    count.ToldAtRepaint(300, 1640, 500);  // a very slow one: a second, not 10
+    EXPECT_FALSE(count.DueAtRepaint(301, 0, 20, 2639));
+    EXPECT_TRUE(count.DueAtRepaint(301, 0, 20, 2640));
+    EXPECT_FALSE(count.DueAtRepaint(300, 0, 20, 99999));  // nothing new: nothing to tell
+    // The millisecond clock wraps (modulo 2^32).
+    count.ToldAtRepaint(400, 0xFFFFFF00u, 30);
+    EXPECT_FALSE(count.DueAtRepaint(401, 0, 20, 0x100u));
+    EXPECT_TRUE(count.DueAtRepaint(401, 0, 20, 0x158u));  // 600 ms after
+}
+
+// Rows replaced and a command's end are told outside the cadence; an emptied list learns its
+// next count at once.
+TEST(RowCountCadence, RowsReplacedAreToldAtOnceAndAnEmptiedListStartsAfresh) {
+    RowCountCadence count;
+    count.ToldAtRepaint(100, 1000, 30);
+    count.Told(150);  // rows rebuilt, a scan's end: the timing stays
+    EXPECT_EQ(count.Shown(), 150u);
+    EXPECT_FALSE(count.Behind(150));
+    EXPECT_FALSE(count.DueAtRepaint(151, 0, 20, 1100));
+    EXPECT_TRUE(count.DueAtRepaint(151, 0, 20, 1600));
+    count.Emptied();
+    EXPECT_EQ(count.Shown(), 0u);
+    EXPECT_TRUE(count.DueAtRepaint(1, 0, 0, 1001));  // no page yet: would show
+    count.Told(50);
+    EXPECT_TRUE(count.DueAtRepaint(51, 0, 20, 1001));  // below the page, but no wait left from before
 }
 
 }  // namespace

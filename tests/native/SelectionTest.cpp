@@ -1,9 +1,12 @@
 #include <gtest/gtest.h>
 
 #include <functional>
+#include <iterator>
 #include <string>
+#include <utility>
 #include <vector>
 
+#include "app/core/Layout.h"
 #include "clean/core/Selection.h"
 
 using namespace qorvani;
@@ -79,19 +82,24 @@ public:
 
 std::vector<bool> All(std::size_t n, bool value) { return std::vector<bool>(n, value); }
 
+constexpr SelectionTarget kCheckAllResults{SelectionList::Results, true};
+constexpr SelectionTarget kCheckNoResults{SelectionList::Results, false};
+constexpr SelectionTarget kCheckAllTypes{SelectionList::Types, true};
+constexpr SelectionTarget kCheckNoTypes{SelectionList::Types, false};
+
 }  // namespace
 
 TEST(Selection, ResultListSelectAllAndNone) {
     FakeWindow window(3, 4);
     window.results = {false, true, false};
 
-    SelectionClick(0, window, window);
+    SelectionClick(kCheckAllResults, window, window);
     EXPECT_EQ(window.results, All(3, true));
     EXPECT_EQ(window.Actions(), (std::vector<std::string>{"R0+", "yield", "R1+", "yield", "R2+",
                                                           "yield"}));
 
     window.log.clear();
-    SelectionClick(1, window, window);
+    SelectionClick(kCheckNoResults, window, window);
     EXPECT_EQ(window.results, All(3, false));
     EXPECT_EQ(window.Actions(), (std::vector<std::string>{"R0-", "yield", "R1-", "yield", "R2-",
                                                           "yield"}));
@@ -100,8 +108,8 @@ TEST(Selection, ResultListSelectAllAndNone) {
 
     // An empty result list: nothing is set, nothing yields.
     FakeWindow empty(0, 4);
-    SelectionClick(0, empty, empty);
-    SelectionClick(1, empty, empty);
+    SelectionClick(kCheckAllResults, empty, empty);
+    SelectionClick(kCheckNoResults, empty, empty);
     EXPECT_TRUE(empty.Actions().empty());
 }
 
@@ -114,7 +122,7 @@ TEST(Selection, TypeListRebuildsTheMasksAfterEveryRow) {
         if (window.masks != window.CheckedMasks()) ++disagreements;
     };
 
-    SelectionClick(2, window, window);
+    SelectionClick(kCheckAllTypes, window, window);
     EXPECT_EQ(window.types, All(26, true));
     EXPECT_EQ(window.masks, window.typeTexts);
     std::vector<std::string> expected;
@@ -126,7 +134,7 @@ TEST(Selection, TypeListRebuildsTheMasksAfterEveryRow) {
     EXPECT_EQ(window.Actions(), expected);
 
     window.log.clear();
-    SelectionClick(3, window, window);
+    SelectionClick(kCheckNoTypes, window, window);
     EXPECT_EQ(window.types, All(26, false));
     EXPECT_TRUE(window.masks.empty());
     EXPECT_EQ(window.Actions().size(), 26u * 3u);
@@ -138,23 +146,25 @@ TEST(Selection, DisabledListOrUnknownIndexDoesNothing) {
     FakeWindow window(3, 3);
     window.resultsEnabled = false;
     window.typesEnabled = false;
-    for (int index = 0; index < 4; ++index) SelectionClick(index, window, window);
+    for (const SelectionButton& button : kSelectionButtons) SelectionClick(button.target, window, window);
     EXPECT_TRUE(window.Actions().empty());
     EXPECT_EQ(window.results, All(3, false));
     EXPECT_EQ(window.types, All(3, false));
 
     FakeWindow enabled(3, 3);
-    for (int index : {-1, 4, 5, 100, -32768}) SelectionClick(index, enabled, enabled);
+    // A target naming no list of the view.
+    for (int list : {-1, 2, 5, 100, -32768})
+        for (bool checked : {true, false}) SelectionClick({static_cast<SelectionList>(list), checked}, enabled, enabled);
     EXPECT_TRUE(enabled.log.empty());
 }
 
 TEST(Selection, APassRunFromAYieldRunsWholeThenTheOuterOneGoesOn) {
     FakeWindow window(3, 0);
     window.onYield = [&](int yield) {
-        if (yield == 1) SelectionClick(1, window, window);
+        if (yield == 1) SelectionClick(kCheckNoResults, window, window);
     };
 
-    SelectionClick(0, window, window);
+    SelectionClick(kCheckAllResults, window, window);
 
     // Row 0 was set, then the nested pass cleared all three; the outer pass then set the rest.
     EXPECT_EQ(window.Actions(), (std::vector<std::string>{"R0+", "yield", "R0-", "yield", "R1-",
@@ -169,7 +179,7 @@ TEST(Selection, AListChangedDuringAPassIsNotAddressedBeyondItsEnd) {
     shrunk.onYield = [&](int yield) {
         if (yield == 2) shrunk.results.resize(1);
     };
-    SelectionClick(0, shrunk, shrunk);
+    SelectionClick(kCheckAllResults, shrunk, shrunk);
     EXPECT_EQ(shrunk.outOfRange, 0);
     EXPECT_EQ(shrunk.Actions(), (std::vector<std::string>{"R0+", "yield", "R1+", "yield"}));
     EXPECT_EQ(shrunk.results, All(1, true));
@@ -177,7 +187,7 @@ TEST(Selection, AListChangedDuringAPassIsNotAddressedBeyondItsEnd) {
     // A scan run from the first yield empties the list.
     FakeWindow emptied(4, 0);
     emptied.onYield = [&](int) { emptied.results.clear(); };
-    SelectionClick(1, emptied, emptied);
+    SelectionClick(kCheckNoResults, emptied, emptied);
     EXPECT_EQ(emptied.outOfRange, 0);
     EXPECT_EQ(emptied.Actions(), (std::vector<std::string>{"R0-", "yield"}));
 
@@ -186,6 +196,26 @@ TEST(Selection, AListChangedDuringAPassIsNotAddressedBeyondItsEnd) {
     grown.onYield = [&](int yield) {
         if (yield == 1) grown.results.assign(6, false);
     };
-    SelectionClick(0, grown, grown);
+    SelectionClick(kCheckAllResults, grown, grown);
     EXPECT_EQ(grown.results, (std::vector<bool>{false, true, false, false, false, false}));
+}
+
+TEST(Selection, EachSelectionButtonCarriesItsListAndState) {
+    const std::vector<std::pair<int, std::pair<SelectionList, bool>>> expected = {
+        {kIdCheckAllResultsButton, {SelectionList::Results, true}},
+        {kIdCheckNoResultsButton, {SelectionList::Results, false}},
+        {kIdCheckAllTypesButton, {SelectionList::Types, true}},
+        {kIdCheckNoTypesButton, {SelectionList::Types, false}},
+    };
+    ASSERT_EQ(std::size(kSelectionButtons), expected.size());
+    for (std::size_t i = 0; i < expected.size(); ++i) {
+        const SelectionButton& button = kSelectionButtons[i];
+        EXPECT_EQ(button.id, expected[i].first);
+        EXPECT_EQ(button.target.list, expected[i].second.first);
+        EXPECT_EQ(button.target.checked, expected[i].second.second);
+        // Each is a flat button of the main window.
+        const ControlLayout* row = FindControl(kMainLayout, button.id);
+        ASSERT_NE(row, nullptr);
+        EXPECT_EQ(row->kind, ControlKind::FlatButton);
+    }
 }

@@ -424,8 +424,8 @@ TEST_F(ScanWindowTest, LongPathsAreDrawnCutInTheMiddleWithTheWholePathInATip) {
     EXPECT_EQ(RowText(list, longRow), Main().Results().DisplayText(longRow));  // after the paint too
 
     // The tip: the whole path for the cut row only.
-    EXPECT_EQ(Main().PathCells().TipText(longRow), Main().Results().DisplayText(longRow));
-    EXPECT_EQ(Main().PathCells().TipText(shortRow), L"");
+    EXPECT_EQ(Main().ResultListCells().TipText(longRow), Main().Results().DisplayText(longRow));
+    EXPECT_EQ(Main().ResultListCells().TipText(shortRow), L"");
     RECT row{};
     row.left = LVIR_LABEL;
     SendMessageW(list, LVM_GETITEMRECT, longRow, reinterpret_cast<LPARAM>(&row));
@@ -434,8 +434,8 @@ TEST_F(ScanWindowTest, LongPathsAreDrawnCutInTheMiddleWithTheWholePathInATip) {
     ClientToScreen(list, &screen);
     SetCursorPos(screen.x, screen.y);
     SendMessageW(list, WM_MOUSEMOVE, 0, MAKELPARAM(at.x, at.y));
-    EXPECT_EQ(Main().PathCells().TipRow(), longRow);
-    HWND tip = Main().PathCells().Tip();
+    EXPECT_EQ(Main().ResultListCells().TipRow(), longRow);
+    HWND tip = Main().ResultListCells().Tip();
     ASSERT_NE(tip, nullptr);
     WaitFor([&] { return IsWindowVisible(tip) != FALSE; }, 10000, "the tip to show once the pointer rests");
     wchar_t shown[MAX_PATH * 2] = {};

@@ -88,12 +88,15 @@ LRESULT AboutWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         case WM_CREATE:
             CreateControls();
             return 0;
-        case WM_COMMAND:
-            // OK, Enter (IDOK, or the default button: the OK button) and Esc (IDCANCEL) close it.
-            if (HIWORD(wParam) == BN_CLICKED &&
-                (LOWORD(wParam) == kIdAboutOkButton || LOWORD(wParam) == IDOK || LOWORD(wParam) == IDCANCEL))
+        case WM_COMMAND: {
+            // The OK button's click (also Enter: it is the default button) goes to its handler;
+            // the dialog keys' IDOK and IDCANCEL (Esc), which come from no control, close it too.
+            LRESULT result = 0;
+            if (!reflector_.Reflect(message, wParam, lParam, result) && HIWORD(wParam) == BN_CLICKED &&
+                (LOWORD(wParam) == IDOK || LOWORD(wParam) == IDCANCEL))
                 Close();
-            return 0;
+            return result;
+        }
         case WM_DPICHANGED:
             OnDpiChanged(HIWORD(wParam), *reinterpret_cast<const RECT*>(lParam));
             return 0;
@@ -127,6 +130,7 @@ void AboutWindow::CreateControls() {
             SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(contactFont_.Get()), FALSE);
         }
     }
+    reflector_.OnClick(GetDlgItem(hwnd_, kIdAboutOkButton), [this] { Close(); });
     SendMessageW(hwnd_, WM_CHANGEUISTATE, MAKEWPARAM(UIS_INITIALIZE, 0), 0);
 }
 

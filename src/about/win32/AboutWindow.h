@@ -6,6 +6,7 @@
 
 #include "common/win32/BaseWindow.h"
 #include "common/win32/GdiObject.h"
+#include "common/win32/Reflector.h"
 
 namespace qorvani {
 
@@ -36,6 +37,7 @@ private:
     int dpi_;
     GdiObject<HFONT> font_;
     GdiObject<HFONT> contactFont_;
+    Reflector reflector_;
 };
 
 }  // namespace qorvani

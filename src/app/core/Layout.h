@@ -4,6 +4,7 @@
 #include <string_view>
 
 #include "about/core/AboutLayout.h"
+#include "clean/core/Selection.h"
 #include "common/core/ControlLayout.h"
 #include "common/core/Texts.h"
 
@@ -54,6 +55,18 @@ inline constexpr ControlLayout kMainLayout[] = {
     {kIdCheckAllTypesButton, L"check-all-types button", ControlKind::FlatButton, text::kCheckAllTypes, 4440, 5760, 1095, 375, 13},
     {kIdCheckNoTypesButton, L"check-no-types button", ControlKind::FlatButton, text::kCheckNoTypes, 4440, 6240, 1095, 375, 14},
     {kIdAllDrivesBox, L"all-drives box", ControlKind::CheckBox, text::kAllDrives, 6000, 1420, 1695, 255, 15},
+};
+
+// The selection buttons, each with what it acts on: a list and the state it gives every row.
+struct SelectionButton {
+    int id;
+    SelectionTarget target;
+};
+inline constexpr SelectionButton kSelectionButtons[] = {
+    {kIdCheckAllResultsButton, {SelectionList::Results, true}},
+    {kIdCheckNoResultsButton, {SelectionList::Results, false}},
+    {kIdCheckAllTypesButton, {SelectionList::Types, true}},
+    {kIdCheckNoTypesButton, {SelectionList::Types, false}},
 };
 
 }  // namespace qorvani

@@ -64,10 +64,13 @@ LRESULT MainWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
             StartUp();
             return 0;
         case WM_COMMAND:
-            OnCommand(LOWORD(wParam), HIWORD(wParam));
-            return 0;
-        case WM_NOTIFY:
-            return OnNotify(reinterpret_cast<NMHDR*>(lParam));
+        case WM_NOTIFY: {
+            // Each control's own, handed to its owner; the others (a dialog key's IDOK or
+            // IDCANCEL, the status bar's) are not handled.
+            LRESULT result = 0;
+            reflector_.Reflect(message, wParam, lParam, result);
+            return result;
+        }
         case WM_DPICHANGED:
             OnDpiChanged(HIWORD(wParam), *reinterpret_cast<const RECT*>(lParam));
             return 0;
@@ -102,10 +105,27 @@ void MainWindow::CreateControls() {
         Control(kIdResultList), [this] { pacer_.ShowTotalNow(); },
         [this] {
             // Delete on the list is the delete button, while the button can be clicked.
-            if (IsWindowEnabled(Control(kIdDeleteButton))) OnCommand(kIdDeleteButton, BN_CLICKED);
+            if (IsWindowEnabled(Control(kIdDeleteButton))) OnDeleteClick();
         });
-    types_.Attach(Control(kIdTypeList));
+    types_.Attach(Control(kIdTypeList), [this] {
+        if (!fillingTypeList_) RebuildActiveMasks();
+    });
     pacer_.Attach(hwnd_, Control(kIdStatusBar));
+    ConnectControls();
+}
+
+// Every control's notifications and clicks go to what handles them.
+void MainWindow::ConnectControls() {
+    reflector_.Add(results_.Handle(), results_);
+    reflector_.Add(types_.Handle(), types_);
+    reflector_.OnClick(Control(kIdDeleteButton), [this] { OnDeleteClick(); });
+    reflector_.OnClick(Control(kIdAboutButton), [this] { OnAboutClick(); });
+    reflector_.OnClick(Control(kIdExitButton), [this] { OnClose(); });
+    for (const SelectionButton& button : kSelectionButtons)
+        reflector_.OnClick(Control(button.id), [this, target = button.target] { OnSelectionClick(target); });
+    reflector_.OnClick(Control(kIdScanButton), [this] { OnScanClick(); });
+    reflector_.OnClick(Control(kIdBrowseButton), [this] { OnBrowseClick(); });
+    reflector_.OnClick(Control(kIdAllDrivesBox), [this] { OnAllDrivesClick(); });
 }
 
 void MainWindow::StartUp() {
@@ -142,45 +162,23 @@ void MainWindow::DiscoverFixedDrives() {
     CollectFixedDrives(buffer, DescribeDrive, fixedDrives_, fixedDriveText_);
 }
 
-void MainWindow::OnCommand(int id, int code) {
-    if (code != BN_CLICKED) return;
-    switch (id) {
-        case kIdDeleteButton: {
-            BusyScope busy(*this);
-            ShellFileDelete shell(hwnd_, pacer_);
-            pacer_.Begin();
-            DeleteCommandClick(*this, results_.Rows(), shell, pacer_);
-            break;
-        }
-        case kIdAboutButton:
-            OnAboutClick();
-            break;
-        case kIdExitButton:
-            OnClose();
-            break;
-        case kIdCheckAllResultsButton:
-        case kIdCheckNoResultsButton:
-        case kIdCheckAllTypesButton:
-        case kIdCheckNoTypesButton: {
-            BusyScope busy(*this);
-            const int index = id == kIdCheckAllResultsButton ? 0 : id == kIdCheckNoResultsButton ? 1 : id == kIdCheckAllTypesButton ? 2 : 3;
-            pacer_.Begin();
-            SelectionClick(index, *this, pacer_);
-            pacer_.RepaintNow();
-            break;
-        }
-        case kIdScanButton: {
-            BusyScope busy(*this);
-            ScanCommandClick(*this, *this, pacer_, lister_, activeMasks_, fixedDrives_, scan_);
-            break;
-        }
-        case kIdBrowseButton:
-            OnBrowseClick();
-            break;
-        case kIdAllDrivesBox:
-            OnAllDrivesClick();
-            break;
-    }
+void MainWindow::OnDeleteClick() {
+    BusyScope busy(*this);
+    ShellFileDelete shell(hwnd_, pacer_);
+    pacer_.Begin();
+    DeleteCommandClick(*this, results_.Rows(), shell, pacer_);
+}
+
+void MainWindow::OnSelectionClick(SelectionTarget target) {
+    BusyScope busy(*this);
+    pacer_.Begin();
+    SelectionClick(target, *this, pacer_);
+    pacer_.RepaintNow();
+}
+
+void MainWindow::OnScanClick() {
+    BusyScope busy(*this);
+    ScanCommandClick(*this, *this, pacer_, lister_, activeMasks_, fixedDrives_, scan_);
 }
 
 void MainWindow::OnClose() {
@@ -192,30 +190,6 @@ void MainWindow::OnClose() {
         return;
     }
     DestroyWindow(hwnd_);
-}
-
-LRESULT MainWindow::OnNotify(NMHDR* header) {
-    if (header->idFrom == static_cast<UINT_PTR>(kIdResultList)) {
-        switch (header->code) {
-            case LVN_BEGINLABELEDITW:
-                return TRUE;  // in-place editing is refused
-            default:
-                return results_.OnNotify(header);
-        }
-    } else if (header->idFrom == static_cast<UINT_PTR>(kIdTypeList)) {
-        switch (header->code) {
-            case LVN_BEGINLABELEDITW:
-                return TRUE;
-            case LVN_ITEMCHANGED: {
-                const auto* change = reinterpret_cast<NMLISTVIEW*>(header);
-                if (!fillingTypeList_ && (change->uChanged & LVIF_STATE) &&
-                    ((change->uNewState ^ change->uOldState) & LVIS_STATEIMAGEMASK))
-                    RebuildActiveMasks();
-                return 0;
-            }
-        }
-    }
-    return 0;
 }
 
 // As a dialog does: the control that had the focus when the window lost the activation (to the
@@ -245,7 +219,7 @@ void MainWindow::OnDpiChanged(int dpi, const RECT& suggested) {
     PlaceLayoutControls(hwnd_, kMainLayout, dpi, made);
     fillingTypeList_ = false;
     font_.Reset(made);
-    results_.PathCells().SetDpi(dpi);
+    results_.Cells().SetDpi(dpi);
     SetWindowPos(hwnd_, nullptr, suggested.left, suggested.top, suggested.right - suggested.left,
                  suggested.bottom - suggested.top, SWP_NOZORDER | SWP_NOACTIVATE);
 }
@@ -281,7 +255,10 @@ void MainWindow::SetScanning(bool scanning) {
     // does the scan button, which becomes the stop button.
     const bool allDrives = AllDrivesChecked();
     if (scanning) KeepFocusUsable();
-    if (!scanning) EnableWindow(Control(kIdResultList), TRUE);
+    if (!scanning) {
+        results_.ShowAllRows();  // the scan is over: the list holds every row found
+        EnableWindow(Control(kIdResultList), TRUE);
+    }
     for (int id : {kIdTypeList, kIdCheckAllResultsButton, kIdCheckNoResultsButton, kIdCheckAllTypesButton, kIdCheckNoTypesButton,
                    kIdDeleteButton, kIdAboutButton, kIdExitButton})
         EnableWindow(Control(id), !scanning);
@@ -307,17 +284,13 @@ void MainWindow::ClearResults() {
     pacer_.Begin();  // the first folder of a scan always looks at the queue
 }
 
-std::size_t MainWindow::ResultCount() {
-    results_.SyncCount();
-    return results_.Count();
-}
+std::size_t MainWindow::ResultCount() { return results_.Count(); }
 
 void MainWindow::SetResultCaption(std::wstring_view text) {
     SetWindowTextW(Control(kIdResultCaption), std::wstring(text).c_str());
 }
 
 void MainWindow::SetStatusText(std::wstring_view text) {
-    results_.SyncCount();
     pacer_.SetStatusNow(std::wstring(text));  // a folder or path not yet shown is dropped
 }
 

@@ -19,6 +19,7 @@
 #include "common/core/SlotArray.h"
 #include "common/win32/BaseWindow.h"
 #include "common/win32/GdiObject.h"
+#include "common/win32/Reflector.h"
 #include "scan/core/ResultStore.h"
 #include "scan/core/ScanCommand.h"
 #include "scan/core/Walker.h"
@@ -50,7 +51,7 @@ public:
     const std::wstring& FixedDriveText() const { return fixedDriveText_; }
     const ResultStore& Results() const { return results_.Rows(); }
     const ScanState& Scan() const { return scan_; }
-    PathCellPainter& PathCells() { return results_.PathCells(); }
+    ResultCells& ResultListCells() { return results_.Cells(); }
     ResultList& ResultRows() { return results_; }
     // How often the list and the status bar were repainted during the last scan.
     std::size_t LiveRefreshCount() const { return pacer_.RepaintCount(); }
@@ -62,12 +63,11 @@ private:
 
     // Building the window and the start-up sequence.
     void CreateControls();
+    void ConnectControls();
     void StartUp();
     void DiscoverFixedDrives();
 
     // Events.
-    void OnCommand(int id, int code);
-    LRESULT OnNotify(NMHDR* header);
     void OnClose();
     void OnAllDrivesClick();
     void OnSystemChange(UINT message, WPARAM wParam, LPARAM lParam);
@@ -76,6 +76,9 @@ private:
     void KeepFocusUsable();
     void OnBrowseClick();
     void OnAboutClick();
+    void OnDeleteClick();
+    void OnSelectionClick(SelectionTarget target);
+    void OnScanClick();
 
     // ScanView.
     void SetScanning(bool scanning) override;
@@ -127,6 +130,7 @@ private:
     TypeListBox types_;
     Pacer pacer_{results_};
     Win32Lister lister_;
+    Reflector reflector_;
 
     HWND lastFocus_ = nullptr;  // the focused control when the window was last deactivated
     bool fillingTypeList_ = false;

@@ -18,6 +18,13 @@ void CopyDisplayText(const std::wstring& text, wchar_t* buffer, int capacity) {
     buffer[count] = L'\0';
 }
 
+// Milliseconds between two performance counter readings.
+std::uint32_t ElapsedMilliseconds(const LARGE_INTEGER& before, const LARGE_INTEGER& after) {
+    LARGE_INTEGER frequency;
+    QueryPerformanceFrequency(&frequency);
+    return static_cast<std::uint32_t>((after.QuadPart - before.QuadPart) * 1000 / frequency.QuadPart);
+}
+
 }  // namespace
 
 void ResultList::Attach(HWND list, std::function<void()> checksChanged, std::function<void()> deleteKey) {
@@ -25,18 +32,20 @@ void ResultList::Attach(HWND list, std::function<void()> checksChanged, std::fun
     checksChanged_ = std::move(checksChanged);
     deleteKey_ = std::move(deleteKey);
     SetWindowSubclass(list_, SubclassProc, 1, reinterpret_cast<DWORD_PTR>(this));
-    cells_.Attach(list_, [this](std::size_t row) { return rows_.DisplayText(row); });
+    cells_.Attach(list_);
 }
 
-LRESULT ResultList::OnNotify(NMHDR* header) {
-    switch (header->code) {
+LRESULT ResultList::OnReflectedNotify(NMHDR& header) {
+    switch (header.code) {
         case LVN_GETDISPINFOW:
-            OnGetDispInfo(reinterpret_cast<NMLVDISPINFOW*>(header));
+            OnGetDispInfo(reinterpret_cast<NMLVDISPINFOW*>(&header));
             return 0;
         case NM_CUSTOMDRAW:
-            return cells_.OnCustomDraw(*reinterpret_cast<NMLVCUSTOMDRAW*>(header));
+            return cells_.OnCustomDraw(reinterpret_cast<const NMLVCUSTOMDRAW&>(header));
         case LVN_ODFINDITEMW:
-            return OnFindItem(*reinterpret_cast<NMLVFINDITEMW*>(header));
+            return OnFindItem(reinterpret_cast<const NMLVFINDITEMW&>(header));
+        case LVN_BEGINLABELEDITW:
+            return TRUE;  // in-place editing is refused
     }
     return 0;
 }
@@ -50,9 +59,8 @@ LRESULT ResultList::OnFindItem(const NMLVFINDITEMW& find) const {
 
 void ResultList::Clear() {
     rows_.Clear();
-    shownCount_ = 0;
+    count_.Emptied();
     rowsDirty_ = false;
-    countSyncInterval_ = 0;
     SendMessageW(list_, LVM_SETITEMCOUNT, 0, 0);
     InvalidateRect(list_, nullptr, TRUE);
 }
@@ -65,28 +73,32 @@ void ResultList::SetChecked(std::size_t row, bool checked) {
 }
 
 void ResultList::RowsRebuilt() {
-    shownCount_ = rows_.Count();
-    SendMessageW(list_, LVM_SETITEMCOUNT, shownCount_, 0);
+    count_.Told(rows_.Count());
+    SendMessageW(list_, LVM_SETITEMCOUNT, rows_.Count(), 0);
     InvalidateRect(list_, nullptr, TRUE);
 }
 
-void ResultList::SyncCount() {
-    if (shownCount_ == rows_.Count()) return;
-    shownCount_ = rows_.Count();
-    SendMessageW(list_, LVM_SETITEMCOUNT, shownCount_, LVSICF_NOINVALIDATEALL | LVSICF_NOSCROLL);
+void ResultList::ShowAllRows() {
+    const std::size_t count = rows_.Count();
+    if (!count_.Behind(count)) return;
+    count_.Told(count);
+    SendMessageW(list_, LVM_SETITEMCOUNT, count, LVSICF_NOINVALIDATEALL | LVSICF_NOSCROLL);
 }
 
 void ResultList::Refresh() {
     const DWORD now = GetTickCount();
-    if (shownCount_ != rows_.Count() && (NewRowsWouldShow() || now - lastCountSync_ >= countSyncInterval_)) {
-        LARGE_INTEGER frequency, before, after;
-        QueryPerformanceFrequency(&frequency);
-        QueryPerformanceCounter(&before);
-        SyncCount();
-        QueryPerformanceCounter(&after);
-        const auto costMs = static_cast<DWORD>((after.QuadPart - before.QuadPart) * 1000 / frequency.QuadPart);
-        lastCountSync_ = now;
-        countSyncInterval_ = std::min(kMaxCountSyncMilliseconds, costMs * kCountSyncCostShare);
+    const std::size_t count = rows_.Count();
+    if (count_.Behind(count)) {
+        // The visible page, for whether new rows would show on it.
+        const auto top = static_cast<std::size_t>(SendMessageW(list_, LVM_GETTOPINDEX, 0, 0));
+        const auto perPage = static_cast<std::size_t>(SendMessageW(list_, LVM_GETCOUNTPERPAGE, 0, 0));
+        if (count_.DueAtRepaint(count, top, perPage, now)) {
+            LARGE_INTEGER before, after;
+            QueryPerformanceCounter(&before);
+            SendMessageW(list_, LVM_SETITEMCOUNT, count, LVSICF_NOINVALIDATEALL | LVSICF_NOSCROLL);
+            QueryPerformanceCounter(&after);
+            count_.ToldAtRepaint(count, now, ElapsedMilliseconds(before, after));
+        }
     }
     if (rowsDirty_) {
         rowsDirty_ = false;
@@ -95,29 +107,12 @@ void ResultList::Refresh() {
     UpdateWindow(list_);
 }
 
-// True when the list shows empty space below its last row: rows added now would be seen.
-bool ResultList::NewRowsWouldShow() const {
-    const auto top = static_cast<std::size_t>(SendMessageW(list_, LVM_GETTOPINDEX, 0, 0));
-    const auto perPage = static_cast<std::size_t>(SendMessageW(list_, LVM_GETCOUNTPERPAGE, 0, 0));
-    return top + perPage >= shownCount_;
-}
-
 void ResultList::OnGetDispInfo(NMLVDISPINFOW* info) {
     LVITEMW& item = info->item;
-    if (item.iItem < 0 || static_cast<std::size_t>(item.iItem) >= rows_.Count()) {
-        if (item.mask & LVIF_TEXT) CopyDisplayText(std::wstring(), item.pszText, item.cchTextMax);
-        return;
-    }
-    const auto row = static_cast<std::size_t>(item.iItem);
-    if (item.mask & LVIF_TEXT) {
-        if (item.iSubItem == 0)
-            CopyDisplayText(cells_.CellText(row), item.pszText, item.cchTextMax);
-        else if (item.iSubItem == 1)
-            CopyDisplayText(rows_.SizeText(row), item.pszText, item.cchTextMax);
-        else
-            CopyDisplayText(std::wstring(), item.pszText, item.cchTextMax);
-    }
+    if (item.mask & LVIF_TEXT) CopyDisplayText(cells_.Text(item.iItem, item.iSubItem), item.pszText, item.cchTextMax);
+    if (item.iItem < 0 || static_cast<std::size_t>(item.iItem) >= rows_.Count()) return;
     if (item.mask & LVIF_STATE) {
+        const auto row = static_cast<std::size_t>(item.iItem);
         item.state = (item.state & ~LVIS_STATEIMAGEMASK) | INDEXTOSTATEIMAGEMASK(rows_.Checked(row) ? 2 : 1);
         item.stateMask |= LVIS_STATEIMAGEMASK;
     }

@@ -1,7 +1,8 @@
 #pragma once
-// The result list: an owner-data list view over the program's own row store. It answers
-// the list's requests for display texts, toggles check boxes on the user's clicks and keys, and
-// brings the list up to date at the pace the caller sets (Refresh), never per row.
+// The result list: an owner-data list view over the program's own row store. It answers the
+// list's notifications, which its parent reflects to it (the cells' texts from ResultCells),
+// toggles check boxes on the user's clicks and keys, and brings the list up to date at the pace
+// the caller sets (Refresh), never per row; RowCountCadence says when the list learns its count.
 #include <windows.h>
 #include <commctrl.h>
 
@@ -14,12 +15,14 @@
 #include <vector>
 
 #include "app/core/ResultMenu.h"
-#include "app/win32/PathCellPainter.h"
+#include "app/core/RowCountCadence.h"
+#include "app/win32/ResultCells.h"
+#include "common/win32/Reflector.h"
 #include "scan/core/ResultStore.h"
 
 namespace qorvani {
 
-class ResultList final : private ResultMenuView {
+class ResultList final : public ReflectedControl, private ResultMenuView {
 public:
     ResultList() = default;
     ResultList(const ResultList&) = delete;
@@ -51,17 +54,17 @@ public:
     // The store was rebuilt: the list shows its rows at once.
     void RowsRebuilt();
 
-    // Brings the list's row count up to date now.
-    void SyncCount();
-    // The live refresh: the row count (cost-bounded while new rows fall below the visible page),
-    // the rows whose check boxes changed, and the paint.
+    // A command is over (the scan): the list learns its whole row count now.
+    void ShowAllRows();
+    // The live refresh: the row count as RowCountCadence says, the rows whose check boxes
+    // changed, and the paint.
     void Refresh();
 
-    // The result list's notifications to its owner: display texts (LVN_GETDISPINFOW), the first column's
-    // drawing (NM_CUSTOMDRAW) and type-to-find (LVN_ODFINDITEMW). Others give 0.
-    LRESULT OnNotify(NMHDR* header);
-    // The first column's drawing: long paths cut in the middle, whole in a tip.
-    PathCellPainter& PathCells() { return cells_; }
+    // The list's notifications: display texts (LVN_GETDISPINFOW), the first column's drawing
+    // (NM_CUSTOMDRAW), type-to-find (LVN_ODFINDITEMW) and no label editing. Others give 0.
+    LRESULT OnReflectedNotify(NMHDR& header) override;
+    // The cells' texts: long paths cut in the middle, whole in a tip.
+    ResultCells& Cells() { return cells_; }
 
 private:
     static LRESULT CALLBACK SubclassProc(HWND list, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR id,
@@ -70,7 +73,6 @@ private:
     void OnGetDispInfo(NMLVDISPINFOW* info);
     LRESULT OnFindItem(const NMLVFINDITEMW& find) const;
     void ToggleRow(int row);
-    bool NewRowsWouldShow() const;
     // The row menu, at a point of the screen, or under the focused row for (-1, -1).
     void ShowMenu(POINT screen);
     // ResultMenuView.
@@ -78,22 +80,13 @@ private:
     void CopyText(const std::wstring& text) override;
     void RowsReordered(std::optional<std::size_t> row) override;
 
-    // Setting the list's row count redraws its scroll bars, which is slow on some systems (about
-    // 30 ms under Wine). While the new rows fall below the visible page (only the scroll bar would
-    // change) it is done only as often as keeps its cost near a twentieth of the time, and at
-    // least once a second.
-    static constexpr DWORD kCountSyncCostShare = 20;
-    static constexpr DWORD kMaxCountSyncMilliseconds = 1000;
-
     HWND list_ = nullptr;
     std::function<void()> checksChanged_, deleteKey_;
     bool busy_ = false;
     ResultStore rows_;
-    PathCellPainter cells_;
-    std::size_t shownCount_ = 0;
+    ResultCells cells_{rows_};
+    RowCountCadence count_;
     bool rowsDirty_ = false;
-    DWORD lastCountSync_ = 0;
-    DWORD countSyncInterval_ = 0;
 };
 
 }  // namespace qorvani

@@ -45,4 +45,19 @@ void TypeListBox::SetTypeRowChecked(std::size_t row, bool checked) {
     if (changed) AnnounceCheck(list_, row);
 }
 
+LRESULT TypeListBox::OnReflectedNotify(NMHDR& header) {
+    switch (header.code) {
+        case LVN_BEGINLABELEDITW:
+            return TRUE;  // in-place editing is refused
+        case LVN_ITEMCHANGED: {
+            const auto& change = reinterpret_cast<const NMLISTVIEW&>(header);
+            if ((change.uChanged & LVIF_STATE) && ((change.uNewState ^ change.uOldState) & LVIS_STATEIMAGEMASK) &&
+                checkChanged_)
+                checkChanged_();
+            return 0;
+        }
+    }
+    return 0;
+}
+
 }  // namespace qorvani

@@ -1,17 +1,25 @@
 #pragma once
-// The type list: an ordinary check-box list view holding the catalogue rows.
+// The type list: an ordinary check-box list view holding the catalogue rows. It handles its own
+// notifications, which its parent reflects to it: no label editing, and a check box changed.
 #include <windows.h>
 
 #include <cstddef>
+#include <functional>
 #include <string>
+#include <utility>
 
 #include "catalogue/core/TypeList.h"
+#include "common/win32/Reflector.h"
 
 namespace qorvani {
 
-class TypeListBox final : public TypeListView {
+class TypeListBox final : public TypeListView, public ReflectedControl {
 public:
-    void Attach(HWND list) { list_ = list; }
+    // Takes over the list view; checkChanged runs after each row whose check box changed.
+    void Attach(HWND list, std::function<void()> checkChanged) {
+        list_ = list;
+        checkChanged_ = std::move(checkChanged);
+    }
     HWND Handle() const { return list_; }
 
     void AddTypeRow(const std::wstring& mask, const std::wstring& description) override;
@@ -20,8 +28,11 @@ public:
     std::wstring TypeRowText(std::size_t row) override;
     void SetTypeRowChecked(std::size_t row, bool checked);
 
+    LRESULT OnReflectedNotify(NMHDR& header) override;
+
 private:
     HWND list_ = nullptr;
+    std::function<void()> checkChanged_;
 };
 
 }  // namespace qorvani

@@ -1,6 +1,5 @@
 #pragma once
-// The four check-all / check-none buttons: index 0 and 1 for the result list, 2 and 3 for the
-// type list.
+// The check-all / check-none buttons: each checks or clears every row of one list.
 #include <cstddef>
 
 #include "common/core/Pacing.h"
@@ -8,6 +7,12 @@
 namespace qorvani {
 
 enum class SelectionList { Results, Types };
+
+// What a selection button acts on: its list, and the state it gives every row.
+struct SelectionTarget {
+    SelectionList list;
+    bool checked;
+};
 
 // The lists as a selection pass sees them.
 class SelectionView {
@@ -19,7 +24,9 @@ public:
     virtual void RebuildActiveMasks() = 0;
 };
 
-// The pass paces itself through pace: AtRowEnd after every row.
-void SelectionClick(int index, SelectionView& view, Pacing& pace);
+// A selection button's click: every row of the target's list set to its state, unless the list
+// is disabled (or no list of the view). The pass paces itself through pace: AtRowEnd after every
+// row.
+void SelectionClick(SelectionTarget target, SelectionView& view, Pacing& pace);
 
 }  // namespace qorvani

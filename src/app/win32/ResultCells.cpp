@@ -1,4 +1,4 @@
-#include "app/win32/PathCellPainter.h"
+#include "app/win32/ResultCells.h"
 
 #include "app/core/PathElision.h"
 #include "common/win32/WindowClass.h"
@@ -18,14 +18,13 @@ int TextExtent(HDC dc, std::wstring_view text) {
 
 }  // namespace
 
-PathCellPainter::~PathCellPainter() {
+ResultCells::~ResultCells() {
     if (list_ != nullptr && IsWindow(list_)) RemoveWindowSubclass(list_, ListProc, kSubclassId);
     if (tip_ != nullptr && IsWindow(tip_)) DestroyWindow(tip_);
 }
 
-void PathCellPainter::Attach(HWND list, TextSource text) {
+void ResultCells::Attach(HWND list) {
     list_ = list;
-    text_ = std::move(text);
     dpi_ = SystemDpi();
     tip_ = CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr, WS_POPUP | TTS_NOPREFIX | TTS_ALWAYSTIP,
                            CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, list, nullptr,
@@ -33,7 +32,7 @@ void PathCellPainter::Attach(HWND list, TextSource text) {
     if (tip_ != nullptr) {
         TTTOOLINFOW tool{};
         tool.cbSize = sizeof(tool);
-        tool.uFlags = TTF_TRACK | TTF_ABSOLUTE;  // shown and hidden by the painter
+        tool.uFlags = TTF_TRACK | TTF_ABSOLUTE;  // shown and hidden from here
         tool.hwnd = list_;
         tool.uId = kToolId;
         tool.lpszText = LPSTR_TEXTCALLBACKW;  // the list is asked, by TTN_GETDISPINFOW
@@ -43,7 +42,7 @@ void PathCellPainter::Attach(HWND list, TextSource text) {
     SetWindowSubclass(list_, ListProc, kSubclassId, reinterpret_cast<DWORD_PTR>(this));
 }
 
-LRESULT PathCellPainter::OnCustomDraw(const NMLVCUSTOMDRAW& draw) {
+LRESULT ResultCells::OnCustomDraw(const NMLVCUSTOMDRAW& draw) {
     switch (draw.nmcd.dwDrawStage) {
         case CDDS_PREPAINT:
             painting_ = true;
@@ -60,22 +59,26 @@ LRESULT PathCellPainter::OnCustomDraw(const NMLVCUSTOMDRAW& draw) {
     return CDRF_DODEFAULT;
 }
 
-std::wstring PathCellPainter::CellText(std::size_t row) {
-    std::wstring whole = text_(row);
+std::wstring ResultCells::Text(int row, int column) {
+    if (row < 0 || static_cast<std::size_t>(row) >= rows_.Count()) return std::wstring();
+    const auto index = static_cast<std::size_t>(row);
+    if (column == 1) return rows_.SizeText(index);
+    if (column != 0) return std::wstring();
+    std::wstring whole = rows_.DisplayText(index);
     if (!painting_ || !measureDc_) return whole;
-    return Fitted(row, whole, paintWidth_);
+    return Fitted(index, whole, paintWidth_);
 }
 
-std::wstring PathCellPainter::TipText(int row) {
+std::wstring ResultCells::TipText(int row) {
     if (row < 0 || list_ == nullptr) return std::wstring();
     if (row >= static_cast<int>(SendMessageW(list_, LVM_GETITEMCOUNT, 0, 0))) return std::wstring();
-    std::wstring whole = text_(static_cast<std::size_t>(row));
+    std::wstring whole = rows_.DisplayText(static_cast<std::size_t>(row));
     const WindowDc dc = GetWindowDc(list_);
     const SelectedObject font = SelectInto(dc.Get(), reinterpret_cast<HFONT>(SendMessageW(list_, WM_GETFONT, 0, 0)));
     return TextExtent(dc.Get(), whole) > TextWidth() ? whole : std::wstring();
 }
 
-int PathCellPainter::TextWidth() const {
+int ResultCells::TextWidth() const {
     RECT label{};
     label.left = LVIR_LABEL;
     if (!SendMessageW(list_, LVM_GETITEMRECT, 0, reinterpret_cast<LPARAM>(&label))) {
@@ -94,7 +97,7 @@ int PathCellPainter::TextWidth() const {
     return static_cast<int>(label.right - label.left) - margins;
 }
 
-std::wstring PathCellPainter::Fitted(std::size_t row, const std::wstring& whole, int width) {
+std::wstring ResultCells::Fitted(std::size_t row, const std::wstring& whole, int width) {
     if (width != fitsWidth_ || fits_.size() > kMaxRememberedFits) {
         fits_.clear();
         fitsWidth_ = width;
@@ -107,28 +110,28 @@ std::wstring PathCellPainter::Fitted(std::size_t row, const std::wstring& whole,
     return shown;
 }
 
-LRESULT CALLBACK PathCellPainter::ListProc(HWND list, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR,
+LRESULT CALLBACK ResultCells::ListProc(HWND list, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR,
                                            DWORD_PTR self) {
-    auto* painter = reinterpret_cast<PathCellPainter*>(self);
+    auto* cells = reinterpret_cast<ResultCells*>(self);
     switch (message) {
         case WM_MOUSEMOVE:
-            painter->OnMouseMove(lParam);
+            cells->OnMouseMove(lParam);
             break;
         case WM_MOUSEHOVER:
-            painter->ShowTip();
+            cells->ShowTip();
             break;
         case WM_MOUSELEAVE:
-            painter->HideTip();
-            painter->tipRow_ = -1;
+            cells->HideTip();
+            cells->tipRow_ = -1;
             break;
         case WM_LBUTTONDOWN:
         case WM_RBUTTONDOWN:
         case WM_MOUSEWHEEL:
         case WM_KEYDOWN:
-            painter->HideTip();
+            cells->HideTip();
             break;
         case WM_NOTIFY:
-            if (painter->OnTipNeedsText(reinterpret_cast<NMHDR*>(lParam))) return 0;
+            if (cells->OnTipNeedsText(reinterpret_cast<NMHDR*>(lParam))) return 0;
             break;
         case WM_NCDESTROY:
             RemoveWindowSubclass(list, ListProc, kSubclassId);
@@ -140,7 +143,7 @@ LRESULT CALLBACK PathCellPainter::ListProc(HWND list, UINT message, WPARAM wPara
 // The tip belongs to the row under the pointer: when the pointer comes to rest on a cut row
 // (WM_MOUSEHOVER) it shows below the pointer; it hides as soon as the pointer reaches another
 // row or leaves the list.
-void PathCellPainter::OnMouseMove(LPARAM lParam) {
+void ResultCells::OnMouseMove(LPARAM lParam) {
     LVHITTESTINFO hit{};
     hit.pt = POINT{static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam))};
     const int row = static_cast<int>(SendMessageW(list_, LVM_HITTEST, 0, reinterpret_cast<LPARAM>(&hit)));
@@ -155,7 +158,7 @@ void PathCellPainter::OnMouseMove(LPARAM lParam) {
     TrackMouseEvent(&track);
 }
 
-void PathCellPainter::ShowTip() {
+void ResultCells::ShowTip() {
     if (tip_ == nullptr || tipRow_ < 0 || TipText(tipRow_).empty()) return;
     RECT row{};
     row.left = LVIR_BOUNDS;
@@ -172,7 +175,7 @@ void PathCellPainter::ShowTip() {
     SendMessageW(tip_, TTM_TRACKACTIVATE, TRUE, reinterpret_cast<LPARAM>(&tool));
 }
 
-void PathCellPainter::HideTip() {
+void ResultCells::HideTip() {
     if (tip_ == nullptr) return;
     TTTOOLINFOW tool{};
     tool.cbSize = sizeof(tool);
@@ -181,7 +184,7 @@ void PathCellPainter::HideTip() {
     SendMessageW(tip_, TTM_TRACKACTIVATE, FALSE, reinterpret_cast<LPARAM>(&tool));
 }
 
-bool PathCellPainter::OnTipNeedsText(NMHDR* header) {
+bool ResultCells::OnTipNeedsText(NMHDR* header) {
     if (header == nullptr || header->hwndFrom != tip_ || header->code != TTN_GETDISPINFOW) return false;
     auto* info = reinterpret_cast<NMTTDISPINFOW*>(header);
     tipText_ = TipText(tipRow_);
