@@ -1,11 +1,8 @@
 #pragma once
-// The clock behind Pacing (see Pacing.h for the points and the three acts): when each act is due,
-// by a 32-bit millisecond clock that wraps:
-//  - keep-alive: messages are retrieved at least every keepAliveMs, so that the system never
-//    counts the window as hung (it does after 5 s), without handling any input;
-//  - repaint: the live display (row count, status text) is brought up to date every repaintMs;
-//  - look: at the look points (where a command lets waiting input run), the queue is looked at
-//    the first time after Begin and then whenever lookMs have passed since the last look.
+// The clock behind Pacing: when each of its three acts (keep-alive, repaint, look; Pacing.h says
+// what each does) is due, by a 32-bit millisecond clock that wraps. An act is due once its
+// interval has passed since it was last done; a look only at a look point, and the first look
+// point after Begin always looks.
 #include <cstdint>
 
 namespace qorvani {
