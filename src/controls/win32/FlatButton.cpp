@@ -13,6 +13,7 @@
 #include "common/win32/MessagePump.h"
 #include "controls/core/FlatButtonModel.h"
 #include "controls/win32/FlatButtonAccessible.h"
+#include "controls/win32/SystemColours.h"
 
 namespace qorvani {
 
@@ -28,10 +29,6 @@ constexpr std::array<int, kLineCount> kPaintOrder = {4, 1, 2, 3};
 // The focus rectangle stands this many pixels inside the button's outer edge.
 constexpr int kFocusInset = 2;
 
-COLORREF ToColorRef(Rgb rgb) {
-    return RGB((rgb >> 16) & 0xFF, (rgb >> 8) & 0xFF, rgb & 0xFF);
-}
-
 MouseButton ButtonOf(UINT message) {
     switch (message) {
     case WM_LBUTTONDOWN:
@@ -42,22 +39,6 @@ MouseButton ButtonOf(UINT message) {
     case WM_MBUTTONUP: return MouseButton::Middle;
     default: return MouseButton::Other;
     }
-}
-
-Rgb FromColorRef(COLORREF colour) {
-    return (static_cast<Rgb>(GetRValue(colour)) << 16) | (static_cast<Rgb>(GetGValue(colour)) << 8) | GetBValue(colour);
-}
-
-bool SystemHighContrast() {
-    HIGHCONTRASTW contrast{};
-    contrast.cbSize = sizeof(contrast);
-    return SystemParametersInfoW(SPI_GETHIGHCONTRAST, sizeof(contrast), &contrast, 0) &&
-           (contrast.dwFlags & HCF_HIGHCONTRASTON) != 0;
-}
-
-SystemColours CurrentSystemColours() {
-    return {FromColorRef(GetSysColor(COLOR_BTNTEXT)), FromColorRef(GetSysColor(COLOR_GRAYTEXT)),
-            FromColorRef(GetSysColor(COLOR_HIGHLIGHT))};
 }
 
 unsigned HeldButtonsFrom(WPARAM keys) {
