@@ -37,13 +37,28 @@ std::wstring StatusTotal(HWND statusBar) {
     return PartText(statusBar, 1);
 }
 
-void ClickFlat(HWND button) {
+namespace {
+
+// A move, a left press and its release at the centre of a flat button, each handed to
+// deliver(message, wParam, lParam).
+template <class Deliver>
+void FlatClick(HWND button, Deliver deliver) {
     RECT r;
     GetClientRect(button, &r);
     const LPARAM at = MAKELPARAM(r.right / 2, r.bottom / 2);
-    SendMessageW(button, WM_MOUSEMOVE, 0, at);
-    SendMessageW(button, WM_LBUTTONDOWN, MK_LBUTTON, at);
-    SendMessageW(button, WM_LBUTTONUP, 0, at);
+    deliver(WM_MOUSEMOVE, 0, at);
+    deliver(WM_LBUTTONDOWN, MK_LBUTTON, at);
+    deliver(WM_LBUTTONUP, 0, at);
+}
+
+}  // namespace
+
+void ClickFlat(HWND button) {
+    FlatClick(button, [button](UINT message, WPARAM w, LPARAM l) { SendMessageW(button, message, w, l); });
+}
+
+void PostMoveAndClickFlat(HWND button) {
+    FlatClick(button, [button](UINT message, WPARAM w, LPARAM l) { PostMessageW(button, message, w, l); });
 }
 
 void SendRealClick(HWND window) {

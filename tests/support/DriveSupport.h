@@ -16,6 +16,9 @@ std::wstring StatusTotal(HWND statusBar);
 
 // A press and release of the left button at the centre of a flat button, preceded by a move.
 void ClickFlat(HWND button);
+// The same, posted: it crosses processes as it is, and runs when the button's thread next takes
+// its messages.
+void PostMoveAndClickFlat(HWND button);
 // Real input: moves the pointer to the centre of the window and presses/releases the left button.
 void SendRealClick(HWND window);
 

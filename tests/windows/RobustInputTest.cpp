@@ -84,15 +84,7 @@ public:
     HWND Item(int id) const { return GetDlgItem(main_, id); }
 
     // Clicks a flat button by posted mouse messages (they cross processes as they are).
-    void PostClick(int id) const {
-        HWND button = Item(id);
-        RECT r;
-        GetClientRect(button, &r);
-        const LPARAM at = MAKELPARAM(r.right / 2, r.bottom / 2);
-        PostMessageW(button, WM_MOUSEMOVE, 0, at);
-        PostMessageW(button, WM_LBUTTONDOWN, MK_LBUTTON, at);
-        PostMessageW(button, WM_LBUTTONUP, 0, at);
-    }
+    void PostClick(int id) const { qorvani::drive::PostMoveAndClickFlat(Item(id)); }
     // Types the path (WM_SETTEXT and WM_GETTEXT cross processes); true when the box holds it.
     bool SetPath(const std::wstring& path) const {
         DWORD_PTR result = 0;
