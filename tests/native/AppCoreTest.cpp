@@ -8,6 +8,7 @@
 #include "app/core/FixedDrives.h"
 #include "app/core/FontFit.h"
 #include "app/core/PathElision.h"
+#include "app/core/PointedRows.h"
 #include "app/core/ResultMenu.h"
 #include "app/core/RowCountCadence.h"
 #include "app/core/RowSearch.h"
@@ -287,6 +288,31 @@ TEST(ResultMenu, SortItemsMarkTheOrderShownAreOffDuringAScanAndFollowTheRow) {
         RunResultMenuCommand(SortCommandOf(order), rows, std::nullopt, false, view);
         EXPECT_EQ(rows.Order(), order);
     }
+}
+
+TEST(PointedRows, FocusSelectionAndPageStayOnTheirFilesWhenRowsAboveThemGo) {
+    ResultStore rows;
+    for (const wchar_t* name : {L"a.tmp", L"b.tmp", L"c.tmp", L"d.tmp", L"e.tmp", L"f.tmp"})
+        rows.Append(L"C:\\", name, 1);
+    rows.Sort(RowOrder::ByPath);  // a sorted list: the order found is not the order shown
+    rows.Sort(RowOrder::BySize);
+    // Focus on d, c and d selected, the page from c down; row 9 is past the rows.
+    const PointedRows found = FoundIndicesOf(rows, {3u, {2u, 3u, 9u}, {2u, 3u, 4u}});
+    EXPECT_EQ(found.selected.size(), 2u);
+    rows.KeepRows({1, 3, 4, 5});  // a and c deleted: d is now row 1, not row 3 (f)
+    const PointedRows now = RowsOfFoundIndices(rows, found);
+    ASSERT_TRUE(now.focused.has_value());
+    EXPECT_EQ(rows.Name(*now.focused), L"d.tmp");
+    EXPECT_EQ(now.selected, std::vector<std::size_t>{1u});  // c is gone: not selected in its stead
+    EXPECT_EQ(now.page, (std::vector<std::size_t>{1u, 2u}));  // the page's top row still listed leads
+
+    // The focused file deleted: no row is focused, none selected in its place.
+    rows.KeepRows({0, 2, 3});
+    const PointedRows gone = RowsOfFoundIndices(rows, found);
+    EXPECT_FALSE(gone.focused.has_value());
+    EXPECT_TRUE(gone.selected.empty());
+    EXPECT_EQ(rows.Name(gone.page.at(0)), L"e.tmp");
+    EXPECT_FALSE(RowsOfFoundIndices(ResultStore(), found).focused.has_value());
 }
 
 TEST(ResultMenu, TheCheckedTotalIsWrittenAsEveryNumberOfTheProgram) {

@@ -23,6 +23,8 @@ const std::wstring kCompletion =
 class FakeWindow : public ScanView, public WalkSink, public Pacing {
 public:
     bool allDrives = false;
+    FixedDrives drives;  // the system's fixed drives at this moment
+    int drivesAsked = 0;
     std::wstring pathText = L"C:\\";
     std::deque<std::uint32_t> clock{1000, 3500};
     std::vector<Match> rows;
@@ -40,6 +42,10 @@ public:
     void SetResultCaption(std::wstring_view text) override { log.push_back(L"label " + std::wstring(text)); }
     void SetStatusText(std::wstring_view text) override { log.push_back(L"status " + std::wstring(text)); }
     bool AllDrivesChecked() override { return allDrives; }
+    FixedDrives FixedDrivesNow() override {
+        ++drivesAsked;
+        return drives;
+    }
     std::wstring PathText() override { return pathText; }
     void RunWaitingEvents() override {
         log.push_back(L"events");
@@ -86,12 +92,12 @@ ActiveMasks Masks(std::initializer_list<const wchar_t*> masks) {
 
 class ScanCommandTest : public ::testing::Test {
 protected:
-    void Click() { ScanCommandClick(window, window, window, tree, masks, drives, state); }
+    void Click() { ScanCommandClick(window, window, window, tree, masks, state); }
 
     FakeWindow window;
     FakeLister tree;
     ActiveMasks masks = Masks({L"*.BAK"});
-    FixedDrives drives;
+    FixedDrives& drives = window.drives;
     ScanState state;
 };
 
@@ -219,6 +225,23 @@ TEST_F(ScanCommandTest, AllDrivesCheckedKeepsPathBoxAndBrowseDisabled) {
     EXPECT_EQ(tree.opened, (Lines{L"C:\\", L"D:\\"}));
     EXPECT_EQ(window.rows.size(), 2u);
     EXPECT_EQ(window.log.back(), L"idle");  // the window keeps the path box and browse button off
+    EXPECT_EQ(window.drivesAsked, 1);
+
+    // A disk attached since: the next scan asks the system again and walks it too; a disk taken
+    // away is no longer walked.
+    drives.Reset();
+    drives.Append(L"C:\\");
+    drives.Append(L"E:\\");
+    tree.AddFile(L"E:\\", L"e.bak", 0);
+    tree.opened.clear();
+    Click();
+    EXPECT_EQ(tree.opened, (Lines{L"C:\\", L"E:\\"}));
+
+    // With the box clear the drives are never asked for.
+    window.allDrives = false;
+    window.pathText = L"C:\\";
+    Click();
+    EXPECT_EQ(window.drivesAsked, 2);
 }
 
 TEST_F(ScanCommandTest, RootsFromThePathBox) {

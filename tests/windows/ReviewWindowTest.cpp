@@ -207,7 +207,7 @@ TEST_F(ReviewWindowTest, CopyPathPutsTheExactPathOnTheClipboardNotTheShownText) 
 
 // The total after a check-all pass over 20,000 rows, after a delete (the rows left keep their
 // sizes), and the Delete key, which asks the question exactly as the button does.
-TEST_F(ReviewWindowTest, TheTotalAfterAPassAndADeleteAndTheDeleteKeyAsks) {
+TEST_F(ReviewWindowTest, TheTotalAfterAPassAndADeleteTheDeleteKeyAsksAndTheFocusStaysOnItsFile) {
     NEED_FIXTURE(twenty, L"twenty");
     Scan(twenty);
     ASSERT_EQ(RowCount(Item(kIdResultList)), 20000);
@@ -233,10 +233,24 @@ TEST_F(ReviewWindowTest, TheTotalAfterAPassAndADeleteAndTheDeleteKeyAsks) {
     }
     EXPECT_EQ(RowCount(Item(kIdResultList)), 4);
 
+    // The keyboard's focus and selection on the last row, d3.tmp, below the two rows deleted.
+    Main().ResultRows().Sort(RowOrder::ByPath);
+    FocusList();
+    SendKeys({VK_HOME, VK_DOWN, VK_DOWN, VK_DOWN});
+    const HWND list = Item(kIdResultList);
+    auto focused = [&] { return static_cast<int>(SendMessageW(list, LVM_GETNEXTITEM, static_cast<WPARAM>(-1), LVNI_FOCUSED)); };
+    ASSERT_TRUE(WaitFor([&] { return focused() == 3; }, 3000, "the focus on the fourth row"));
+    const std::wstring pointedAt = RowText(list, 3);
+
     drive::DeleteAnswerer answerer(IDYES);
     ClickFlat(Item(kIdDeleteButton));
     answerer.Stop();
     ASSERT_EQ(RowCount(Item(kIdResultList)), 2);
+    // The focus and the selection stay on d3.tmp (now the second row), not on row 3's number.
+    ASSERT_EQ(focused(), 1);
+    EXPECT_EQ(RowText(list, focused()), pointedAt);
+    EXPECT_EQ(SendMessageW(list, LVM_GETSELECTEDCOUNT, 0, 0), 1);
+    EXPECT_EQ(SendMessageW(list, LVM_GETNEXTITEM, static_cast<WPARAM>(-1), LVNI_SELECTED), 1);
     EXPECT_EQ(Total(), CheckedTotalText(0, 0));
     EXPECT_EQ(RowText(Item(kIdResultList), RowOf(tree_.Root() + L"d0.tmp"), 1), L" 2");
     EXPECT_EQ(RowText(Item(kIdResultList), RowOf(tree_.Root() + L"d3.tmp"), 1), L" 8");

@@ -1,5 +1,6 @@
 #include "app/core/ResultMenu.h"
 
+#include "app/core/PointedRows.h"
 #include "scan/core/NumberText.h"
 
 namespace qorvani {
@@ -37,13 +38,9 @@ void RunResultMenuCommand(ResultMenuCommand command, ResultStore& rows, std::opt
     if (!StateOf(command, rows, row, busy).enabled) return;
     if (const std::optional<RowOrder> order = OrderOf(command)) {
         // The row the menu was opened on is followed to its new place.
-        const std::optional<std::size_t> found = Valid(rows, row) ? std::optional(rows.FoundIndex(*row)) : std::nullopt;
+        const PointedRows found = FoundIndicesOf(rows, {row, {}, {}});
         rows.Sort(*order);
-        std::optional<std::size_t> moved;
-        if (found)
-            for (std::size_t i = 0; i < rows.Count() && !moved; ++i)
-                if (rows.FoundIndex(i) == *found) moved = i;
-        view.RowsReordered(moved);
+        view.RowsReordered(RowsOfFoundIndices(rows, found).focused);
         return;
     }
     if (command == kMenuOpenFolder) view.OpenFolderOf(rows.ExactPath(*row));

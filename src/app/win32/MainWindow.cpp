@@ -162,9 +162,18 @@ void MainWindow::DiscoverFixedDrives() {
     CollectFixedDrives(buffer, DescribeDrive, fixedDrives_, fixedDriveText_);
 }
 
+// Disks come and go while the program runs: each scan of all drives finds them anew, and the
+// path box shows the drives it walks.
+FixedDrives MainWindow::FixedDrivesNow() {
+    DiscoverFixedDrives();
+    if (AllDrivesChecked()) SetWindowTextW(Control(kIdPathBox), fixedDriveText_.c_str());
+    return fixedDrives_;
+}
+
 void MainWindow::OnDeleteClick() {
     BusyScope busy(*this);
     ShellFileDelete shell(hwnd_, pacer_);
+    results_.RememberPointedRows();  // the rows are rebuilt by file, not by number
     pacer_.Begin();
     DeleteCommandClick(*this, results_.Rows(), shell, pacer_);
 }
@@ -178,7 +187,7 @@ void MainWindow::OnSelectionClick(SelectionTarget target) {
 
 void MainWindow::OnScanClick() {
     BusyScope busy(*this);
-    ScanCommandClick(*this, *this, pacer_, lister_, activeMasks_, fixedDrives_, scan_);
+    ScanCommandClick(*this, *this, pacer_, lister_, activeMasks_, scan_);
 }
 
 void MainWindow::OnClose() {
@@ -233,6 +242,7 @@ void MainWindow::OnSystemChange(UINT message, WPARAM wParam, LPARAM lParam) {
 }
 
 void MainWindow::OnAllDrivesClick() {
+    if (AllDrivesChecked()) DiscoverFixedDrives();
     const AllDrivesEffect effect = AllDrivesClicked(AllDrivesChecked(), fixedDriveText_);
     SetWindowTextW(Control(kIdPathBox), effect.pathText.c_str());
     EnableWindow(Control(kIdPathBox), effect.pathBoxEnabled);

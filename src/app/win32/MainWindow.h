@@ -87,6 +87,7 @@ private:
     void SetResultCaption(std::wstring_view text) override;
     void SetStatusText(std::wstring_view text) override;
     bool AllDrivesChecked() override;
+    FixedDrives FixedDrivesNow() override;
     std::wstring PathText() override;
     std::uint32_t Milliseconds() override;
     // WalkSink.

@@ -72,10 +72,64 @@ void ResultList::SetChecked(std::size_t row, bool checked) {
     if (changed) AnnounceCheck(list_, row);
 }
 
+namespace {
+
+// Past this many selected rows the selection is not read back row by row (a message each): the
+// focused row alone keeps its selection.
+constexpr std::size_t kFollowedSelection = 4096;
+
+int NextItem(HWND list, int after, UINT flags) {
+    return static_cast<int>(SendMessageW(list, LVM_GETNEXTITEM, static_cast<WPARAM>(after), flags));
+}
+
+void SetItemState(HWND list, int row, UINT state, UINT mask) {
+    LVITEMW item{};
+    item.state = state;
+    item.stateMask = mask;
+    SendMessageW(list, LVM_SETITEMSTATE, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(&item));
+}
+
+}  // namespace
+
+void ResultList::RememberPointedRows() {
+    PointedRows now;
+    const int focused = NextItem(list_, -1, LVNI_FOCUSED);
+    if (focused >= 0) now.focused = static_cast<std::size_t>(focused);
+    const auto selected = static_cast<std::size_t>(SendMessageW(list_, LVM_GETSELECTEDCOUNT, 0, 0));
+    if (selected <= kFollowedSelection) {
+        for (int row = NextItem(list_, -1, LVNI_SELECTED); row >= 0; row = NextItem(list_, row, LVNI_SELECTED))
+            now.selected.push_back(static_cast<std::size_t>(row));
+    } else if (focused >= 0 && (SendMessageW(list_, LVM_GETITEMSTATE, focused, LVIS_SELECTED) & LVIS_SELECTED) != 0) {
+        now.selected.push_back(static_cast<std::size_t>(focused));
+    }
+    const auto top = static_cast<std::size_t>(SendMessageW(list_, LVM_GETTOPINDEX, 0, 0));
+    const auto perPage = static_cast<std::size_t>(SendMessageW(list_, LVM_GETCOUNTPERPAGE, 0, 0));
+    for (std::size_t row = top; row < top + perPage + 1 && row < rows_.Count(); ++row) now.page.push_back(row);
+    remembered_ = FoundIndicesOf(rows_, now);
+}
+
 void ResultList::RowsRebuilt() {
     count_.Told(rows_.Count());
     SendMessageW(list_, LVM_SETITEMCOUNT, rows_.Count(), 0);
+    Point(RowsOfFoundIndices(rows_, remembered_));
+    remembered_ = {};
     InvalidateRect(list_, nullptr, TRUE);
+}
+
+void ResultList::Point(const PointedRows& rows) {
+    SetItemState(list_, -1, 0, LVIS_SELECTED | LVIS_FOCUSED);
+    for (const std::size_t row : rows.selected) SetItemState(list_, static_cast<int>(row), LVIS_SELECTED, LVIS_SELECTED);
+    const int focused = rows.focused ? static_cast<int>(*rows.focused) : -1;
+    if (focused >= 0) SetItemState(list_, focused, LVIS_FOCUSED, LVIS_FOCUSED);
+    SendMessageW(list_, LVM_SETSELECTIONMARK, 0, focused);  // where Shift+click and Shift+arrows start
+    if (!rows.page.empty()) {
+        // Scrolled by whole rows, so that the page's first file still listed is at its top.
+        const int top = static_cast<int>(SendMessageW(list_, LVM_GETTOPINDEX, 0, 0));
+        RECT item{LVIR_BOUNDS, 0, 0, 0};
+        if (SendMessageW(list_, LVM_GETITEMRECT, 0, reinterpret_cast<LPARAM>(&item)) && item.bottom > item.top)
+            SendMessageW(list_, LVM_SCROLL, 0, (static_cast<int>(rows.page.front()) - top) * (item.bottom - item.top));
+    }
+    if (focused >= 0) SendMessageW(list_, LVM_ENSUREVISIBLE, focused, FALSE);
 }
 
 void ResultList::ShowAllRows() {
@@ -205,15 +259,10 @@ void ResultList::CopyText(const std::wstring& text) { CopyToClipboard(list_, tex
 
 void ResultList::RowsReordered(std::optional<std::size_t> row) {
     // The selection and focus go with the row the menu was opened on.
-    LVITEMW none{};
-    none.stateMask = LVIS_SELECTED | LVIS_FOCUSED;
-    SendMessageW(list_, LVM_SETITEMSTATE, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(&none));
-    if (row) {
-        LVITEMW item{};
-        item.stateMask = item.state = LVIS_SELECTED | LVIS_FOCUSED;
-        SendMessageW(list_, LVM_SETITEMSTATE, *row, reinterpret_cast<LPARAM>(&item));
-        SendMessageW(list_, LVM_ENSUREVISIBLE, *row, FALSE);
-    }
+    PointedRows pointed;
+    pointed.focused = row;
+    if (row) pointed.selected.push_back(*row);
+    Point(pointed);
     InvalidateRect(list_, nullptr, FALSE);
 }
 

@@ -14,6 +14,7 @@
 #include <string_view>
 #include <vector>
 
+#include "app/core/PointedRows.h"
 #include "app/core/ResultMenu.h"
 #include "app/core/RowCountCadence.h"
 #include "app/win32/ResultCells.h"
@@ -51,7 +52,11 @@ public:
     void SetChecked(std::size_t row, bool checked);
     // What the menu's sort items do: the rows in that order, the focused row followed.
     void Sort(RowOrder order);
-    // The store was rebuilt: the list shows its rows at once.
+    // Before a command rebuilds the store (the delete): which files the focus, the selection and
+    // the top of the page are on. RowsRebuilt puts them back on the same files.
+    void RememberPointedRows();
+    // The store was rebuilt: the list shows its rows at once, the focus and the selection on the
+    // files they were on (none where that file is gone), the page from the same file down.
     void RowsRebuilt();
 
     // A command is over (the scan): the list learns its whole row count now.
@@ -79,6 +84,8 @@ private:
     void OpenFolderOf(const std::wstring& exactPath) override;
     void CopyText(const std::wstring& text) override;
     void RowsReordered(std::optional<std::size_t> row) override;
+    // Puts the focus and the selection on exactly these rows, and the first page row at the top.
+    void Point(const PointedRows& rows);
 
     HWND list_ = nullptr;
     std::function<void()> checksChanged_, deleteKey_;
@@ -87,6 +94,7 @@ private:
     ResultCells cells_{rows_};
     RowCountCadence count_;
     bool rowsDirty_ = false;
+    PointedRows remembered_;  // by their places in the order found
 };
 
 }  // namespace qorvani

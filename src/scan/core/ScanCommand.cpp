@@ -10,7 +10,7 @@ namespace qorvani {
 namespace {
 
 void RunScan(ScanView& view, WalkSink& sink, Pacing& pace, DirectoryLister& lister,
-             const ActiveMasks& activeMasks, const FixedDrives& fixedDrives, ScanState& state) {
+             const ActiveMasks& activeMasks, ScanState& state) {
     view.ClearResults();
     view.SetResultCaption(text::kScanningCaption);
     state.totalBytes = 0;
@@ -25,8 +25,10 @@ void RunScan(ScanView& view, WalkSink& sink, Pacing& pace, DirectoryLister& list
 
     state.startTime = view.Milliseconds();
     const MaskSet masks(activeMasks);
+    const bool allDrives = view.AllDrivesChecked();
+    const FixedDrives fixedDrives = allDrives ? view.FixedDrivesNow() : FixedDrives();
     const std::vector<std::wstring> roots =
-        ScanRoots(view.AllDrivesChecked(), fixedDrives, view.PathText(), lister.Separator(),
+        ScanRoots(allDrives, fixedDrives, view.PathText(), lister.Separator(),
                   [&lister](const std::wstring& path) { return lister.FullPath(path); });
     // A root's folder is walked under its own name only: a mount point of it inside another
     // root is passed over there.
@@ -59,13 +61,12 @@ std::wstring ScanReportText(std::size_t files, std::uint64_t totalBytes,
 }
 
 void ScanCommandClick(ScanView& view, WalkSink& sink, Pacing& pace, DirectoryLister& lister,
-                      const ActiveMasks& activeMasks, const FixedDrives& fixedDrives,
-                      ScanState& state) {
+                      const ActiveMasks& activeMasks, ScanState& state) {
     if (state.scanning) {
         state.stopRequested = true;  // the scan further down the stack sees it at its next folder
         return;
     }
-    RunScan(view, sink, pace, lister, activeMasks, fixedDrives, state);
+    RunScan(view, sink, pace, lister, activeMasks, state);
 }
 
 }  // namespace qorvani

@@ -25,6 +25,9 @@ public:
     virtual void SetResultCaption(std::wstring_view text) = 0;  // the caption above the lists
     virtual void SetStatusText(std::wstring_view text) = 0;
     virtual bool AllDrivesChecked() = 0;
+    // The fixed drives as the system has them now (a disk attached since the last scan is among
+    // them); asked once per scan, only when the all-drives box is checked.
+    virtual FixedDrives FixedDrivesNow() = 0;
     virtual std::wstring PathText() = 0;                        // the path box
     virtual std::uint32_t Milliseconds() = 0;                   // timeGetTime
 };
@@ -37,7 +40,6 @@ std::wstring ScanReportText(std::size_t files, std::uint64_t totalBytes,
 // further down the stack. The walk's rows and status go through sink; the scan runs the waiting
 // events through pace before its walk and after it, and the walk paces itself through it.
 void ScanCommandClick(ScanView& view, WalkSink& sink, Pacing& pace, DirectoryLister& lister,
-                      const ActiveMasks& activeMasks, const FixedDrives& fixedDrives,
-                      ScanState& state);
+                      const ActiveMasks& activeMasks, ScanState& state);
 
 }  // namespace qorvani
