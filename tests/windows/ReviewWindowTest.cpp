@@ -216,9 +216,9 @@ TEST_F(ReviewWindowTest, TheTotalAfterAPassAndADeleteTheDeleteKeyAsksAndTheFocus
     ClickFlat(Item(kIdCheckNoResultsButton));
     EXPECT_EQ(Total(), L"已选中： 0个， 0 MB");
 
-    for (int i = 0; i < 4; ++i) tree_.File(L"d" + std::to_wstring(i) + L".tmp", 2048 * (i + 1));
+    for (int i = 0; i < 6; ++i) tree_.File(L"d" + std::to_wstring(i) + L".tmp", 2048 * (i + 1));
     Scan(tree_.Root());
-    ASSERT_EQ(RowCount(Item(kIdResultList)), 4);
+    ASSERT_EQ(RowCount(Item(kIdResultList)), 6);
     ClickRowCheckBox(Item(kIdResultList), RowOf(tree_.Root() + L"d1.tmp"));
     ClickRowCheckBox(Item(kIdResultList), RowOf(tree_.Root() + L"d2.tmp"));
     EXPECT_EQ(Total(), CheckedTotalText(2, 2048 * 5));
@@ -231,9 +231,9 @@ TEST_F(ReviewWindowTest, TheTotalAfterAPassAndADeleteTheDeleteKeyAsksAndTheFocus
         answerer.Stop();
         EXPECT_EQ(answerer.Answered()[0].text, text::kDeleteQuestion);
     }
-    EXPECT_EQ(RowCount(Item(kIdResultList)), 4);
+    EXPECT_EQ(RowCount(Item(kIdResultList)), 6);
 
-    // The keyboard's focus and selection on the last row, d3.tmp, below the two rows deleted.
+    // The keyboard's focus and selection on d3.tmp, the fourth row, below the two rows deleted.
     Main().ResultRows().Sort(RowOrder::ByPath);
     FocusList();
     SendKeys({VK_HOME, VK_DOWN, VK_DOWN, VK_DOWN});
@@ -245,8 +245,9 @@ TEST_F(ReviewWindowTest, TheTotalAfterAPassAndADeleteTheDeleteKeyAsksAndTheFocus
     drive::DeleteAnswerer answerer(IDYES);
     ClickFlat(Item(kIdDeleteButton));
     answerer.Stop();
-    ASSERT_EQ(RowCount(Item(kIdResultList)), 2);
-    // The focus and the selection stay on d3.tmp (now the second row), not on row 3's number.
+    ASSERT_EQ(RowCount(Item(kIdResultList)), 4);
+    // The focus and the selection stay on d3.tmp (now the second row), not on the fourth row,
+    // which now names d5.tmp.
     ASSERT_EQ(focused(), 1);
     EXPECT_EQ(RowText(list, focused()), pointedAt);
     EXPECT_EQ(SendMessageW(list, LVM_GETSELECTEDCOUNT, 0, 0), 1);
