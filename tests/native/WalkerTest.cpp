@@ -392,30 +392,34 @@ public:
         std::vector<FakeEntry> entries;
         while (listing->Next()) {
             const bool folder = listing->IsFolder();
-            entries.push_back({std::wstring(listing->Name()), folder, folder ? 0 : listing->Size()});
+            entries.push_back({std::wstring(listing->Name()), folder, folder ? 0 : listing->Size(),
+                               folder && listing->EntryIsLink()});
         }
         std::sort(entries.begin(), entries.end(),
                   [](const FakeEntry& a, const FakeEntry& b) { return a.name < b.name; });
-        return std::make_unique<Listing>(std::move(entries), listing->Identity());
+        return std::make_unique<Listing>(std::move(entries), listing->Place(), listing->FileSystem());
     }
-    std::optional<FolderIdentity> Identify(const std::wstring& folderPath) override {
+    std::optional<FolderPlace> Identify(const std::wstring& folderPath) override {
         return inner_.Identify(folderPath);
     }
 
 private:
     class Listing : public DirectoryListing {
     public:
-        Listing(std::vector<FakeEntry> entries, std::optional<FolderIdentity> identity)
-            : entries_(std::move(entries)), identity_(identity) {}
+        Listing(std::vector<FakeEntry> entries, std::optional<FolderPlace> place, std::optional<FileSystemFacts> facts)
+            : entries_(std::move(entries)), place_(std::move(place)), facts_(std::move(facts)) {}
         bool Next() override { return ++index_ < entries_.size(); }
         std::wstring_view Name() const override { return entries_[index_].name; }
         bool IsFolder() const override { return entries_[index_].folder; }
+        bool EntryIsLink() const override { return entries_[index_].link; }
         std::uint64_t Size() override { return entries_[index_].size; }
-        std::optional<FolderIdentity> Identity() const override { return identity_; }
+        std::optional<FolderPlace> Place() const override { return place_; }
+        std::optional<FileSystemFacts> FileSystem() const override { return facts_; }
 
     private:
         std::vector<FakeEntry> entries_;
-        std::optional<FolderIdentity> identity_;
+        std::optional<FolderPlace> place_;
+        std::optional<FileSystemFacts> facts_;
         std::size_t index_ = static_cast<std::size_t>(-1);
     };
     DirectoryLister& inner_;
