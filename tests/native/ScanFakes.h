@@ -1,6 +1,7 @@
 #pragma once
 // Test doubles for the scanner: an in-memory folder tree behind the lister seam and a sink
 // that records what the walk reports, in order.
+#include <algorithm>
 #include <cstdint>
 #include <functional>
 #include <map>
@@ -11,6 +12,7 @@
 #include <vector>
 
 #include "scan/core/DirectoryLister.h"
+#include "scan/core/ScanVolumes.h"
 #include "scan/core/UpperCase.h"
 #include "scan/core/Walker.h"
 
@@ -23,7 +25,21 @@ struct FakeEntry {
     bool link = false;
 };
 
+// A volume of the fake disk, mounted at its root path.
+struct FakeVolume {
+    std::wstring guid;                 // its volume name; empty: none (a network share)
+    std::uint32_t serial = 0;
+    std::wstring fileSystem = L"NTFS";
+    std::uint32_t flags = 0;
+    bool rootIdZero = false;           // its root's file ID is 0 (FAT)
+    // The first call of a listing answers these error codes for these kinds (0: it lists).
+    std::uint32_t extdError = 0;
+    std::uint32_t bothError = 0;
+};
+
 // Folders are listed with "." and ".." first, then their entries in the order they were added.
+// A folder lives on the volume mounted at the longest path above it (AddVolume), or on the one
+// volume of NTFS that every other path is on.
 class FakeLister : public DirectoryLister {
 public:
     explicit FakeLister(wchar_t separator = L'\\') : separator_(separator) {}
@@ -42,7 +58,7 @@ public:
     }
     // Makes path (a root, say) a second name of the folder target.
     void AddAlias(const std::wstring& path, const std::wstring& target) { links_[path] = target; }
-    // A folder whose identity the system cannot tell.
+    // A folder whose place the system cannot tell.
     void MakeUnidentifiable(const std::wstring& path) { unidentifiable_.push_back(path); }
     void AddFile(const std::wstring& folder, const std::wstring& name, std::uint64_t size = 0) {
         MakeFolder(folder);
@@ -60,20 +76,32 @@ public:
         MakeFolder(folder);
         folders_[folder].push_back({name, true, 0});
     }
+    // Gives a folder another file ID (one that repeats, say).
+    void SetId(const std::wstring& path, std::uint64_t id) { ids_[path] = id; }
+    // Mounts a volume at root (which it makes a folder).
+    void AddVolume(const std::wstring& root, FakeVolume volume) {
+        MakeFolder(root);
+        volumes_[root] = std::move(volume);
+    }
+    // A volume of NTFS with its own GUID and serial, mounted at path.
+    void SetVolume(const std::wstring& path, std::uint32_t volume) {
+        AddVolume(path, {L"\\\\?\\Volume{" + std::to_wstring(volume) + L"}\\", volume});
+    }
 
     wchar_t Separator() const override { return separator_; }
 
     std::unique_ptr<DirectoryListing> Open(const std::wstring& folderPath) override {
         opened.push_back(folderPath);
+        if (folderPath.size() > longestOpenable) return nullptr;
         const std::wstring real = Resolve(folderPath);
         const auto found = folders_.find(real);
         if (found == folders_.end()) return nullptr;
-        return std::make_unique<Listing>(found->second, sizeQueries, IdentityOf(real), *this, real);
+        return std::make_unique<Listing>(found->second, *this, real);
     }
 
-    std::optional<FolderIdentity> Identify(const std::wstring& folderPath) override {
+    std::optional<FolderPlace> Identify(const std::wstring& folderPath) override {
         identified.push_back(folderPath);
-        return IdentityOf(Resolve(folderPath));
+        return PlaceOf(Resolve(folderPath));
     }
 
     std::wstring VolumeRoot(const std::wstring& folderPath) override {
@@ -100,63 +128,99 @@ public:
 
     std::vector<std::wstring> volumeRoots;  // what VolumeRoot answers for the paths below them
     bool entryIds = false;  // listings carry the file IDs of plain subfolders, as on Windows
+    std::size_t longestOpenable = static_cast<std::size_t>(-1);  // longer paths do not open
     std::vector<std::wstring> opened;      // every Open, in order
     std::vector<std::wstring> identified;  // every Identify, in order
+    std::vector<std::wstring> placed;      // every listing asked for its place, in order
+    int fileSystemQueries = 0;
+    // Every first call of a listing: its path and the kind tried, in order.
+    std::vector<std::pair<std::wstring, ListingKind>> firstCalls;
     int sizeQueries = 0;
 
-    // A folder's volume: the one set for the longest path above it, else 7.
-    void SetVolume(const std::wstring& path, std::uint64_t volume) { volumes_[path] = volume; }
-
 private:
-    std::optional<FolderIdentity> IdentityOf(const std::wstring& real) const {
+    // The path its volume is mounted at (empty for the one default volume) and the volume.
+    std::pair<std::wstring, const FakeVolume*> VolumeOf(const std::wstring& real) const {
+        static const FakeVolume kDefault{L"\\\\?\\Volume{7}\\", 7};
+        std::pair<std::wstring, const FakeVolume*> best{L"", &kDefault};
+        for (const auto& [root, volume] : volumes_)
+            if (real.compare(0, root.size(), root) == 0 && root.size() >= best.first.size()) best = {root, &volume};
+        return best;
+    }
+
+    std::optional<FolderPlace> PlaceOf(const std::wstring& real) const {
         for (const std::wstring& path : unidentifiable_)
             if (path == real) return std::nullopt;
         const auto found = ids_.find(real);
         if (found == ids_.end()) return std::nullopt;
-        std::uint64_t volume = 7;
-        std::size_t longest = 0;
-        for (const auto& [path, id] : volumes_)
-            if (real.compare(0, path.size(), path) == 0 && path.size() >= longest) {
-                longest = path.size();
-                volume = id;
-            }
-        return FolderIdentity{volume, found->second};
+        const auto [root, volume] = VolumeOf(real);
+        FolderPlace place;
+        place.volumeName = volume->guid;
+        place.volumePath = root;
+        place.serial = volume->serial;
+        place.volumeRoot = real == root || std::find(volumeRoots.begin(), volumeRoots.end(), real) != volumeRoots.end();
+        place.finalPath = real;
+        place.idLow = real == root && volume->rootIdZero ? 0 : found->second;
+        return place;
     }
 
     class Listing : public DirectoryListing {
     public:
-        Listing(const std::vector<FakeEntry>& entries, int& sizeQueries, std::optional<FolderIdentity> identity,
-                const FakeLister& owner, std::wstring path)
-            : entries_(entries), sizeQueries_(sizeQueries), identity_(identity), owner_(owner), path_(std::move(path)) {}
+        Listing(const std::vector<FakeEntry>& entries, FakeLister& owner, std::wstring path)
+            : entries_(entries), owner_(owner), path_(std::move(path)) {}
+        std::optional<FolderPlace> Place() const override {
+            owner_.placed.push_back(path_);
+            return owner_.PlaceOf(path_);
+        }
+        std::optional<FileSystemFacts> FileSystem() const override {
+            ++owner_.fileSystemQueries;
+            const FakeVolume& volume = *owner_.VolumeOf(path_).second;
+            return FileSystemFacts{volume.fileSystem, volume.flags};
+        }
+        bool EntryIsLink() const override { return entries_[index_].link; }
         std::optional<std::uint64_t> EntryFileId() const override {
             const FakeEntry& entry = entries_[index_];
-            if (!owner_.entryIds || entry.link) return std::nullopt;
-            const auto id = owner_.IdentityOf(path_ + entry.name + owner_.separator_);
-            return id ? std::optional<std::uint64_t>(id->index) : std::nullopt;
+            if (!owner_.entryIds || entry.link || answered_ == ListingKind::Find) return std::nullopt;
+            const auto id = owner_.PlaceOf(path_ + entry.name + owner_.separator_);
+            return id && id->idLow != 0 ? std::optional<std::uint64_t>(id->idLow) : std::nullopt;
         }
-        bool Next() override { return ++index_ < entries_.size(); }
+        void StartWith(ListingKind kind) override { start_ = kind; }
+        std::optional<ListingKind> Answered() const override { return answered_; }
+        bool Next() override {
+            if (!started_) {
+                started_ = true;
+                const FakeVolume& volume = *owner_.VolumeOf(path_).second;
+                const FirstRecords first = ReadFirstRecords(start_, [&](ListingKind kind) {
+                    owner_.firstCalls.emplace_back(path_, kind);
+                    if (kind == ListingKind::IdExtd) return volume.extdError;
+                    return kind == ListingKind::IdBoth ? volume.bothError : std::uint32_t{0};
+                });
+                answered_ = first.answered;
+                if (!first.entries) index_ = entries_.size();
+            }
+            return ++index_ < entries_.size();
+        }
         std::wstring_view Name() const override { return entries_[index_].name; }
         bool IsFolder() const override { return entries_[index_].folder; }
         std::uint64_t Size() override {
-            ++sizeQueries_;
+            ++owner_.sizeQueries;
             return entries_[index_].size;
         }
-        std::optional<FolderIdentity> Identity() const override { return identity_; }
 
     private:
         const std::vector<FakeEntry>& entries_;
-        int& sizeQueries_;
-        std::optional<FolderIdentity> identity_;
-        const FakeLister& owner_;
+        FakeLister& owner_;
         std::wstring path_;
         std::size_t index_ = static_cast<std::size_t>(-1);
+        bool started_ = false;
+        ListingKind start_ = ListingKind::IdExtd;
+        std::optional<ListingKind> answered_;
     };
 
     wchar_t separator_;
     std::map<std::wstring, std::vector<FakeEntry>> folders_;
     std::map<std::wstring, std::uint64_t> ids_;
     std::map<std::wstring, std::wstring> links_;
-    std::map<std::wstring, std::uint64_t> volumes_;
+    std::map<std::wstring, FakeVolume> volumes_;
     std::vector<std::wstring> unidentifiable_;
 };
 

@@ -379,6 +379,207 @@ TEST(WalkerTest, TheRecycleBinAndSystemVolumeInformationAreNeverWalked) {
     EXPECT_TRUE(ScanRootsOf(tree, {L"C:\\$recycle.bin\\"}, typed).empty());
 }
 
+// ---- Volumes as users have them: clones, FAT, shares, refused records ---------------------
+
+std::vector<std::wstring> RowsOf(const RecordingSink& sink) {
+    std::vector<std::wstring> rows;
+    for (const Match& m : sink.matches) rows.push_back(m.folder + m.name);
+    return rows;
+}
+
+TEST(WalkerTest, VolumesAreToldApartByTheirGuidNeverByTheSerialAlone) {
+    // A cloned disk keeps its serial, and every NTFS root has the same file ID.
+    FakeLister clones;
+    clones.entryIds = true;
+    clones.AddVolume(L"C:\\", {L"\\\\?\\Volume{c}\\", 0x1234});
+    clones.AddVolume(L"E:\\", {L"\\\\?\\Volume{e}\\", 0x1234});
+    clones.SetId(L"C:\\", 5);
+    clones.SetId(L"E:\\", 5);
+    clones.AddFile(clones.AddFolder(L"C:\\", L"Work"), L"c.tmp", 1);
+    clones.SetId(L"C:\\Work\\", 40);
+    clones.AddFile(clones.AddFolder(L"E:\\", L"Work"), L"e.tmp", 2);
+    clones.SetId(L"E:\\Work\\", 40);
+    ScanState state;
+    EXPECT_EQ(ScanRootsOf(clones, {L"C:\\", L"E:\\"}, state), (Lines{L"C:\\Work\\c.tmp", L"E:\\Work\\e.tmp"}));
+
+    // Two shares of one server without GUIDs and with one serial: each is walked as a root.
+    FakeLister shares;
+    shares.AddVolume(L"\\\\srv\\a\\", {L"", 9});
+    shares.AddVolume(L"\\\\srv\\b\\", {L"", 9});
+    shares.AddFile(L"\\\\srv\\a\\", L"a.tmp", 1);
+    shares.AddFile(L"\\\\srv\\b\\", L"b.tmp", 1);
+    ScanState both;
+    EXPECT_EQ(ScanRootsOf(shares, {L"\\\\srv\\a\\", L"\\\\srv\\b\\"}, both),
+              (Lines{L"\\\\srv\\a\\a.tmp", L"\\\\srv\\b\\b.tmp"}));
+}
+
+// C:\ holds Mnt (a FAT volume mounted there, also F:\, whose root's ID is 0) and J, a junction to
+// a plain folder of the volume D:.
+FakeLister MountsTree() {
+    FakeLister tree;
+    tree.volumeRoots = {L"C:\\", L"D:\\", L"F:\\"};
+    tree.AddVolume(L"F:\\", {L"\\\\?\\Volume{f}\\", 0xF, L"FAT32", 0, true});
+    tree.SetVolume(L"D:\\", 13);
+    tree.AddFile(L"C:\\", L"a.tmp", 1);
+    tree.AddLink(L"C:\\", L"Mnt", L"F:\\");
+    tree.AddLink(L"C:\\", L"J", L"D:\\Users\\Me\\");
+    tree.AddFile(tree.AddFolder(L"F:\\", L"$RECYCLE.BIN"), L"$R1.tmp", 2);
+    tree.AddFile(L"F:\\", L"f.tmp", 4);
+    const std::wstring me = tree.AddFolder(tree.AddFolder(L"D:\\", L"Users"), L"Me");
+    tree.AddFile(tree.AddFolder(me, L"RECYCLER"), L"mine.tmp", 8);
+    tree.AddFile(tree.AddFolder(L"D:\\", L"RECYCLER"), L"$R2.tmp", 16);
+    return tree;
+}
+
+TEST(WalkerTest, WhetherALinkLeadsToAVolumesRootIsAskedOfTheVolume) {
+    FakeLister tree = MountsTree();
+    ScanState state;
+    // The FAT volume's bin is left alone through its mount point; the user's RECYCLER folder
+    // behind the junction is walked.
+    EXPECT_EQ(ScanRootsOf(tree, {L"C:\\"}, state),
+              (Lines{L"C:\\a.tmp", L"C:\\Mnt\\f.tmp", L"C:\\J\\RECYCLER\\mine.tmp"}));
+    // All drives: F:\ is walked once, under its own letter.
+    FakeLister drives = MountsTree();
+    ScanState all;
+    EXPECT_EQ(ScanRootsOf(drives, {L"C:\\", L"D:\\", L"F:\\"}, all),
+              (Lines{L"C:\\a.tmp", L"C:\\J\\RECYCLER\\mine.tmp", L"F:\\f.tmp"}));
+}
+
+TEST(WalkerTest, FileIdsAreTrustedOnlyWhereTheFileSystemKeepsThemUnique) {
+    // F: is FAT: IDs made from directory positions repeat (A\X and B\Y have one); a link to a
+    // sibling walks it again, and only a link back to an open folder is passed over.
+    auto fatTree = [](FakeVolume volume) {
+        FakeLister tree;
+        tree.entryIds = true;
+        tree.AddVolume(L"F:\\", std::move(volume));
+        const std::wstring a = tree.AddFolder(L"F:\\", L"A");
+        const std::wstring x = tree.AddFolder(a, L"X");
+        tree.AddFile(x, L"x.tmp", 1);
+        const std::wstring y = tree.AddFolder(tree.AddFolder(L"F:\\", L"B"), L"Y");
+        tree.AddFile(y, L"y.tmp", 2);
+        tree.SetId(x, 77);
+        tree.SetId(y, 77);
+        tree.AddLink(x, L"up", a);
+        tree.AddLink(L"F:\\", L"toY", y);
+        return tree;
+    };
+    for (const FakeVolume& volume : {FakeVolume{L"\\\\?\\Volume{f}\\", 1, L"FAT32"},
+                                     FakeVolume{L"\\\\?\\Volume{f}\\", 1, L"exFAT"},
+                                     FakeVolume{L"", 1, L"NTFS"}}) {  // a share: no GUID
+        FakeLister tree = fatTree(volume);
+        RecordingSink sink;
+        ScanState state;
+        ScanFolder(L"F:\\", tree, MaskSet(Masks({L"*.TMP"})), sink, sink, state);
+        EXPECT_EQ(RowsOf(sink), (Lines{L"F:\\A\\X\\x.tmp", L"F:\\B\\Y\\y.tmp", L"F:\\toY\\y.tmp"})) << volume.fileSystem;
+        EXPECT_EQ(std::count(sink.shown.begin(), sink.shown.end(), L"F:\\A\\X\\up\\"), 1);  // entered, not listed
+        EXPECT_EQ(std::count(tree.opened.begin(), tree.opened.end(), L"F:\\A\\X\\up\\X\\"), 0);
+        EXPECT_EQ(tree.fileSystemQueries, 1);  // asked once, of the root
+    }
+    // A file system that says it opens files by ID keeps them unique, whatever its name: the
+    // repeated ID is then taken at its word (B\Y is passed over).
+    FakeLister flagged = fatTree({L"\\\\?\\Volume{f}\\", 1, L"XFS", kSupportsOpenByFileId});
+    RecordingSink sink;
+    ScanState state;
+    ScanFolder(L"F:\\", flagged, MaskSet(Masks({L"*.TMP"})), sink, sink, state);
+    EXPECT_EQ(RowsOf(sink), (Lines{L"F:\\A\\X\\x.tmp"}));
+}
+
+TEST(WalkerTest, AListingWhoseEntriesShareAnIdStopsTrustingTheVolumesIds) {
+    // A server that says NTFS gives R\A and R\B one ID; R\C has the ID of A\X, met before the
+    // repeat was seen. B holds a link to itself, cut by its final path once IDs tell nothing.
+    FakeLister tree;
+    tree.entryIds = true;
+    tree.AddVolume(L"R\\", {L"\\\\?\\Volume{r}\\", 3});
+    const std::wstring a = tree.AddFolder(L"R\\", L"A");
+    const std::wstring x = tree.AddFolder(a, L"X");
+    const std::wstring b = tree.AddFolder(L"R\\", L"B");
+    const std::wstring c = tree.AddFolder(L"R\\", L"C");
+    tree.AddFile(x, L"x.tmp", 1);
+    tree.AddFile(b, L"b.tmp", 2);
+    tree.AddFile(c, L"c.tmp", 4);
+    tree.AddLink(b, L"self", b);
+    tree.SetId(a, 50);
+    tree.SetId(b, 50);
+    tree.SetId(x, 60);
+    tree.SetId(c, 60);
+    // Q:\ is another volume: its IDs still hold (the link to its sibling is passed over).
+    tree.SetVolume(L"Q:\\", 4);
+    const std::wstring v2 = tree.AddFolder(L"Q:\\", L"v2");
+    tree.AddFile(v2, L"q.tmp", 8);
+    tree.AddLink(L"Q:\\", L"current", v2);
+    tree.SetId(v2, 60);
+
+    ScanState state;
+    EXPECT_EQ(ScanRootsOf(tree, {L"R\\", L"Q:\\"}, state),
+              (Lines{L"R\\A\\X\\x.tmp", L"R\\B\\b.tmp", L"R\\C\\c.tmp", L"Q:\\v2\\q.tmp"}));
+    EXPECT_EQ(state.totalBytes, 15u);
+    EXPECT_EQ(std::count(tree.opened.begin(), tree.opened.end(), L"R\\B\\self\\"), 1);  // and passed over
+}
+
+TEST(WalkerTest, RefusedListingRecordsFallBackAndTheVolumeRemembersWhatAnswered) {
+    // ERROR_INVALID_FUNCTION (also what STATUS_NOT_IMPLEMENTED comes to), ERROR_NOT_SUPPORTED,
+    // ERROR_INVALID_PARAMETER, and any other failure of a first call.
+    using Calls = std::vector<std::pair<std::wstring, ListingKind>>;
+    constexpr auto kExtd = ListingKind::IdExtd, kBoth = ListingKind::IdBoth, kFind = ListingKind::Find;
+    auto tree = [](std::uint32_t extdError, std::uint32_t bothError) {
+        FakeLister disk;
+        disk.entryIds = true;
+        disk.AddVolume(L"V:\\", {L"\\\\?\\Volume{v}\\", 1, L"NTFS", 0, false, extdError, bothError});
+        const std::wstring sub = disk.AddFolder(L"V:\\", L"sub");
+        disk.AddFile(sub, L"s.tmp", 2);
+        disk.AddFile(disk.AddFolder(sub, L"deep"), L"d.tmp", 4);
+        disk.AddFile(L"V:\\", L"v.tmp", 1);
+        return disk;
+    };
+    for (const std::uint32_t error : {1u, 50u, 87u, 5u}) {
+        FakeLister disk = tree(error, 0);
+        RecordingSink sink;
+        ScanState state;
+        ScanFolder(L"V:\\", disk, MaskSet(Masks({L"*.TMP"})), sink, sink, state);
+        EXPECT_EQ(state.totalBytes, 7u) << error;
+        EXPECT_EQ(disk.firstCalls, (Calls{{L"V:\\", kExtd}, {L"V:\\", kBoth}, {L"V:\\sub\\", kBoth},
+                                          {L"V:\\sub\\deep\\", kBoth}}))
+            << error;
+        EXPECT_TRUE(disk.placed == Lines{L"V:\\"});  // plain folders still take their IDs from the records
+    }
+    // Both handle records refused: FindFirstFileExW's records, which carry no IDs, so each
+    // plain folder asks its handle.
+    FakeLister found = tree(1, 50);
+    RecordingSink sink;
+    ScanState state;
+    ScanFolder(L"V:\\", found, MaskSet(Masks({L"*.TMP"})), sink, sink, state);
+    EXPECT_EQ(state.totalBytes, 7u);
+    EXPECT_EQ(found.firstCalls, (Calls{{L"V:\\", kExtd}, {L"V:\\", kBoth}, {L"V:\\", kFind},
+                                       {L"V:\\sub\\", kFind}, {L"V:\\sub\\deep\\", kFind}}));
+    EXPECT_EQ(found.placed, (Lines{L"V:\\", L"V:\\sub\\", L"V:\\sub\\deep\\"}));
+    // "No more files" or "file not found" on a first call is an empty folder, not a refusal.
+    for (const std::uint32_t empty : {kListingNoMoreFiles, kListingFileNotFound}) {
+        FakeLister quiet = tree(empty, 0);
+        RecordingSink none;
+        ScanState nothing;
+        ScanFolder(L"V:\\", quiet, MaskSet(Masks({L"*.TMP"})), none, none, nothing);
+        EXPECT_EQ(quiet.firstCalls, (Calls{{L"V:\\", kExtd}}));
+        EXPECT_TRUE(none.matches.empty());
+    }
+    EXPECT_EQ(ReadFirstRecords(kFind, [](ListingKind) { return 87u; }).answered, std::nullopt);  // none left
+}
+
+TEST(WalkerTest, AFolderCountsAsWalkedOnlyOnceItWasOpened) {
+    // R\long-name\T\ is too long a path to open; the link R\t, met later, reaches T by a
+    // shorter path.
+    FakeLister tree;
+    tree.entryIds = true;
+    const std::wstring t = tree.AddFolder(tree.AddFolder(L"R\\", L"long-name"), L"T");
+    tree.AddFile(t, L"t.tmp", 3);
+    tree.AddLink(L"R\\", L"t", t);
+    tree.longestOpenable = t.size() - 1;
+    RecordingSink sink;
+    ScanState state;
+    ScanFolder(L"R\\", tree, MaskSet(Masks({L"*.TMP"})), sink, sink, state);
+    EXPECT_EQ(RowsOf(sink), (Lines{L"R\\t\\t.tmp"}));
+    EXPECT_EQ(tree.opened, (Lines{L"R\\", L"R\\long-name\\", t, L"R\\t\\"}));
+}
+
 // ---- Real trees through the POSIX lister -------------------------------------------------
 
 // Lists in name order (readdir's order is the file system's), reading each folder whole.
@@ -392,30 +593,34 @@ public:
         std::vector<FakeEntry> entries;
         while (listing->Next()) {
             const bool folder = listing->IsFolder();
-            entries.push_back({std::wstring(listing->Name()), folder, folder ? 0 : listing->Size()});
+            entries.push_back({std::wstring(listing->Name()), folder, folder ? 0 : listing->Size(),
+                               folder && listing->EntryIsLink()});
         }
         std::sort(entries.begin(), entries.end(),
                   [](const FakeEntry& a, const FakeEntry& b) { return a.name < b.name; });
-        return std::make_unique<Listing>(std::move(entries), listing->Identity());
+        return std::make_unique<Listing>(std::move(entries), listing->Place(), listing->FileSystem());
     }
-    std::optional<FolderIdentity> Identify(const std::wstring& folderPath) override {
+    std::optional<FolderPlace> Identify(const std::wstring& folderPath) override {
         return inner_.Identify(folderPath);
     }
 
 private:
     class Listing : public DirectoryListing {
     public:
-        Listing(std::vector<FakeEntry> entries, std::optional<FolderIdentity> identity)
-            : entries_(std::move(entries)), identity_(identity) {}
+        Listing(std::vector<FakeEntry> entries, std::optional<FolderPlace> place, std::optional<FileSystemFacts> facts)
+            : entries_(std::move(entries)), place_(std::move(place)), facts_(std::move(facts)) {}
         bool Next() override { return ++index_ < entries_.size(); }
         std::wstring_view Name() const override { return entries_[index_].name; }
         bool IsFolder() const override { return entries_[index_].folder; }
+        bool EntryIsLink() const override { return entries_[index_].link; }
         std::uint64_t Size() override { return entries_[index_].size; }
-        std::optional<FolderIdentity> Identity() const override { return identity_; }
+        std::optional<FolderPlace> Place() const override { return place_; }
+        std::optional<FileSystemFacts> FileSystem() const override { return facts_; }
 
     private:
         std::vector<FakeEntry> entries_;
-        std::optional<FolderIdentity> identity_;
+        std::optional<FolderPlace> place_;
+        std::optional<FileSystemFacts> facts_;
         std::size_t index_ = static_cast<std::size_t>(-1);
     };
     DirectoryLister& inner_;

@@ -55,29 +55,49 @@ private:
 // moment its entry is met, its whole subtree is walked before its parent's next entry, and a
 // stop request only keeps further folders from being entered.
 //
-// Each folder is known by the identity that its own listing gives, so a folder reached a second
-// time (through a link, a mount point, or a link back up that would loop without end) is passed
-// over like a folder that cannot be listed, at no cost beyond the listing itself.
+// A plain subfolder lives on its parent's volume and takes its ID from its parent's listing
+// record, at no cost of its own; only a root and a link ask their own handle where they lead
+// (their volume, whether that is the volume's root, their final path and ID). Where the volume's
+// IDs hold, a folder reached a second time (through a link, a mount point, or a link back up
+// that would loop without end) is passed over like a folder that cannot be listed. Elsewhere
+// only a link back to a folder on the current path is passed over (its final path is that of
+// one of the open folders), as a loop would never end: a folder reached again another way is
+// walked again.
 class Walk {
 public:
     Walk(DirectoryLister& lister, const MaskSet& masks, WalkSink& sink, Pacing& pace, ScanState& state,
          WalkedFolders& walked)
         : lister_(lister), masks_(masks), sink_(sink), pace_(pace), state_(state), walked_(walked),
-          separator_(lister.Separator()), path_(separator_) {}
+          volumes_(walked.Volumes()), separator_(lister.Separator()), path_(separator_) {}
 
     void Run(const std::wstring& root) {
         path_.Start(root);
         const std::wstring volumeRoot = lister_.VolumeRoot(root);
-        const bool rootIsVolumeRoot = !volumeRoot.empty() && EqualIgnoringAsciiCase(volumeRoot, root);
-        Enter(!InSystemFolder(root, volumeRoot), true, rootIsVolumeRoot);
+        Entry entry;
+        entry.asRoot = true;
+        entry.volumeRootByName = !volumeRoot.empty() && EqualIgnoringAsciiCase(volumeRoot, root);
+        Enter(!InSystemFolder(root, volumeRoot), entry);
         while (!open_.empty()) Advance();
     }
 
 private:
+    // How a folder is reached.
+    struct Entry {
+        bool asRoot = false;
+        bool volumeRootByName = false;  // a root whose path is its volume's root path
+        bool plain = false;             // a subfolder entry that is no link
+        std::optional<FolderIdentity> known;  // a plain subfolder's ID from its parent's record
+    };
+
     struct OpenFolder {
         std::unique_ptr<DirectoryListing> listing;
-        std::optional<FolderIdentity> identity;
-        bool volumeRoot;                   // the root of its volume (a drive's, a mount point's)
+        std::uint64_t volume = ScanVolumes::kUnknown;
+        bool volumeRoot = false;    // the root of its volume (a drive's, a mount point's)
+        std::uint64_t number = 0;   // this listing's number in the walk
+        std::size_t pathLength = 0; // the length of its path in path_
+        bool placed = false;        // a root or a link: its final path is its own, not its parent's
+        std::wstring finalPath;     // if placed: its final path, empty when unknown
+        bool kindRemembered = false;
     };
 
     // A root inside the Recycle Bin or System Volume Information of its volume.
@@ -90,32 +110,103 @@ private:
         return IsSystemFolderName(std::wstring_view(root).substr(start, end - start));
     }
 
-    // Enters the folder whose path path_ holds; false when it is not walked. known is its
-    // identity when its parent's listing gave it (a plain subfolder: same volume, listed ID).
-    bool Enter(bool walkable, bool asRoot, bool knownVolumeRoot, std::optional<FolderIdentity> known = {}) {
+    // True when target (a link's final path) is the final path of one of the open folders: that
+    // of the nearest root or link at or above it, followed by the names walked below that.
+    bool ClosesLoop(const std::wstring& target) const {
+        if (target.empty()) return false;
+        const std::wstring_view walked = path_.Text();
+        const OpenFolder* base = nullptr;
+        for (const OpenFolder& folder : open_) {
+            if (folder.placed) base = &folder;
+            if (base == nullptr || base->finalPath.empty()) continue;
+            const std::wstring_view own = base->finalPath;
+            const std::wstring_view below = walked.substr(base->pathLength, folder.pathLength - base->pathLength);
+            const std::wstring_view text = target;
+            if (text.size() == own.size() + below.size() && EqualIgnoringAsciiCase(text.substr(0, own.size()), own) &&
+                EqualIgnoringAsciiCase(text.substr(own.size()), below))
+                return true;
+        }
+        return false;
+    }
+
+    static std::optional<FolderIdentity> IdentityAt(std::uint64_t volume, const FolderPlace& place) {
+        if (place.idLow == 0 && place.idHigh == 0) return std::nullopt;  // a file system that gives none
+        return FolderIdentity{volume, place.idLow, place.idHigh};
+    }
+
+    // Enters the folder whose path path_ holds; false when it is not walked. It counts as walked
+    // only once its listing is open: a path that cannot be opened (too long, say) leaves the
+    // folder to a later path.
+    bool Enter(bool walkable, const Entry& entry) {
         if (state_.stopRequested) return false;
         sink_.ShowFolder(path_.Text());
         pace_.AtFolderEntry();
         if (!walkable) return false;
-        if (known && !walked_.Enter(*known, asRoot)) return false;
+        std::optional<FolderIdentity> identity = entry.known;
+        std::uint64_t idListing = 0;  // the listing whose record gave the ID
+        if (identity) {
+            idListing = open_.back().number;
+            switch (walked_.Look(*identity, idListing)) {
+            case WalkedFolders::Seen::Before:
+                return false;
+            case WalkedFolders::Seen::InSameListing:
+                volumes_.DistrustIds(identity->volume);  // the folder is walked: the ID proves nothing
+                identity.reset();
+                break;
+            case WalkedFolders::Seen::No:
+                break;
+            }
+        }
         std::unique_ptr<DirectoryListing> listing = lister_.Open(path_.Text());
         if (!listing) return false;
-        std::optional<FolderIdentity> identity = known;
-        bool volumeRoot = knownVolumeRoot;
-        if (!known) {
-            identity = listing->Identity();
-            if (identity && !walked_.Enter(*identity, asRoot)) return false;
-            if (!asRoot && identity && open_.back().identity)
-                volumeRoot = identity->volume != open_.back().identity->volume;
+        OpenFolder folder;
+        folder.pathLength = path_.Text().size();
+        if (entry.plain) {
+            folder.volume = open_.back().volume;
+            // A record without the ID (FindFirstFileExW's, or a zero ID): the handle tells it.
+            if (!identity && !entry.known && volumes_.TrustsIds(folder.volume))
+                if (const std::optional<FolderPlace> place = listing->Place())
+                    if ((identity = IdentityAt(folder.volume, *place)) && walked_.Look(*identity, 0) != WalkedFolders::Seen::No)
+                        return false;
+        } else {
+            folder.placed = true;
+            const std::optional<FolderPlace> place = listing->Place();
+            if (place) {
+                folder.volume = volumes_.KeyOf(*place);
+                if (volumes_.NeedsFacts(folder.volume)) volumes_.SetFacts(folder.volume, listing->FileSystem());
+                folder.volumeRoot = place->volumeRoot;
+                folder.finalPath = place->finalPath;
+                if (volumes_.TrustsIds(folder.volume)) identity = IdentityAt(folder.volume, *place);
+            } else {
+                folder.volumeRoot = entry.asRoot && entry.volumeRootByName;
+            }
+            // A volume that is a scan root of its own is walked there, under its own name.
+            if (place && folder.volumeRoot && !entry.asRoot && walked_.IsReservedRoot(folder.volume)) return false;
+            if (identity) {
+                if (walked_.Look(*identity, 0) != WalkedFolders::Seen::No) return false;
+            } else if (!entry.asRoot && ClosesLoop(folder.finalPath)) {
+                return false;
+            }
+            if (place && folder.volumeRoot && entry.asRoot && !walked_.EnterVolumeRootAsRoot(folder.volume))
+                return false;
         }
-        open_.push_back({std::move(listing), identity, volumeRoot});
+        if (identity) walked_.Record(*identity, idListing);
+        folder.number = ++listings_;
+        listing->StartWith(volumes_.KindFor(folder.volume));
+        folder.listing = std::move(listing);
+        open_.push_back(std::move(folder));
         return true;
     }
 
     void Advance() {
         OpenFolder& current = open_.back();
         DirectoryListing& listing = *current.listing;
-        if (!listing.Next()) {
+        const bool more = listing.Next();
+        if (!current.kindRemembered) {  // the first call tells which records the volume answers
+            current.kindRemembered = true;
+            if (const std::optional<ListingKind> kind = listing.Answered()) volumes_.Remember(current.volume, *kind);
+        }
+        if (!more) {
             open_.pop_back();
             if (!open_.empty()) path_.Ascend();  // back to the parent's path
             return;
@@ -126,12 +217,15 @@ private:
         if (listing.IsFolder()) {
             const bool walkable =
                 lister_.CanNameFolder(name) && !(current.volumeRoot && IsSystemFolderName(name));
-            std::optional<FolderIdentity> known;
-            if (current.identity)
-                if (const std::optional<std::uint64_t> id = listing.EntryFileId())
-                    known = FolderIdentity{current.identity->volume, *id};
+            Entry entry;
+            if (walkable && !listing.EntryIsLink()) {
+                entry.plain = true;
+                if (volumes_.TrustsIds(current.volume))
+                    if (const std::optional<std::uint64_t> id = listing.EntryFileId())
+                        entry.known = FolderIdentity{current.volume, *id};
+            }
             path_.Descend(name);
-            if (!Enter(walkable, false, false, known)) path_.Ascend();
+            if (!Enter(walkable, entry)) path_.Ascend();
             return;
         }
         if (masks_.Empty()) return;
@@ -150,24 +244,28 @@ private:
     Pacing& pace_;
     ScanState& state_;
     WalkedFolders& walked_;
+    ScanVolumes& volumes_;
     const wchar_t separator_;
     std::vector<OpenFolder> open_;
     FolderPath path_;  // the innermost open folder's path, or the one being entered
     std::wstring upperName_;
+    std::uint64_t listings_ = 0;  // listings opened so far
 };
 
 }  // namespace
 
-bool WalkedFolders::Enter(const FolderIdentity& folder, bool asRoot) {
-    if (!asRoot && roots_.count(folder) != 0) return false;
-    return walked_.insert(folder).second;
+WalkedFolders::Seen WalkedFolders::Look(const FolderIdentity& folder, std::uint64_t listing) const {
+    const auto found = walked_.find(folder);
+    if (found == walked_.end()) return Seen::No;
+    // Two entries of one listing are two folders (a folder has one name in its parent, and links
+    // carry no ID in the listing): one ID for both proves that the IDs do not tell them apart.
+    return listing != 0 && found->second == listing ? Seen::InSameListing : Seen::Before;
 }
 
 void ReserveVolumeRoots(const std::vector<std::wstring>& roots, DirectoryLister& lister, WalkedFolders& walked) {
-    for (const std::wstring& root : roots) {
-        if (!EqualIgnoringAsciiCase(lister.VolumeRoot(root), root)) continue;
-        if (const std::optional<FolderIdentity> identity = lister.Identify(root)) walked.ReserveRoot(*identity);
-    }
+    for (const std::wstring& root : roots)
+        if (const std::optional<FolderPlace> place = lister.Identify(root); place && place->volumeRoot)
+            walked.ReserveVolumeRoot(walked.Volumes().KeyOf(*place));
 }
 
 bool IsSystemFolderName(std::wstring_view name) {

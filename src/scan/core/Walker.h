@@ -4,12 +4,14 @@
 #include <cstdint>
 #include <string>
 #include <string_view>
+#include <unordered_map>
 #include <unordered_set>
 #include <vector>
 
 #include "common/core/Pacing.h"
 #include "scan/core/DirectoryLister.h"
 #include "scan/core/MaskMatcher.h"
+#include "scan/core/ScanVolumes.h"
 
 namespace qorvani {
 
@@ -33,16 +35,30 @@ struct ScanState {
     std::uint32_t startTime = 0;
 };
 
-// The folders that one scan has walked, by identity, over all its roots. A folder reached again
-// by another path (a link, a mount point, a subst letter, a second letter of one volume) is
-// passed over, so the first path to reach it keeps its rows; and a folder that is itself a scan
-// root is walked only as that root, under its own name.
+// The folders that one scan has walked, over all its roots, and what it knows of their volumes.
+// On a volume whose file IDs hold (ScanVolumes), a folder reached again by another path (a link,
+// a mount point, a subst letter, a second letter of one volume) is passed over, so the first path
+// to reach it keeps its rows. A volume whose root is itself a scan root is walked only as that
+// root, under its own name.
 class WalkedFolders {
 public:
-    void ReserveRoot(const FolderIdentity& root) { roots_.insert(root); }
-    // True when the folder is to be walked now (and records it); false for one walked before, or
-    // for a root's folder reached below another folder.
-    bool Enter(const FolderIdentity& folder, bool asRoot);
+    enum class Seen : std::uint8_t {
+        No,
+        Before,          // walked already
+        InSameListing,   // the ID was given by another entry of the same listing: IDs do not hold
+    };
+    // listing: the number of the listing whose entry gave the folder's ID, 0 when its own handle
+    // gave it.
+    Seen Look(const FolderIdentity& folder, std::uint64_t listing) const;
+    // Records a folder as walked, once it has been opened.
+    void Record(const FolderIdentity& folder, std::uint64_t listing) { walked_.emplace(folder, listing); }
+
+    void ReserveVolumeRoot(std::uint64_t volume) { reservedRoots_.insert(volume); }
+    bool IsReservedRoot(std::uint64_t volume) const { return reservedRoots_.count(volume) != 0; }
+    // A volume's root entered as a scan root: false when one was entered so before.
+    bool EnterVolumeRootAsRoot(std::uint64_t volume) { return rootsEntered_.insert(volume).second; }
+
+    ScanVolumes& Volumes() { return volumes_; }
 
 private:
     struct Hash {
@@ -53,12 +69,15 @@ private:
             return static_cast<std::size_t>(h ^ (h >> 31));
         }
     };
-    std::unordered_set<FolderIdentity, Hash> walked_;
-    std::unordered_set<FolderIdentity, Hash> roots_;
+    std::unordered_map<FolderIdentity, std::uint64_t, Hash> walked_;  // and the listing that gave each ID
+    std::unordered_set<std::uint64_t> reservedRoots_;
+    std::unordered_set<std::uint64_t> rootsEntered_;
+    ScanVolumes volumes_;
 };
 
-// Reserves the roots that are whole volumes (C:\, D:\): each is walked under its own name only,
-// and a mount point of it inside another root is passed over there.
+// Reserves the roots that are whole volumes (C:\, D:\, a volume's mount point), as the volume API
+// says of each: each is walked under its own name only, and a mount point of it inside another
+// root is passed over there.
 void ReserveVolumeRoots(const std::vector<std::wstring>& roots, DirectoryLister& lister, WalkedFolders& walked);
 
 // True for the system's own folders at the root of a volume, never the user's junk: the Recycle

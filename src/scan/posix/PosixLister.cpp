@@ -6,12 +6,21 @@
 
 #include <string_view>
 
+#include "scan/core/ScanVolumes.h"
 #include "scan/posix/DirHandle.h"
 #include "scan/posix/Utf8Names.h"
 
 namespace qorvani {
 
 namespace {
+
+// A folder's device is its volume, and its inode number its ID.
+FolderPlace PlaceOf(const struct stat& st) {
+    FolderPlace place;
+    place.volumeName = L"device " + std::to_wstring(static_cast<std::uint64_t>(st.st_dev));
+    place.idLow = static_cast<std::uint64_t>(st.st_ino);
+    return place;
+}
 
 class PosixListing final : public DirectoryListing {
 public:
@@ -44,11 +53,15 @@ public:
         return static_cast<std::uint64_t>(stat_.st_size);
     }
 
-    std::optional<FolderIdentity> Identity() const override {
+    std::optional<FolderPlace> Place() const override {
         struct stat own {};
         if (fstat(fd_, &own) != 0) return std::nullopt;
-        return FolderIdentity{static_cast<std::uint64_t>(own.st_dev), static_cast<std::uint64_t>(own.st_ino)};
+        return PlaceOf(own);
     }
+    // Every inode number names one file on its device for as long as the file lives.
+    std::optional<FileSystemFacts> FileSystem() const override { return FileSystemFacts{L"", kSupportsOpenByFileId}; }
+    // A link, or an entry whose type the file system does not tell.
+    bool EntryIsLink() const override { return entry_->d_type == DT_LNK || entry_->d_type == DT_UNKNOWN; }
 
 private:
     // Stats the current entry once, relative to the open folder, following links.
@@ -78,11 +91,11 @@ std::unique_ptr<DirectoryListing> PosixLister::Open(const std::wstring& folderPa
     return std::make_unique<PosixListing>(std::move(dir));
 }
 
-std::optional<FolderIdentity> PosixLister::Identify(const std::wstring& folderPath) {
+std::optional<FolderPlace> PosixLister::Identify(const std::wstring& folderPath) {
     EncodeFileName(folderPath, pathBytes_);
     struct stat st {};
     if (stat(pathBytes_.c_str(), &st) != 0) return std::nullopt;
-    return FolderIdentity{static_cast<std::uint64_t>(st.st_dev), static_cast<std::uint64_t>(st.st_ino)};
+    return PlaceOf(st);
 }
 
 }  // namespace qorvani

@@ -7,10 +7,14 @@
 
 #include "common/win32/Handles.h"
 #include "scan/core/RedirectedFolders.h"
+#include "scan/core/ScanVolumes.h"
 #include "scan/core/WindowsNames.h"
 
 namespace qorvani {
 namespace {
+
+static_assert(kListingFileNotFound == ERROR_FILE_NOT_FOUND && kListingNoMoreFiles == ERROR_NO_MORE_FILES);
+static_assert(kSupportsOpenByFileId == FILE_SUPPORTS_OPEN_BY_FILE_ID);
 
 // FileIdInfo (Windows 8 and later) and its record, which the Windows 7 headers leave out.
 constexpr auto kFileIdInfoClass = static_cast<FILE_INFO_BY_HANDLE_CLASS>(18);
@@ -20,22 +24,66 @@ struct FileIdInfoRecord {
 };
 static_assert(sizeof(FileIdInfoRecord) == 24);
 
-// The identity of the folder open as handle: the 128-bit file ID where the system gives one,
-// else the volume serial number and 64-bit file index (Windows 7, and file systems without it).
-std::optional<FolderIdentity> IdentityOf(HANDLE handle) {
+// The folder's path with links resolved, in the form asked: the volume GUID path and the path
+// on the volume ("\\?\Volume{…}\dir"), or the DOS form ("\\?\C:\dir", "\\?\UNC\server\share\dir").
+std::wstring FinalPath(HANDLE handle, DWORD form) {
+    std::wstring text(MAX_PATH, L'\0');
+    for (int attempt = 0; attempt < 3; ++attempt) {
+        const DWORD length = GetFinalPathNameByHandleW(handle, text.data(), static_cast<DWORD>(text.size()), form);
+        if (length == 0) return {};
+        if (length < text.size()) {
+            text.resize(length);
+            return text;
+        }
+        text.assign(length, L'\0');  // too small: length counts the NUL
+    }
+    return {};
+}
+
+bool EqualIgnoringCase(const std::wstring& a, const std::wstring& b) {
+    return CompareStringOrdinal(a.c_str(), static_cast<int>(a.size()), b.c_str(), static_cast<int>(b.size()), TRUE) ==
+           CSTR_EQUAL;
+}
+
+// Where the folder open as handle lives: its volume told by its GUID where the volume has one
+// (the same for every path to it, and apart from a clone with the same serial number); whether
+// it is the volume's root, as its final path says (a root's GUID form holds nothing after the
+// volume's name; without a GUID, GetVolumePathNameW of the final path gives the path itself);
+// and its file ID: 128 bits where the system gives them (else the 64-bit index of Windows 7).
+std::optional<FolderPlace> PlaceOf(HANDLE handle, bool identities) {
+    FolderPlace place;
+    std::wstring path = FinalPath(handle, FILE_NAME_NORMALIZED | VOLUME_NAME_GUID);
+    constexpr std::wstring_view kVolumePrefix = L"\\\\?\\Volume{";
+    const std::size_t nameEnd = path.starts_with(kVolumePrefix) ? path.find(L"}\\") : std::wstring::npos;
+    if (nameEnd != std::wstring::npos) {
+        place.volumeName = path.substr(0, nameEnd + 2);
+        place.volumeRoot = path.size() == nameEnd + 2;
+    } else {
+        path = FinalPath(handle, FILE_NAME_NORMALIZED | VOLUME_NAME_DOS);
+        if (path.empty()) return std::nullopt;
+        if (path.back() != L'\\') path.push_back(L'\\');
+        std::wstring root(path.size() + 2, L'\0');
+        if (GetVolumePathNameW(path.c_str(), root.data(), static_cast<DWORD>(root.size()))) {
+            root.resize(wcslen(root.c_str()));
+            if (!root.empty() && root.back() != L'\\') root.push_back(L'\\');
+            place.volumePath = root;
+            place.volumeRoot = EqualIgnoringCase(root, path);
+        }
+    }
+    if (path.back() != L'\\') path.push_back(L'\\');
+    place.finalPath = std::move(path);
+
     FileIdInfoRecord id{};
     if (GetFileInformationByHandleEx(handle, kFileIdInfoClass, &id, sizeof id)) {
-        std::uint64_t low = 0, high = 0;
-        for (int i = 7; i >= 0; --i) low = (low << 8) | id.fileId[i];
-        for (int i = 15; i >= 8; --i) high = (high << 8) | id.fileId[i];
-        if (low == 0 && high == 0) return std::nullopt;  // a file system that gives no IDs
-        return FolderIdentity{id.volumeSerialNumber, low, high};
+        place.serial = static_cast<std::uint32_t>(id.volumeSerialNumber);
+        for (int i = 7; i >= 0; --i) place.idLow = (place.idLow << 8) | id.fileId[i];
+        for (int i = 15; i >= 8; --i) place.idHigh = (place.idHigh << 8) | id.fileId[i];
+    } else if (BY_HANDLE_FILE_INFORMATION info{}; GetFileInformationByHandle(handle, &info)) {
+        place.serial = info.dwVolumeSerialNumber;
+        place.idLow = (static_cast<std::uint64_t>(info.nFileIndexHigh) << 32) | info.nFileIndexLow;
     }
-    BY_HANDLE_FILE_INFORMATION info{};
-    if (!GetFileInformationByHandle(handle, &info)) return std::nullopt;
-    const std::uint64_t index = (static_cast<std::uint64_t>(info.nFileIndexHigh) << 32) | info.nFileIndexLow;
-    if (index == 0) return std::nullopt;
-    return FolderIdentity{info.dwVolumeSerialNumber, index};
+    if (!identities) place.idLow = place.idHigh = 0;
+    return place;
 }
 
 // Opens a folder for listing (backup semantics, so that a folder opens at all; links followed).
@@ -61,86 +109,139 @@ struct IdExtdRecord {
 
 // Lists a folder through its own handle, a buffer of records at a time (what FindFirstFileExW
 // does underneath). Each record carries its entry's file ID, so a plain subfolder is known
-// without a call of its own; the handle tells the folder's own identity when it is asked (a
-// root, a folder reached through a link: about half a millisecond under Wine). Windows 7 knows
-// only the records with short names (FileIdBothDirectoryInfo), which cost more to make.
+// without a call of its own; the handle tells the folder's own place when it is asked (a root,
+// a folder reached through a link). Windows 7 knows only the records with short names
+// (FileIdBothDirectoryInfo), which cost more to make. A file system that refuses the records
+// asked for is read with the next kind (ReadFirstRecords), down to FindFirstFileExW.
 class Win32Listing final : public DirectoryListing {
 public:
-    Win32Listing(KernelHandle folder, bool identities, bool extended)
-        : folder_(std::move(folder)), buffer_(new std::uint64_t[kBufferWords]), extended_(extended),
-          identities_(identities) {}
+    Win32Listing(KernelHandle folder, std::wstring pattern, bool identities, bool extended)
+        : folder_(std::move(folder)), pattern_(std::move(pattern)), buffer_(new std::uint64_t[kBufferWords]),
+          extended_(extended), identities_(identities) {}
 
     bool Next() override {
-        if (entry_ != nullptr && Field(&IdExtdRecord::NextEntryOffset, &FILE_ID_BOTH_DIR_INFO::NextEntryOffset) != 0) {
-            entry_ += Field(&IdExtdRecord::NextEntryOffset, &FILE_ID_BOTH_DIR_INFO::NextEntryOffset);
+        if (!started_) {
+            started_ = true;
+            const FirstRecords first = ReadFirstRecords(start_, [this](ListingKind kind) { return FirstCall(kind); });
+            answered_ = first.answered;
+            if (!first.entries) return End();
+            kind_ = *answered_;
+            entry_ = reinterpret_cast<const BYTE*>(buffer_.get());
             return true;
         }
-        if (ended_ || !Fill()) {
-            ended_ = true;  // no more files, or a failure: what was listed stays listed
-            entry_ = nullptr;
-            return false;
+        if (ended_) return false;
+        if (kind_ == ListingKind::Find) return FindNextFileW(find_.Get(), &found_) ? true : End();
+        if (const DWORD offset = Field(&IdExtdRecord::NextEntryOffset, &FILE_ID_BOTH_DIR_INFO::NextEntryOffset)) {
+            entry_ += offset;
+            return true;
         }
+        // No more files, or a failure: what was listed stays listed.
+        if (!GetFileInformationByHandleEx(folder_.Get(), RecordClass(kind_), buffer_.get(), kBufferBytes)) return End();
         entry_ = reinterpret_cast<const BYTE*>(buffer_.get());
         return true;
     }
     std::wstring_view Name() const override {
-        const DWORD bytes = Field(&IdExtdRecord::FileNameLength, &FILE_ID_BOTH_DIR_INFO::FileNameLength);
-        const WCHAR* name = extended_ ? Extd()->FileName : Both()->FileName;
-        return std::wstring_view(name, bytes / sizeof(wchar_t));
+        switch (kind_) {
+        case ListingKind::IdExtd:
+            return std::wstring_view(Extd()->FileName, Extd()->FileNameLength / sizeof(wchar_t));
+        case ListingKind::IdBoth:
+            return std::wstring_view(Both()->FileName, Both()->FileNameLength / sizeof(wchar_t));
+        case ListingKind::Find:
+            break;
+        }
+        return std::wstring_view(found_.cFileName);
     }
     bool IsFolder() const override { return (Attributes() & FILE_ATTRIBUTE_DIRECTORY) != 0; }
     std::uint64_t Size() override {
-        return static_cast<std::uint64_t>(extended_ ? Extd()->EndOfFile.QuadPart : Both()->EndOfFile.QuadPart);
+        switch (kind_) {
+        case ListingKind::IdExtd:
+            return static_cast<std::uint64_t>(Extd()->EndOfFile.QuadPart);
+        case ListingKind::IdBoth:
+            return static_cast<std::uint64_t>(Both()->EndOfFile.QuadPart);
+        case ListingKind::Find:
+            break;
+        }
+        return (static_cast<std::uint64_t>(found_.nFileSizeHigh) << 32) | found_.nFileSizeLow;
     }
-    std::optional<FolderIdentity> Identity() const override {
-        return identities_ ? IdentityOf(folder_.Get()) : std::nullopt;
+    std::optional<FolderPlace> Place() const override { return PlaceOf(folder_.Get(), identities_); }
+    std::optional<FileSystemFacts> FileSystem() const override {
+        wchar_t name[MAX_PATH + 1] = {};
+        DWORD flags = 0;
+        if (!GetVolumeInformationByHandleW(folder_.Get(), nullptr, 0, nullptr, nullptr, &flags, name, MAX_PATH + 1))
+            return std::nullopt;
+        return FileSystemFacts{name, flags};
     }
     // A reparse point (a junction, a symbolic link, a mount point) names another folder, perhaps
-    // on another volume: it has no ID to give here.
+    // on another volume.
+    bool EntryIsLink() const override { return (Attributes() & FILE_ATTRIBUTE_REPARSE_POINT) != 0; }
     std::optional<std::uint64_t> EntryFileId() const override {
-        if (!identities_ || (Attributes() & FILE_ATTRIBUTE_REPARSE_POINT) != 0) return std::nullopt;
+        if (!identities_ || EntryIsLink()) return std::nullopt;
         std::uint64_t id = 0;
-        if (extended_) {
+        switch (kind_) {
+        case ListingKind::IdExtd:
             // Past 64 bits (ReFS) the 64-bit form would not be unique: asked of the handle instead.
             for (int i = 15; i >= 8; --i)
                 if (Extd()->FileId[i] != 0) return std::nullopt;
             for (int i = 7; i >= 0; --i) id = (id << 8) | Extd()->FileId[i];
-        } else {
+            break;
+        case ListingKind::IdBoth:
             id = static_cast<std::uint64_t>(Both()->FileId.QuadPart);
+            break;
+        case ListingKind::Find:
+            return std::nullopt;  // its records carry no IDs
         }
         return id != 0 ? std::optional<std::uint64_t>(id) : std::nullopt;
     }
+    void StartWith(ListingKind kind) override {
+        start_ = kind == ListingKind::IdExtd && !extended_ ? ListingKind::IdBoth : kind;
+    }
+    std::optional<ListingKind> Answered() const override { return answered_; }
 
 private:
     static constexpr std::size_t kBufferWords = 64 * 1024 / sizeof(std::uint64_t);
+    static constexpr DWORD kBufferBytes = kBufferWords * sizeof(std::uint64_t);
+    static FILE_INFO_BY_HANDLE_CLASS RecordClass(ListingKind kind) {
+        return kind == ListingKind::IdExtd ? kFileIdExtdDirectoryInfoClass : FileIdBothDirectoryInfo;
+    }
     const IdExtdRecord* Extd() const { return reinterpret_cast<const IdExtdRecord*>(entry_); }
     const FILE_ID_BOTH_DIR_INFO* Both() const { return reinterpret_cast<const FILE_ID_BOTH_DIR_INFO*>(entry_); }
     template <typename A, typename B>
     DWORD Field(A IdExtdRecord::*extd, B FILE_ID_BOTH_DIR_INFO::*both) const {
-        return extended_ ? Extd()->*extd : Both()->*both;
+        return kind_ == ListingKind::IdExtd ? Extd()->*extd : Both()->*both;
     }
-    DWORD Attributes() const { return Field(&IdExtdRecord::FileAttributes, &FILE_ID_BOTH_DIR_INFO::FileAttributes); }
-    bool Fill() {
-        const DWORD bytes = kBufferWords * sizeof(std::uint64_t);
-        if (extended_) {
-            if (GetFileInformationByHandleEx(folder_.Get(), kFileIdExtdDirectoryInfoClass, buffer_.get(), bytes)) {
-                started_ = true;
-                return true;
-            }
-            if (started_ || GetLastError() != ERROR_INVALID_PARAMETER) return false;
-            extended_ = false;  // a file system without the class
+    DWORD Attributes() const {
+        if (kind_ == ListingKind::Find) return found_.dwFileAttributes;
+        return Field(&IdExtdRecord::FileAttributes, &FILE_ID_BOTH_DIR_INFO::FileAttributes);
+    }
+    // The first records of kind: 0, or the system's error code.
+    std::uint32_t FirstCall(ListingKind kind) {
+        if (kind == ListingKind::Find) {
+            find_ = FindHandle(FindFirstFileExW(pattern_.c_str(), FindExInfoBasic, &found_, FindExSearchNameMatch,
+                                                nullptr, FIND_FIRST_EX_LARGE_FETCH));
+            return find_.Valid() ? 0 : GetLastError();
         }
-        started_ = true;
-        return GetFileInformationByHandleEx(folder_.Get(), FileIdBothDirectoryInfo, buffer_.get(), bytes) != FALSE;
+        return GetFileInformationByHandleEx(folder_.Get(), RecordClass(kind), buffer_.get(), kBufferBytes) ? 0
+                                                                                                         : GetLastError();
+    }
+    bool End() {
+        ended_ = true;
+        entry_ = nullptr;
+        return false;
     }
 
     KernelHandle folder_;
+    const std::wstring pattern_;                // the folder's path and "*", for FindFirstFileExW
     std::unique_ptr<std::uint64_t[]> buffer_;  // 8-byte aligned, as the records need
     const BYTE* entry_ = nullptr;
-    bool ended_ = false;
-    bool extended_;
+    FindHandle find_;
+    WIN32_FIND_DATAW found_{};
+    const bool extended_;                       // the system has the records with 128-bit IDs
+    const bool identities_;
     bool started_ = false;
-    bool identities_;
+    bool ended_ = false;
+    ListingKind start_ = ListingKind::IdExtd;
+    ListingKind kind_ = ListingKind::IdExtd;  // the records read
+    std::optional<ListingKind> answered_;
 };
 
 std::wstring SystemFolder(UINT(WINAPI* get)(LPWSTR, UINT)) {
@@ -200,15 +301,15 @@ std::unique_ptr<DirectoryListing> Win32Lister::Open(const std::wstring& folderPa
     // Reading the attributes is what the identity needs (it is granted with the right to list).
     KernelHandle folder = OpenFolder(folderPath, FILE_LIST_DIRECTORY | FILE_READ_ATTRIBUTES);
     if (!folder.Valid()) return nullptr;
-    return std::make_unique<Win32Listing>(std::move(folder), identities_, extendedRecords_);
+    return std::make_unique<Win32Listing>(std::move(folder), folderPath + L"*", identities_, extendedRecords_);
 }
 
 bool Win32Lister::SystemHasExtendedRecords() { return IsWindows8OrGreater(); }
 
-std::optional<FolderIdentity> Win32Lister::Identify(const std::wstring& folderPath) {
+std::optional<FolderPlace> Win32Lister::Identify(const std::wstring& folderPath) {
     KernelHandle folder = OpenFolder(folderPath, FILE_READ_ATTRIBUTES);
-    if (!folder.Valid() || !identities_) return std::nullopt;
-    return IdentityOf(folder.Get());
+    if (!folder.Valid()) return std::nullopt;
+    return PlaceOf(folder.Get(), identities_);
 }
 
 std::wstring Win32Lister::VolumeRoot(const std::wstring& folderPath) {

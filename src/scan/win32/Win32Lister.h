@@ -5,7 +5,8 @@
 namespace qorvani {
 
 // Lists folders through a handle of their own (GetFileInformationByHandleEx, 64 KiB of records at
-// a time), which also gives each listed folder's identity. A folder path whose listing pattern
+// a time, or FindFirstFileExW where a file system refuses those records), which also tells
+// where each root and link leads. A folder path whose listing pattern
 // (the path and "*.*") would reach MAX_PATH is not listed: that bounds the depth of the walk.
 class Win32Lister final : public DirectoryLister {
 public:
@@ -22,13 +23,14 @@ public:
     // wildcards cannot be listed at all. Such folders are not walked.
     bool CanNameFolder(std::wstring_view name) const override;
     std::wstring FullPath(const std::wstring& path) override;  // GetFullPathNameW
-    // The volume serial number and file ID of the folder, links followed.
-    std::optional<FolderIdentity> Identify(const std::wstring& folderPath) override;
+    // The folder's volume (by GUID), whether it is the volume's root, and its ID, links followed.
+    std::optional<FolderPlace> Identify(const std::wstring& folderPath) override;
     std::wstring VolumeRoot(const std::wstring& folderPath) override;  // GetVolumePathNameW
 
     const RedirectedFolders& Redirected() const { return redirected_; }
     // false: folders are walked as on a file system that gives no file IDs (some network
-    // servers), where no folder can be known as walked before.
+    // servers), where no folder can be known as walked before and only a link back to a folder
+    // on the current path is passed over.
     void SetFolderIdentities(bool identities) { identities_ = identities; }
 
 private:
