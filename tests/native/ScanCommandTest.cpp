@@ -84,12 +84,6 @@ Lines Join(std::initializer_list<Lines> parts) {
     return all;
 }
 
-ActiveMasks Masks(std::initializer_list<const wchar_t*> masks) {
-    ActiveMasks result;
-    for (const wchar_t* mask : masks) result.Append(mask);
-    return result;
-}
-
 class ScanCommandTest : public ::testing::Test {
 protected:
     void Click() { ScanCommandClick(window, window, window, tree, masks, state); }

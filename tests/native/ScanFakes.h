@@ -18,6 +18,13 @@
 
 namespace qorvani::scantest {
 
+// The active masks, in order (upper-cased as the type list gives them).
+inline ActiveMasks Masks(std::initializer_list<const wchar_t*> masks) {
+    ActiveMasks result;
+    for (const wchar_t* mask : masks) result.Append(mask);
+    return result;
+}
+
 struct FakeEntry {
     std::wstring name;
     bool folder = false;
