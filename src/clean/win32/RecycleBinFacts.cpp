@@ -83,10 +83,10 @@ std::wstring RecycleBinFacts::VolumeRootOf(const std::wstring& folder) {
                                           FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
                                           OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr));
     if (opened.Valid()) {
-        std::wstring final = FinalPathOf(opened.Get());
-        if (!final.empty()) {
-            if (final.back() != L'\\') final.push_back(L'\\');
-            const std::wstring root = VolumePathOf(final);
+        std::wstring finalPath = FinalPathOf(opened.Get());
+        if (!finalPath.empty()) {
+            if (finalPath.back() != L'\\') finalPath.push_back(L'\\');
+            const std::wstring root = VolumePathOf(finalPath);
             if (!root.empty()) return PlainVolumeRoot(root);
         }
     }
