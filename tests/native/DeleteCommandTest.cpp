@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "clean/core/DeleteCommand.h"
+#include "scan/core/WindowsNames.h"
 
 using namespace qorvani;
 
@@ -75,6 +76,16 @@ public:
     }
 };
 
+// The facts of a bin, every one named.
+BinFacts Bin(bool exists, bool turnedOff, bool policyOff, std::optional<std::uint64_t> maxBytes) {
+    BinFacts facts;
+    facts.exists = exists;
+    facts.turnedOff = turnedOff;
+    facts.policyOff = policyOff;
+    facts.maxBytes = maxBytes;
+    return facts;
+}
+
 // An in-memory file system with exact, case-sensitive names; deletes can be made to fail.
 class FakeShell : public FileShell {
 public:
@@ -83,14 +94,20 @@ public:
     std::vector<std::pair<std::wstring, std::uint16_t>> calls;
     int inspections = 0;
 
-    std::set<std::wstring> withoutBin;  // folders on volumes that have no Recycle Bin
+    std::set<std::wstring> withoutBin;       // folders on volumes that have no Recycle Bin
+    std::map<std::wstring, BinFacts> bins;  // the bin of the volume under each folder
+    std::set<std::wstring> destroyedBySend;  // files that the shell destroys though sent to the bin
+    SentFate lastFate = SentFate::Untold;
 
     void AddFile(const std::wstring& path) { entries[path] = PathKind::PlainFile; }
-    bool CanRecycle(const std::wstring& path) override {
+    BinFacts RecycleBinOf(const std::wstring& path) override {
         for (const std::wstring& folder : withoutBin)
-            if (path.compare(0, folder.size(), folder) == 0) return false;
-        return true;
+            if (path.compare(0, folder.size(), folder) == 0) return Bin(false, false, false, std::nullopt);
+        for (const auto& [folder, facts] : bins)
+            if (path.compare(0, folder.size(), folder) == 0) return facts;
+        return {};
     }
+    SentFate FateOfLastDelete() override { return lastFate; }
 
     PathKind Inspect(const std::wstring& path) override {
         ++inspections;
@@ -99,10 +116,13 @@ public:
     }
     int DeleteOneFile(const std::wstring& path, std::uint16_t flags) override {
         calls.emplace_back(path, flags);
+        lastFate = SentFate::Untold;
         if (failing.count(path) != 0) return 32;  // sharing violation
         auto it = entries.find(path);
         if (it == entries.end() || it->second != PathKind::PlainFile) return 2;
         entries.erase(it);
+        if ((flags & kFofAllowUndo) != 0)
+            lastFate = destroyedBySend.count(path) != 0 ? SentFate::Destroyed : SentFate::Recycled;
         return 0;
     }
 
@@ -641,4 +661,154 @@ TEST(DeleteCommand, ACaseTwinIsNeverHandedToTheShell) {
         EXPECT_EQ(list.Paths(), (std::vector<std::wstring>{kFolder + L"A.tmp", kFolder + L"a.tmp"}));
         EXPECT_EQ(list.status, bothChecked ? L"删除文件 2个 未能删除 2个" : L"删除文件 2个 未能删除 1个");
     }
+}
+
+TEST(DeleteCommand, WhyTheBinRefusesAFile) {
+    constexpr std::uint64_t mb = kBinCapacityUnit;
+    const BinFacts open{};
+    const BinFacts small = Bin(true, false, false, 10 * mb);
+    EXPECT_EQ(WhyBinRefuses(open, 50'000 * mb), BinRefusal::None);                  // no maximum known
+    EXPECT_EQ(WhyBinRefuses(small, 10 * mb), BinRefusal::None);                     // fits exactly
+    EXPECT_EQ(WhyBinRefuses(small, 10 * mb + 1), BinRefusal::TooLarge);
+    EXPECT_EQ(WhyBinRefuses(small, std::nullopt), BinRefusal::None);                // size unknown
+    EXPECT_EQ(WhyBinRefuses(Bin(false, false, false, std::nullopt), 1), BinRefusal::NoBin);
+    EXPECT_EQ(WhyBinRefuses(Bin(true, true, false, std::nullopt), 1), BinRefusal::TurnedOff);
+    EXPECT_EQ(WhyBinRefuses(Bin(true, false, true, std::nullopt), 1), BinRefusal::Policy);
+    // Each reason alone is enough, whatever the size.
+    EXPECT_EQ(WhyBinRefuses(Bin(true, true, false, 10 * mb), 0), BinRefusal::TurnedOff);
+    EXPECT_EQ(WhyBinRefuses(Bin(false, false, false, 10 * mb), std::nullopt), BinRefusal::NoBin);
+    EXPECT_EQ(WhyBinRefuses(Bin(true, false, false, 0), 1), BinRefusal::TooLarge);
+    EXPECT_EQ(WhyBinRefuses(Bin(true, false, false, 0), 0), BinRefusal::None);
+}
+
+// Rows on volumes whose bins refuse them for each reason, beside rows that the bins take.
+TEST(DeleteCommand, EveryFileTheBinWillNotTakeIsInTheOneQuestionAndANoKeepsThemAll) {
+    constexpr std::uint64_t mb = kBinCapacityUnit;
+    for (const bool yes : {false, true}) {
+        FakeList list;
+        FakeShell shell;
+        shell.withoutBin = {L"E:\\"};
+        shell.bins[L"F:\\"] = Bin(true, true, false, std::nullopt);
+        shell.bins[L"G:\\"] = Bin(true, false, true, std::nullopt);
+        shell.bins[L"H:\\"] = Bin(true, false, false, 100 * mb);
+        list.answer = DeleteAnswer::No;
+        list.forGood = yes;
+        list.callsSoFar = [&shell] { return shell.calls.size(); };
+        const auto add = [&](const std::wstring& folder, const std::wstring& name, std::uint64_t size) {
+            list.rows.push_back({name, folder + name, true, size});
+            shell.AddFile(folder + name);
+        };
+        add(L"E:\\", L"NOBIN.TMP", 1);
+        add(L"F:\\", L"OFF.TMP", 1);
+        add(L"G:\\", L"POLICY.TMP", 1);
+        add(L"H:\\", L"HUGE.TMP", 100 * mb + 1);
+        add(L"H:\\", L"FITS.TMP", 100 * mb);
+        add(L"D:\\", L"BIG.TMP", 900 * mb);  // a bin of no known maximum
+        Click(list, shell);
+
+        EXPECT_EQ(list.forGoodAsked, (std::vector<std::size_t>{4}));
+        EXPECT_EQ(list.callsWhenAsked, 0u);
+        std::map<std::wstring, std::uint16_t> sent(shell.calls.begin(), shell.calls.end());
+        EXPECT_EQ(sent[L"H:\\FITS.TMP"], kDeleteToRecycleBinFlags);
+        EXPECT_EQ(sent[L"D:\\BIG.TMP"], kDeleteToRecycleBinFlags);
+        if (yes) {
+            ASSERT_EQ(sent.size(), 6u);
+            for (const wchar_t* path : {L"E:\\NOBIN.TMP", L"F:\\OFF.TMP", L"G:\\POLICY.TMP", L"H:\\HUGE.TMP"})
+                EXPECT_EQ(sent[path], kDeleteForGoodFlags) << std::wstring(path);
+            EXPECT_TRUE(list.rows.empty());
+            EXPECT_EQ(list.status, L"删除文件 6个 ");  // the user said yes to destroying those four
+        } else {
+            EXPECT_EQ(sent.size(), 2u);
+            EXPECT_EQ(list.Paths(), (std::vector<std::wstring>{L"E:\\NOBIN.TMP", L"F:\\OFF.TMP", L"G:\\POLICY.TMP",
+                                                               L"H:\\HUGE.TMP"}));
+            for (const Row& row : list.rows) EXPECT_TRUE(row.checked);
+            EXPECT_EQ(list.status, L"删除文件 2个 未能删除 4个");
+        }
+    }
+    // The question's words fit every reason.
+    const std::wstring question = ForGoodQuestion(4);
+    EXPECT_NE(question.find(L"有 4个选定文件不能放入回收站"), std::wstring::npos);
+    for (const wchar_t* reason : {L"没有回收站", L"回收站已关闭", L"文件大于回收站"})
+        EXPECT_NE(question.find(reason), std::wstring::npos) << std::wstring(reason);
+}
+
+TEST(DeleteCommand, AFileDestroyedThoughSentToTheBinIsReportedApart) {
+    FakeList list;
+    FakeShell shell;
+    for (const wchar_t* name : {L"A.TMP", L"B.TMP", L"C.TMP", L"D.TMP", L"LOCKED.TMP"}) {
+        list.Add(kFolder, name, true);
+        shell.AddFile(kFolder + name);
+    }
+    shell.destroyedBySend = {kFolder + L"B.TMP", kFolder + L"D.TMP"};
+    shell.failing = {kFolder + L"LOCKED.TMP"};
+    list.answer = DeleteAnswer::No;
+    Click(list, shell);
+    EXPECT_EQ(list.status, L"删除文件 4个 其中直接删除 2个 未能删除 1个");
+
+    // All recycled as chosen: the status as ever.
+    FakeList recycled;
+    FakeShell bin;
+    TenRowsThreeChecked(recycled, bin);
+    recycled.answer = DeleteAnswer::No;
+    Click(recycled, bin);
+    EXPECT_EQ(recycled.status, L"删除文件 3个 ");
+
+    // Files the user chose to destroy (the answer "是", or yes to the question) are no news.
+    for (const bool askedFor : {false, true}) {
+        FakeList list2;
+        FakeShell shell2;
+        list2.Add(kFolder, L"A.TMP", true);
+        shell2.AddFile(kFolder + L"A.TMP");
+        shell2.destroyedBySend = {kFolder + L"A.TMP"};
+        shell2.lastFate = SentFate::Destroyed;
+        if (askedFor) {
+            shell2.withoutBin = {kFolder};
+            list2.answer = DeleteAnswer::No;
+            list2.forGood = true;
+        }
+        Click(list2, shell2);
+        EXPECT_EQ(list2.status, L"删除文件 1个 ") << askedFor;
+    }
+}
+
+TEST(DeleteCommand, DeviceNamesAreNeverHandedToTheShell) {
+    for (const wchar_t* name : {L"CON", L"prn", L"Aux", L"NUL", L"NUL.tmp", L"aux.bak", L"COM1.tmp", L"CON.old",
+                                L"com0.TMP", L"LPT9.chk", L"lpt0", L"nul.tar.gz", L"NUL .tmp", L"Con  .bak",
+                                L"NUL..tmp", L"COM\u00B9.tmp", L"lpt\u00B2.bak", L"COM\u00B3"})
+        EXPECT_TRUE(ReservedDeviceName(name)) << std::wstring(name);
+    for (const wchar_t* name : {L"CONX.tmp", L"NULL.tmp", L"COM10.tmp", L"LPT.tmp", L"COM.tmp", L"xNUL.tmp",
+                                L" NUL.tmp", L"AUX_1.bak", L"com1a.tmp", L"COM\u2074.tmp", L"CONIN.tmp",
+                                L"my nul.tmp", L".NUL", L"NUL x.tmp", L"COM\uFF11.tmp", L""})
+        EXPECT_FALSE(ReservedDeviceName(name)) << std::wstring(name);
+
+    // The command keeps such a row, counted as not deleted, like a name with a wildcard.
+    FakeList list;
+    FakeShell shell;
+    for (const wchar_t* name : {L"NUL.tmp", L"aux.bak", L"COM1.tmp", L"CON.old", L"LPT\u00B9.tmp", L"ok.tmp"}) {
+        list.Add(kFolder, name, true);
+        shell.AddFile(kFolder + name);
+        EXPECT_EQ(NameSafeForShell(kFolder + name, name), std::wstring(name) == L"ok.tmp") << std::wstring(name);
+    }
+    list.answer = DeleteAnswer::No;
+    Click(list, shell);
+    EXPECT_EQ(shell.CalledPaths(), (std::vector<std::wstring>{kFolder + L"ok.tmp"}));
+    EXPECT_EQ(list.rows.size(), 5u);
+    EXPECT_TRUE(list.forGoodAsked.empty());
+    EXPECT_EQ(list.status, L"删除文件 1个 未能删除 5个");
+}
+
+TEST(DeleteCommand, VolumeRootsAndGuidsAsTheBinsKeysNeedThem) {
+    EXPECT_EQ(PlainVolumeRoot(L"\\\\?\\C:\\"), L"C:\\");
+    EXPECT_EQ(PlainVolumeRoot(L"\\\\?\\d:\\mnt\\disk\\"), L"d:\\mnt\\disk\\");
+    EXPECT_EQ(PlainVolumeRoot(L"\\\\?\\UNC\\server\\share\\"), L"\\\\server\\share\\");
+    EXPECT_EQ(PlainVolumeRoot(L"C:\\"), L"C:\\");
+    EXPECT_EQ(PlainVolumeRoot(L"Z:"), L"Z:\\");
+    EXPECT_EQ(PlainVolumeRoot(L"\\\\?\\Volume{1b3c5d7e-0000-1111-2222-333344445555}\\"),
+              L"\\\\?\\Volume{1b3c5d7e-0000-1111-2222-333344445555}\\");
+
+    EXPECT_EQ(VolumeGuidOf(L"\\\\?\\Volume{1b3c5d7e-0000-1111-2222-333344445555}\\"),
+              L"{1b3c5d7e-0000-1111-2222-333344445555}");
+    EXPECT_EQ(VolumeGuidOf(L"\\\\?\\Volume{abc}"), L"{abc}");
+    for (const wchar_t* name : {L"", L"C:\\", L"\\\\?\\Volume{abc", L"\\\\?\\Volume{abc}\\x", L"\\\\?\\Volum{abc}\\"})
+        EXPECT_EQ(VolumeGuidOf(name), L"") << std::wstring(name);
 }

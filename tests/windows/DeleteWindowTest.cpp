@@ -276,6 +276,105 @@ TEST_F(DeleteWindowTest, WithoutARecycleBinANoAsksOnceForAllAndANoKeepsThemAll) 
     EXPECT_EQ(StatusText(Item(kIdStatusBar)), L"删除文件 0个 未能删除 30个");
 }
 
+// NoRecycleFiles under the user's policies, set for as long as the guard lives; what was there
+// before (no key, no value, another value) is put back at its end, so that no run depends on
+// another.
+class NoRecycleFilesPolicy {
+public:
+    NoRecycleFilesPolicy() {
+        HKEY key = nullptr;
+        DWORD disposition = 0;
+        if (RegCreateKeyExW(HKEY_CURRENT_USER, kKey, 0, nullptr, 0, KEY_QUERY_VALUE | KEY_SET_VALUE, nullptr, &key,
+                            &disposition) != ERROR_SUCCESS)
+            return;
+        key_.Reset(key);
+        createdKey_ = disposition == REG_CREATED_NEW_KEY;
+        DWORD type = 0, size = sizeof before_;
+        hadValue_ = RegQueryValueExW(key, kValue, nullptr, &type, reinterpret_cast<BYTE*>(&before_), &size) ==
+                        ERROR_SUCCESS && type == REG_DWORD;
+        const DWORD on = 1;
+        set_ = RegSetValueExW(key, kValue, 0, REG_DWORD, reinterpret_cast<const BYTE*>(&on), sizeof on) == ERROR_SUCCESS;
+    }
+    ~NoRecycleFilesPolicy() {
+        if (!key_.Valid()) return;
+        if (hadValue_)
+            RegSetValueExW(key_.Get(), kValue, 0, REG_DWORD, reinterpret_cast<const BYTE*>(&before_), sizeof before_);
+        else
+            RegDeleteValueW(key_.Get(), kValue);
+        key_.Reset();
+        if (createdKey_) RegDeleteKeyW(HKEY_CURRENT_USER, kKey);
+    }
+    bool Set() const { return set_; }
+
+private:
+    static constexpr wchar_t kKey[] = L"Software\\Microsoft\\Windows\\CurrentVersion\\Policies\\Explorer";
+    static constexpr wchar_t kValue[] = L"NoRecycleFiles";
+    RegistryKey key_;
+    bool createdKey_ = false, hadValue_ = false, set_ = false;
+    DWORD before_ = 0;
+};
+
+// The policy says that deleted files are never recycled: "否" over 10 checked files, on a volume
+// whose bin works, asks once more for all 10 before any file is sent, and a no keeps all 10.
+TEST_F(DeleteWindowTest, UnderTheNoRecycleFilesPolicyANoAsksOnceForAllAndANoKeepsThemAll) {
+    for (int i = 0; i < 10; ++i) tree_.File(L"p" + std::to_wstring(i) + L".tmp", 200 + i);
+    ClickRowCheckBox(Item(kIdTypeList), 1);  // *.tmp
+    SetWindowTextW(Item(kIdPathBox), tree_.Root().c_str());
+    ClickFlat(Item(kIdScanButton));
+    ASSERT_EQ(RowCount(Item(kIdResultList)), 10);
+    ClickFlat(Item(kIdCheckAllResultsButton));
+    const Listing before = ListTree(tree_.Root());
+    std::vector<drive::DeleteAnswerer::Question> asked;
+    {
+        const NoRecycleFilesPolicy policy;
+        ASSERT_TRUE(policy.Set());
+        asked = Delete(IDNO);  // to the confirmation, and to the question that follows
+    }
+    ASSERT_EQ(asked.size(), 2u);
+    EXPECT_EQ(asked[0].text, text::kDeleteQuestion);
+    EXPECT_EQ(asked[1].text, ForGoodQuestion(10));
+    EXPECT_EQ(ListTree(tree_.Root()), before);
+    ASSERT_EQ(RowCount(Item(kIdResultList)), 10);
+    for (int i = 0; i < 10; ++i) EXPECT_TRUE(RowChecked(Item(kIdResultList), i)) << i;
+    EXPECT_EQ(StatusText(Item(kIdStatusBar)), L"删除文件 0个 未能删除 10个");
+}
+
+// The names and sizes that a listing of the folder gives, without opening any file: opening
+// "aux.bak" by its path opens the AUX device, whose read may never end.
+std::map<std::wstring, std::uint64_t> ListedNames(const std::wstring& folder) {
+    std::map<std::wstring, std::uint64_t> names;
+    WIN32_FIND_DATAW data;
+    FindHandle find(FindFirstFileW((folder + L"*").c_str(), &data));
+    if (!find.Valid()) return names;
+    do {
+        if ((data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) == 0)
+            names[data.cFileName] = (static_cast<std::uint64_t>(data.nFileSizeHigh) << 32) | data.nFileSizeLow;
+    } while (FindNextFileW(find.Get(), &data));
+    return names;
+}
+
+// NUL.tmp and aux.bak, made from Linux in a folder of their own: names that a Win32 path opens as
+// a device. Neither is handed to the shell, whatever the answer: both stay on disk, listed,
+// checked, and counted as not deleted.
+TEST_F(DeleteWindowTest, DeviceNamedFilesStayOnDiskAndAreCountedAsNotDeleted) {
+    NEED_FIXTURE(folder, L"devnames");
+    ClickRowCheckBox(Item(kIdTypeList), 1);  // *.tmp
+    ClickRowCheckBox(Item(kIdTypeList), 3);  // *.bak
+    SetWindowTextW(Item(kIdPathBox), folder.c_str());
+    const auto before = ListedNames(folder);
+    ASSERT_EQ(before.count(L"NUL.tmp") + before.count(L"aux.bak"), 2u) << "the fixture lists both names";
+    for (int answer : {IDYES, IDNO}) {
+        ClickFlat(Item(kIdScanButton));
+        ASSERT_EQ(RowCount(Item(kIdResultList)), 2);
+        ClickFlat(Item(kIdCheckAllResultsButton));
+        EXPECT_EQ(Delete(answer).size(), 1u) << answer;
+        EXPECT_EQ(ListedNames(folder), before) << answer;
+        ASSERT_EQ(RowCount(Item(kIdResultList)), 2) << answer;
+        for (int i = 0; i < 2; ++i) EXPECT_TRUE(RowChecked(Item(kIdResultList), i)) << answer;
+        EXPECT_EQ(StatusText(Item(kIdStatusBar)), L"删除文件 0个 未能删除 2个") << answer;
+    }
+}
+
 TEST_F(DeleteWindowTest, SelectAllThenNoneOnBothLists) {
     MakeTree();
     ClickFlat(Item(kIdCheckAllResultsButton));

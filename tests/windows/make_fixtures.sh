@@ -154,6 +154,9 @@ mkdir -p mostlygone
 mkdir -p twenty
 (cd twenty && seq -f 't%05g.tmp' 0 19999 | xargs truncate -s 1024)
 
+# Names that a Win32 path opens as a device, alone in their folder: the delete never sends them.
+put devnames/NUL.tmp "not the null device"; put devnames/aux.bak "not the aux device"
+
 # The folder that the test command links the drive letter Q: to (link_test_drive in
 # scripts/common.sh), for a drive that goes away after its scan.
 put drive-q/drive-q.txt "the test drive"

@@ -59,22 +59,12 @@ bool NameSafeForShell(std::wstring_view path, std::wstring_view name, wchar_t se
     if (folder.back() != separator) return false;
     for (wchar_t c : name)
         if (ForbiddenInName(c)) return false;
-    if (EndsInSpaceOrDot(name)) return false;
+    if (EndsInSpaceOrDot(name) || ReservedDeviceName(name)) return false;
     return FolderSafe(folder, separator);
 }
 
 std::wstring ForGoodQuestion(std::size_t files) {
     return text::kForGoodPrefix + NumberText(std::uint64_t{files}) + text::kForGoodRest;
-}
-
-bool VolumeTakesRecycling(unsigned driveType, bool binAnswers) {
-    switch (driveType) {
-    case kDriveFixed:
-    case kDriveRemote:  // a share has no bin on Windows, but Wine's takes its files: the bin says
-        return binAnswers;
-    default:  // removable, CD, RAM disk, or a path the system cannot type: never recycled
-        return false;
-    }
 }
 
 std::vector<bool> CaseTwins(const ResultStore& rows, Pacing& pace) {
@@ -106,10 +96,11 @@ namespace {
 struct RowPlan {
     bool checked = false;
     bool sendable = false;    // a name that the shell reads as this one file, and no other
-    bool withoutBin = false;  // "否" on a volume without a Recycle Bin: asked for below
+    bool withoutBin = false;  // "否", but the Recycle Bin will not take it: asked for below
     std::uint16_t flags = 0;
     std::wstring path;
     Outcome outcome = Outcome::Refused;
+    SentFate fate = SentFate::Untold;  // sent to the Recycle Bin: what the shell said of it
 };
 
 // The question pass: the plan of every row, after the one question for the files that the
@@ -131,7 +122,7 @@ std::vector<RowPlan> PlanRows(DeleteView& view, const ResultStore& rows, FileShe
         facts.sendable = !twins[row] && NameSafeForShell(facts.path, rows.Name(row), separator);
         facts.flags = DeleteFlags(answer);
         if (facts.sendable && ShellCanTake(facts.path) && answer == DeleteAnswer::No &&
-            !shell.CanRecycle(facts.path)) {
+            WhyBinRefuses(shell.RecycleBinOf(facts.path), rows.Size(row)) != BinRefusal::None) {
             facts.withoutBin = true;
             ++withoutBin;
         }
@@ -162,6 +153,7 @@ void SendRows(std::vector<RowPlan>& plan, DeleteView& view, FileShell& shell, Pa
             pace.AtWork();
             shell.DeleteOneFile(facts.path, facts.flags);  // judged below by what is left on disk
             facts.outcome = Outcome::Sent;
+            if ((facts.flags & kFofAllowUndo) != 0) facts.fate = shell.FateOfLastDelete();
             break;
         case PathKind::Missing:
             facts.outcome = Outcome::AlreadyGone;
@@ -176,6 +168,7 @@ void SendRows(std::vector<RowPlan>& plan, DeleteView& view, FileShell& shell, Pa
 struct Collected {
     std::vector<std::size_t> kept;  // the rows that stay, in their order
     std::size_t failed = 0;         // checked rows among them
+    std::size_t destroyed = 0;      // gone, sent to the Recycle Bin, and destroyed by the shell
 };
 
 // Collect pass: a checked row leaves only when its file is gone now.
@@ -186,7 +179,10 @@ Collected CollectRows(const std::vector<RowPlan>& plan, FileShell& shell, Pacing
         const RowPlan& facts = plan[row];
         const bool gone = facts.checked && facts.outcome != Outcome::Refused &&
                           shell.InspectAfterCalls(facts.path) == PathKind::Missing;
-        if (gone) continue;
+        if (gone) {
+            if (facts.fate == SentFate::Destroyed) ++left.destroyed;
+            continue;
+        }
         left.kept.push_back(row);
         if (facts.checked) ++left.failed;
     }
@@ -202,7 +198,7 @@ void DeleteCommandClick(DeleteView& view, ResultStore& rows, FileShell& shell, P
     const std::size_t n = rows.Count();
     std::vector<RowPlan> plan = PlanRows(view, rows, shell, pace, answer, separator);
     SendRows(plan, view, shell, pace);
-    const auto [kept, failed] = CollectRows(plan, shell, pace);
+    const auto [kept, failed, destroyed] = CollectRows(plan, shell, pace);
 
     rows.KeepRows(kept);
     view.RowsKept();
@@ -210,6 +206,8 @@ void DeleteCommandClick(DeleteView& view, ResultStore& rows, FileShell& shell, P
     const std::size_t left = kept.size();
     view.SetResultCaption(text::kRemainingPrefix + NumberText(std::uint64_t{left}) + text::kFilesUnit);
     std::wstring status = text::kDeletedPrefix + NumberText(std::uint64_t{n - left}) + text::kDeletedUnit;
+    // Files that "否" sent to the Recycle Bin and the shell destroyed all the same are named apart.
+    if (destroyed != 0) status += text::kDestroyedPrefix + NumberText(std::uint64_t{destroyed}) + text::kDeletedUnit;
     if (failed != 0) status += text::kNotDeletedPrefix + NumberText(std::uint64_t{failed}) + text::kFilesUnit;
     view.SetStatusText(status);
 }

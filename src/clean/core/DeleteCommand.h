@@ -7,6 +7,7 @@
 #include <string_view>
 #include <vector>
 
+#include "clean/core/RecycleBin.h"
 #include "common/core/DriveTypes.h"
 #include "common/core/Pacing.h"
 #include "scan/core/ResultStore.h"
@@ -46,13 +47,8 @@ inline constexpr std::size_t kShellPathLimit = 260;  // MAX_PATH
 inline constexpr std::uint32_t kErrorFileNotFound = 2;  // ERROR_FILE_NOT_FOUND
 bool ShellCanTake(std::wstring_view path);
 
-// The question asked once when "否" meets checked files on volumes without a Recycle Bin.
+// The question asked once when "否" meets checked files that the Recycle Bin will not take.
 std::wstring ForGoodQuestion(std::size_t files);
-
-// Whether files of a volume go into the Recycle Bin: binAnswers is the bin's own answer for the
-// volume (SHQueryRecycleBinW). Removable drives, CDs and RAM disks have none whatever it says; a
-// fixed or network drive has one when the bin answers for it.
-bool VolumeTakesRecycling(unsigned driveType, bool binAnswers);
 
 // Missing only when the system said so (not found); Unknown when it could not tell (access
 // denied, a network path out of reach, ...): such a path is neither sent nor judged gone.
@@ -72,8 +68,9 @@ class DeleteView {
 public:
     virtual ~DeleteView() = default;
     virtual DeleteAnswer AskDeleteConfirmation() = 0;
-    // After "否", when files would go for good because their volume has no Recycle Bin: may
-    // these files (their number) be deleted for good? Asked at most once, before any file is sent.
+    // After "否", when files would go for good because the Recycle Bin will not take them (their
+    // volume has none, its bin is turned off, or a file is larger than it): may these files (their
+    // number) be deleted for good? Asked at most once, before any file is sent.
     virtual bool AskDeleteForGood(std::size_t /*files*/) { return false; }
     // The rows were rebuilt (those kept, in their order, with their checks and sizes): show them.
     virtual void RowsKept() = 0;
@@ -91,19 +88,22 @@ public:
     // The same, once every call of the pass is made: lets the shell look a folder of many rows up
     // once instead of each row in turn.
     virtual PathKind InspectAfterCalls(const std::wstring& path) { return Inspect(path); }
-    // Whether the volume of the path has a Recycle Bin that takes its files.
-    virtual bool CanRecycle(const std::wstring& /*path*/) { return true; }
+    // The Recycle Bin of the volume that the file really lives on (through links).
+    virtual BinFacts RecycleBinOf(const std::wstring& /*path*/) { return {}; }
     // One shell delete of one file (FO_DELETE with these flags); the result is the shell's.
     virtual int DeleteOneFile(const std::wstring& path, std::uint16_t flags) = 0;
+    // What the shell said became of the file of the last DeleteOneFile sent to the Recycle Bin.
+    virtual SentFate FateOfLastDelete() { return SentFate::Untold; }
 };
 
 // False for a path that the shell could read as another file or as several: the name (given
 // apart, since a name holding the separator cannot be told from a folder) holds a character that
-// Windows forbids in names (\ / : * ? " < > | or a control character) or ends in a space or a
-// dot; the path is not its folder part, ending in the separator, followed by the name; or the
-// folder part holds * ? " < > | or a control character, or a folder name that ends in a space or
-// a dot (which Windows would strip, naming another folder). A name or folder holding U+FFFD,
-// the stand-in for bytes the system could not decode, is refused too: it may name another file.
+// Windows forbids in names (\ / : * ? " < > | or a control character), ends in a space or a
+// dot, or is a device's name (NUL.tmp, aux.bak: ReservedDeviceName); the path is not its folder
+// part, ending in the separator, followed by the name; or the folder part holds * ? " < > | or a
+// control character, or a folder name that ends in a space or a dot (which Windows would strip,
+// naming another folder). A name or folder holding U+FFFD, the stand-in for bytes the system
+// could not decode, is refused too: it may name another file.
 bool NameSafeForShell(std::wstring_view path, std::wstring_view name, wchar_t separator = L'\\');
 
 // The rows whose name has another spelling among the rows of the same folder (A.tmp beside a.tmp

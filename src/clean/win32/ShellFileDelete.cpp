@@ -51,20 +51,14 @@ std::uint32_t ShellFileDelete::Reach(const std::wstring& pattern) {
     return handle.Valid() ? 0 : GetLastError();
 }
 
-bool ShellFileDelete::CanRecycle(const std::wstring& path) {
-    wchar_t root[MAX_PATH + 1] = {};
-    if (!GetVolumePathNameW(LookupForm(path).c_str(), root, MAX_PATH + 1)) return false;
-    const auto known = recycles_.find(root);
-    if (known != recycles_.end()) return known->second;
-    SHQUERYRBINFO bin{};
-    bin.cbSize = sizeof bin;
-    const bool answers = SUCCEEDED(SHQueryRecycleBinW(root, &bin));
-    const bool recycles = VolumeTakesRecycling(GetDriveTypeW(root), answers);
-    recycles_.emplace(root, recycles);
-    return recycles;
-}
-
 int ShellFileDelete::DeleteOneFile(const std::wstring& path, std::uint16_t flags) {
+    lastFate_ = SentFate::Untold;
+    if ((flags & FOF_ALLOWUNDO) != 0) {
+        if (const auto answer = recycle_.Delete(path, flags)) {
+            lastFate_ = answer->fate;
+            return answer->code;
+        }
+    }
     std::wstring from = path;
     from.push_back(L'\0');  // a list of exactly one name, ended by two NULs
     SHFILEOPSTRUCTW op{};

@@ -59,18 +59,20 @@ inline constexpr wchar_t kDeleteTitle[] = L"确认文件删除";
 inline constexpr wchar_t kDeleteQuestion[] =
     L"确实要删除所有选定文件吗？\r\n"
     L"点击“是”将文件直接删除，点击“否”将文件放入回收站，点击“取消”放弃删除";
-// "有 N个选定文件所在的驱动器没有回收站，…保留这些文件"
+// "有 N个选定文件不能放入回收站（…），…保留这些文件"
 inline constexpr wchar_t kForGoodPrefix[] = L"有";
 inline constexpr wchar_t kForGoodRest[] =
-    L"个选定文件所在的驱动器没有回收站，不能放入回收站。\r\n"
+    L"个选定文件不能放入回收站（所在的驱动器没有回收站、回收站已关闭，或文件大于回收站）。\r\n"
     L"要将这些文件直接删除吗？点击“是”将其直接删除，点击“否”保留这些文件";
 inline constexpr wchar_t kDeletingPrefix[] = L"正在删除：";
-// The caption "扫描结果： 剩余的文件共有： N个" and the status "删除文件 N个 未能删除 N个".
+// The caption "扫描结果： 剩余的文件共有： N个" and the status "删除文件 N个 未能删除 N个"; when
+// files sent to the Recycle Bin were destroyed instead, "删除文件 N个 其中直接删除 N个 " comes first.
 inline constexpr wchar_t kRemainingPrefix[] = L"扫描结果： 剩余的文件共有：";
 inline constexpr wchar_t kFilesUnit[] = L"个";
 inline constexpr wchar_t kDeletedPrefix[] = L"删除文件";
 inline constexpr wchar_t kDeletedUnit[] = L"个 ";
 inline constexpr wchar_t kNotDeletedPrefix[] = L"未能删除";
+inline constexpr wchar_t kDestroyedPrefix[] = L"其中直接删除";
 
 // --- The About window ---
 inline constexpr wchar_t kAboutCaption[] = L"关于";

@@ -14,6 +14,9 @@ template <typename T>
 inline void FreeCoTaskMem(T* memory) { CoTaskMemFree(memory); }
 inline void FreeGlobal(HGLOBAL memory) { GlobalFree(memory); }
 inline void DestroyMenuOf(HMENU menu) { DestroyMenu(menu); }
+template <typename T>
+inline void ReleaseCom(T* object) { object->Release(); }
+inline void CloseRegistryKey(HKEY key) { RegCloseKey(key); }
 
 // A kernel handle: null and INVALID_HANDLE_VALUE both mean none, as the functions that give one
 // differ in which they return on failure.
@@ -43,6 +46,10 @@ using FindHandle = Unique<owners::FindTraits>;                      // FindClose
 template <typename T>
 using CoTaskMemPtr = Unique<NullableTraits<T*, owners::FreeCoTaskMem<T>>>;  // CoTaskMemFree
 using ComApartment = Unique<owners::ComTraits>;                     // CoUninitialize
+// One reference to a COM object.
+template <typename T>
+using ComPtr = Unique<NullableTraits<T*, owners::ReleaseCom<T>>>;  // Release
+using RegistryKey = Unique<NullableTraits<HKEY, owners::CloseRegistryKey>>;  // RegCloseKey
 // Movable global memory (clipboard data, until the clipboard takes it).
 using GlobalMemory = Unique<NullableTraits<HGLOBAL, owners::FreeGlobal>>;  // GlobalFree
 // A menu made by CreatePopupMenu (or CreateMenu) and not handed to a window.

@@ -17,5 +17,11 @@ bool EndsInSpaceOrDot(std::wstring_view name);
 // A listed folder that the walk can open through its path. Wine lists a Linux folder whose name
 // ends in a space, or holds ':', and opens it by that name; a trailing dot it drops as Windows does.
 bool FolderNameListable(std::wstring_view name);
+// A name that a Win32 path opens as a device, not as a file: CON, PRN, AUX, NUL, COM0-COM9,
+// LPT0-LPT9 and COM/LPT with a superscript 1, 2 or 3, in any case, alone or before a dot (any
+// extension: "NUL.tmp", "aux.bak"), with or without spaces after it ("CON .old", "nul  ").
+// Windows cuts a name at its first dot and drops the spaces before the cut to find a device, so a
+// name whose part before the first dot is such a name, less trailing spaces, is one of them.
+bool ReservedDeviceName(std::wstring_view name);
 
 }  // namespace qorvani
