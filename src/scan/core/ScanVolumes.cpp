@@ -2,24 +2,13 @@
 
 #include <string_view>
 
+#include "scan/core/WindowsNames.h"
+
 namespace qorvani {
-
-namespace {
-
-wchar_t FoldAscii(wchar_t c) { return c >= L'a' && c <= L'z' ? static_cast<wchar_t>(c - L'a' + L'A') : c; }
-
-bool EqualsIgnoringAsciiCase(std::wstring_view a, std::wstring_view b) {
-    if (a.size() != b.size()) return false;
-    for (std::size_t i = 0; i < a.size(); ++i)
-        if (FoldAscii(a[i]) != FoldAscii(b[i])) return false;
-    return true;
-}
-
-}  // namespace
 
 bool FileSystemKeepsIdsUnique(const FileSystemFacts& facts) {
     if ((facts.flags & kSupportsOpenByFileId) != 0) return true;
-    return EqualsIgnoringAsciiCase(facts.name, L"NTFS") || EqualsIgnoringAsciiCase(facts.name, L"ReFS");
+    return EqualIgnoringAsciiCase(facts.name, L"NTFS") || EqualIgnoringAsciiCase(facts.name, L"ReFS");
 }
 
 bool FirstCallFoundNoEntries(std::uint32_t error) {
@@ -42,7 +31,7 @@ std::uint64_t ScanVolumes::KeyOf(const FolderPlace& place) {
     const bool named = !place.volumeName.empty();
     std::wstring text = named ? L"N" + place.volumeName
                               : L"P" + std::to_wstring(place.serial) + L" " + place.volumePath;
-    for (wchar_t& c : text) c = FoldAscii(c);
+    for (wchar_t& c : text) c = AsciiUpper(c);
     const auto [found, added] = keys_.try_emplace(std::move(text), volumes_.size());
     if (added) {
         volumes_.emplace_back();

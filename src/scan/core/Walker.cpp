@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "scan/core/UpperCase.h"
+#include "scan/core/WindowsNames.h"
 
 namespace qorvani {
 
@@ -14,14 +15,6 @@ bool IsDotOrDotDot(std::wstring_view name) {
     return name == L"." || name == L"..";
 }
 
-wchar_t FoldAscii(wchar_t c) { return c >= L'a' && c <= L'z' ? static_cast<wchar_t>(c - L'a' + L'A') : c; }
-
-bool EqualIgnoringAsciiCase(std::wstring_view a, std::wstring_view b) {
-    if (a.size() != b.size()) return false;
-    for (std::size_t i = 0; i < a.size(); ++i)
-        if (FoldAscii(a[i]) != FoldAscii(b[i])) return false;
-    return true;
-}
 
 // The path of the folder being walked, in one buffer that nothing else changes: a subfolder's
 // name and the separator are appended on the way down and taken off again on the way back up.

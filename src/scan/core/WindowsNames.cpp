@@ -27,28 +27,26 @@ bool FolderNameListable(std::wstring_view name) {
 
 namespace {
 
-wchar_t AsciiUpper(wchar_t c) { return c >= L'a' && c <= L'z' ? static_cast<wchar_t>(c - L'a' + L'A') : c; }
-
-bool SameLetters(std::wstring_view name, std::wstring_view upper) {
-    if (name.size() != upper.size()) return false;
-    for (std::size_t i = 0; i < name.size(); ++i)
-        if (AsciiUpper(name[i]) != upper[i]) return false;
-    return true;
-}
-
 // The digit of COMn and LPTn: 0-9, or the superscripts 1, 2 and 3 that Windows reserves too.
 bool PortDigit(wchar_t c) { return (c >= L'0' && c <= L'9') || c == 0x00B9 || c == 0x00B2 || c == 0x00B3; }
 
 }  // namespace
 
+bool EqualIgnoringAsciiCase(std::wstring_view a, std::wstring_view b) {
+    if (a.size() != b.size()) return false;
+    for (std::size_t i = 0; i < a.size(); ++i)
+        if (AsciiUpper(a[i]) != AsciiUpper(b[i])) return false;
+    return true;
+}
+
 bool ReservedDeviceName(std::wstring_view name) {
     std::wstring_view base = name.substr(0, name.find(L'.'));
     while (!base.empty() && base.back() == L' ') base.remove_suffix(1);
     if (base.size() == 3)
-        return SameLetters(base, L"CON") || SameLetters(base, L"PRN") || SameLetters(base, L"AUX") ||
-               SameLetters(base, L"NUL");
+        return EqualIgnoringAsciiCase(base, L"CON") || EqualIgnoringAsciiCase(base, L"PRN") || EqualIgnoringAsciiCase(base, L"AUX") ||
+               EqualIgnoringAsciiCase(base, L"NUL");
     if (base.size() == 4 && PortDigit(base[3]))
-        return SameLetters(base.substr(0, 3), L"COM") || SameLetters(base.substr(0, 3), L"LPT");
+        return EqualIgnoringAsciiCase(base.substr(0, 3), L"COM") || EqualIgnoringAsciiCase(base.substr(0, 3), L"LPT");
     return false;
 }
 

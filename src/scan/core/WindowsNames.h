@@ -10,6 +10,12 @@ namespace qorvani {
 // stands in a listed name for bytes the system could not decode (the path would then name a file
 // whose name really holds U+FFFD, or another undecodable one).
 bool ForbiddenInPath(wchar_t c);
+// The letters a-z as A-Z, every other character as it is.
+inline wchar_t AsciiUpper(wchar_t c) { return c >= L'a' && c <= L'z' ? static_cast<wchar_t>(c - L'a' + L'A') : c; }
+// The same name when only the letters a-z and A-Z are told apart by case. It is how Windows compares
+// the names it reserves (devices, file systems, its own folders); other letters it compares by its
+// own case table, which no platform-free code has.
+bool EqualIgnoringAsciiCase(std::wstring_view a, std::wstring_view b);
 // No file name can hold it: what no path can, and the separators and ':'.
 bool ForbiddenInName(wchar_t c);
 // Windows drops a trailing dot or space of a name, so "a.\b" would name "a\b".

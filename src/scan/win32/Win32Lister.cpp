@@ -24,20 +24,29 @@ struct FileIdInfoRecord {
 };
 static_assert(sizeof(FileIdInfoRecord) == 24);
 
-// The folder's path with links resolved, in the form asked: the volume GUID path and the path
-// on the volume ("\\?\Volume{…}\dir"), or the DOS form ("\\?\C:\dir", "\\?\UNC\server\share\dir").
-std::wstring FinalPath(HANDLE handle, DWORD form) {
+// A text that a call writes into a buffer of the size it is given, answering the length it
+// wrote, or the length it needs (counting the NUL) when the buffer is too small, or 0 on failure.
+// The buffer starts at MAX_PATH and grows to what the call asks, a few times at most (a path may
+// grow between two calls).
+template <typename Call>
+std::wstring GrownText(Call call) {
     std::wstring text(MAX_PATH, L'\0');
     for (int attempt = 0; attempt < 3; ++attempt) {
-        const DWORD length = GetFinalPathNameByHandleW(handle, text.data(), static_cast<DWORD>(text.size()), form);
+        const DWORD length = call(text.data(), static_cast<DWORD>(text.size()));
         if (length == 0) return {};
         if (length < text.size()) {
             text.resize(length);
             return text;
         }
-        text.assign(length, L'\0');  // too small: length counts the NUL
+        text.assign(length, L'\0');
     }
     return {};
+}
+
+// The folder's path with links resolved, in the form asked: the volume GUID path and the path
+// on the volume ("\\?\Volume{…}\dir"), or the DOS form ("\\?\C:\dir", "\\?\UNC\server\share\dir").
+std::wstring FinalPath(HANDLE handle, DWORD form) {
+    return GrownText([&](wchar_t* buffer, DWORD size) { return GetFinalPathNameByHandleW(handle, buffer, size, form); });
 }
 
 bool EqualIgnoringCase(const std::wstring& a, const std::wstring& b) {
@@ -281,17 +290,7 @@ Win32Lister::Win32Lister() {
 bool Win32Lister::CanNameFolder(std::wstring_view name) const { return FolderNameListable(name); }
 
 std::wstring Win32Lister::FullPath(const std::wstring& path) {
-    std::wstring full(MAX_PATH, L'\0');
-    for (int attempt = 0; attempt < 3; ++attempt) {
-        const DWORD length = GetFullPathNameW(path.c_str(), static_cast<DWORD>(full.size()), full.data(), nullptr);
-        if (length == 0) return {};
-        if (length < full.size()) {
-            full.resize(length);
-            return full;
-        }
-        full.assign(length, L'\0');  // too small: length counts the NUL
-    }
-    return {};
+    return GrownText([&](wchar_t* buffer, DWORD size) { return GetFullPathNameW(path.c_str(), size, buffer, nullptr); });
 }
 
 std::unique_ptr<DirectoryListing> Win32Lister::Open(const std::wstring& folderPath) {
