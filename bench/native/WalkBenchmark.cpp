@@ -30,11 +30,11 @@ public:
     std::vector<std::pair<std::wstring, std::uint64_t>> files;
 
     void ShowFolder(const std::wstring&) override {}
-    void AppendMatch(const std::wstring& folder, std::wstring_view name, std::uint64_t size) override {
+    void AppendMatch(const std::wstring& folder, std::wstring_view name, const MatchFacts& facts) override {
         std::wstring path;
         path.reserve(folder.size() + name.size());
         path.append(folder).append(name);
-        files.emplace_back(std::move(path), size);
+        files.emplace_back(std::move(path), facts.size);
     }
 };
 

@@ -19,7 +19,7 @@ public:
     std::size_t folders = 0;
 
     void ShowFolder(const std::wstring&) override { ++folders; }
-    void AppendMatch(const std::wstring& folder, std::wstring_view name, std::uint64_t) override {
+    void AppendMatch(const std::wstring& folder, std::wstring_view name, const MatchFacts&) override {
         ++rows;
         if (paths_ != nullptr) paths_->insert(folder + std::wstring(name));
     }

@@ -65,8 +65,8 @@ public:
     void AtFolderEntry() override {
         if (onWaitingInput) onWaitingInput(shownFolder);
     }
-    void AppendMatch(const std::wstring& folder, std::wstring_view name, std::uint64_t size) override {
-        rows.push_back({folder, std::wstring(name), UpperCase(name), size});
+    void AppendMatch(const std::wstring& folder, std::wstring_view name, const MatchFacts& facts) override {
+        rows.push_back({folder, std::wstring(name), UpperCase(name), facts.size});
         log.push_back(L"row " + folder + UpperCase(name));
     }
 

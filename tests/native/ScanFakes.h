@@ -30,6 +30,7 @@ struct FakeEntry {
     bool folder = false;
     std::uint64_t size = 0;
     bool link = false;
+    std::optional<std::uint64_t> lastWrite;
 };
 
 // A volume of the fake disk, mounted at its root path.
@@ -67,9 +68,10 @@ public:
     void AddAlias(const std::wstring& path, const std::wstring& target) { links_[path] = target; }
     // A folder whose place the system cannot tell.
     void MakeUnidentifiable(const std::wstring& path) { unidentifiable_.push_back(path); }
-    void AddFile(const std::wstring& folder, const std::wstring& name, std::uint64_t size = 0) {
+    void AddFile(const std::wstring& folder, const std::wstring& name, std::uint64_t size = 0,
+                 std::optional<std::uint64_t> lastWrite = std::nullopt) {
         MakeFolder(folder);
-        folders_[folder].push_back({name, false, size});
+        folders_[folder].push_back({name, false, size, false, lastWrite});
     }
     // Adds a subfolder entry and makes the subfolder listable; gives its path.
     std::wstring AddFolder(const std::wstring& folder, const std::wstring& name) {
@@ -212,6 +214,7 @@ private:
             ++owner_.sizeQueries;
             return entries_[index_].size;
         }
+        std::optional<std::uint64_t> LastWrite() const override { return entries_[index_].lastWrite; }
 
     private:
         const std::vector<FakeEntry>& entries_;
@@ -236,6 +239,8 @@ struct Match {
     std::wstring name;
     std::wstring upperName;
     std::uint64_t size;
+    std::optional<std::uint64_t> lastWrite = std::nullopt;
+    std::size_t mask = 0;
 };
 
 // Records the walk and its pacing: a log of L"show <path>", L"wait" and L"match <folder><name>" lines, and the
@@ -252,9 +257,9 @@ public:
         if (onWaitingInput) onWaitingInput(shown.empty() ? std::wstring() : shown.back());
     }
     // The name's display form is made as the window makes it, from the name as listed.
-    void AppendMatch(const std::wstring& folder, std::wstring_view name, std::uint64_t size) override {
+    void AppendMatch(const std::wstring& folder, std::wstring_view name, const MatchFacts& facts) override {
         log.push_back(L"match " + folder + std::wstring(name));
-        matches.push_back({folder, std::wstring(name), UpperCase(name), size});
+        matches.push_back({folder, std::wstring(name), UpperCase(name), facts.size, facts.lastWrite, facts.mask});
     }
 
     std::vector<std::wstring> log;

@@ -200,7 +200,7 @@ public:
         ++folders;
         longestPath = std::max(longestPath, path.size());
     }
-    void AppendMatch(const std::wstring&, std::wstring_view, std::uint64_t) override {
+    void AppendMatch(const std::wstring&, std::wstring_view, const MatchFacts&) override {
         ++files;
     }
     std::size_t folders = 0;

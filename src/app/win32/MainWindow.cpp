@@ -319,8 +319,8 @@ void MainWindow::ShowFolder(const std::wstring& path) { pacer_.ShowStatusSoon(te
 
 
 
-void MainWindow::AppendMatch(const std::wstring& folder, std::wstring_view name, std::uint64_t size) {
-    results_.Append(folder, name, size);
+void MainWindow::AppendMatch(const std::wstring& folder, std::wstring_view name, const MatchFacts& facts) {
+    results_.Append(folder, name, facts.size);
 }
 
 // --- DeleteView ---

@@ -92,7 +92,7 @@ private:
     std::uint32_t Milliseconds() override;
     // WalkSink.
     void ShowFolder(const std::wstring& path) override;
-    void AppendMatch(const std::wstring& folder, std::wstring_view name, std::uint64_t size) override;
+    void AppendMatch(const std::wstring& folder, std::wstring_view name, const MatchFacts& facts) override;
     // DeleteView.
     DeleteAnswer AskDeleteConfirmation() override;
     bool AskDeleteForGood(std::size_t files) override;

@@ -86,6 +86,11 @@ inline constexpr wchar_t kAboutAfterVersion[] =
     L"只有您选中的文件才会被删除。本程序不保存任何设置。";
 inline constexpr wchar_t kContact[] = L"意见与反馈：Qorvani 开发组";
 
+// --- The console programs ---
+// After a scan's report: "未能读取的文件夹：N个".
+inline constexpr wchar_t kUnlistedFoldersPrefix[] = L"未能读取的文件夹：";
+inline constexpr wchar_t kStoppedNote[] = L"已停止：以上是停止前的结果。";
+
 // --- What a screen reader says a flat button does ---
 inline constexpr wchar_t kPressAction[] = L"按下";
 

@@ -61,6 +61,9 @@ public:
     virtual bool IsFolder() const = 0;
     // The current entry's size in bytes; asked only for files that matched.
     virtual std::uint64_t Size() = 0;
+    // The current entry's last write, in FILETIME ticks (100 ns since 1601-01-01, UTC); nothing
+    // when the listing cannot tell. Asked only for files that matched.
+    virtual std::optional<std::uint64_t> LastWrite() const { return std::nullopt; }
     // Where this listed folder lives, read from the listing's own handle (no path look-up of its
     // own); nothing when the system cannot tell. Asked for roots and links only.
     virtual std::optional<FolderPlace> Place() const { return std::nullopt; }

@@ -152,11 +152,10 @@ MaskSet::MaskSet(const ActiveMasks& masks) {
     for (const std::wstring& mask : masks) masks_.emplace_back(mask);
 }
 
-bool MaskSet::Matches(std::wstring_view upperName) const {
-    for (const CompiledMask& mask : masks_) {
-        if (mask.Matches(upperName)) return true;
-    }
-    return false;
+std::optional<std::size_t> MaskSet::FirstMatch(std::wstring_view upperName) const {
+    for (std::size_t i = 0; i < masks_.size(); ++i)
+        if (masks_[i].Matches(upperName)) return i;
+    return std::nullopt;
 }
 
 }  // namespace qorvani

@@ -91,7 +91,9 @@ class MaskSet {
 public:
     MaskSet() = default;
     explicit MaskSet(const ActiveMasks& masks);
-    bool Matches(std::wstring_view upperName) const;
+    bool Matches(std::wstring_view upperName) const { return FirstMatch(upperName).has_value(); }
+    // The position, among the active masks in their order, of the first one the name matches.
+    std::optional<std::size_t> FirstMatch(std::wstring_view upperName) const;
     bool Empty() const { return masks_.empty(); }
 private:
     std::vector<CompiledMask> masks_;

@@ -69,7 +69,8 @@ public:
         Entry entry;
         entry.asRoot = true;
         entry.volumeRootByName = !volumeRoot.empty() && EqualIgnoringAsciiCase(volumeRoot, root);
-        Enter(!InSystemFolder(root, volumeRoot), entry);
+        entry.systemFolder = InSystemFolder(root, volumeRoot);
+        Enter(!entry.systemFolder, entry);
         while (!open_.empty()) Advance();
     }
 
@@ -79,6 +80,7 @@ private:
         bool asRoot = false;
         bool volumeRootByName = false;  // a root whose path is its volume's root path
         bool plain = false;             // a subfolder entry that is no link
+        bool systemFolder = false;      // the system's own, never walked
         std::optional<FolderIdentity> known;  // a plain subfolder's ID from its parent's record
     };
 
@@ -134,7 +136,11 @@ private:
         if (state_.stopRequested) return false;
         sink_.ShowFolder(path_.Text());
         pace_.AtFolderEntry();
-        if (!walkable) return false;
+        if (walked_.PassesOver(path_.Text())) return false;
+        if (!walkable) {
+            if (!entry.systemFolder) sink_.FolderNotListed(path_.Text());
+            return false;
+        }
         std::optional<FolderIdentity> identity = entry.known;
         std::uint64_t idListing = 0;  // the listing whose record gave the ID
         if (identity) {
@@ -151,7 +157,10 @@ private:
             }
         }
         std::unique_ptr<DirectoryListing> listing = lister_.Open(path_.Text());
-        if (!listing) return false;
+        if (!listing) {
+            sink_.FolderNotListed(path_.Text());
+            return false;
+        }
         OpenFolder folder;
         folder.pathLength = path_.Text().size();
         if (entry.plain) {
@@ -208,9 +217,9 @@ private:
         const std::wstring_view name = listing.Name();
         if (IsDotOrDotDot(name)) return;
         if (listing.IsFolder()) {
-            const bool walkable =
-                lister_.CanNameFolder(name) && !(current.volumeRoot && IsSystemFolderName(name));
             Entry entry;
+            entry.systemFolder = current.volumeRoot && IsSystemFolderName(name);
+            const bool walkable = lister_.CanNameFolder(name) && !entry.systemFolder;
             if (walkable && !listing.EntryIsLink()) {
                 entry.plain = true;
                 if (volumes_.TrustsIds(current.volume))
@@ -224,10 +233,13 @@ private:
         if (masks_.Empty()) return;
         upperName_.assign(name);
         UpperCaseInPlace(upperName_);
-        if (masks_.Matches(upperName_)) {
-            const std::uint64_t size = listing.Size();
-            sink_.AppendMatch(path_.Text(), name, size);
-            state_.totalBytes += size;
+        if (const std::optional<std::size_t> mask = masks_.FirstMatch(upperName_)) {
+            MatchFacts facts;
+            facts.size = listing.Size();
+            facts.lastWrite = listing.LastWrite();
+            facts.mask = *mask;
+            sink_.AppendMatch(path_.Text(), name, facts);
+            state_.totalBytes += facts.size;
         }
     }
 
@@ -253,6 +265,18 @@ WalkedFolders::Seen WalkedFolders::Look(const FolderIdentity& folder, std::uint6
     // Two entries of one listing are two folders (a folder has one name in its parent, and links
     // carry no ID in the listing): one ID for both proves that the IDs do not tell them apart.
     return listing != 0 && found->second == listing ? Seen::InSameListing : Seen::Before;
+}
+
+void WalkedFolders::PassOver(const std::vector<std::wstring>& folders) {
+    for (const std::wstring& folder : folders) passedOver_.push_back(UpperCase(folder));
+}
+
+bool WalkedFolders::PassesOver(std::wstring_view folderPath) const {
+    if (passedOver_.empty()) return false;
+    const std::wstring upper = UpperCase(folderPath);
+    for (const std::wstring& folder : passedOver_)
+        if (upper.size() >= folder.size() && std::wstring_view(upper).substr(0, folder.size()) == folder) return true;
+    return false;
 }
 
 void ReserveVolumeRoots(const std::vector<std::wstring>& roots, DirectoryLister& lister, WalkedFolders& walked) {

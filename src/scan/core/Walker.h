@@ -1,7 +1,9 @@
 #pragma once
 // The folder walk: depth first in listing order, every file whose upper-cased name matches one
 // of the active masks is handed to the sink with its size.
+#include <cstddef>
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <unordered_map>
@@ -15,6 +17,14 @@
 
 namespace qorvani {
 
+// A matched file's facts: its size in bytes, its last write (FILETIME ticks, UTC; nothing when the
+// listing cannot tell) and the position of the first active mask it matched.
+struct MatchFacts {
+    std::uint64_t size = 0;
+    std::optional<std::uint64_t> lastWrite;
+    std::size_t mask = 0;
+};
+
 // What the walk tells the window. The window keeps the screen live at its own pace: ShowFolder
 // and AppendMatch must be cheap (store, do not paint).
 class WalkSink {
@@ -23,8 +33,11 @@ public:
     // Entering a folder: the status text becomes "正在扫描：" + path.
     virtual void ShowFolder(const std::wstring& path) = 0;
     // A matched file: folder as walked (ends in the separator), the name exactly as listed (its
-    // display form, upper-cased as tested, is made from it when shown), and its size in bytes.
-    virtual void AppendMatch(const std::wstring& folder, std::wstring_view name, std::uint64_t size) = 0;
+    // display form, upper-cased as tested, is made from it when shown), and what the walk knows of it.
+    virtual void AppendMatch(const std::wstring& folder, std::wstring_view name, const MatchFacts& facts) = 0;
+    // A folder the walk meant to enter and could not list (refused, gone, a name no path can
+    // take). The system's own folders and folders passed over on purpose are not told.
+    virtual void FolderNotListed(const std::wstring& /*path*/) {}
 };
 
 // Shared scan state, owned by the main window.
@@ -60,6 +73,11 @@ public:
 
     ScanVolumes& Volumes() { return volumes_; }
 
+    // Folders passed over with everything below them, each a full folder path ending in the
+    // separator, compared by whole path components in any letter case.
+    void PassOver(const std::vector<std::wstring>& folders);
+    bool PassesOver(std::wstring_view folderPath) const;
+
 private:
     struct Hash {
         std::size_t operator()(const FolderIdentity& id) const noexcept {
@@ -72,6 +90,7 @@ private:
     std::unordered_map<FolderIdentity, std::uint64_t, Hash> walked_;  // and the listing that gave each ID
     std::unordered_set<std::uint64_t> reservedRoots_;
     std::unordered_set<std::uint64_t> rootsEntered_;
+    std::vector<std::wstring> passedOver_;  // upper-cased
     ScanVolumes volumes_;
 };
 

@@ -6,6 +6,7 @@
 
 #include <string_view>
 
+#include "scan/core/FileTimes.h"
 #include "scan/core/ScanVolumes.h"
 #include "scan/posix/DirHandle.h"
 #include "scan/posix/Utf8Names.h"
@@ -51,6 +52,11 @@ public:
     std::uint64_t Size() override {
         if (!StatEntry()) return 0;
         return static_cast<std::uint64_t>(stat_.st_size);
+    }
+
+    std::optional<std::uint64_t> LastWrite() const override {
+        if (!StatEntry()) return std::nullopt;
+        return TicksFromUnixTime(static_cast<std::int64_t>(stat_.st_mtim.tv_sec), static_cast<std::uint32_t>(stat_.st_mtim.tv_nsec));
     }
 
     std::optional<FolderPlace> Place() const override {

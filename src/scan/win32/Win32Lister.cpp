@@ -172,6 +172,18 @@ public:
         }
         return (static_cast<std::uint64_t>(found_.nFileSizeHigh) << 32) | found_.nFileSizeLow;
     }
+    std::optional<std::uint64_t> LastWrite() const override {
+        switch (kind_) {
+        case ListingKind::IdExtd:
+            return static_cast<std::uint64_t>(Extd()->LastWriteTime.QuadPart);
+        case ListingKind::IdBoth:
+            return static_cast<std::uint64_t>(Both()->LastWriteTime.QuadPart);
+        case ListingKind::Find:
+            break;
+        }
+        return (static_cast<std::uint64_t>(found_.ftLastWriteTime.dwHighDateTime) << 32) |
+               found_.ftLastWriteTime.dwLowDateTime;
+    }
     std::optional<FolderPlace> Place() const override { return PlaceOf(folder_.Get(), identities_); }
     std::optional<FileSystemFacts> FileSystem() const override {
         wchar_t name[MAX_PATH + 1] = {};
