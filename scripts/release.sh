@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Makes the archive that Windows users download, build/release/qorvani-<version>-windows.zip,
 # and prints its path as the last line. The archive holds the 32-bit qorvani.exe and the 64-bit
-# qorvani64.exe (Release, stripped of symbols), 使用说明.txt (how to use it, in Chinese: UTF-8
+# qorvani64.exe, their console twins qorvani-cli.exe and qorvani64-cli.exe (Release, stripped of
+# symbols), 使用说明.txt (how to use it, in Chinese: UTF-8
 # with a BOM, CRLF lines) and SHA256SUMS (for sha256sum -c).
 #
 # The same commit gives the same bytes on any machine of this kind, in any folder: both
@@ -39,7 +40,7 @@ build() {
   # -s: the linker leaves the symbols out (strip would stamp the PE header with the time).
   cmake -S "$ROOT" -B "$WORK/$1" -DCMAKE_BUILD_TYPE=Release -DQORVANI_WINDOWS_TESTS=OFF \
         -DCMAKE_EXE_LINKER_FLAGS=-s -DCMAKE_TOOLCHAIN_FILE="$ROOT/cmake/$2" >/dev/null
-  cmake --build "$WORK/$1" -j "$JOBS" --target qorvani >/dev/null
+  cmake --build "$WORK/$1" -j "$JOBS" --target qorvani qorvani_cli >/dev/null
 }
 build i686 mingw-i686.cmake
 build x86_64 mingw-x86_64.cmake
@@ -49,14 +50,15 @@ version=$(sed -n 's/^#define QORVANI_VERSION_TEXT "\(.*\)"$/\1/p' "$WORK/i686/ge
 
 stage="$WORK/stage"
 mkdir -p "$stage"
-cp "$WORK/i686/qorvani.exe" "$WORK/x86_64/qorvani64.exe" "$stage/"
+programs=(qorvani.exe qorvani64.exe qorvani-cli.exe qorvani64-cli.exe)
+cp "$WORK/i686/qorvani.exe" "$WORK/x86_64/qorvani64.exe" "$WORK/i686/qorvani-cli.exe" "$WORK/x86_64/qorvani64-cli.exe" "$stage/"
 {
   printf '\xef\xbb\xbf'
   sed -e "s/@VERSION@/$version/g" -e 's/\r$//' -e 's/$/\r/' "$ROOT/tools/release/usage-zh.txt"
 } >"$stage/使用说明.txt"
-(cd "$stage" && sha256sum qorvani.exe qorvani64.exe >SHA256SUMS)
+(cd "$stage" && sha256sum "${programs[@]}" >SHA256SUMS)
 
-entries=(qorvani.exe qorvani64.exe 使用说明.txt SHA256SUMS)
+entries=("${programs[@]}" 使用说明.txt SHA256SUMS)
 zipfile="$OUT/qorvani-$version-windows.zip"
 /usr/bin/python3 "$ROOT/tools/release/make_zip.py" "$zipfile" "$stamp" "$stage" "${entries[@]}"
 log "$(du -b "$zipfile" | cut -f1) bytes, sha256 $(sha256sum "$zipfile" | cut -d' ' -f1)"

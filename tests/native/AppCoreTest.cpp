@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "app/core/FixedDrives.h"
+#include "scan/core/FixedDrives.h"
 #include "app/core/FontFit.h"
 #include "app/core/PathElision.h"
 #include "app/core/PointedRows.h"

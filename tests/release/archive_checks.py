@@ -8,8 +8,10 @@ source and build folders) and version resource against the version in the archiv
 """
 import os, re, struct, sys, time, zipfile
 
-ENTRIES = ["qorvani.exe", "qorvani64.exe", "使用说明.txt", "SHA256SUMS"]
-MACHINES = {"qorvani.exe": 0x14C, "qorvani64.exe": 0x8664}  # i386, AMD64
+ENTRIES = ["qorvani.exe", "qorvani64.exe", "qorvani-cli.exe", "qorvani64-cli.exe", "使用说明.txt", "SHA256SUMS"]
+MACHINES = {"qorvani.exe": 0x14C, "qorvani64.exe": 0x8664,  # i386, AMD64
+            "qorvani-cli.exe": 0x14C, "qorvani64-cli.exe": 0x8664}
+USAGE = ENTRIES.index("使用说明.txt")
 
 
 def program_problems(data, name, version, absent):
@@ -52,12 +54,12 @@ def main(archive, seconds, folder, *absent):
         problems += [f"{i.filename} not flagged UTF-8" for i in infos if not i.filename.isascii() and not i.flag_bits & 0x800]
         check(f"entries, their order and time {when}", problems)
         z.extractall(folder)
-    raw = open(os.path.join(folder, ENTRIES[2]), "rb").read()
+    raw = open(os.path.join(folder, ENTRIES[USAGE]), "rb").read()
     text = raw.decode("utf-8-sig", errors="replace")
     problems = ["no BOM"] * (not raw.startswith(b"\xef\xbb\xbf"))
     problems += ["not CRLF lines"] * (raw.count(b"\n") == 0 or raw.count(b"\n") != raw.count(b"\r\n"))
     problems += [f"no {w}" for w in (version, *MACHINES, "32 位 Windows", "64 位 Windows", "“否”", "“是”", "回收站") if w not in text]
-    check(ENTRIES[2], problems)
+    check(ENTRIES[USAGE], problems)
     for name in MACHINES:
         data = open(os.path.join(folder, name), "rb").read()
         check(f"{name}: stripped, no link time, no build folder, version {version}",

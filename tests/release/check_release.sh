@@ -24,8 +24,8 @@ passed=$((passed + $(grep -c '^PASS' <<<"$out"))) failed=$((failed + $(grep -c '
 check "archive_checks.py ran its checks" test "$(grep -cE '^(PASS|FAIL)' <<<"$out")" -ge 5
 
 sums_verify() { (cd "$CHECK/unpacked" && sha256sum -c --strict SHA256SUMS) &&
-  [ "$(cut -d' ' -f3 "$CHECK/unpacked/SHA256SUMS" | tr '\n' ' ')" = "qorvani.exe qorvani64.exe " ]; }
-check "SHA256SUMS lists both programs and verifies them" sums_verify
+  [ "$(cut -d' ' -f3 "$CHECK/unpacked/SHA256SUMS" | tr '\n' ' ')" = "qorvani.exe qorvani64.exe qorvani-cli.exe qorvani64-cli.exe " ]; }
+check "SHA256SUMS lists the four programs and verifies them" sums_verify
 
 # The same source (with any uncommitted change) in another folder, with its own build folder.
 if [ "${QORVANI_SKIP_RELEASE_REPRO:-0}" = 1 ]; then

@@ -7,7 +7,6 @@
 #include <vector>
 
 #include "about/win32/AboutWindow.h"
-#include "app/core/FixedDrives.h"
 #include "app/core/Layout.h"
 #include "common/win32/ListViews.h"
 #include "app/win32/WindowFont.h"
@@ -19,6 +18,7 @@
 #include "common/win32/WindowClass.h"
 #include "controls/win32/FlatButton.h"
 #include "scan/core/ScanRoots.h"
+#include "scan/win32/FixedDriveDiscovery.h"
 #include "scan/win32/FolderDialog.h"
 
 namespace qorvani {
@@ -140,27 +140,7 @@ void MainWindow::StartUp() {
     DiscoverFixedDrives();
 }
 
-namespace {
-
-DriveFacts DescribeDrive(const std::wstring& root) {
-    DriveFacts facts;
-    facts.type = GetDriveTypeW(root.c_str());
-    // A subst letter's device is a folder path in the NT namespace ("\??\C:\Work").
-    wchar_t device[MAX_PATH + 1] = {};
-    if (root.size() >= 2 && QueryDosDeviceW(root.substr(0, 2).c_str(), device, MAX_PATH + 1) != 0)
-        facts.substituted = std::wstring_view(device).substr(0, 4) == L"\\??\\";
-    wchar_t volume[64] = {};
-    if (GetVolumeNameForVolumeMountPointW(root.c_str(), volume, 64)) facts.volume = volume;
-    return facts;
-}
-
-}  // namespace
-
-void MainWindow::DiscoverFixedDrives() {
-    std::wstring buffer(255, L'\0');
-    GetLogicalDriveStringsW(255, buffer.data());
-    CollectFixedDrives(buffer, DescribeDrive, fixedDrives_, fixedDriveText_);
-}
+void MainWindow::DiscoverFixedDrives() { qorvani::DiscoverFixedDrives(fixedDrives_, fixedDriveText_); }
 
 // Disks come and go while the program runs: each scan of all drives finds them anew, and the
 // path box shows the drives it walks.

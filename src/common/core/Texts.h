@@ -90,6 +90,9 @@ inline constexpr wchar_t kContact[] = L"意见与反馈：Qorvani 开发组";
 // After a scan's report: "未能读取的文件夹：N个".
 inline constexpr wchar_t kUnlistedFoldersPrefix[] = L"未能读取的文件夹：";
 inline constexpr wchar_t kStoppedNote[] = L"已停止：以上是停止前的结果。";
+// The progress line on a console: "已扫描文件夹： N个，找到文件： N个".
+inline constexpr wchar_t kProgressFolders[] = L"已扫描文件夹：";
+inline constexpr wchar_t kProgressFiles[] = L"个，找到文件：";
 
 // --- What a screen reader says a flat button does ---
 inline constexpr wchar_t kPressAction[] = L"按下";

@@ -1,4 +1,4 @@
-#include "app/core/FixedDrives.h"
+#include "scan/core/FixedDrives.h"
 
 #include <set>
 
