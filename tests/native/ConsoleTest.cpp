@@ -1,16 +1,20 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
+#include "DeleteFakes.h"
 #include "ScanFakes.h"
 #include "cli/core/CliArguments.h"
+#include "cli/core/ConsoleClean.h"
 #include "cli/core/ConsoleScan.h"
 #include "cli/core/ReportText.h"
 #include "scan/core/FileTimes.h"
 
 using namespace qorvani;
 using namespace qorvani::scantest;
+using namespace qorvani::deletetest;
 
 namespace {
 
@@ -30,8 +34,19 @@ std::wstring ErrorOf(std::vector<std::wstring> arguments) {
 
 constexpr std::uint64_t kNow = 134'000'000'000'000'000;  // some day in 2025
 
-class FakeConsole : public ConsoleScanView {
+class FakeConsole : public ConsoleCleanView {
 public:
+    std::vector<std::wstring> said;
+    bool canAsk = true;
+    std::vector<std::wstring> questions;
+    bool answer = false;
+    bool stopAtDelete = false;  // Ctrl+C once the delete has begun
+    void Say(const std::wstring& line) override { said.push_back(line); }
+    bool CanAsk() override { return canAsk; }
+    bool AskYes(const std::wstring& question) override {
+        questions.push_back(question);
+        return answer;
+    }
     std::uint32_t clock = 0;
     int stopAfterChecks = -1;  // Ctrl+C at that many checks
     std::vector<std::pair<std::uint64_t, std::uint64_t>> progress;
@@ -40,6 +55,7 @@ public:
     std::uint32_t Milliseconds() override { return clock += 100; }
     std::uint64_t NowTicks() override { return kNow; }
     bool StopRequested() override { return stopAfterChecks >= 0 && checks_++ >= stopAfterChecks; }
+    bool Said(const std::wstring& line) const { return std::find(said.begin(), said.end(), line) != said.end(); }
     void ShowProgress(std::uint64_t folders, std::uint64_t files) override { progress.emplace_back(folders, files); }
     FixedDrives FixedDrivesNow() override { return drives; }
 
@@ -118,7 +134,7 @@ TEST(ConsoleReport, EveryNameRoundTripsInEveryFormat) {
     EXPECT_EQ(JsonString(L"C:\\\"x\"\t\x01"), "\"C:\\\\\\\"x\\\"\\t\\u0001\"");
     EXPECT_EQ(JsonString(astral), "\"a\xF0\x9F\x98\x80\"");
 
-    FoundRecord record{L"C:\\t\\a,b.tmp", 1536, TicksFromUnixTime(1'765'267'200, 0), L"*.tmp"};
+    FoundRecord record{L"C:\\t\\a,b.tmp", 5, 1536, TicksFromUnixTime(1'765'267'200, 0), L"*.tmp"};
     EXPECT_EQ(HeaderLine(ReportFormat::Csv), "path,size,last_write_utc,mask\r\n");
     EXPECT_EQ(RecordLine(ReportFormat::Csv, record), "\"C:\\t\\a,b.tmp\",1536,2025-12-09T08:00:00Z,*.tmp\r\n");
     EXPECT_EQ(RecordLine(ReportFormat::Json, record),
@@ -215,4 +231,64 @@ TEST(ConsoleScan, CtrlCStopsTheWalkAndProgressComesAtItsPace) {
     EXPECT_EQ(PathsFound(Parsed({L"scan", L"C:\\", L"C:\\d1"}), disk, console, &outcome).size(), 4u);
     EXPECT_TRUE(outcome.summary.stopped);
     EXPECT_FALSE(outcome.nothingRead);
+}
+
+TEST(ConsoleClean, DeletesTheSelectionKeepsWhatTheBinWillNotTakeAndTellsEveryKeptFile) {
+    const std::uint64_t old = kNow - 30 * kTicksPerDay;
+    FakeLister disk;
+    FakeShell shell;
+    const auto add = [&](const std::wstring& folder, const std::wstring& name, std::uint64_t lastWrite) {
+        disk.AddFile(folder, name, 1000, lastWrite);
+        shell.AddFile(folder + name);
+    };
+    add(L"C:\\", L"a.tmp", old);
+    add(L"C:\\", L"locked.tmp", old);
+    add(L"C:\\", L"new.tmp", kNow - 60 * kTicksPerSecond);
+    add(L"E:\\", L"card.tmp", old);
+    shell.failing = {L"C:\\locked.tmp"};
+    shell.withoutBin = {L"E:\\"};
+
+    // Unattended, into the Recycle Bin: the recent file and the one the bin will not take stay.
+    FakeConsole console;
+    EXPECT_EQ(RunConsoleClean(Parsed({L"clean", L"C:\\", L"E:\\", L"--yes"}), disk, shell, console), ExitCode::SomeKept);
+    EXPECT_TRUE(console.questions.empty());
+    EXPECT_EQ(shell.CalledPaths(), (std::vector<std::wstring>{L"C:\\a.tmp", L"C:\\locked.tmp"}));
+    for (const auto& call : shell.calls) EXPECT_EQ(call.second, kDeleteToRecycleBinFlags);
+    EXPECT_TRUE(console.Said(L"另有 1个最近 24 小时内写入的文件被保留（--older-than 0 可取消这一限制）。"));
+    EXPECT_TRUE(console.Said(L"未能删除：C:\\locked.tmp（文件正在被其他程序使用）"));
+    EXPECT_TRUE(console.Said(L"未能删除：E:\\card.tmp（回收站不能接收这个文件）"));
+    EXPECT_TRUE(console.Said(L"删除文件 1个 未能删除 2个")) << console.said.back();
+    EXPECT_TRUE(shell.entries.count(L"E:\\card.tmp") && shell.entries.count(L"C:\\new.tmp"));
+
+    // Asked on the console (the fake disk still lists a.tmp: the shell finds it gone): a no deletes nothing; without a console to ask on, nothing either.
+    shell.calls.clear();
+    FakeConsole asked;
+    EXPECT_EQ(RunConsoleClean(Parsed({L"clean", L"C:\\", L"--for-good"}), disk, shell, asked), ExitCode::Done);
+    ASSERT_EQ(asked.questions.size(), 1u);
+    EXPECT_EQ(asked.questions[0], L"要删除找到的 3个文件（ 0 MB）吗？文件将被直接删除，不能从回收站恢复。(y/N) ");
+    EXPECT_TRUE(asked.Said(L"未删除任何文件。"));
+    FakeConsole noConsole;
+    noConsole.canAsk = false;
+    EXPECT_EQ(RunConsoleClean(Parsed({L"clean", L"C:\\"}), disk, shell, noConsole), ExitCode::Usage);
+    EXPECT_TRUE(shell.calls.empty());
+
+    // A yes: for good, every file of the selection, the recent one too (the user saw the count).
+    asked.answer = true;
+    shell.failing.clear();
+    EXPECT_EQ(RunConsoleClean(Parsed({L"clean", L"C:\\", L"--for-good"}), disk, shell, asked), ExitCode::Done);
+    EXPECT_EQ(shell.CalledPaths(), (std::vector<std::wstring>{L"C:\\locked.tmp", L"C:\\new.tmp"}));
+    for (const auto& call : shell.calls) EXPECT_EQ(call.second, kDeleteForGoodFlags);
+
+    // Ctrl+C during the delete: the file being deleted is finished, the rest stay.
+    FakeLister many;
+    FakeShell manyShell;
+    for (int i = 0; i < 5; ++i) {
+        many.AddFile(L"C:\\", L"f" + std::to_wstring(i) + L".tmp", 1, old);
+        manyShell.AddFile(L"C:\\f" + std::to_wstring(i) + L".tmp");
+    }
+    FakeConsole stopping;
+    stopping.stopAfterChecks = 3;  // the walk looks once (its one folder), then the delete per file
+    EXPECT_EQ(RunConsoleClean(Parsed({L"clean", L"C:\\", L"--yes"}), many, manyShell, stopping), ExitCode::Stopped);
+    EXPECT_EQ(manyShell.calls.size(), 2u);
+    EXPECT_TRUE(stopping.Said(L"未能删除：C:\\f4.tmp（已停止，未删除）"));
 }

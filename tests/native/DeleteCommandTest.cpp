@@ -9,10 +9,12 @@
 #include <utility>
 #include <vector>
 
+#include "DeleteFakes.h"
 #include "clean/core/DeleteCommand.h"
 #include "scan/core/WindowsNames.h"
 
 using namespace qorvani;
+using namespace qorvani::deletetest;
 
 namespace {
 
@@ -67,68 +69,15 @@ public:
     }
 
     std::vector<std::wstring> shown;  // every path announced before its shell call
+    std::size_t stopAfterSends = static_cast<std::size_t>(-1);  // a stop asked once so many were sent
+    bool StopRequested() override { return shown.size() >= stopAfterSends; }
+    std::vector<std::pair<std::wstring, KeptReason>> kept;
+    void FileKept(const std::wstring& path, KeptReason reason) override { kept.emplace_back(path, reason); }
     std::function<void(const std::wstring&)> onShowDeleting;
 
     std::vector<std::wstring> Paths() const {
         std::vector<std::wstring> paths;
         for (const Row& row : rows) paths.push_back(row.path);
-        return paths;
-    }
-};
-
-// The facts of a bin, every one named.
-BinFacts Bin(bool exists, bool turnedOff, bool policyOff, std::optional<std::uint64_t> maxBytes) {
-    BinFacts facts;
-    facts.exists = exists;
-    facts.turnedOff = turnedOff;
-    facts.policyOff = policyOff;
-    facts.maxBytes = maxBytes;
-    return facts;
-}
-
-// An in-memory file system with exact, case-sensitive names; deletes can be made to fail.
-class FakeShell : public FileShell {
-public:
-    std::map<std::wstring, PathKind> entries;
-    std::set<std::wstring> failing;
-    std::vector<std::pair<std::wstring, std::uint16_t>> calls;
-    int inspections = 0;
-
-    std::set<std::wstring> withoutBin;       // folders on volumes that have no Recycle Bin
-    std::map<std::wstring, BinFacts> bins;  // the bin of the volume under each folder
-    std::set<std::wstring> destroyedBySend;  // files that the shell destroys though sent to the bin
-    SentFate lastFate = SentFate::Untold;
-
-    void AddFile(const std::wstring& path) { entries[path] = PathKind::PlainFile; }
-    BinFacts RecycleBinOf(const std::wstring& path) override {
-        for (const std::wstring& folder : withoutBin)
-            if (path.compare(0, folder.size(), folder) == 0) return Bin(false, false, false, std::nullopt);
-        for (const auto& [folder, facts] : bins)
-            if (path.compare(0, folder.size(), folder) == 0) return facts;
-        return {};
-    }
-    SentFate FateOfLastDelete() override { return lastFate; }
-
-    PathKind Inspect(const std::wstring& path) override {
-        ++inspections;
-        auto it = entries.find(path);
-        return it == entries.end() ? PathKind::Missing : it->second;
-    }
-    int DeleteOneFile(const std::wstring& path, std::uint16_t flags) override {
-        calls.emplace_back(path, flags);
-        lastFate = SentFate::Untold;
-        if (failing.count(path) != 0) return 32;  // sharing violation
-        auto it = entries.find(path);
-        if (it == entries.end() || it->second != PathKind::PlainFile) return 2;
-        entries.erase(it);
-        if ((flags & kFofAllowUndo) != 0)
-            lastFate = destroyedBySend.count(path) != 0 ? SentFate::Destroyed : SentFate::Recycled;
-        return 0;
-    }
-
-    std::vector<std::wstring> CalledPaths() const {
-        std::vector<std::wstring> paths;
-        for (const auto& call : calls) paths.push_back(call.first);
         return paths;
     }
 };
@@ -811,4 +760,45 @@ TEST(DeleteCommand, VolumeRootsAndGuidsAsTheBinsKeysNeedThem) {
     EXPECT_EQ(VolumeGuidOf(L"\\\\?\\Volume{abc}"), L"{abc}");
     for (const wchar_t* name : {L"", L"C:\\", L"\\\\?\\Volume{abc", L"\\\\?\\Volume{abc}\\x", L"\\\\?\\Volum{abc}\\"})
         EXPECT_EQ(VolumeGuidOf(name), L"") << std::wstring(name);
+}
+
+TEST(DeleteCommand, EachKeptFileIsToldWithWhyAndAStopKeepsTheFilesNotYetSent) {
+    FakeList list;
+    FakeShell shell;
+    const std::wstring longName = std::wstring(250, L'x') + L".tmp";
+    for (const wchar_t* name : {L"ok.tmp", L"NUL.tmp", L"locked.tmp", L"denied.tmp", L"dir.tmp", L"lost.tmp"})
+        list.Add(kFolder, name, true);
+    list.Add(kFolder, longName, true);
+    list.rows.push_back({L"nobin.tmp", L"E:\\nobin.tmp", true, 1});
+    for (const wchar_t* name : {L"ok.tmp", L"NUL.tmp", L"locked.tmp", L"denied.tmp"}) shell.AddFile(kFolder + name);
+    shell.AddFile(kFolder + longName);
+    shell.AddFile(L"E:\\nobin.tmp");
+    shell.entries[kFolder + L"dir.tmp"] = PathKind::Folder;
+    shell.entries[kFolder + L"lost.tmp"] = PathKind::Unknown;
+    shell.failing = {kFolder + L"locked.tmp"};
+    shell.denied = {kFolder + L"denied.tmp"};
+    shell.withoutBin = {L"E:\\"};
+    list.answer = DeleteAnswer::No;
+    Click(list, shell);
+    EXPECT_EQ(list.kept, (std::vector<std::pair<std::wstring, KeptReason>>{
+                             {kFolder + L"NUL.tmp", KeptReason::RefusedName},
+                             {kFolder + L"locked.tmp", KeptReason::InUse},
+                             {kFolder + L"denied.tmp", KeptReason::AccessDenied},
+                             {kFolder + L"dir.tmp", KeptReason::NotAFile},
+                             {kFolder + L"lost.tmp", KeptReason::Unreachable},
+                             {kFolder + longName, KeptReason::TooLong},
+                             {L"E:\\nobin.tmp", KeptReason::NoBin}}));
+    EXPECT_EQ(ReasonOfFailedCall(static_cast<int>(0x80070020u)), KeptReason::InUse);
+    EXPECT_EQ(ReasonOfFailedCall(0x78), KeptReason::AccessDenied);
+    EXPECT_EQ(ReasonOfFailedCall(0x7C), KeptReason::Failed);
+
+    // A stop after the second file: the rest stay checked and are told as stopped.
+    FakeList stopped;
+    FakeShell disk;
+    TenRowsThreeChecked(stopped, disk);
+    stopped.stopAfterSends = 2;
+    Click(stopped, disk);
+    EXPECT_EQ(disk.calls.size(), 2u);
+    EXPECT_EQ(stopped.kept, (std::vector<std::pair<std::wstring, KeptReason>>{{kFolder + L"F8.BAK", KeptReason::Stopped}}));
+    EXPECT_EQ(stopped.status, L"删除文件 2个 未能删除 1个");
 }

@@ -47,12 +47,15 @@ ConsoleRun RunConsole(const std::wstring& folder, const std::wstring& arguments)
     startup.dwFlags = STARTF_USESTDHANDLES;
     startup.hStdOutput = out;
     startup.hStdError = err;
-    startup.hStdInput = nullptr;
+    // Standard input as a scheduled task has it: no console to ask on.
+    HANDLE in = CreateFileW(L"NUL", GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, &inherit, OPEN_EXISTING, 0, nullptr);
+    startup.hStdInput = in;
     PROCESS_INFORMATION process{};
     const BOOL started = CreateProcessW(nullptr, command.data(), nullptr, nullptr, TRUE, CREATE_NO_WINDOW, nullptr,
                                         nullptr, &startup, &process);
     CloseHandle(out);
     CloseHandle(err);
+    CloseHandle(in);
     if (started) {
         if (WaitForSingleObject(process.hProcess, 60'000) == WAIT_OBJECT_0) {
             DWORD code = 0;
@@ -133,4 +136,36 @@ TEST(ConsoleProgram, ScansAndReportsEveryNameExactly) {
     const ConsoleRun version = RunConsole(run, L"--version");
     EXPECT_EQ(version.exitCode, 0);
     EXPECT_EQ(version.out, std::string("Qorvani ") + QORVANI_VERSION_TEXT + "\n");
+}
+
+// Unattended cleaning: for good and into the Recycle Bin, the last day's files kept, and no
+// question without a console to ask on.
+TEST(ConsoleProgram, CleansOnlyTheSelection) {
+    TempTree tree;
+    const std::wstring& root = tree.Root();
+    tree.Folder(L"run");
+    for (const wchar_t* name : {L"old.tmp", L"old.bak", L"new.tmp", L"keep.txt"}) tree.File(name, 2);
+    MakeOld(root + L"old.tmp", 10);
+    MakeOld(root + L"old.bak", 10);
+    MakeOld(root + L"keep.txt", 10);
+    const std::wstring run = root + L"run\\";
+    const std::wstring quotedRoot = L"\"" + root.substr(0, root.size() - 1) + L"\"";
+    const auto exists = [&](const wchar_t* name) { return GetFileAttributesW((root + name).c_str()) != INVALID_FILE_ATTRIBUTES; };
+
+    const ConsoleRun asked = RunConsole(run, L"clean " + quotedRoot);
+    EXPECT_EQ(asked.exitCode, 2) << asked.out;
+    EXPECT_TRUE(exists(L"old.tmp") && exists(L"old.bak") && exists(L"new.tmp"));
+
+    const ConsoleRun forGood = RunConsole(run, L"clean " + quotedRoot + L" --mask *.tmp --for-good --yes");
+    EXPECT_EQ(forGood.exitCode, 0) << forGood.out;
+    EXPECT_FALSE(exists(L"old.tmp"));
+    EXPECT_TRUE(exists(L"new.tmp") && exists(L"old.bak") && exists(L"keep.txt"));
+    EXPECT_NE(forGood.out.find(Utf8(L"另有 1个最近 24 小时内写入的文件被保留")), std::string::npos) << forGood.out;
+    EXPECT_NE(forGood.out.find(Utf8(L"删除文件 1个 ")), std::string::npos) << forGood.out;
+
+    const ConsoleRun recycled = RunConsole(run, L"clean " + quotedRoot + L" --older-than 0 --yes");
+    EXPECT_EQ(recycled.exitCode, 0) << recycled.out;
+    EXPECT_FALSE(exists(L"new.tmp") || exists(L"old.bak"));
+    EXPECT_TRUE(exists(L"keep.txt"));
+    EXPECT_NE(recycled.out.find(Utf8(L"删除文件 2个 ")), std::string::npos) << recycled.out;
 }

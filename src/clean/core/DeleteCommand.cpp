@@ -34,6 +34,22 @@ std::uint16_t DeleteFlags(DeleteAnswer answer) {
     return answer == DeleteAnswer::Yes ? kDeleteForGoodFlags : kDeleteToRecycleBinFlags;
 }
 
+KeptReason ReasonOfFailedCall(int result) {
+    const auto code = static_cast<std::uint32_t>(result);
+    // An HRESULT of a Win32 error (0x8007xxxx) carries the error in its low word.
+    const std::uint32_t error = (code & 0xFFFF0000u) == 0x80070000u ? code & 0xFFFFu : code;
+    switch (error) {
+    case 5:     // ERROR_ACCESS_DENIED
+    case 0x78:  // DE_ACCESSDENIEDSRC
+        return KeptReason::AccessDenied;
+    case 32:    // ERROR_SHARING_VIOLATION
+    case 33:    // ERROR_LOCK_VIOLATION
+        return KeptReason::InUse;
+    default:
+        return KeptReason::Failed;
+    }
+}
+
 bool ShellCanTake(std::wstring_view path) { return path.size() < kShellPathLimit; }
 
 PathKind KindOfFailedLookup(std::uint32_t systemError) {
@@ -101,6 +117,8 @@ struct RowPlan {
     std::wstring path;
     Outcome outcome = Outcome::Refused;
     SentFate fate = SentFate::Untold;  // sent to the Recycle Bin: what the shell said of it
+    KeptReason reason = KeptReason::RefusedName;  // if it stays
+    int result = 0;                               // the shell's answer, if sent
 };
 
 // The question pass: the plan of every row, after the one question for the files that the
@@ -135,6 +153,7 @@ std::vector<RowPlan> PlanRows(DeleteView& view, const ResultStore& rows, FileShe
             if (facts.withoutBin) {
                 facts.flags = kDeleteForGoodFlags;
                 facts.sendable = forGood;
+                facts.reason = KeptReason::NoBin;
             }
     }
     return plan;
@@ -143,23 +162,35 @@ std::vector<RowPlan> PlanRows(DeleteView& view, const ResultStore& rows, FileShe
 // Deletion pass: one shell call per checked row whose path names exactly one plain file that
 // the shell can take. A path is judged gone only on the system's own "not found".
 void SendRows(std::vector<RowPlan>& plan, DeleteView& view, FileShell& shell, Pacing& pace) {
+    bool stopped = false;
     for (RowPlan& facts : plan) {
         pace.AtWork();
         if (!facts.sendable) continue;
+        if (stopped || (stopped = view.StopRequested())) {
+            facts.reason = KeptReason::Stopped;
+            continue;
+        }
         switch (shell.Inspect(facts.path)) {
         case PathKind::PlainFile:
-            if (!ShellCanTake(facts.path)) break;  // too long for the shell: stays listed
+            if (!ShellCanTake(facts.path)) {  // too long for the shell: stays listed
+                facts.reason = KeptReason::TooLong;
+                break;
+            }
             view.ShowDeleting(facts.path);
             pace.AtWork();
-            shell.DeleteOneFile(facts.path, facts.flags);  // judged below by what is left on disk
+            facts.result = shell.DeleteOneFile(facts.path, facts.flags);  // judged below by what is left on disk
             facts.outcome = Outcome::Sent;
+            facts.reason = ReasonOfFailedCall(facts.result);
             if ((facts.flags & kFofAllowUndo) != 0) facts.fate = shell.FateOfLastDelete();
             break;
         case PathKind::Missing:
             facts.outcome = Outcome::AlreadyGone;
             break;
         case PathKind::Folder:   // something other than the listed file is there
+            facts.reason = KeptReason::NotAFile;
+            break;
         case PathKind::Unknown:  // the system could not tell: leave it alone
+            facts.reason = KeptReason::Unreachable;
             break;
         }
     }
@@ -172,7 +203,7 @@ struct Collected {
 };
 
 // Collect pass: a checked row leaves only when its file is gone now.
-Collected CollectRows(const std::vector<RowPlan>& plan, FileShell& shell, Pacing& pace) {
+Collected CollectRows(const std::vector<RowPlan>& plan, DeleteView& view, FileShell& shell, Pacing& pace) {
     Collected left;
     for (std::size_t row = 0; row < plan.size(); ++row) {
         pace.AtWork();
@@ -184,7 +215,10 @@ Collected CollectRows(const std::vector<RowPlan>& plan, FileShell& shell, Pacing
             continue;
         }
         left.kept.push_back(row);
-        if (facts.checked) ++left.failed;
+        if (facts.checked) {
+            ++left.failed;
+            view.FileKept(facts.path, facts.reason);
+        }
     }
     return left;
 }
@@ -198,7 +232,7 @@ void DeleteCommandClick(DeleteView& view, ResultStore& rows, FileShell& shell, P
     const std::size_t n = rows.Count();
     std::vector<RowPlan> plan = PlanRows(view, rows, shell, pace, answer, separator);
     SendRows(plan, view, shell, pace);
-    const auto [kept, failed, destroyed] = CollectRows(plan, shell, pace);
+    const auto [kept, failed, destroyed] = CollectRows(plan, view, shell, pace);
 
     rows.KeepRows(kept);
     view.RowsKept();

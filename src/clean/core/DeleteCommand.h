@@ -63,6 +63,22 @@ PathKind KindOfFailedLookup(std::uint32_t systemError);
 // (already in the long form, or not a full path) is returned as it is.
 std::wstring LookupForm(const std::wstring& path);
 
+// Why a checked file was kept.
+enum class KeptReason {
+    RefusedName,  // a name the shell could read as another file (NameSafeForShell, a case twin)
+    NoBin,        // "否", and the Recycle Bin will not take it, and the user kept it
+    TooLong,      // a path the shell cannot take
+    NotAFile,     // a folder or something else stands there now
+    Unreachable,  // the system could not tell what is there (a drive gone, a share out of reach)
+    InUse,        // the shell's call failed: another program has the file open
+    AccessDenied, // the shell's call failed: no right to delete it
+    Failed,       // the shell's call failed otherwise, or the file came back
+    Stopped,      // never sent: the user stopped the delete first
+};
+// The reason for a file still there after the shell's call, by the call's result (a Win32 error,
+// the shell's own DE_ code, or an HRESULT).
+KeptReason ReasonOfFailedCall(int result);
+
 // What the delete needs of the window besides the rows themselves.
 class DeleteView {
 public:
@@ -78,6 +94,10 @@ public:
     virtual void SetStatusText(std::wstring_view text) = 0;
     // Right before each shell call, with the path being sent: the window shows it at its own pace.
     virtual void ShowDeleting(const std::wstring& /*path*/) {}
+    // Asked before each shell call: true stops the delete there (the files not yet sent stay).
+    virtual bool StopRequested() { return false; }
+    // Each checked file kept, with why, in the rows' order, before RowsKept.
+    virtual void FileKept(const std::wstring& /*path*/, KeptReason /*reason*/) {}
 };
 
 class FileShell {

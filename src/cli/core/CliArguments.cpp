@@ -85,6 +85,8 @@ public:
             } else if (name == L"--exclude") {
                 if (value.empty()) return Fail(L"--exclude needs a folder");
                 request_.excludes.push_back(value);
+            } else if (clean) {
+                return Fail(L"--format belongs to scan");
             } else if (value == L"text") {
                 request_.format = ReportFormat::Text;
             } else if (value == L"csv") {

@@ -28,6 +28,7 @@ public:
         FoundRecord record;
         record.path.reserve(folder.size() + name.size());
         record.path.append(folder).append(name);
+        record.nameAt = folder.size();
         record.size = facts.size;
         record.lastWrite = facts.lastWrite;
         record.mask = request_.masks[facts.mask];
@@ -49,11 +50,10 @@ public:
         }
     }
 
-    // Walks one root; true when it could be listed.
-    bool Root(const std::wstring& root) {
+    // A root begins: whether it could be listed is told by RootListed after its walk.
+    void Root(const std::wstring& root) {
         currentRoot_ = root;
         rootListed_ = true;
-        return true;
     }
     bool RootListed() const { return rootListed_; }
 

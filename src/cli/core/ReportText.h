@@ -26,6 +26,7 @@ std::string JsonString(std::wstring_view text);
 
 struct FoundRecord {
     std::wstring path;  // exact: folder as walked and name as listed
+    std::size_t nameAt = 0;  // where the name starts in path
     std::uint64_t size = 0;
     std::optional<std::uint64_t> lastWrite;  // FILETIME ticks, UTC
     std::wstring mask;                       // the catalogue's mask that matched

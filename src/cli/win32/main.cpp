@@ -1,5 +1,5 @@
-// qorvani-cli: the console twin of Qorvani. It scans (and, soon, cleans) with the window's walk,
-// catalogue and rules, and reports what it found as text, CSV or JSON lines.
+// qorvani-cli: the console twin of Qorvani. It scans and cleans with the window's walk, catalogue,
+// rules and delete, and reports what it found as text, CSV or JSON lines.
 #include <windows.h>
 
 #include <atomic>
@@ -9,7 +9,9 @@
 #include "QorvaniVersion.h"
 #include "catalogue/core/TypeList.h"
 #include "catalogue/win32/ResourceStrings.h"
+#include "clean/win32/ShellFileDelete.h"
 #include "cli/core/CliArguments.h"
+#include "cli/core/ConsoleClean.h"
 #include "cli/core/ConsoleScan.h"
 #include "cli/core/ReportText.h"
 #include "cli/win32/ConsoleStream.h"
@@ -32,10 +34,10 @@ BOOL WINAPI OnConsoleControl(DWORD event) {
     return TRUE;
 }
 
-class Win32ConsoleScanView final : public ConsoleScanView {
+class Win32ConsoleView final : public ConsoleCleanView {
 public:
-    explicit Win32ConsoleScanView(ConsoleStream& progress) : progress_(progress) {}
-    ~Win32ConsoleScanView() override { EndProgress(); }
+    Win32ConsoleView(ConsoleStream& out, ConsoleStream& progress) : out_(out), progress_(progress) {}
+    ~Win32ConsoleView() override { EndProgress(); }
 
     std::uint32_t Milliseconds() override { return GetTickCount(); }
     std::uint64_t NowTicks() override {
@@ -56,6 +58,26 @@ public:
         DiscoverFixedDrives(drives, text);
         return drives;
     }
+    void Say(const std::wstring& line) override {
+        EndProgress();
+        out_.Write(line + L"\n");
+    }
+    bool CanAsk() override {
+        DWORD mode = 0;
+        return GetConsoleMode(GetStdHandle(STD_INPUT_HANDLE), &mode) != 0;
+    }
+    // The question goes to the error stream, so that a redirected report stays clean.
+    bool AskYes(const std::wstring& question) override {
+        EndProgress();
+        progress_.Write(question);
+        wchar_t answer[64] = {};
+        DWORD read = 0;
+        if (!ReadConsoleW(GetStdHandle(STD_INPUT_HANDLE), answer, 63, &read, nullptr) || stopRequested) return false;
+        std::wstring text(answer, read);
+        while (!text.empty() && (text.back() == L'\n' || text.back() == L'\r' || text.back() == L' ')) text.pop_back();
+        for (wchar_t& c : text) c = static_cast<wchar_t>(c >= L'A' && c <= L'Z' ? c - L'A' + L'a' : c);
+        return text == L"y" || text == L"yes";
+    }
     // The progress line is wiped before anything else goes to the console.
     void EndProgress() {
         if (!shown_) return;
@@ -64,6 +86,7 @@ public:
     }
 
 private:
+    ConsoleStream& out_;
     ConsoleStream& progress_;
     bool shown_ = false;
 };
@@ -77,7 +100,7 @@ std::vector<std::wstring> CatalogueMasks() {
 
 int Scan(const CliRequest& request, ConsoleStream& out, ConsoleStream& err) {
     Win32Lister lister;
-    Win32ConsoleScanView view(err);
+    Win32ConsoleView view(out, err);
     out.Write(std::string_view(HeaderLine(request.format)));
     const ScanOutcome outcome = RunConsoleScan(request, lister, view, [&](const FoundRecord& record) {
         view.EndProgress();
@@ -89,6 +112,14 @@ int Scan(const CliRequest& request, ConsoleStream& out, ConsoleStream& err) {
     if (outcome.summary.stopped) return static_cast<int>(ExitCode::Stopped);
     if (outcome.nothingRead) return static_cast<int>(ExitCode::NothingRead);
     return static_cast<int>(ExitCode::Done);
+}
+
+int Clean(const CliRequest& request, ConsoleStream& out, ConsoleStream& err) {
+    Win32Lister lister;
+    Win32ConsoleView view(out, err);
+    Pacing noPacing;  // nothing to keep alive: no window
+    ShellFileDelete shell(nullptr, noPacing);
+    return static_cast<int>(RunConsoleClean(request, lister, shell, view));
 }
 
 }  // namespace
@@ -117,8 +148,7 @@ int wmain(int argc, wchar_t** argv) {
     case CliCommand::Scan:
         return Scan(request, out, err);
     case CliCommand::Clean:
-        break;
+        return Clean(request, out, err);
     }
-    err.Write(program + L": clean is not available in this build yet; use scan to list the files\n");
     return static_cast<int>(ExitCode::Usage);
 }

@@ -93,6 +93,26 @@ inline constexpr wchar_t kStoppedNote[] = L"已停止：以上是停止前的结
 // The progress line on a console: "已扫描文件夹： N个，找到文件： N个".
 inline constexpr wchar_t kProgressFolders[] = L"已扫描文件夹：";
 inline constexpr wchar_t kProgressFiles[] = L"个，找到文件：";
+// clean: "要删除找到的 N个文件（ N MB）吗？…(y/N) "
+inline constexpr wchar_t kCleanQuestionPrefix[] = L"要删除找到的";
+inline constexpr wchar_t kCleanQuestionFiles[] = L"个文件（";
+inline constexpr wchar_t kCleanForGood[] = L"吗？文件将被直接删除，不能从回收站恢复。(y/N) ";
+inline constexpr wchar_t kCleanToBin[] = L"吗？文件将放入回收站。(y/N) ";
+inline constexpr wchar_t kNothingDeleted[] = L"未删除任何文件。";
+inline constexpr wchar_t kNoConsoleToAsk[] = L"没有可以询问的控制台，未删除任何文件。无人值守运行时请加上 --yes。";
+// "另有 N个最近 24 小时内写入的文件被保留…"
+inline constexpr wchar_t kKeptRecentPrefix[] = L"另有";
+inline constexpr wchar_t kKeptRecentRest[] = L"个最近 24 小时内写入的文件被保留（--older-than 0 可取消这一限制）。";
+// "未能删除：<path>（<reason>）"
+inline constexpr wchar_t kKeptRefusedName[] = L"文件名不能安全地交给系统";
+inline constexpr wchar_t kKeptNoBin[] = L"回收站不能接收这个文件";
+inline constexpr wchar_t kKeptTooLong[] = L"路径太长";
+inline constexpr wchar_t kKeptNotAFile[] = L"这个位置现在不是文件";
+inline constexpr wchar_t kKeptUnreachable[] = L"无法访问所在的驱动器或网络位置";
+inline constexpr wchar_t kKeptInUse[] = L"文件正在被其他程序使用";
+inline constexpr wchar_t kKeptAccessDenied[] = L"拒绝访问";
+inline constexpr wchar_t kKeptFailed[] = L"删除失败";
+inline constexpr wchar_t kKeptStopped[] = L"已停止，未删除";
 
 // --- What a screen reader says a flat button does ---
 inline constexpr wchar_t kPressAction[] = L"按下";
