@@ -13,6 +13,7 @@
 #include "app/core/RowCountCadence.h"
 #include "app/core/RowSearch.h"
 #include "app/core/Layout.h"
+#include "common/core/DpiFrame.h"
 
 using namespace qorvani;
 
@@ -231,6 +232,45 @@ TEST(Layout, MainTableIsInTabOrderWithUniqueIdsInsideTheClientArea) {
         EXPECT_LE(row.left + row.width, kAboutClientWidthTwips);
         EXPECT_LE(row.top + row.height, kAboutClientHeightTwips);
     }
+}
+
+// A fixed frame with a caption, as Windows 10 draws it at each DPI (border, caption, border).
+FrameMargins CaptionFrameAt(int dpi) {
+    const int border = dpi >= 144 ? 4 : 3;
+    return {border, 23 * dpi / 96 + border, border, border};
+}
+
+// What the window answers to WM_GETDPISCALEDSIZE, against the frame scaled as a whole (what the
+// system does without that answer): only the first always leaves the client area at the layout.
+TEST(Layout, TheFrameAtEveryDpiHoldsTheClientExactlyWhereTheScaledFrameDoesNot) {
+    const int dpis[] = {96, 120, 144, 168, 192, 288};
+    bool scaledMissed = false;
+    for (int from : dpis) {
+        const PixelSize frameFrom =
+            FrameForClient(ClientPixels(kMainClientWidthTwips, kMainClientHeightTwips, from), CaptionFrameAt(from));
+        for (int to : dpis) {
+            SCOPED_TRACE(std::to_string(from) + " to " + std::to_string(to));
+            const FrameMargins margins = CaptionFrameAt(to);
+            const PixelSize wanted = ClientPixels(kMainClientWidthTwips, kMainClientHeightTwips, to);
+            const PixelSize frame = FrameForClient(wanted, margins);
+            EXPECT_EQ(frame.width - margins.left - margins.right, TwipsToPixels(kMainClientWidthTwips, to));
+            EXPECT_EQ(frame.height - margins.top - margins.bottom, TwipsToPixels(kMainClientHeightTwips, to));
+            const PixelSize scaled = LinearlyScaled(frameFrom, from, to);
+            if (scaled != frame) scaledMissed = true;
+            if (from == to) {
+                EXPECT_EQ(scaled, frame);
+            }
+        }
+    }
+    EXPECT_TRUE(scaledMissed);
+    // From 144 to 96 DPI: 794 by 743 scaled is 529 by 495, a client of 523 by 466, not 524 by 467.
+    EXPECT_EQ(LinearlyScaled({794, 743}, 144, 96), (PixelSize{529, 495}));
+    EXPECT_EQ(FrameForClient(ClientPixels(kMainClientWidthTwips, kMainClientHeightTwips, 96), CaptionFrameAt(96)),
+              (PixelSize{530, 496}));
+    // Laid out again where it stood: the same centre, larger or smaller.
+    EXPECT_EQ(AroundCentreOf({100, 100, 630, 596}, {794, 743}), (PixelRect{-32, -23, 762, 720}));
+    EXPECT_EQ(AroundCentreOf({-32, -23, 762, 720}, {530, 496}), (PixelRect{100, 100, 630, 596}));
+    EXPECT_EQ(LinearlyScaled({530, 496}, 0, 96), (PixelSize{530, 496}));  // no DPI known: unchanged
 }
 
 // The menu's commands, with what they hand to the window recorded.

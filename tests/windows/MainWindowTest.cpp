@@ -280,16 +280,6 @@ TEST_F(MainWindowTest, ColourChangesReachTheListsAndTheButtons) {
     EXPECT_EQ(static_cast<COLORREF>(SendMessageW(Item(kIdTypeList), LVM_GETBKCOLOR, 0, 0)), saved[0]);
 }
 
-// Windows sends WM_DPICHANGED when the window moves to a monitor of another scale; Wine, with
-// one DPI for every monitor, never does, so the test sends it as Windows would.
-void ChangeDpi(HWND window, int dpi) {
-    RECT frame{0, 0, TwipsToPixels(kMainClientWidthTwips, dpi), TwipsToPixels(kMainClientHeightTwips, dpi)};
-    AdjustWindowRectEx(&frame, static_cast<DWORD>(GetWindowLongW(window, GWL_STYLE)), FALSE,
-                       static_cast<DWORD>(GetWindowLongW(window, GWL_EXSTYLE)));
-    OffsetRect(&frame, 40 - frame.left, 30 - frame.top);
-    SendMessageW(window, WM_DPICHANGED, MAKEWPARAM(dpi, dpi), reinterpret_cast<LPARAM>(&frame));
-}
-
 TEST_F(MainWindowTest, AfterADpiChangeEveryControlStandsWhereTheLayoutPutsItAtThatDpi) {
     HWND types = Item(kIdTypeList);
     ClickRowCheckBox(types, 3);
@@ -297,6 +287,7 @@ TEST_F(MainWindowTest, AfterADpiChangeEveryControlStandsWhereTheLayoutPutsItAtTh
     LOGFONTW stock{};
     GetObjectW(GetStockObject(DEFAULT_GUI_FONT), sizeof(stock), &stock);
     const int systemDpi = SystemDpi();
+    EXPECT_EQ(Main().Dpi(), WindowDpi(window_));  // laid out at its monitor's DPI from the start
     for (int dpi : {144, 120, systemDpi}) {
         SCOPED_TRACE(dpi);
         ChangeDpi(window_, dpi);
@@ -309,6 +300,14 @@ TEST_F(MainWindowTest, AfterADpiChangeEveryControlStandsWhereTheLayoutPutsItAtTh
         GetWindowRect(window_, &frame);
         EXPECT_EQ(frame.left, 40);  // the place the message suggests
         EXPECT_EQ(frame.top, 30);
+        if (dpi == systemDpi) {
+            // Asked for the frame at the DPI its frame is drawn at (Wine draws every frame at the
+            // system DPI), the window names the frame it has, the one that holds the layout.
+            SIZE asked{1, 1};
+            EXPECT_TRUE(SendMessageW(window_, 0x02E4 /* WM_GETDPISCALEDSIZE */, dpi, reinterpret_cast<LPARAM>(&asked)));
+            EXPECT_EQ(asked.cx, frame.right - frame.left);
+            EXPECT_EQ(asked.cy, frame.bottom - frame.top);
+        }
         const auto font = reinterpret_cast<HFONT>(SendMessageW(Item(kIdPathBox), WM_GETFONT, 0, 0));
         LOGFONTW used{};
         ASSERT_EQ(GetObjectW(font, sizeof(used), &used), static_cast<int>(sizeof(used)));

@@ -3,6 +3,8 @@
 #include <gtest/gtest.h>
 
 #include <atomic>
+#include <cstdio>
+#include <cwchar>
 #include <thread>
 #include <vector>
 
@@ -13,6 +15,7 @@
 #include "app/core/Layout.h"
 #include "app/core/ResultMenu.h"
 #include "app/win32/MainWindow.h"
+#include "app/win32/RowActions.h"
 #include "common/core/Texts.h"
 
 using namespace qorvani;
@@ -203,6 +206,145 @@ TEST_F(ReviewWindowTest, CopyPathPutsTheExactPathOnTheClipboardNotTheShownText) 
                         "the exact path on the clipboard"))
         << answerer.Opened() << " " << robust::Narrow(ClipboardText());
     EXPECT_NE(RowText(Item(kIdResultList), 0, 0).find(L"REPORT.TMP"), std::wstring::npos);
+}
+
+// Another program holds the clipboard (a clipboard manager, a remote desktop): for 300 ms, and the
+// copy waits and takes it; for 5 s, and after a second the command says so in one message and
+// leaves the clipboard as it was (ended with the holder still holding it).
+TEST_F(ReviewWindowTest, CopyPathWaitsForTheClipboardAnotherProcessHoldsAndSaysSoWhenItStaysHeld) {
+    tree_.File(L"held.tmp", 10);
+    Scan(tree_.Root());
+    ASSERT_EQ(RowCount(Item(kIdResultList)), 1);
+    const std::wstring path = tree_.Root() + L"held.tmp";
+    const std::wstring ready = L"QorvaniClipboardHeld" + std::to_wstring(GetCurrentProcessId());
+    {
+        robust::HelperProcess holder(L"--hold-clipboard 300 " + ready, ready);
+        ASSERT_TRUE(holder.Started());
+        const DWORD start = GetTickCount();
+        EXPECT_TRUE(CopyToClipboard(window_, path));
+        const DWORD waited = GetTickCount() - start;
+        std::printf("the copy waited %lu ms for the clipboard\n", waited);
+        EXPECT_GE(waited, 200u);  // it was held when the copy began
+        EXPECT_LT(waited, kClipboardPatienceMs);
+        EXPECT_EQ(ClipboardText(), path);
+    }
+    ASSERT_TRUE(CopyToClipboard(window_, L"before"));
+    const DWORD before = GetClipboardSequenceNumber();
+    robust::HelperProcess holder(L"--hold-clipboard 5000 " + ready, ready);
+    ASSERT_TRUE(holder.Started());
+    // The message is read and closed from another thread: its loop runs inside this thread's wait.
+    std::atomic<int> boxes{0};
+    std::wstring told;
+    std::atomic<bool> done{false};
+    std::thread reader([&] {
+        while (!done) {
+            for (HWND box = FindWindowW(L"#32770", nullptr); box != nullptr; box = FindWindowExW(nullptr, box, L"#32770", nullptr)) {
+                DWORD process = 0;
+                GetWindowThreadProcessId(box, &process);
+                if (process != GetCurrentProcessId() || !IsWindowVisible(box)) continue;
+                wchar_t title[64] = {}, body[256] = {};
+                GetWindowTextW(box, title, 64);
+                GetWindowTextW(GetDlgItem(box, 0xFFFF), body, 256);
+                if (++boxes == 1) told = std::wstring(title) + L": " + body;
+                PostMessageW(box, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), 0);
+                while (IsWindow(box)) Sleep(10);
+            }
+            Sleep(10);
+        }
+    });
+    MenuAnswerer answerer({kMenuCopyPath});
+    FocusList();
+    RealRightClickAt(RowPoint(0));
+    const bool shown = WaitFor([&] { return boxes.load() > 0; }, 4000, "the message that the clipboard is taken");
+    answerer.Stop();
+    Pump(200);
+    done = true;
+    reader.join();
+    ASSERT_TRUE(shown);
+    EXPECT_EQ(boxes.load(), 1);
+    EXPECT_EQ(told, std::wstring(text::kCopyPathItem) + L": " + text::kClipboardBusy);
+    EXPECT_EQ(GetClipboardSequenceNumber(), before);  // nothing put on it since "before"
+    EXPECT_EQ(holder.ExitCode(), -1);                  // still holding it: the copy gave up on its own
+}
+
+// A row's check box set from another process, as UI Automation's Toggle does it (LVM_SETITEMSTATE
+// with the state image, its LVITEM in this process's memory): the store takes it as it takes
+// Space, and the total counts it. Another process rather than another thread, since that is
+// where a screen reader or an automation client sends from (the message then crosses as a
+// sent message from outside, answered while this thread waits).
+TEST_F(ReviewWindowTest, AStateImageSetFromAnotherProcessChecksTheRowAndTheTotalCountsIt) {
+    tree_.File(L"a.tmp", 4000);
+    tree_.File(L"b.tmp", 2000);
+    tree_.File(L"c.tmp", 1000);
+    Scan(tree_.Root());
+    ASSERT_EQ(RowCount(Item(kIdResultList)), 3);
+    const HWND list = Item(kIdResultList);
+    wchar_t handle[32];
+    std::swprintf(handle, 32, L"%llx", static_cast<unsigned long long>(reinterpret_cast<UINT_PTR>(list)));
+    auto setImage = [&](int row, int image) {
+        robust::HelperProcess client(L"--set-state-image " + std::wstring(handle) + L" " + std::to_wstring(row) + L" " +
+                                     std::to_wstring(image));
+        WaitFor([&] { return client.ExitCode() != -1; }, 10000, "the other process's LVM_SETITEMSTATE");
+        return client.ExitCode();
+    };
+    const int a = RowOf(tree_.Root() + L"a.tmp");
+    const int b = RowOf(tree_.Root() + L"b.tmp");
+    EXPECT_EQ(setImage(a, 2), 0);
+    EXPECT_TRUE(Main().Results().Checked(a));
+    EXPECT_TRUE(RowChecked(list, a));
+    EXPECT_FALSE(RowChecked(list, b));
+    EXPECT_EQ(Total(), CheckedTotalText(1, 4000));
+    EXPECT_EQ(setImage(b, 0), 0);  // no check box image: the check stays as it is
+    EXPECT_FALSE(RowChecked(list, b));
+    EXPECT_EQ(setImage(-1, 2), 0);  // every row
+    for (int row = 0; row < 3; ++row) EXPECT_TRUE(RowChecked(list, row)) << row;
+    EXPECT_EQ(Total(), CheckedTotalText(3, 7000));
+    EXPECT_EQ(setImage(a, 1), 0);
+    EXPECT_FALSE(Main().Results().Checked(a));
+    EXPECT_EQ(Total(), CheckedTotalText(2, 3000));
+    // The selection in the same message still reaches the list.
+    LVITEMW item{};
+    item.stateMask = LVIS_SELECTED | LVIS_STATEIMAGEMASK;
+    item.state = LVIS_SELECTED | INDEXTOSTATEIMAGEMASK(2);
+    SendMessageW(list, LVM_SETITEMSTATE, a, reinterpret_cast<LPARAM>(&item));
+    EXPECT_EQ(SendMessageW(list, LVM_GETNEXTITEM, static_cast<WPARAM>(-1), LVNI_SELECTED), a);
+    EXPECT_EQ(Total(), CheckedTotalText(3, 7000));
+}
+
+// Moved to 144 DPI, the total's part is made for the larger font; moved back to 96 DPI, the bar
+// is narrower and the part moves with its right end, inside it.
+TEST_F(ReviewWindowTest, TheCheckedTotalStaysInsideTheStatusBarAcrossADpiChange) {
+    ChangeDpi(window_, 144);
+    tree_.File(L"a.tmp", 4000);
+    tree_.File(L"b.tmp", 2000);
+    Scan(tree_.Root());
+    ClickRowCheckBox(Item(kIdResultList), RowOf(tree_.Root() + L"a.tmp"));
+    const HWND bar = Item(kIdStatusBar);
+    for (int dpi : {144, 96}) {
+        SCOPED_TRACE(dpi);
+        ChangeDpi(window_, dpi);
+        EXPECT_EQ(Total(), CheckedTotalText(1, 4000));
+        RECT client{};
+        GetClientRect(bar, &client);
+        EXPECT_EQ(client.right, TwipsToPixels(kMainClientWidthTwips, dpi));
+        ASSERT_EQ(SendMessageW(bar, SB_GETPARTS, 0, 0), 2);
+        RECT part{};
+        ASSERT_TRUE(SendMessageW(bar, SB_GETRECT, 1, reinterpret_cast<LPARAM>(&part)));
+        EXPECT_GT(part.left, client.left);
+        EXPECT_LT(part.left, client.right);
+        EXPECT_LE(part.right, client.right);
+        // As wide as the total needs in the bar's font at this DPI.
+        const std::wstring total = Total();
+        HDC dc = GetDC(bar);
+        HGDIOBJ old = SelectObject(dc, reinterpret_cast<HFONT>(SendMessageW(bar, WM_GETFONT, 0, 0)));
+        SIZE extent{};
+        GetTextExtentPoint32W(dc, total.c_str(), static_cast<int>(total.size()), &extent);
+        SelectObject(dc, old);
+        ReleaseDC(bar, dc);
+        EXPECT_GE(part.right - part.left, extent.cx);
+        std::printf("at %d DPI: the bar %ld px, the total's part %ld to %ld, its text %ld px\n", dpi, client.right, part.left,
+                    part.right, extent.cx);
+    }
 }
 
 // The total after a check-all pass over 20,000 rows, after a delete (the rows left keep their

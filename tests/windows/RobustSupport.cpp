@@ -355,6 +355,35 @@ FileHolder::~FileHolder() {
     CloseHandle(process_.hThread);
 }
 
+HelperProcess::HelperProcess(const std::wstring& arguments, const std::wstring& readyEvent) {
+    HANDLE ready = readyEvent.empty() ? nullptr : CreateEventW(nullptr, TRUE, FALSE, readyEvent.c_str());
+    std::wstring command = L"\"" + BesideSelf(L"qorvani_wintests.exe") + L"\" " + arguments;
+    STARTUPINFOW startup{};
+    startup.cb = sizeof(startup);
+    started_ = CreateProcessW(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &process_) != FALSE;
+    if (started_ && ready != nullptr) {
+        HANDLE either[2] = {ready, process_.hProcess};
+        started_ = WaitForMultipleObjects(2, either, FALSE, 20000) == WAIT_OBJECT_0;
+    }
+    if (ready != nullptr) CloseHandle(ready);
+}
+
+HelperProcess::~HelperProcess() {
+    if (process_.hProcess == nullptr) return;
+    if (WaitForSingleObject(process_.hProcess, 0) != WAIT_OBJECT_0) TerminateProcess(process_.hProcess, 99);
+    WaitForSingleObject(process_.hProcess, 5000);
+    CloseHandle(process_.hProcess);
+    CloseHandle(process_.hThread);
+}
+
+int HelperProcess::ExitCode() const {
+    DWORD code = STILL_ACTIVE;
+    if (process_.hProcess == nullptr || WaitForSingleObject(process_.hProcess, 0) != WAIT_OBJECT_0 ||
+        !GetExitCodeProcess(process_.hProcess, &code))
+        return -1;
+    return static_cast<int>(code);
+}
+
 // --- texts --------------------------------------------------------------------------------------
 
 // --- figures ------------------------------------------------------------------------------------

@@ -127,6 +127,25 @@ private:
     bool holding_ = false;
 };
 
+// This program started again in one of its helper modes (main.cpp) with the given arguments; with
+// a ready event named, it is started once the child has signalled it. Ended at destruction if it
+// still runs.
+class HelperProcess {
+public:
+    explicit HelperProcess(const std::wstring& arguments, const std::wstring& readyEvent = L"");
+    ~HelperProcess();
+    HelperProcess(const HelperProcess&) = delete;
+    HelperProcess& operator=(const HelperProcess&) = delete;
+    bool Started() const { return started_; }
+    HANDLE Process() const { return process_.hProcess; }
+    // Its exit code once it has ended (-1 while it runs).
+    int ExitCode() const;
+
+private:
+    PROCESS_INFORMATION process_{};
+    bool started_ = false;
+};
+
 // One test of this program run again in a child process, with extra environment variables and
 // QORVANI_CHILD_RUN=1 set (for what a process reads from its environment when it starts, such as
 // Wine's trash folder). Gives the child's exit code (-1 when it did not start or not end in time)

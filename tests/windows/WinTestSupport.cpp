@@ -4,6 +4,8 @@
 
 #include <algorithm>
 
+#include "app/core/Layout.h"
+
 namespace wintest {
 
 bool PollFor(const std::function<bool()>& condition, DWORD milliseconds) {
@@ -117,6 +119,15 @@ void TempTree::File(const std::wstring& relative, std::uint64_t size) {
         }
     }
     CloseHandle(file);
+}
+
+void ChangeDpi(HWND window, int dpi) {
+    using qorvani::TwipsToPixels;
+    RECT frame{0, 0, TwipsToPixels(qorvani::kMainClientWidthTwips, dpi), TwipsToPixels(qorvani::kMainClientHeightTwips, dpi)};
+    AdjustWindowRectEx(&frame, static_cast<DWORD>(GetWindowLongW(window, GWL_STYLE)), FALSE,
+                       static_cast<DWORD>(GetWindowLongW(window, GWL_EXSTYLE)));
+    OffsetRect(&frame, 40 - frame.left, 30 - frame.top);
+    SendMessageW(window, WM_DPICHANGED, MAKEWPARAM(dpi, dpi), reinterpret_cast<LPARAM>(&frame));
 }
 
 }  // namespace wintest

@@ -46,6 +46,11 @@ bool RowChecked(HWND list, int row);
 std::wstring RowText(HWND list, int row, int column = 0);
 int RowCount(HWND list);
 
+// Windows sends WM_DPICHANGED when a window moves to a monitor of another scale; Wine, with one
+// DPI for every monitor, never does: this sends it to the main window as Windows would, with the
+// frame for the layout at that DPI suggested at (40, 30).
+void ChangeDpi(HWND window, int dpi);
+
 // Rectangle of a child in its parent's client coordinates.
 RECT ChildRect(HWND child);
 

@@ -8,6 +8,7 @@
 
 #include "about/win32/AboutWindow.h"
 #include "app/core/Layout.h"
+#include "app/win32/DriveDiscovery.h"
 #include "common/win32/ListViews.h"
 #include "app/win32/WindowFont.h"
 #include "app/win32/resource.h"
@@ -22,6 +23,11 @@
 #include "scan/win32/FolderDialog.h"
 
 namespace qorvani {
+namespace {
+// Sent before a DPI change on Windows 10 1703 and later; the SDK names it only for that target.
+constexpr UINT kGetDpiScaledSize = 0x02E4;  // WM_GETDPISCALEDSIZE
+}  // namespace
+
 MainWindow::BusyScope::BusyScope(MainWindow& window) : window_(window) {
     ++window_.busyDepth_;
     window_.results_.SetBusy(true);
@@ -60,6 +66,7 @@ HWND MainWindow::Create(HINSTANCE instance, int showCommand) {
 LRESULT MainWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
         case WM_CREATE:
+            AdoptWindowDpi();
             CreateControls();
             StartUp();
             return 0;
@@ -70,6 +77,12 @@ LRESULT MainWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
             LRESULT result = 0;
             reflector_.Reflect(message, wParam, lParam, result);
             return result;
+        }
+        case kGetDpiScaledSize: {
+            // The frame that holds the layout at the coming DPI, not the frame scaled as a whole.
+            const PixelSize size = FrameSizeAt(static_cast<int>(wParam));
+            *reinterpret_cast<SIZE*>(lParam) = SIZE{size.width, size.height};
+            return TRUE;
         }
         case WM_DPICHANGED:
             OnDpiChanged(HIWORD(wParam), *reinterpret_cast<const RECT*>(lParam));
@@ -197,8 +210,44 @@ LRESULT MainWindow::OnActivate(WORD state, WPARAM wParam, LPARAM lParam) {
     return DefWindowProcW(hwnd_, WM_ACTIVATE, wParam, lParam);
 }
 
+// The window is created at the system DPI; the monitor it stands on may have another (a
+// per-monitor aware program on Windows 10 and later): it is laid out at that one before the first
+// paint, around the same centre.
+void MainWindow::AdoptWindowDpi() {
+    const int dpi = WindowDpi(hwnd_);
+    if (dpi != dpi_) {
+        dpi_ = dpi;
+        font_.Reset(CreateWindowFont(dpi));
+    }
+    RECT frame{};
+    GetWindowRect(hwnd_, &frame);
+    const PixelRect placed = AroundCentreOf({frame.left, frame.top, frame.right, frame.bottom}, FrameSizeAt(dpi_));
+    PlaceFrame(placed.left, placed.top);
+}
+
+PixelSize MainWindow::FrameSizeAt(int dpi) const {
+    return FrameForClient(ClientPixels(kMainClientWidthTwips, kMainClientHeightTwips, dpi),
+                          FrameMarginsAt(static_cast<DWORD>(GetWindowLongW(hwnd_, GWL_STYLE)),
+                                         static_cast<DWORD>(GetWindowLongW(hwnd_, GWL_EXSTYLE)), dpi));
+}
+
+// The frame at (left, top), sized to hold the layout's client area at the window's DPI; where the
+// system draws the frame at another DPI than the one asked (one that scales no frame), it is
+// mended by what the frame really takes.
+void MainWindow::PlaceFrame(int left, int top) {
+    const PixelSize frame = FrameSizeAt(dpi_);
+    SetWindowPos(hwnd_, nullptr, left, top, frame.width, frame.height, SWP_NOZORDER | SWP_NOACTIVATE);
+    const PixelSize wanted = ClientPixels(kMainClientWidthTwips, kMainClientHeightTwips, dpi_);
+    RECT client{};
+    GetClientRect(hwnd_, &client);
+    if (client.right == wanted.width && client.bottom == wanted.height) return;
+    SetWindowPos(hwnd_, nullptr, 0, 0, frame.width + wanted.width - client.right, frame.height + wanted.height - client.bottom,
+                 SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
 // The window moved to a monitor of another DPI (or the monitor's scale changed): the same layout
-// table at the new DPI, a font made for it, then the frame the system suggests.
+// table at the new DPI, a font made for it (the status bar lays its parts out again for it), then
+// the frame at the place the system suggests.
 void MainWindow::OnDpiChanged(int dpi, const RECT& suggested) {
     if (dpi <= 0) return;
     dpi_ = dpi;
@@ -209,8 +258,7 @@ void MainWindow::OnDpiChanged(int dpi, const RECT& suggested) {
     fillingTypeList_ = false;
     font_.Reset(made);
     results_.Cells().SetDpi(dpi);
-    SetWindowPos(hwnd_, nullptr, suggested.left, suggested.top, suggested.right - suggested.left,
-                 suggested.bottom - suggested.top, SWP_NOZORDER | SWP_NOACTIVATE);
+    PlaceFrame(suggested.left, suggested.top);
 }
 
 void MainWindow::OnSystemChange(UINT message, WPARAM wParam, LPARAM lParam) {

@@ -16,6 +16,7 @@
 #include "catalogue/core/TypeList.h"
 #include "clean/core/DeleteCommand.h"
 #include "clean/core/Selection.h"
+#include "common/core/DpiFrame.h"
 #include "common/core/SlotArray.h"
 #include "common/win32/BaseWindow.h"
 #include "common/win32/GdiObject.h"
@@ -73,6 +74,10 @@ private:
     void OnSystemChange(UINT message, WPARAM wParam, LPARAM lParam);
     LRESULT OnActivate(WORD state, WPARAM wParam, LPARAM lParam);
     void OnDpiChanged(int dpi, const RECT& suggested);
+    void AdoptWindowDpi();
+    // The frame that holds the layout's client area at dpi.
+    PixelSize FrameSizeAt(int dpi) const;
+    void PlaceFrame(int left, int top);
     void KeepFocusUsable();
     void OnBrowseClick();
     void OnAboutClick();

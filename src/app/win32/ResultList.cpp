@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "app/core/RowSearch.h"
+#include "common/core/Texts.h"
 #include "common/win32/ListViews.h"
 #include "app/win32/RowActions.h"
 #include "common/win32/Handles.h"
@@ -174,6 +175,17 @@ void ResultList::OnGetDispInfo(NMLVDISPINFOW* info) {
 
 LRESULT CALLBACK ResultList::SubclassProc(HWND list, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR,
                                           DWORD_PTR self) {
+    if (message == LVM_SETITEMSTATE && lParam != 0) {
+        // An owner-data list keeps no state images: a check box set from outside (UI
+        // Automation's Toggle, another program) goes to the store; selection and focus go on.
+        LVITEMW item = *reinterpret_cast<const LVITEMW*>(lParam);
+        if (item.stateMask & LVIS_STATEIMAGEMASK) {
+            reinterpret_cast<ResultList*>(self)->SetStateImage(static_cast<int>(wParam), item.state & LVIS_STATEIMAGEMASK);
+            item.stateMask &= ~LVIS_STATEIMAGEMASK;
+            if (item.stateMask == 0) return TRUE;
+            return DefSubclassProc(list, message, wParam, reinterpret_cast<LPARAM>(&item));
+        }
+    }
     if (reinterpret_cast<ResultList*>(self)->OnInput(message, wParam, lParam)) return 0;
     if (message == WM_NCDESTROY) RemoveWindowSubclass(list, SubclassProc, 1);
     return DefSubclassProc(list, message, wParam, lParam);
@@ -255,7 +267,10 @@ void ResultList::Sort(RowOrder order) {
 
 void ResultList::OpenFolderOf(const std::wstring& exactPath) { OpenFolderSelecting(exactPath); }
 
-void ResultList::CopyText(const std::wstring& text) { CopyToClipboard(list_, text); }
+void ResultList::CopyText(const std::wstring& text) {
+    if (!CopyToClipboard(list_, text))
+        MessageBoxW(GetAncestor(list_, GA_ROOT), text::kClipboardBusy, text::kCopyPathItem, MB_OK | MB_ICONWARNING);
+}
 
 void ResultList::RowsReordered(std::optional<std::size_t> row) {
     // The selection and focus go with the row the menu was opened on.
@@ -264,6 +279,31 @@ void ResultList::RowsReordered(std::optional<std::size_t> row) {
     if (row) pointed.selected.push_back(*row);
     Point(pointed);
     InvalidateRect(list_, nullptr, FALSE);
+}
+
+// A state image set on a row (or on every row, -1): the first image is the clear box, the second
+// the checked one; any other leaves the check as it is. The total follows, as after Space.
+void ResultList::SetStateImage(int row, UINT image) {
+    const UINT index = image >> 12;
+    if (index != 1 && index != 2) return;
+    const bool checked = index == 2;
+    if (row == -1) {
+        bool changed = false;
+        for (std::size_t each = 0; each < rows_.Count(); ++each) {
+            changed = changed || rows_.Checked(each) != checked;
+            rows_.SetChecked(each, checked);
+        }
+        if (!changed) return;
+        InvalidateRect(list_, nullptr, FALSE);
+        NotifyWinEvent(EVENT_OBJECT_STATECHANGE, list_, OBJID_CLIENT, CHILDID_SELF);  // once, for the whole list
+    } else {
+        if (row < 0 || static_cast<std::size_t>(row) >= rows_.Count() || rows_.Checked(static_cast<std::size_t>(row)) == checked)
+            return;
+        rows_.SetChecked(static_cast<std::size_t>(row), checked);
+        SendMessageW(list_, LVM_REDRAWITEMS, row, row);
+        AnnounceCheck(list_, static_cast<std::size_t>(row));
+    }
+    if (checksChanged_) checksChanged_();
 }
 
 void ResultList::ToggleRow(int row) {

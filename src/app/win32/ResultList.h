@@ -1,7 +1,8 @@
 #pragma once
 // The result list: an owner-data list view over the program's own row store. It answers the
 // list's notifications, which its parent reflects to it (the cells' texts from ResultCells),
-// toggles check boxes on the user's clicks and keys, and brings the list up to date at the pace
+// toggles check boxes on the user's clicks and keys and on a state image set from outside
+// (LVM_SETITEMSTATE, as UI Automation's Toggle sends it), and brings the list up to date at the pace
 // the caller sets (Refresh), never per row; RowCountCadence says when the list learns its count.
 #include <windows.h>
 #include <commctrl.h>
@@ -78,6 +79,7 @@ private:
     void OnGetDispInfo(NMLVDISPINFOW* info);
     LRESULT OnFindItem(const NMLVFINDITEMW& find) const;
     void ToggleRow(int row);
+    void SetStateImage(int row, UINT image);
     // The row menu, at a point of the screen, or under the focused row for (-1, -1).
     void ShowMenu(POINT screen);
     // ResultMenuView.

@@ -6,9 +6,16 @@
 
 namespace qorvani {
 
-// Opens the file's folder in the shell with the file selected (SHOpenFolderAndSelectItems).
+// How long a copy waits for a clipboard that another program holds.
+inline constexpr DWORD kClipboardPatienceMs = 1000;
+
+// Opens the file's folder in the shell with the file selected (SHOpenFolderAndSelectItems), also
+// for paths beyond MAX_PATH; the folder alone when the file's own item cannot be made.
 bool OpenFolderSelecting(const std::wstring& exactPath);
-// Puts the text on the clipboard as Unicode text, owned by the window.
+// Puts the text on the clipboard as Unicode text, owned by the window; false when the clipboard
+// stayed taken by another program for kClipboardPatienceMs.
 bool CopyToClipboard(HWND owner, const std::wstring& text);
+// Opens the clipboard, trying again for up to patienceMs while another program holds it.
+bool OpenClipboardWaiting(HWND owner, DWORD patienceMs);
 
 }  // namespace qorvani

@@ -2,10 +2,40 @@
 
 #include <commctrl.h>
 
+#include <algorithm>
+
 #include "common/win32/DeviceContext.h"
 #include "common/win32/GdiObject.h"
 
 namespace qorvani {
+
+void StatusBar::Attach(HWND bar) {
+    bar_ = bar;
+    SetWindowSubclass(bar_, SubclassProc, 1, reinterpret_cast<DWORD_PTR>(this));
+}
+
+// The bar is sized and given its font by its parent (at start, and on a DPI change, where the
+// font comes after the size): the total's part is measured and placed again after each.
+LRESULT CALLBACK StatusBar::SubclassProc(HWND bar, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR,
+                                         DWORD_PTR self) {
+    const LRESULT result = DefSubclassProc(bar, message, wParam, lParam);
+    if (message == WM_SIZE || message == WM_SETFONT) reinterpret_cast<StatusBar*>(self)->LayOutParts();
+    if (message == WM_NCDESTROY) RemoveWindowSubclass(bar, SubclassProc, 1);
+    return result;
+}
+
+void StatusBar::LayOutParts() {
+    if (!split_) return;
+    totalWidth_ = TotalWidth();
+    SetParts();
+}
+
+void StatusBar::SetParts() {
+    RECT client{};
+    GetClientRect(bar_, &client);
+    const int edges[2] = {std::max(0, static_cast<int>(client.right) - totalWidth_), -1};
+    SendMessageW(bar_, SB_SETPARTS, 2, reinterpret_cast<LPARAM>(edges));
+}
 
 void StatusBar::SetText(const std::wstring& text) {
     text_ = text;
@@ -33,10 +63,7 @@ void StatusBar::SetTotal(const std::wstring& total) {
     const int width = TotalWidth();
     if (!split_ || width > totalWidth_) {
         totalWidth_ = width;
-        RECT client{};
-        GetClientRect(bar_, &client);
-        const int edges[2] = {client.right - totalWidth_, -1};
-        SendMessageW(bar_, SB_SETPARTS, 2, reinterpret_cast<LPARAM>(edges));
+        SetParts();
     }
     if (!split_) {
         split_ = true;

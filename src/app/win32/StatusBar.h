@@ -1,8 +1,10 @@
 #pragma once
 // The status bar: one text across its width, as at start, and while the result list has rows a
 // second part at its right end for the checked total, just as wide as the total needs. A status
-// text cut short by that part shows whole in the part's tip.
+// text cut short by that part shows whole in the part's tip. The part is laid out again on every
+// change of the bar's size or font.
 #include <windows.h>
+#include <commctrl.h>
 
 #include <string>
 
@@ -10,7 +12,9 @@ namespace qorvani {
 
 class StatusBar {
 public:
-    void Attach(HWND bar) { bar_ = bar; }
+    // Takes over the bar: the total's part is laid out again whenever the bar's size or font
+    // changes (a DPI change), so that it stays within the bar and fits its text.
+    void Attach(HWND bar);
     HWND Handle() const { return bar_; }
     // The status text.
     void SetText(const std::wstring& text);
@@ -19,6 +23,10 @@ public:
     const std::wstring& Total() const { return total_; }
 
 private:
+    static LRESULT CALLBACK SubclassProc(HWND bar, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR id,
+                                         DWORD_PTR self);
+    void LayOutParts();
+    void SetParts();
     int TotalWidth() const;
 
     HWND bar_ = nullptr;

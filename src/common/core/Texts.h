@@ -46,6 +46,8 @@ inline constexpr wchar_t kBytesSuffix[] = L"(字节)";
 // --- The result list's menu and the checked total ---
 inline constexpr wchar_t kOpenFolderItem[] = L"打开文件所在的文件夹";
 inline constexpr wchar_t kCopyPathItem[] = L"复制完整路径";
+// Told when another program keeps the clipboard for a whole second, under the menu item's name.
+inline constexpr wchar_t kClipboardBusy[] = L"剪贴板正被其他程序占用，未能复制路径。请稍后再试。";
 inline constexpr wchar_t kSortBySizeItem[] = L"按文件大小排序（从大到小）";
 inline constexpr wchar_t kSortByPathItem[] = L"按路径排序";
 inline constexpr wchar_t kSortAsFoundItem[] = L"按扫描到的顺序排列";

@@ -72,6 +72,20 @@ void ForwardToChildren(HWND window, UINT message, WPARAM wParam, LPARAM lParam) 
         SendMessageW(child, message, wParam, lParam);
 }
 
+FrameMargins FrameMarginsAt(DWORD style, DWORD exStyle, int dpi) {
+    // The border and caption at that DPI where Windows can say (Windows 10 1607 on); before, the
+    // system's metrics, which are the only ones such a system draws with.
+    using AdjustForDpiFunction = BOOL(WINAPI*)(RECT*, DWORD, BOOL, DWORD, UINT);
+    static const auto adjustForDpi = User32Function<AdjustForDpiFunction>("AdjustWindowRectExForDpi");
+    RECT frame{0, 0, 0, 0};
+    const bool adjusted = adjustForDpi != nullptr && dpi > 0 && adjustForDpi(&frame, style, FALSE, exStyle, static_cast<UINT>(dpi));
+    if (!adjusted) {
+        frame = RECT{0, 0, 0, 0};
+        AdjustWindowRectEx(&frame, style, FALSE, exStyle);
+    }
+    return FrameMargins{-frame.left, -frame.top, frame.right, frame.bottom};
+}
+
 RECT CentredFrame(int clientWidth, int clientHeight, DWORD style, DWORD exStyle) {
     RECT frame{0, 0, clientWidth, clientHeight};
     AdjustWindowRectEx(&frame, style, FALSE, exStyle);

@@ -1,7 +1,9 @@
 #pragma once
 // What the program's windows share: class registration (the window procedure is BaseWindow's),
-// the system DPI, the message font and a centred frame.
+// the system DPI, the message font, a frame's margins at a DPI and a centred frame.
 #include <windows.h>
+
+#include "common/core/DpiFrame.h"
 
 namespace qorvani {
 
@@ -31,6 +33,10 @@ HFONT CreateMessageFont(int dpi);
 // Sends a message that only top-level windows receive from the system (WM_SYSCOLORCHANGE,
 // WM_SETTINGCHANGE) on to every child of window.
 void ForwardToChildren(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+
+// What a frame of that style adds round its client area at dpi (AdjustWindowRectExForDpi where
+// Windows has it, the system's metrics before).
+FrameMargins FrameMarginsAt(DWORD style, DWORD exStyle, int dpi);
 
 // Centres a window of the given client size and style on the screen: the frame rectangle.
 RECT CentredFrame(int clientWidth, int clientHeight, DWORD style, DWORD exStyle);
