@@ -8,7 +8,6 @@
 
 #include "about/win32/AboutWindow.h"
 #include "app/core/Layout.h"
-#include "app/win32/DriveDiscovery.h"
 #include "common/win32/ListViews.h"
 #include "app/win32/WindowFont.h"
 #include "app/win32/resource.h"
