@@ -9,6 +9,7 @@
 #include "app/core/FontFit.h"
 #include "app/core/PathElision.h"
 #include "app/core/PointedRows.h"
+#include "app/core/ListExport.h"
 #include "app/core/ResultMenu.h"
 #include "app/core/RowCountCadence.h"
 #include "app/core/RowSearch.h"
@@ -280,7 +281,28 @@ struct MenuView : ResultMenuView {
     void OpenFolderOf(const std::wstring& path) override { opened.push_back(path); }
     void CopyText(const std::wstring& text) override { copied.push_back(text); }
     void RowsReordered(std::optional<std::size_t> row) override { reordered.push_back(row); }
+    std::vector<std::string> exported;
+    void ExportRows(const ResultStore& rows) override { exported.push_back(ListCsv(rows)); }
 };
+
+TEST(ResultMenu, TheExportWritesEveryRowAsShownWithItsCheckAndOnlyWhenIdle) {
+    ResultStore rows;
+    MenuView view;
+    EXPECT_FALSE(StateOf(kMenuExportList, rows, std::nullopt, false).enabled);  // no rows
+    rows.Append(L"C:\\Work\\", L"a,b.tmp", 10);
+    rows.Append(L"C:\\Work\\", L"Big.Tmp", 9000);
+    rows.Append(L"C:\\临时\\", L" x.bak", 0);
+    rows.SetChecked(1, true);
+    RunResultMenuCommand(kMenuExportList, rows, std::nullopt, true, view);  // a scan runs: nothing
+    EXPECT_TRUE(view.exported.empty());
+    rows.Sort(RowOrder::BySize);
+    RunResultMenuCommand(kMenuExportList, rows, std::nullopt, false, view);
+    ASSERT_EQ(view.exported.size(), 1u);
+    EXPECT_EQ(view.exported[0], "\xEF\xBB\xBFpath,size,checked\r\n"
+                                "C:\\Work\\Big.Tmp,9000,true\r\n"
+                                "\"C:\\Work\\a,b.tmp\",10,false\r\n"
+                                "C:\\\xE4\xB8\xB4\xE6\x97\xB6\\ x.bak,0,false\r\n");
+}
 
 TEST(ResultMenu, TheFileItemsHandOnTheExactPathOfTheRowTheMenuWasOpenedOn) {
     ResultStore rows;

@@ -208,6 +208,58 @@ TEST_F(ReviewWindowTest, CopyPathPutsTheExactPathOnTheClipboardNotTheShownText) 
     EXPECT_NE(RowText(Item(kIdResultList), 0, 0).find(L"REPORT.TMP"), std::wstring::npos);
 }
 
+// "导出列表…": the system's save dialog names the file; every row goes into it, in the order shown,
+// with its check, as UTF-8 CSV with a byte-order mark.
+TEST_F(ReviewWindowTest, TheListExportsToTheFileTheSaveDialogNames) {
+    tree_.File(L"a.tmp", 10);
+    tree_.File(L"b,c.tmp", 2048);
+    Scan(tree_.Root());
+    ASSERT_EQ(RowCount(Item(kIdResultList)), 2);
+    ClickRowCheckBox(Item(kIdResultList), RowOf(tree_.Root() + L"b,c.tmp"));
+    const std::wstring target = tree_.Root() + L"list.csv";
+    std::atomic<bool> named{false};
+    std::thread saver([&] {
+        // The save dialog of this process: its file name box, then its OK.
+        for (int tries = 0; tries < 500 && !named; ++tries, Sleep(10)) {
+            for (HWND dialog = FindWindowW(L"#32770", nullptr); dialog != nullptr;
+                 dialog = FindWindowExW(nullptr, dialog, L"#32770", nullptr)) {
+                DWORD process = 0;
+                GetWindowThreadProcessId(dialog, &process);
+                if (process != GetCurrentProcessId() || !IsWindowVisible(dialog)) continue;
+                HWND name = GetDlgItem(dialog, 0x480);            // edt1
+                if (name == nullptr) name = GetDlgItem(dialog, 0x47C);  // cmb13
+                if (name == nullptr) continue;
+                SendMessageW(name, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(target.c_str()));
+                PostMessageW(dialog, WM_COMMAND, IDOK, 0);
+                named = true;
+                break;
+            }
+        }
+    });
+    MenuAnswerer answerer({kMenuExportList});
+    FocusList();
+    RealRightClickAt(RowPoint(0));
+    const bool written = WaitFor([&] { return GetFileAttributesW(target.c_str()) != INVALID_FILE_ATTRIBUTES; }, 10000,
+                                 "the exported file");
+    named = true;
+    saver.join();
+    ASSERT_TRUE(written) << answerer.Opened();
+    Pump(200);
+    const std::string root = robust::Narrow(tree_.Root());
+    std::string text;
+    if (FILE* file = _wfopen(target.c_str(), L"rb")) {
+        char buffer[4096];
+        std::size_t got;
+        while ((got = fread(buffer, 1, sizeof(buffer), file)) > 0) text.append(buffer, got);
+        fclose(file);
+    }
+    std::string expected = "\xEF\xBB\xBFpath,size,checked\r\n";
+    for (std::size_t i = 0; i < 2; ++i)  // in the order shown, as listed
+        expected += Main().Results().Name(i) == L"a.tmp" ? root + "a.tmp,10,false\r\n"
+                                                         : "\"" + root + "b,c.tmp\",2048,true\r\n";
+    EXPECT_EQ(text, expected);
+}
+
 // Another program holds the clipboard (a clipboard manager, a remote desktop): for 300 ms, and the
 // copy waits and takes it; for 5 s, and after a second the command says so in one message and
 // leaves the clipboard as it was (ended with the holder still holding it).

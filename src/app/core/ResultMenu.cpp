@@ -30,6 +30,7 @@ ResultMenuState StateOf(ResultMenuCommand command, const ResultStore& rows, std:
                         bool busy) {
     if (const std::optional<RowOrder> order = OrderOf(command))
         return {!busy && rows.Count() > 0, rows.Order() == *order};
+    if (command == kMenuExportList) return {!busy && rows.Count() > 0, false};
     return {Valid(rows, row), false};
 }
 
@@ -45,6 +46,7 @@ void RunResultMenuCommand(ResultMenuCommand command, ResultStore& rows, std::opt
     }
     if (command == kMenuOpenFolder) view.OpenFolderOf(rows.ExactPath(*row));
     if (command == kMenuCopyPath) view.CopyText(rows.ExactPath(*row));
+    if (command == kMenuExportList) view.ExportRows(rows);
 }
 
 std::wstring CheckedTotalText(std::size_t rows, std::uint64_t bytes) {

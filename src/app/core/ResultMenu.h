@@ -18,6 +18,7 @@ enum ResultMenuCommand : int {
     kMenuSortBySize,
     kMenuSortByPath,
     kMenuSortAsFound,
+    kMenuExportList,
 };
 
 struct ResultMenuItem {
@@ -32,14 +33,17 @@ inline constexpr ResultMenuItem kResultMenuItems[] = {
     {kMenuSortBySize, text::kSortBySizeItem},
     {kMenuSortByPath, text::kSortByPathItem},
     {kMenuSortAsFound, text::kSortAsFoundItem},
+    {ResultMenuCommand{}, nullptr},
+    {kMenuExportList, text::kExportListItem},
 };
 
 struct ResultMenuState {
     bool enabled = false;
     bool marked = false;  // the order the rows are shown in
 };
-// An item's state: the file items need a row; the sort items need rows, and no long command
-// running (a scan, a selection pass or a delete works through the rows by their places).
+// An item's state: the file items need a row; the sort items and the export need rows, and no
+// long command running (a scan, a selection pass or a delete works through the rows by their
+// places, and an export taken meanwhile would hold half of them).
 ResultMenuState StateOf(ResultMenuCommand command, const ResultStore& rows, std::optional<std::size_t> row,
                         bool busy);
 
@@ -50,6 +54,7 @@ public:
     virtual void OpenFolderOf(const std::wstring& exactPath) = 0;  // the file selected in it
     virtual void CopyText(const std::wstring& text) = 0;          // onto the clipboard
     virtual void RowsReordered(std::optional<std::size_t> row) = 0;  // where the given row went
+    virtual void ExportRows(const ResultStore& rows) = 0;            // every row, into a file the user names
 };
 
 // The menu's sort item for an order.

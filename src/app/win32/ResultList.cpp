@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "app/core/ListExport.h"
 #include "app/core/RowSearch.h"
 #include "common/core/Texts.h"
 #include "common/win32/ListViews.h"
@@ -270,6 +271,14 @@ void ResultList::OpenFolderOf(const std::wstring& exactPath) { OpenFolderSelecti
 void ResultList::CopyText(const std::wstring& text) {
     if (!CopyToClipboard(list_, text))
         MessageBoxW(GetAncestor(list_, GA_ROOT), text::kClipboardBusy, text::kCopyPathItem, MB_OK | MB_ICONWARNING);
+}
+
+void ResultList::ExportRows(const ResultStore& rows) {
+    const HWND window = GetAncestor(list_, GA_ROOT);
+    const std::wstring path = ChooseExportFile(window);
+    if (path.empty()) return;
+    if (!WriteWholeFile(path, ListCsv(rows)))
+        MessageBoxW(window, text::kExportFailed, text::kExportListItem, MB_OK | MB_ICONWARNING);
 }
 
 void ResultList::RowsReordered(std::optional<std::size_t> row) {

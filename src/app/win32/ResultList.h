@@ -86,6 +86,7 @@ private:
     void OpenFolderOf(const std::wstring& exactPath) override;
     void CopyText(const std::wstring& text) override;
     void RowsReordered(std::optional<std::size_t> row) override;
+    void ExportRows(const ResultStore& rows) override;
     // Puts the focus and the selection on exactly these rows, and the first page row at the top.
     void Point(const PointedRows& rows);
 

@@ -1,11 +1,14 @@
 #include "app/win32/RowActions.h"
 
+#include <commdlg.h>
 #include <shellapi.h>
 #include <shlobj.h>
 
+#include <algorithm>
 #include <cstring>
 
 #include "clean/core/DeleteCommand.h"
+#include "common/core/Texts.h"
 #include "common/win32/Handles.h"
 
 namespace qorvani {
@@ -104,6 +107,41 @@ bool OpenClipboardWaiting(HWND owner, DWORD patienceMs) {
             PeekMessageW(&message, nullptr, 0, 0, PM_NOREMOVE | PM_QS_SENDMESSAGE);
         }
     }
+}
+
+}  // namespace qorvani
+
+namespace qorvani {
+
+std::wstring ChooseExportFile(HWND owner) {
+    std::wstring file(32768, L'\0');
+    file.replace(0, std::wcslen(text::kExportDefaultName), text::kExportDefaultName);
+    std::wstring filter = text::kExportFileType;
+    filter.append(1, L'\0').append(L"*.csv").append(2, L'\0');
+    OPENFILENAMEW dialog{};
+    dialog.lStructSize = sizeof(dialog);
+    dialog.hwndOwner = owner;
+    dialog.lpstrFilter = filter.c_str();
+    dialog.lpstrFile = file.data();
+    dialog.nMaxFile = static_cast<DWORD>(file.size());
+    dialog.lpstrDefExt = L"csv";
+    dialog.Flags = OFN_EXPLORER | OFN_OVERWRITEPROMPT | OFN_PATHMUSTEXIST | OFN_NOCHANGEDIR | OFN_HIDEREADONLY;
+    if (!GetSaveFileNameW(&dialog)) return {};
+    file.resize(std::wcslen(file.c_str()));
+    return file;
+}
+
+bool WriteWholeFile(const std::wstring& path, const std::string& bytes) {
+    const KernelHandle file(CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!file.Valid()) return false;
+    std::size_t done = 0;
+    while (done < bytes.size()) {
+        const DWORD chunk = static_cast<DWORD>(std::min<std::size_t>(bytes.size() - done, 1u << 20));
+        DWORD written = 0;
+        if (!WriteFile(file.Get(), bytes.data() + done, chunk, &written, nullptr) || written == 0) return false;
+        done += written;
+    }
+    return true;
 }
 
 }  // namespace qorvani

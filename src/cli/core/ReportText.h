@@ -1,28 +1,16 @@
 #pragma once
 // How the console programs write what they found: one record per file as it is found, then one
-// summary, as text for people (the window's words), CSV (RFC 4180) or JSON lines for programs.
-// Every text is UTF-8 in the end; a name that is not valid UTF-16 (an unpaired surrogate, which
-// Windows names may hold) is escaped, never dropped: in JSON as "\udXXX", as JSON has it; in CSV
-// and text as "<U+DXXX>", which no Windows path can hold otherwise ('<' is forbidden in names).
+// summary, as text for people (the window's words), CSV (RFC 4180) or JSON lines for programs,
+// every name kept exactly (common/core/Utf8Text).
 #include <cstdint>
 #include <optional>
 #include <string>
 #include <string_view>
 
 #include "cli/core/CliArguments.h"
+#include "common/core/Utf8Text.h"
 
 namespace qorvani {
-
-// UTF-8 of text, an unpaired surrogate written as "<U+DXXX>".
-std::string Utf8Escaped(std::wstring_view text);
-// The same text as UTF-16 for a console, an unpaired surrogate written as "<U+DXXX>".
-std::wstring ConsoleEscaped(std::wstring_view text);
-
-// One CSV field: quoted when it holds a comma, a quote, a line break, or starts or ends with a
-// space (which some readers trim), its quotes doubled.
-std::string CsvField(std::wstring_view text);
-// One JSON string, quotes included.
-std::string JsonString(std::wstring_view text);
 
 struct FoundRecord {
     std::wstring path;  // exact: folder as walked and name as listed

@@ -1,6 +1,6 @@
 #include "cli/win32/ConsoleStream.h"
 
-#include "cli/core/ReportText.h"
+#include "common/core/Utf8Text.h"
 
 namespace qorvani {
 

@@ -51,6 +51,11 @@ inline constexpr wchar_t kClipboardBusy[] = L"剪贴板正被其他程序占用�
 inline constexpr wchar_t kSortBySizeItem[] = L"按文件大小排序（从大到小）";
 inline constexpr wchar_t kSortByPathItem[] = L"按路径排序";
 inline constexpr wchar_t kSortAsFoundItem[] = L"按扫描到的顺序排列";
+inline constexpr wchar_t kExportListItem[] = L"导出列表…";
+// The export's save dialog: its file type, the name it proposes, and the word when writing fails.
+inline constexpr wchar_t kExportFileType[] = L"CSV 文件 (*.csv)";
+inline constexpr wchar_t kExportDefaultName[] = L"扫描结果.csv";
+inline constexpr wchar_t kExportFailed[] = L"未能写入导出的文件。";
 // "已选中： N个， N MB"
 inline constexpr wchar_t kCheckedPrefix[] = L"已选中：";
 inline constexpr wchar_t kCheckedCount[] = L"个，";
