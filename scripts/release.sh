@@ -3,7 +3,9 @@
 # and prints its path as the last line. The archive holds the 32-bit qorvani.exe and the 64-bit
 # qorvani64.exe, their console twins qorvani-cli.exe and qorvani64-cli.exe (Release, stripped of
 # symbols), 使用说明.txt (how to use it, in Chinese: UTF-8
-# with a BOM, CRLF lines) and SHA256SUMS (for sha256sum -c).
+# with a BOM, CRLF lines) and SHA256SUMS (for sha256sum -c). Beside it, the manifests for Scoop
+# (build/release/scoop/qorvani.json) and winget (build/release/winget/), for the address set in
+# QORVANI_RELEASE_URL (the folder the archive is published in).
 #
 # The same commit gives the same bytes on any machine of this kind, in any folder: both
 # programs are built from clean build folders of their own, with no link time and no folder
@@ -61,5 +63,8 @@ cp "$WORK/i686/qorvani.exe" "$WORK/x86_64/qorvani64.exe" "$WORK/i686/qorvani-cli
 entries=("${programs[@]}" 使用说明.txt SHA256SUMS)
 zipfile="$OUT/qorvani-$version-windows.zip"
 /usr/bin/python3 "$ROOT/tools/release/make_zip.py" "$zipfile" "$stamp" "$stage" "${entries[@]}"
+# The package managers' manifests, for the address the archive is published at.
+url="${QORVANI_RELEASE_URL:-https://github.com/qorvani/qorvani/releases/download/v$version}/$(basename "$zipfile")"
+/usr/bin/python3 "$ROOT/tools/release/make_manifests.py" "$zipfile" "$version" "$url" "$OUT"
 log "$(du -b "$zipfile" | cut -f1) bytes, sha256 $(sha256sum "$zipfile" | cut -d' ' -f1)"
 echo "$zipfile"

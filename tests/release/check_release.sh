@@ -27,6 +27,29 @@ sums_verify() { (cd "$CHECK/unpacked" && sha256sum -c --strict SHA256SUMS) &&
   [ "$(cut -d' ' -f3 "$CHECK/unpacked/SHA256SUMS" | tr '\n' ' ')" = "qorvani.exe qorvani64.exe qorvani-cli.exe qorvani64-cli.exe " ]; }
 check "SHA256SUMS lists the four programs and verifies them" sums_verify
 
+manifests_hold() {
+  local sha version
+  sha=$(sha256sum "$archive" | cut -d' ' -f1)
+  version=$(basename "$archive" | sed 's/^qorvani-\(.*\)-windows\.zip$/\1/')
+  /usr/bin/python3 - "$(dirname "$archive")" "$sha" "$version" "$(basename "$archive")" <<'PY'
+import json, os, sys
+out, sha, version, name = sys.argv[1:]
+scoop = json.load(open(os.path.join(out, "scoop", "qorvani.json"), encoding="utf-8"))
+assert scoop["version"] == version
+for arch, suffix in (("64bit", "64"), ("32bit", "")):
+    a = scoop["architecture"][arch]
+    assert a["hash"] == sha and a["url"].endswith("/" + name), a
+    assert a["bin"][0] == f"qorvani{suffix}-cli.exe" and a["shortcuts"][0][0] == f"qorvani{suffix}.exe", a
+installer = open(os.path.join(out, "winget", "Qorvani.Qorvani.installer.yaml"), encoding="utf-8").read()
+assert installer.count("InstallerSha256: " + sha.upper()) == 2 and f"PackageVersion: {version}\n" in installer
+for exe in ("qorvani64.exe", "qorvani64-cli.exe", "qorvani.exe", "qorvani-cli.exe"):
+    assert f"RelativeFilePath: {exe}\n" in installer, exe
+for kind in ("", ".locale.zh-CN"):
+    assert f"PackageVersion: {version}\n" in open(os.path.join(out, "winget", f"Qorvani.Qorvani{kind}.yaml"), encoding="utf-8").read()
+PY
+}
+check "the Scoop and winget manifests name the archive, its SHA-256 and the four programs" manifests_hold
+
 # The same source (with any uncommitted change) in another folder, with its own build folder.
 if [ "${QORVANI_SKIP_RELEASE_REPRO:-0}" = 1 ]; then
   skip "the second release build (QORVANI_SKIP_RELEASE_REPRO=1)"
