@@ -222,6 +222,58 @@ TEST_F(LongOps, StopClickTwelveSecondsIntoAScanEndsIt) {
                 static_cast<unsigned>(ended - clicked), Main().Results().Count());
 }
 
+// What a screen reader's press and the taskbar's close post, with no input beside them: a
+// BM_CLICK on "停止" ends the scan within 0.5 s, and a WM_SYSCOMMAND with SC_CLOSE ends it and
+// the window within 1 s (both from the post to the closing texts or the window's end).
+TEST_F(LongOps, PostedStopAndCloseActDuringAScanInTime) {
+    NEED_FIXTURE(fork, L"fork");
+    // Walked as on a file system that gives no file IDs, the fork never ends by itself.
+    Main().Lister().SetFolderIdentities(false);
+    SetWindowTextW(Item(kIdPathBox), fork.c_str());
+    HWND start = Item(kIdScanButton);
+    HWND window = window_;
+    HWND report = Item(kIdResultCaption);
+    std::atomic<DWORD> posted{0}, ended{0};
+    std::thread presser([&] {
+        if (!WaitForCaption(start, text::kStopCaption, 30000)) return;
+        Sleep(1000);
+        posted = GetTickCount();
+        PostMessageW(start, BM_CLICK, 0, 0);
+        if (WaitFor([&] { return InternalText(start) == text::kStartScanCaption &&
+                                 InternalText(report).rfind(L"扫描结果： 扫描到的文件共有：", 0) == 0; },
+                    5000, "the report after the posted stop"))
+            ended = GetTickCount();
+        else PostMessageW(window, WM_CLOSE, 0, 0);  // the test has failed: end the endless scan
+    });
+    ClickFlat(start);
+    presser.join();
+    ASSERT_NE(posted.load(), 0u);
+    ASSERT_NE(ended.load(), 0u) << "the posted stop did not end the scan";
+    EXPECT_LE(ended - posted, 500u);
+    EXPECT_TRUE(Main().Scan().stopRequested);
+    const DWORD stopTook = ended - posted;
+
+    posted = 0;
+    std::atomic<DWORD> gone{0};
+    std::thread closer([&] {
+        if (!WaitForCaption(start, text::kStopCaption, 30000)) return;
+        Sleep(1000);
+        posted = GetTickCount();
+        PostMessageW(window, WM_SYSCOMMAND, SC_CLOSE, 0);
+        if (WaitFor([&] { return !IsWindow(window); }, 5000, "the window to go after the posted close"))
+            gone = GetTickCount();
+    });
+    ClickFlat(start);  // returns when the walk has stopped; the close itself is posted again
+    WaitFor([&] { return !IsWindow(window_); }, 5000, "the window to go after the posted close");
+    closer.join();
+    ASSERT_NE(posted.load(), 0u);
+    ASSERT_NE(gone.load(), 0u) << "the posted close did not end the window";
+    EXPECT_LE(gone - posted, 1000u);
+    EXPECT_TRUE(TakeQuit()) << "the program's loop is told to end";
+    std::printf("posted stop: report %u ms after the post; posted close: window gone %u ms after it\n",
+                static_cast<unsigned>(stopTook), static_cast<unsigned>(gone - posted));
+}
+
 // One folder of 200,000 files and no subfolder: the walk looks at its queue only on entering a
 // folder, so a real click on "停止" made while it lists waits until the listing ends. It is still
 // a stop: the scan ends with its rows, and no second scan follows to empty the list again.
@@ -263,16 +315,44 @@ TEST_F(LongOps, AStopClickWhileOneCrowdedFolderIsListedIsAStopNotANewScan) {
                 static_cast<unsigned>(ended - clicked));
 }
 
-TEST_F(LongOps, SelectAllOverTwoHundredThousandRowsIsNeverHung) {
+// Also: Tab and Shift+Tab, real keys pressed from another thread while the pass runs, move the
+// focus then, as they do when the window is idle.
+TEST_F(LongOps, SelectAllOverTwoHundredThousandRowsIsNeverHungAndTabMovesTheFocus) {
     NEED_FIXTURE(crowded, L"crowded");  // 200,000 files in one folder
     SetWindowTextW(Item(kIdPathBox), crowded.c_str());
     ClickFlat(Item(kIdScanButton));
     ASSERT_EQ(Main().Results().Count(), 200000u);
     HungWatcher watcher(window_);
     ASSERT_TRUE(watcher.Started());
-    const DWORD before = GetTickCount();
+    const DWORD thread = GetCurrentThreadId();
+    auto focus = [thread] {
+        GUITHREADINFO info{};
+        info.cbSize = sizeof(info);
+        return GetGUIThreadInfo(thread, &info) ? info.hwndFocus : nullptr;
+    };
+    std::atomic<HWND> before{nullptr}, afterTab{nullptr}, afterShiftTab{nullptr};
+    std::atomic<DWORD> keysDone{0};
+    SetFocus(Item(kIdResultList));
+    std::thread typist([&] {
+        Sleep(300);  // the pass has begun
+        before = focus();
+        robust::RealKey(VK_TAB);
+        if (!WaitFor([&] { return focus() != before.load(); }, 5000, "Tab to move the focus")) return;
+        afterTab = focus();
+        robust::RealKey(VK_TAB, true);
+        if (!WaitFor([&] { return focus() == before.load(); }, 5000, "Shift+Tab to move it back")) return;
+        afterShiftTab = focus();
+        keysDone = GetTickCount();
+    });
+    const DWORD started = GetTickCount();
     ClickFlat(Item(kIdCheckAllResultsButton));
-    const DWORD took = GetTickCount() - before;
+    const DWORD passEnd = GetTickCount();
+    const DWORD took = passEnd - started;
+    typist.join();
+    ASSERT_NE(keysDone.load(), 0u) << "the keys did not move the focus";
+    EXPECT_LT(static_cast<LONG>(keysDone - passEnd), 0) << "the focus moved only after the pass (" << took << " ms)";
+    EXPECT_NE(afterTab.load(), before.load());
+    EXPECT_EQ(afterShiftTab.load(), before.load());
     watcher.AwaitSample();  // one look after the pass at least
     const HungWatcher::Result seen = watcher.Stop();
     std::size_t checked = 0;
@@ -281,8 +361,8 @@ TEST_F(LongOps, SelectAllOverTwoHundredThousandRowsIsNeverHung) {
     EXPECT_TRUE(RowChecked(Item(kIdResultList), 199999));
     EXPECT_GE(seen.samples, 1);
     EXPECT_EQ(seen.hung, 0) << "of " << seen.samples << " samples";
-    std::printf("select-all over 200,000 rows: %u ms, %d samples, %d hung\n", static_cast<unsigned>(took),
-                seen.samples, seen.hung);
+    std::printf("select-all over 200,000 rows: %u ms, %d samples, %d hung; Tab and Shift+Tab done %u ms into it\n",
+                static_cast<unsigned>(took), seen.samples, seen.hung, static_cast<unsigned>(keysDone - started));
 }
 
 // 6,000 files into the Recycle Bin. The window answers other threads throughout (this thread

@@ -16,7 +16,7 @@ void Pacer::AtWork() { Carry(clock_.At(GetTickCount(), false)); }
 void Pacer::AtFolderEntry() {
     const PaceActions actions = clock_.At(GetTickCount(), true);
     Carry(actions);
-    if (actions.look && InputWaiting()) PumpAll();
+    if (actions.look && EventsWaiting()) PumpAll();
 }
 
 void Pacer::AtRowEnd() {
