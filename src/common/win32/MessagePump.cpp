@@ -19,7 +19,7 @@ bool ReachesDisabledWindow(const MSG& msg) {
     return false;
 }
 
-bool PumpPendingMessages() {
+bool PumpPendingMessages(KeyNavigation keys) {
     MSG msg;
     while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
         if (msg.message == WM_QUIT) {
@@ -28,7 +28,7 @@ bool PumpPendingMessages() {
         }
         if (ReachesDisabledWindow(msg)) continue;
         // Tab, Shift+Tab, Enter and Esc move and act as in the outer loop.
-        if (HandleNavigationKey(msg)) continue;
+        if (keys == KeyNavigation::Dialog && HandleNavigationKey(msg)) continue;
         TranslateMessage(&msg);
         DispatchMessageW(&msg);
     }

@@ -14,12 +14,15 @@ bool HandleNavigationKey(MSG& msg);
 // (or queued before the window was disabled), and a disabled control must not act on it.
 bool ReachesDisabledWindow(const MSG& msg);
 
+// How the keys met by PumpPendingMessages are handled: through the window's keyboard navigation
+// (HandleNavigationKey), as in the outer loop, or handed to the focused control alone.
+enum class KeyNavigation { Dialog, FocusOnly };
+
 // Lets pending window events run: handles every message already waiting for this thread, then
-// returns. The keyboard navigation (HandleNavigationKey) applies as in the outer loop, so Tab and
-// Shift+Tab move the focus inside a long command too; input for a disabled window is dropped
-// (ReachesDisabledWindow). A WM_QUIT met on the way is posted again for the outer loop; the
-// result is then false.
-bool PumpPendingMessages();
+// returns. With KeyNavigation::Dialog, Tab and Shift+Tab move the focus inside a long command as
+// they do when the window is idle. Input for a disabled window is dropped (ReachesDisabledWindow).
+// A WM_QUIT met on the way is posted again for the outer loop; the result is then false.
+bool PumpPendingMessages(KeyNavigation keys = KeyNavigation::Dialog);
 
 // True when mouse-button or keyboard input waits in this thread's queue now. The high word of
 // GetQueueStatus reports what the queue holds; GetInputState on Windows reports only input that
