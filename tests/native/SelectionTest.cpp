@@ -8,6 +8,7 @@
 
 #include "app/core/Layout.h"
 #include "clean/core/Selection.h"
+#include "common/core/RowEventHold.h"
 
 using namespace qorvani;
 
@@ -218,4 +219,50 @@ TEST(Selection, EachSelectionButtonCarriesItsListAndState) {
         ASSERT_NE(row, nullptr);
         EXPECT_EQ(row->kind, ControlKind::FlatButton);
     }
+}
+
+// The row events of a bulk pass: told row by row within a screenful, held past it and told once
+// at the end (only when a row changed), held through nested passes until the last holding one ends.
+TEST(SelectionRowEvents, HeldPastAScreenfulAndToldOnceAtTheEnd) {
+    EXPECT_FALSE(RowEventHold::Holds(20, 20));
+    EXPECT_TRUE(RowEventHold::Holds(21, 20));
+    EXPECT_TRUE(RowEventHold::Holds(1, 0));  // a list that shows no row
+
+    RowEventHold events;
+    EXPECT_TRUE(events.RowChanged()) << "no pass: every row is told";
+    EXPECT_FALSE(events.End()) << "an end without a pass tells nothing";
+
+    events.Begin(20, 20);
+    EXPECT_TRUE(events.RowChanged());
+    EXPECT_FALSE(events.End()) << "a pass within a screenful has nothing held to tell";
+
+    events.Begin(100000, 23);
+    EXPECT_FALSE(events.RowChanged());
+    EXPECT_FALSE(events.RowChanged());
+    EXPECT_TRUE(events.End()) << "one event for the whole list";
+    EXPECT_FALSE(events.Holding());
+    EXPECT_TRUE(events.RowChanged());
+
+    events.Begin(100000, 23);
+    EXPECT_FALSE(events.End()) << "every row was already in its state: nothing to tell";
+
+    // A pass run from the yield of another: the outer one holds, so the inner one's end is
+    // silent and its rows stay held; a small pass inside holds nothing of its own.
+    events.Begin(100000, 23);
+    EXPECT_FALSE(events.RowChanged());
+    events.Begin(5, 23);
+    EXPECT_FALSE(events.RowChanged()) << "the outer pass still holds";
+    EXPECT_FALSE(events.End());
+    events.Begin(100000, 23);
+    EXPECT_FALSE(events.End());
+    EXPECT_TRUE(events.Holding());
+    EXPECT_TRUE(events.End());
+
+    // A held pass inside a small one: told once at the inner end, then row by row again.
+    events.Begin(5, 23);
+    events.Begin(100000, 23);
+    EXPECT_FALSE(events.RowChanged());
+    EXPECT_TRUE(events.End());
+    EXPECT_TRUE(events.RowChanged());
+    EXPECT_FALSE(events.End());
 }

@@ -680,9 +680,13 @@ TEST_F(FlatButtonTest, SpaceClicksOnReleaseEnterAtOnceAndTheFocusRectangleFollow
 
 std::wstring Narrow(BSTR text) { return text != nullptr ? std::wstring(text, SysStringLen(text)) : std::wstring(); }
 
-// In process: the accessibility objects of a window do not cross processes under Wine.
+// In process: the accessibility objects of a window do not cross processes under Wine. COM is
+// not started here: the thread is set up as the program sets up its own (main.cpp of each).
 TEST_F(FlatButtonTest, ScreenReadersSeeAPushButtonNamedByItsCaption) {
-    const HRESULT com = CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
+    APTTYPE apartment{};
+    APTTYPEQUALIFIER qualifier{};
+    ASSERT_EQ(CoGetApartmentType(&apartment, &qualifier), S_OK) << "no COM on the window's thread";
+    EXPECT_TRUE(apartment == APTTYPE_STA || apartment == APTTYPE_MAINSTA) << apartment;
     EXPECT_EQ(SendMessageW(button_, WM_GETOBJECT, 0, static_cast<LPARAM>(static_cast<DWORD>(OBJID_QUERYCLASSNAMEIDX))),
               65536 + 2);
     IAccessible* object = nullptr;
@@ -730,7 +734,6 @@ TEST_F(FlatButtonTest, ScreenReadersSeeAPushButtonNamedByItsCaption) {
     EXPECT_EQ(ClicksFromButton(), 1u);
     EnableWindow(button_, TRUE);
     object->Release();
-    if (SUCCEEDED(com)) CoUninitialize();
 }
 
 // A dark scheme set through SetSysColors (restored after), with the High Contrast decision

@@ -222,6 +222,59 @@ TEST_F(LongOps, StopClickTwelveSecondsIntoAScanEndsIt) {
                 static_cast<unsigned>(ended - clicked), Main().Results().Count());
 }
 
+// What a screen reader's press and the taskbar's close post, with no input beside them: a
+// BM_CLICK on "停止" ends the scan within 0.5 s, and a WM_SYSCOMMAND with SC_CLOSE ends it and
+// the window within 1 s (both from the post to the closing texts or the window's end).
+TEST_F(LongOps, PostedStopAndCloseActDuringAScanInTime) {
+    NEED_FIXTURE(fork, L"fork");
+    // Walked as on a file system that gives no file IDs, the fork never ends by itself.
+    Main().Lister().SetFolderIdentities(false);
+    SetWindowTextW(Item(kIdPathBox), fork.c_str());
+    HWND start = Item(kIdScanButton);
+    HWND window = window_;
+    HWND report = Item(kIdResultCaption);
+    std::atomic<DWORD> posted{0}, ended{0};
+    std::thread presser([&] {
+        if (!WaitForCaption(start, text::kStopCaption, 30000)) return;
+        Sleep(1000);
+        posted = GetTickCount();
+        PostMessageW(start, BM_CLICK, 0, 0);
+        if (WaitFor([&] { return InternalText(start) == text::kStartScanCaption &&
+                                 InternalText(report).rfind(L"扫描结果： 扫描到的文件共有：", 0) == 0; },
+                    5000, "the report after the posted stop"))
+            ended = GetTickCount();
+        else SendMessageTimeoutW(window, WM_CLOSE, 0, 0, SMTO_NORMAL, 5000, nullptr);  // failed: end the scan
+    });
+    ClickFlat(start);
+    presser.join();
+    ASSERT_NE(posted.load(), 0u);
+    ASSERT_NE(ended.load(), 0u) << "the posted stop did not end the scan";
+    EXPECT_LE(ended - posted, 500u);
+    EXPECT_TRUE(Main().Scan().stopRequested);
+    const DWORD stopTook = ended - posted;
+
+    posted = 0;
+    std::atomic<DWORD> gone{0};
+    std::thread closer([&] {
+        if (!WaitForCaption(start, text::kStopCaption, 30000)) return;
+        Sleep(1000);
+        posted = GetTickCount();
+        PostMessageW(window, WM_SYSCOMMAND, SC_CLOSE, 0);
+        if (WaitFor([&] { return !IsWindow(window); }, 5000, "the window to go after the posted close"))
+            gone = GetTickCount();
+        else SendMessageTimeoutW(window, WM_CLOSE, 0, 0, SMTO_NORMAL, 5000, nullptr);  // failed: end the scan
+    });
+    ClickFlat(start);  // returns when the walk has stopped; the close itself is posted again
+    WaitFor([&] { return !IsWindow(window_); }, 5000, "the window to go after the posted close");
+    closer.join();
+    ASSERT_NE(posted.load(), 0u);
+    ASSERT_NE(gone.load(), 0u) << "the posted close did not end the window";
+    EXPECT_LE(gone - posted, 1000u);
+    EXPECT_TRUE(TakeQuit()) << "the program's loop is told to end";
+    std::printf("posted stop: report %u ms after the post; posted close: window gone %u ms after it\n",
+                static_cast<unsigned>(stopTook), static_cast<unsigned>(gone - posted));
+}
+
 // One folder of 200,000 files and no subfolder: the walk looks at its queue only on entering a
 // folder, so a real click on "停止" made while it lists waits until the listing ends. It is still
 // a stop: the scan ends with its rows, and no second scan follows to empty the list again.
@@ -263,16 +316,35 @@ TEST_F(LongOps, AStopClickWhileOneCrowdedFolderIsListedIsAStopNotANewScan) {
                 static_cast<unsigned>(ended - clicked));
 }
 
-TEST_F(LongOps, SelectAllOverTwoHundredThousandRowsIsNeverHung) {
+// Also: Tab and Shift+Tab, real keys waiting when a pass begins (the pass takes a few tens of
+// milliseconds, too short to type into from another thread), are handled by the pass's own loop
+// and move the focus, as they do when the window is idle. The passes are started by BM_CLICK,
+// so that no other loop (the flat button's pointer move, the test's) runs before them.
+TEST_F(LongOps, SelectAllOverTwoHundredThousandRowsIsNeverHungAndTabMovesTheFocus) {
     NEED_FIXTURE(crowded, L"crowded");  // 200,000 files in one folder
     SetWindowTextW(Item(kIdPathBox), crowded.c_str());
     ClickFlat(Item(kIdScanButton));
     ASSERT_EQ(Main().Results().Count(), 200000u);
     HungWatcher watcher(window_);
     ASSERT_TRUE(watcher.Started());
-    const DWORD before = GetTickCount();
-    ClickFlat(Item(kIdCheckAllResultsButton));
-    const DWORD took = GetTickCount() - before;
+    // A real key, waiting in this thread's queue (looked at without taking anything from it).
+    auto keyWaiting = [](WORD key, bool shifted) {
+        robust::RealKey(key, shifted);
+        const DWORD start = GetTickCount();
+        while (HIWORD(GetQueueStatus(QS_KEY)) == 0 && GetTickCount() - start < 2000) Sleep(1);
+        return HIWORD(GetQueueStatus(QS_KEY)) != 0;
+    };
+    SetFocus(Item(kIdResultList));
+    const HWND before = GetFocus();
+    ASSERT_TRUE(keyWaiting(VK_TAB, false));
+    const DWORD started = GetTickCount();
+    SendMessageW(Item(kIdCheckAllResultsButton), BM_CLICK, 0, 0);
+    const DWORD took = GetTickCount() - started;
+    EXPECT_EQ(GetFocus(), Item(kIdTypeList)) << "Tab during the pass";
+    ASSERT_TRUE(keyWaiting(VK_TAB, true));
+    SendMessageW(Item(kIdCheckNoResultsButton), BM_CLICK, 0, 0);
+    EXPECT_EQ(GetFocus(), before) << "Shift+Tab during the pass";
+    SendMessageW(Item(kIdCheckAllResultsButton), BM_CLICK, 0, 0);
     watcher.AwaitSample();  // one look after the pass at least
     const HungWatcher::Result seen = watcher.Stop();
     std::size_t checked = 0;

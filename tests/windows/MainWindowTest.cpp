@@ -212,49 +212,75 @@ TEST_F(MainWindowTest, ClosingTheFrameEndsTheProgram) {
     EXPECT_TRUE(TakeQuit());
 }
 
-// Check boxes changed by the program are announced to accessibility tools, one state change
-// per row (the child id is the row number from 1), on both lists.
+// Check boxes changed by the program are announced to accessibility tools: one state change per
+// row (the child id is the row number from 1) for a pass within a screenful of rows; past one,
+// the rows' events are held and one reorder event on the list tells it at the pass's end.
 std::vector<std::pair<HWND, LONG>> g_stateChanges;
+std::vector<HWND> g_reorders;
 void CALLBACK OnStateChange(HWINEVENTHOOK, DWORD event, HWND window, LONG object, LONG child, DWORD, DWORD) {
-    if (event == EVENT_OBJECT_STATECHANGE && object == OBJID_CLIENT) g_stateChanges.emplace_back(window, child);
+    if (object != OBJID_CLIENT) return;
+    if (event == EVENT_OBJECT_STATECHANGE) g_stateChanges.emplace_back(window, child);
+    if (event == EVENT_OBJECT_REORDER && child == CHILDID_SELF) g_reorders.push_back(window);
 }
 
-TEST_F(MainWindowTest, ChecksSetByTheProgramRaiseAStateChangePerRow) {
-    HWINEVENTHOOK hook = SetWinEventHook(EVENT_OBJECT_STATECHANGE, EVENT_OBJECT_STATECHANGE, nullptr, OnStateChange,
+TEST_F(MainWindowTest, ChecksSetByTheProgramAreAnnouncedPerRowOrOnceForAPassPastAScreenful) {
+    HWINEVENTHOOK hook = SetWinEventHook(EVENT_OBJECT_REORDER, EVENT_OBJECT_STATECHANGE, nullptr, OnStateChange,
                                          GetCurrentProcessId(), 0, WINEVENT_OUTOFCONTEXT);
     ASSERT_NE(hook, nullptr);
-    g_stateChanges.clear();
+    auto clear = [] {
+        g_stateChanges.clear();
+        g_reorders.clear();
+    };
+    auto changesOf = [](HWND list) {
+        std::vector<LONG> rows;
+        for (const auto& [window, child] : g_stateChanges)
+            if (window == list) rows.push_back(child);
+        return rows;
+    };
+    auto reordersOf = [](HWND list) { return std::count(g_reorders.begin(), g_reorders.end(), list); };
+    // The type list's 26 rows reach past what it shows at once.
     HWND types = Item(kIdTypeList);
+    ASSERT_LT(SendMessageW(types, LVM_GETCOUNTPERPAGE, 0, 0), 26);
+    clear();
     ClickFlat(Item(kIdCheckAllTypesButton));
     Pump(100);
-    std::vector<LONG> rows;
-    for (const auto& [window, child] : g_stateChanges)
-        if (window == types && (rows.empty() || rows.back() != child)) rows.push_back(child);
-    ASSERT_GE(rows.size(), 26u);
-    for (LONG row = 1; row <= 26; ++row)
-        EXPECT_NE(std::find(rows.begin(), rows.end(), row), rows.end()) << row;
+    EXPECT_EQ(reordersOf(types), 1);
 
-    // The result list keeps its check boxes itself: its changes are announced by the program.
+    // The result list keeps its check boxes itself: its changes are announced by the program
+    // alone. Two rows, within a screenful: one event per row, as for the user's own click.
+    HWND list = Item(kIdResultList);
     TempTree tree;
     tree.File(L"one.tmp", 1);
     tree.File(L"two.tmp", 2);
     SetWindowTextW(Item(kIdPathBox), tree.Root().c_str());
     ClickFlat(Item(kIdScanButton));
-    ASSERT_EQ(RowCount(Item(kIdResultList)), 2);
-    g_stateChanges.clear();
+    ASSERT_EQ(RowCount(list), 2);
+    clear();
     ClickFlat(Item(kIdCheckAllResultsButton));
-    ClickRowCheckBox(Item(kIdResultList), 0);  // the user's own click, too
+    ClickRowCheckBox(list, 0);  // the user's own click, too
     Pump(100);
-    std::vector<LONG> results;
-    for (const auto& [window, child] : g_stateChanges)
-        if (window == Item(kIdResultList)) results.push_back(child);
-    EXPECT_EQ(results, (std::vector<LONG>{1, 2, 1}));
+    EXPECT_EQ(changesOf(list), (std::vector<LONG>{1, 2, 1}));
+    EXPECT_EQ(reordersOf(list), 0);
+
+    // Sixty rows, past a screenful: no row's event, one for the list.
+    for (int i = 0; i < 60; ++i) tree.File(L"many" + std::to_wstring(i) + L".tmp", 1);
+    ClickFlat(Item(kIdScanButton));
+    ASSERT_EQ(RowCount(list), 62);
+    ASSERT_LT(SendMessageW(list, LVM_GETCOUNTPERPAGE, 0, 0), 62);
+    clear();
+    ClickFlat(Item(kIdCheckAllResultsButton));
+    Pump(100);
+    EXPECT_TRUE(changesOf(list).empty()) << changesOf(list).size() << " row events";
+    EXPECT_EQ(reordersOf(list), 1);
+
     // Rows already in the target state change nothing and raise nothing.
-    g_stateChanges.clear();
+    clear();
     ClickFlat(Item(kIdCheckAllTypesButton));
+    ClickFlat(Item(kIdCheckAllResultsButton));
     Pump(50);
-    EXPECT_TRUE(std::none_of(g_stateChanges.begin(), g_stateChanges.end(),
-                             [&](const auto& change) { return change.first == types; }));
+    EXPECT_TRUE(changesOf(types).empty());
+    EXPECT_TRUE(changesOf(list).empty());
+    EXPECT_TRUE(g_reorders.empty());
     UnhookWinEvent(hook);
 }
 

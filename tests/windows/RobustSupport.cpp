@@ -236,14 +236,19 @@ void RealClick(HWND window) {
     RealClickAt(POINT{(r.left + r.right) / 2, (r.top + r.bottom) / 2});
 }
 
-void RealKey(WORD key) {
-    INPUT inputs[2] = {};
-    inputs[0].type = INPUT_KEYBOARD;
-    inputs[0].ki.wVk = key;
-    inputs[1].type = INPUT_KEYBOARD;
-    inputs[1].ki.wVk = key;
-    inputs[1].ki.dwFlags = KEYEVENTF_KEYUP;
-    SendInput(2, inputs, sizeof(INPUT));
+void RealKey(WORD key, bool shifted) {
+    INPUT inputs[4] = {};
+    for (INPUT& input : inputs) input.type = INPUT_KEYBOARD;
+    UINT count = 0;
+    if (shifted) inputs[count++].ki.wVk = VK_SHIFT;
+    inputs[count++].ki.wVk = key;
+    inputs[count].ki.wVk = key;
+    inputs[count++].ki.dwFlags = KEYEVENTF_KEYUP;
+    if (shifted) {
+        inputs[count].ki.wVk = VK_SHIFT;
+        inputs[count++].ki.dwFlags = KEYEVENTF_KEYUP;
+    }
+    SendInput(count, inputs, sizeof(INPUT));
 }
 
 void RealMouseNudge() {

@@ -105,7 +105,7 @@ void RemoveFromTrash(const std::vector<std::wstring>& names);
 // --- real input ---------------------------------------------------------------------------------
 void RealClickAt(POINT screen);
 void RealClick(HWND window);  // at its centre
-void RealKey(WORD key);
+void RealKey(WORD key, bool shifted = false);
 void RealMouseNudge();
 // A point of the window's frame where the system reports the close box, in screen coordinates.
 bool CloseBoxPoint(HWND window, POINT& screen);

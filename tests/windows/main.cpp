@@ -13,6 +13,8 @@
 #include <cstdlib>
 #include <string>
 
+#include "common/win32/Handles.h"
+
 static int HoldFile(const wchar_t* path, const wchar_t* eventName) {
     HANDLE file = CreateFileW(path, GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
     HANDLE ready = OpenEventW(EVENT_MODIFY_STATE, FALSE, eventName);
@@ -57,6 +59,8 @@ int wmain(int argc, wchar_t** argv) {
     if (argc == 5 && std::wstring(argv[1]) == L"--watch-hung") return WatchHung(argv[2], argv[3], argv[4]);
     INITCOMMONCONTROLSEX controls{sizeof(controls), ICC_LISTVIEW_CLASSES | ICC_BAR_CLASSES};
     InitCommonControlsEx(&controls);
+    // The windows' thread set up as the program's entry sets it up: COM before the first window.
+    const qorvani::ComApartment com = qorvani::InitializeCom();
     testing::InitGoogleTest(&argc, argv);
     return RUN_ALL_TESTS();
 }

@@ -172,8 +172,12 @@ void MainWindow::OnDeleteClick() {
 
 void MainWindow::OnSelectionClick(SelectionTarget target) {
     BusyScope busy(*this);
+    CheckEvents& events =
+        target.list == SelectionList::Types ? types_.ProgramCheckEvents() : results_.ProgramCheckEvents();
+    events.BeginPass(RowCount(target.list));
     pacer_.Begin();
     SelectionClick(target, *this, pacer_);
+    events.EndPass();
     pacer_.RepaintNow();
 }
 

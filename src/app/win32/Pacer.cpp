@@ -16,7 +16,10 @@ void Pacer::AtWork() { Carry(clock_.At(GetTickCount(), false)); }
 void Pacer::AtFolderEntry() {
     const PaceActions actions = clock_.At(GetTickCount(), true);
     Carry(actions);
-    if (actions.look && InputWaiting()) PumpAll();
+    // The walk's keys go to the focused control without the navigation: while a scan runs only
+    // the result list and "停止" take input, and keys pressed at random (the input storms) are
+    // not to carry the focus onto "停止", where the next Space would stop the scan.
+    if (actions.look && EventsWaiting()) PumpAll(KeyNavigation::FocusOnly);
 }
 
 void Pacer::AtRowEnd() {
@@ -25,8 +28,8 @@ void Pacer::AtRowEnd() {
     if (actions.look) PumpAll();
 }
 
-void Pacer::PumpAll() {
-    PumpPendingMessages();
+void Pacer::PumpAll(KeyNavigation keys) {
+    PumpPendingMessages(keys);
     clock_.Retrieved(GetTickCount());
 }
 

@@ -11,6 +11,7 @@
 
 #include "app/win32/ResultList.h"
 #include "app/win32/StatusBar.h"
+#include "common/win32/MessagePump.h"
 #include "common/core/PaceClock.h"
 #include "common/core/Pacing.h"
 
@@ -49,7 +50,7 @@ public:
 
 private:
     void Carry(const PaceActions& actions);
-    void PumpAll();
+    void PumpAll(KeyNavigation keys = KeyNavigation::Dialog);
 
     HWND window_ = nullptr;
     StatusBar status_;

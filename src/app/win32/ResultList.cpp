@@ -31,6 +31,7 @@ std::uint32_t ElapsedMilliseconds(const LARGE_INTEGER& before, const LARGE_INTEG
 
 void ResultList::Attach(HWND list, std::function<void()> checksChanged, std::function<void()> deleteKey) {
     list_ = list;
+    checkEvents_.Attach(list_);
     checksChanged_ = std::move(checksChanged);
     deleteKey_ = std::move(deleteKey);
     SetWindowSubclass(list_, SubclassProc, 1, reinterpret_cast<DWORD_PTR>(this));
@@ -71,7 +72,7 @@ void ResultList::SetChecked(std::size_t row, bool checked) {
     const bool changed = rows_.Checked(row) != checked;
     rows_.SetChecked(row, checked);
     rowsDirty_ = true;
-    if (changed) AnnounceCheck(list_, row);
+    if (changed) checkEvents_.RowChanged(row);
 }
 
 namespace {

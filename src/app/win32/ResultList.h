@@ -19,6 +19,7 @@
 #include "app/core/ResultMenu.h"
 #include "app/core/RowCountCadence.h"
 #include "app/win32/ResultCells.h"
+#include "common/win32/ListViews.h"
 #include "common/win32/Reflector.h"
 #include "scan/core/ResultStore.h"
 
@@ -49,8 +50,10 @@ public:
     }
     std::size_t Count() const { return rows_.Count(); }
     bool Checked(std::size_t row) const { return rows_.Checked(row); }
-    // Sets a row's check box from the program; it is repainted at the next Refresh.
+    // Sets a row's check box from the program; it is repainted at the next Refresh. Its event
+    // goes out as CheckEvents says.
     void SetChecked(std::size_t row, bool checked);
+    CheckEvents& ProgramCheckEvents() { return checkEvents_; }
     // What the menu's sort items do: the rows in that order, the focused row followed.
     void Sort(RowOrder order);
     // Before a command rebuilds the store (the delete): which files the focus, the selection and
@@ -91,6 +94,7 @@ private:
     void Point(const PointedRows& rows);
 
     HWND list_ = nullptr;
+    CheckEvents checkEvents_;
     std::function<void()> checksChanged_, deleteKey_;
     bool busy_ = false;
     ResultStore rows_;

@@ -42,7 +42,7 @@ void TypeListBox::SetTypeRowChecked(std::size_t row, bool checked) {
     item.stateMask = LVIS_STATEIMAGEMASK;
     item.state = INDEXTOSTATEIMAGEMASK(checked ? 2 : 1);
     SendMessageW(list_, LVM_SETITEMSTATE, row, reinterpret_cast<LPARAM>(&item));
-    if (changed) AnnounceCheck(list_, row);
+    if (changed) checkEvents_.RowChanged(row);
 }
 
 LRESULT TypeListBox::OnReflectedNotify(NMHDR& header) {

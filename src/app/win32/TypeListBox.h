@@ -9,6 +9,7 @@
 #include <utility>
 
 #include "catalogue/core/TypeList.h"
+#include "common/win32/ListViews.h"
 #include "common/win32/Reflector.h"
 
 namespace qorvani {
@@ -18,6 +19,7 @@ public:
     // Takes over the list view; checkChanged runs after each row whose check box changed.
     void Attach(HWND list, std::function<void()> checkChanged) {
         list_ = list;
+        checkEvents_.Attach(list);
         checkChanged_ = std::move(checkChanged);
     }
     HWND Handle() const { return list_; }
@@ -26,12 +28,15 @@ public:
     std::size_t TypeRowCount() override;
     bool TypeRowChecked(std::size_t row) override;
     std::wstring TypeRowText(std::size_t row) override;
+    // Sets a row's check box from the program; its event goes out as CheckEvents says.
     void SetTypeRowChecked(std::size_t row, bool checked);
+    CheckEvents& ProgramCheckEvents() { return checkEvents_; }
 
     LRESULT OnReflectedNotify(NMHDR& header) override;
 
 private:
     HWND list_ = nullptr;
+    CheckEvents checkEvents_;
     std::function<void()> checkChanged_;
 };
 

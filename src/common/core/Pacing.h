@@ -12,8 +12,9 @@
 //  AtWork()            a work point: every entry listed, every row of the delete's passes, right
 //                      before each shell call. Keep-alive and repaint as due; no input ever runs.
 //  AtFolderEntry()     a look point, on entering a folder of the walk (after its status text): as
-//                      AtWork, and when a look is due and input waits, every waiting message runs
-//                      (a stop click is handled here).
+//                      AtWork, and when a look is due and input or a posted message waits, every
+//                      waiting message runs (a stop click, or a screen reader's press, is handled
+//                      here).
 //  AtRowEnd()          a look point, after each row of a selection pass: as AtWork, and when a
 //                      look is due, every waiting message runs.
 //  RunWaitingEvents()  every waiting message runs now (before a scan's walk and after it).

@@ -70,6 +70,19 @@ void AnnounceCheck(HWND list, std::size_t row) {
     NotifyWinEvent(EVENT_OBJECT_STATECHANGE, list, OBJID_CLIENT, static_cast<LONG>(row) + 1);
 }
 
+void CheckEvents::BeginPass(std::size_t rows) {
+    hold_.Begin(rows, static_cast<std::size_t>(SendMessageW(list_, LVM_GETCOUNTPERPAGE, 0, 0)));
+}
+
+void CheckEvents::EndPass() {
+    // EVENT_OBJECT_REORDER on the list itself says that its children are to be read again: MSAA
+    // clients drop what they held of the rows, and UI Automation's bridge raises a structure
+    // change (children invalidated) for it, so screen readers take the rows' new states without
+    // speaking each. A state change on the list (CHILDID_SELF) would claim that the list's own
+    // state had changed, which it has not.
+    if (hold_.End()) NotifyWinEvent(EVENT_OBJECT_REORDER, list_, OBJID_CLIENT, CHILDID_SELF);
+}
+
 void FlattenListHeader(HWND list, HWND mainWindow) {
     HWND header = reinterpret_cast<HWND>(SendMessageW(list, LVM_GETHEADER, 0, 0));
     const LONG_PTR style = GetWindowLongPtrW(header, GWL_STYLE) ^ HDS_BUTTONS;

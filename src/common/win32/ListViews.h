@@ -4,6 +4,7 @@
 #include <cstddef>
 
 #include "common/core/ControlLayout.h"
+#include "common/core/RowEventHold.h"
 
 namespace qorvani {
 
@@ -26,6 +27,25 @@ void RefreshCheckBoxImages(HWND list);
 // row): for a change made by the program, and for every change of an owner-data list, whose
 // check boxes the list view does not hold itself.
 void AnnounceCheck(HWND list, std::size_t row);
+
+// The check boxes' events of one list as the program sets them: each row's at once
+// (AnnounceCheck), or, during a pass that holds them (RowEventHold), one for the whole list at
+// the pass's end (EVENT_OBJECT_REORDER on the list).
+class CheckEvents {
+public:
+    void Attach(HWND list) { list_ = list; }
+    // A row's check box was changed by the program.
+    void RowChanged(std::size_t row) {
+        if (hold_.RowChanged()) AnnounceCheck(list_, row);
+    }
+    // A bulk pass over rows rows begins (the rows the list shows at once read now) and ends.
+    void BeginPass(std::size_t rows);
+    void EndPass();
+
+private:
+    HWND list_ = nullptr;
+    RowEventHold hold_;
+};
 
 // Makes the list's column header flat: toggles HDS_BUTTONS with an exclusive-or, and when the
 // toggled style is not zero writes it back and lets the list recompute its frame.

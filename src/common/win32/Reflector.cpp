@@ -29,6 +29,8 @@ bool Reflector::Reflect(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& res
     for (const auto& [button, onClick] : clicks_) {
         if (button != control) continue;
         if (code != BN_CLICKED || !onClick) return true;
+        // A click posted by another program for a disabled button is no click.
+        if (!IsWindowEnabled(control)) return true;
         // A copy runs: the handler may destroy the window that holds this Reflector.
         const std::function<void()> run = onClick;
         run();

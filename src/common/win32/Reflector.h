@@ -32,7 +32,7 @@ class Reflector {
 public:
     // The control's messages go to owner from now on.
     void Add(HWND control, ReflectedControl& owner) { owners_.emplace_back(control, &owner); }
-    // A click (BN_CLICKED) of the button runs onClick.
+    // A click (BN_CLICKED) of the button runs onClick, while the button is enabled.
     void OnClick(HWND button, std::function<void()> onClick) { clicks_.emplace_back(button, std::move(onClick)); }
     // A WM_NOTIFY or WM_COMMAND from a control that has an owner or a click: handed to it; true,
     // with the message's result. False for any other message, which the parent handles itself.
