@@ -39,7 +39,7 @@ assert scoop["version"] == version
 for arch, suffix in (("64bit", "64"), ("32bit", "")):
     a = scoop["architecture"][arch]
     assert a["hash"] == sha and a["url"].endswith("/" + name), a
-    assert a["bin"][0] == f"qorvani{suffix}-cli.exe" and a["shortcuts"][0][0] == f"qorvani{suffix}.exe", a
+    assert a["bin"][0] == [f"qorvani{suffix}-cli.exe", "qorvani-cli"] and a["shortcuts"][0][0] == f"qorvani{suffix}.exe", a
 installer = open(os.path.join(out, "winget", "Qorvani.Qorvani.installer.yaml"), encoding="utf-8").read()
 assert installer.count("InstallerSha256: " + sha.upper()) == 2 and f"PackageVersion: {version}\n" in installer
 for exe in ("qorvani64.exe", "qorvani64-cli.exe", "qorvani.exe", "qorvani-cli.exe"):

@@ -18,7 +18,7 @@ def main(archive, version, url, out):
 
     def arch(suffix):
         return {"url": url, "hash": sha,
-                "bin": [f"qorvani{suffix}-cli.exe", [f"qorvani{suffix}-cli.exe", "qorvani-cli"]],
+                "bin": [[f"qorvani{suffix}-cli.exe", "qorvani-cli"]],
                 "shortcuts": [[f"qorvani{suffix}.exe", "Qorvani"]]}
     scoop = {
         "version": version,
