@@ -10,6 +10,7 @@
 
 using namespace wintest;
 using robust::BesideSelf;
+using robust::FileBytes;
 
 namespace {
 
@@ -18,17 +19,6 @@ struct ConsoleRun {
     std::string out;
     std::string err;
 };
-
-std::string ReadAll(const std::wstring& path) {
-    std::string text;
-    if (FILE* file = _wfopen(path.c_str(), L"rb")) {
-        char buffer[4096];
-        std::size_t got;
-        while ((got = fread(buffer, 1, sizeof(buffer), file)) > 0) text.append(buffer, got);
-        fclose(file);
-    }
-    return text;
-}
 
 // Runs the console program with arguments, its output and error streams to files of a folder.
 ConsoleRun RunConsole(const std::wstring& folder, const std::wstring& arguments) {
@@ -67,8 +57,8 @@ ConsoleRun RunConsole(const std::wstring& folder, const std::wstring& arguments)
         CloseHandle(process.hProcess);
         CloseHandle(process.hThread);
     }
-    run.out = ReadAll(outPath);
-    run.err = ReadAll(errPath);
+    run.out = FileBytes(outPath);
+    run.err = FileBytes(errPath);
     return run;
 }
 

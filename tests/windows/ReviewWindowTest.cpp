@@ -246,13 +246,7 @@ TEST_F(ReviewWindowTest, TheListExportsToTheFileTheSaveDialogNames) {
     ASSERT_TRUE(written) << answerer.Opened();
     Pump(200);
     const std::string root = robust::Narrow(tree_.Root());
-    std::string text;
-    if (FILE* file = _wfopen(target.c_str(), L"rb")) {
-        char buffer[4096];
-        std::size_t got;
-        while ((got = fread(buffer, 1, sizeof(buffer), file)) > 0) text.append(buffer, got);
-        fclose(file);
-    }
+    const std::string text = robust::FileBytes(target);
     std::string expected = "\xEF\xBB\xBFpath,size,checked\r\n";
     for (std::size_t i = 0; i < 2; ++i)  // in the order shown, as listed
         expected += Main().Results().Name(i) == L"a.tmp" ? root + "a.tmp,10,false\r\n"

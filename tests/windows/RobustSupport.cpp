@@ -276,6 +276,17 @@ bool CloseBoxPoint(HWND window, POINT& screen) {
 
 // --- processes ----------------------------------------------------------------------------------
 
+std::string FileBytes(const std::wstring& path) {
+    std::string bytes;
+    if (FILE* file = _wfopen(path.c_str(), L"rb")) {
+        char buffer[4096];
+        std::size_t got;
+        while ((got = fread(buffer, 1, sizeof(buffer), file)) > 0) bytes.append(buffer, got);
+        fclose(file);
+    }
+    return bytes;
+}
+
 std::wstring BesideSelf(const std::wstring& fileName) {
     wchar_t self[MAX_PATH] = {};
     GetModuleFileNameW(nullptr, self, MAX_PATH);
@@ -329,12 +340,7 @@ ChildRun RunTestInChild(const std::string& testName, const std::vector<std::pair
         CloseHandle(process.hProcess);
         CloseHandle(process.hThread);
     }
-    if (FILE* file = _wfopen(outPath.c_str(), L"rb")) {
-        char buffer[4096];
-        std::size_t got;
-        while ((got = fread(buffer, 1, sizeof(buffer), file)) > 0) run.output.append(buffer, got);
-        fclose(file);
-    }
+    run.output = FileBytes(outPath);
     DeleteFileW(outPath.c_str());
     return run;
 }

@@ -72,6 +72,8 @@ using Snapshot = std::multiset<Entry>;
 // folder links are recorded, not followed.
 Snapshot TakeSnapshot(const std::wstring& root);
 std::uint64_t HashFile(const std::wstring& path);
+// The whole content of a file, empty when it cannot be read.
+std::string FileBytes(const std::wstring& path);
 
 // Compares two snapshots of one tree: after must equal before less exactly the entries in gone.
 // Counts the files looked at and the unintended losses into the suite's figures, and describes

@@ -81,7 +81,7 @@ public:
     // The progress line is wiped before anything else goes to the console.
     void EndProgress() {
         if (!shown_) return;
-        progress_.Write(std::wstring(L"\r") + std::wstring(60, L' ') + L"\r");
+        progress_.Write(std::wstring(L"\r") + std::wstring(79, L' ') + L"\r");
         shown_ = false;
     }
 
