@@ -370,7 +370,10 @@ TEST_F(RobustStorm, ClicksOnEveryControlDuringAScanActOnlyWhereEnabled) {
             for (WORD key : {VK_SPACE, VK_RETURN, VK_ESCAPE, VK_TAB, VK_DELETE, VK_F1}) RealKey(key);
             Sleep(20);
         }
-        // Rows may be checked while they are being added.
+        // Rows may be checked while they are being added, once the list shows the first five
+        // (a click on a place no row holds yet would check nothing).
+        HWND list = window_.Item(kIdResultList);
+        wintest::WaitFor([&] { return wintest::RowCount(list) >= 5 || scanEnded; }, 10000, "five rows in the list");
         for (const POINT& at : rowBoxes) {
             RealClickAt(at);
             Sleep(30);
