@@ -1,5 +1,5 @@
 #pragma once
-// The controls' font: the window's default font at the screen's DPI, made smaller only where its
+// The controls' font: the window's default font at the window's DPI, made smaller only where its
 // line would not fit inside the path box (270 twips high, with a sunken edge).
 #include <functional>
 

@@ -59,8 +59,9 @@ bool OpenFolderSelecting(const std::wstring& exactPath) {
     const ComApartment com = InitializeCom();
     const std::size_t slash = exactPath.find_last_of(L'\\');
     if (slash == std::wstring::npos || slash + 1 >= exactPath.size()) return false;
-    // The folder's item and the file's inside it: a row's path may be far beyond MAX_PATH, which
-    // ILCreateFromPathW is made for.
+    // The folder's item and the file's inside it, made apart: a row's path may be far beyond
+    // MAX_PATH, which ILCreateFromPathW is not made for (it serves only where the folder's own
+    // item cannot be made).
     const CoTaskMemPtr<ITEMIDLIST> folder = ParsedItem(exactPath.substr(0, slash + 1));
     if (!folder.Valid()) {
         const CoTaskMemPtr<ITEMIDLIST> item(ILCreateFromPathW(exactPath.c_str()));

@@ -1,7 +1,7 @@
 #pragma once
 // Whether the Recycle Bin takes a file, decided before the file is sent: the shell, asked to
 // recycle, destroys without a word what its bin will not take. The facts of a volume's bin are
-// read on the Windows side (ShellFileDelete); the decision is here.
+// read on the Windows side (RecycleBinFacts); the decision is here.
 #include <cstdint>
 #include <optional>
 #include <string>

@@ -8,8 +8,9 @@ namespace qorvani {
 
 namespace {
 
-// Hears what the operation did with its one item. Lives on the stack of Delete, longer than the
-// operation that holds it.
+// Hears what the operation did with its one item. Lives on the stack of Delete; the operation
+// holds it from Advise to Unadvise, both within Delete (the sink goes before the operation is
+// released).
 class DeleteSink final : public IFileOperationProgressSink {
 public:
     bool posted = false;

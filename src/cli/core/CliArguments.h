@@ -46,7 +46,7 @@ inline constexpr std::uint32_t kMostDays = 100'000;
 // Options take their value as the next argument or after '=' ("--mask=*.tmp").
 ParsedArguments ParseArguments(const std::vector<std::wstring>& arguments, const std::vector<std::wstring>& catalogue);
 
-// The --help text; program: the name the user typed the program by.
+// The --help text; program: the name its usage lines begin with.
 std::wstring UsageText(const std::wstring& program, const std::vector<std::wstring>& catalogue);
 
 }  // namespace qorvani

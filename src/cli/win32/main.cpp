@@ -26,8 +26,8 @@ using namespace qorvani;
 
 std::atomic<bool> stopRequested{false};
 
-// Ctrl+C and Ctrl+Break stop the walk at its next folder; the summary is still printed. A
-// closing console or a logoff ends the program as the system does.
+// Ctrl+C and Ctrl+Break stop the walk at its next folder, or the clean before its next file; the
+// summary is still printed. A closing console or a logoff ends the program as the system does.
 BOOL WINAPI OnConsoleControl(DWORD event) {
     if (event != CTRL_C_EVENT && event != CTRL_BREAK_EVENT) return FALSE;
     stopRequested = true;

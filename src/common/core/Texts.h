@@ -1,8 +1,10 @@
 #pragma once
-// Every text the program shows, but the catalogue's (its masks and descriptions are the string
-// table of catalogue.rc). A text with a number in it is written here in its pieces; the function
-// that fills in the number sits with the command that shows it (ScanReportText, DeleteReport,
-// ForGoodQuestion, CheckedTotalText); NumberText puts a space before each number.
+// Every text the window and the console programs show, but the catalogue's (its masks and
+// descriptions are the string table of catalogue.rc) and the console's command-line help and
+// errors (CliArguments.cpp). A text with a number in it is written here in its pieces; the code
+// that fills in the number sits with the command that shows it (ScanReportText, the caption and
+// status at the end of DeleteCommandClick, ForGoodQuestion, CheckedTotalText, and the console's
+// SummaryLines, RunConsoleClean and progress line); NumberText puts a space before each number.
 namespace qorvani::text {
 
 // --- The main window ---

@@ -1,5 +1,6 @@
 #pragma once
-// Owners (Unique) of kernel objects, listings, shell and global memory, menus, and COM.
+// Owners (Unique) of kernel objects, listings, shell and global memory, menus, registry keys,
+// COM objects and COM for a thread.
 #include <windows.h>
 #include <objbase.h>
 

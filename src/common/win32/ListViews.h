@@ -1,4 +1,6 @@
 #pragma once
+// The program's check-box list views: making one, its colours, column widths and check-box images,
+// and the accessibility events of check boxes that the program sets.
 #include <windows.h>
 
 #include <cstddef>

@@ -1,4 +1,6 @@
 #pragma once
+// The message handling that runs inside long commands and modal loops: the dialog keys, input
+// meant for disabled windows dropped, and what waits in the thread's queue.
 #include <windows.h>
 
 namespace qorvani {
@@ -19,7 +21,7 @@ bool ReachesDisabledWindow(const MSG& msg);
 enum class KeyNavigation { Dialog, FocusOnly };
 
 // Lets pending window events run: handles every message already waiting for this thread, then
-// returns. With KeyNavigation::Dialog, Tab and Shift+Tab move the focus inside a long command as
+// returns. With KeyNavigation::Dialog, Tab, Shift+Tab, Enter and Esc act inside a long command as
 // they do when the window is idle. Input for a disabled window is dropped (ReachesDisabledWindow).
 // A WM_QUIT met on the way is posted again for the outer loop; the result is then false.
 bool PumpPendingMessages(KeyNavigation keys = KeyNavigation::Dialog);

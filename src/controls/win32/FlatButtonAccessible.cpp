@@ -13,7 +13,8 @@ namespace {
 
 // The index that OBJID_QUERYCLASSNAMEIDX gives for the system's "Button" class.
 constexpr LRESULT kButtonClassIndex = 65536 + 2;
-// The default action's name, as the system's own buttons call it on a Chinese Windows.
+// The default action's name is text::kPressAction, as the system's own buttons call it on a
+// Chinese Windows.
 
 // Interface identifiers are taken with __uuidof: the import library of oleacc also names
 // IID_IAccessible, and a linker that takes that name from it gets an import thunk, not the GUID.

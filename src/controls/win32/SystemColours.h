@@ -10,7 +10,7 @@ namespace qorvani {
 COLORREF ToColorRef(Rgb rgb);
 Rgb FromColorRef(COLORREF colour);
 bool SystemHighContrast();
-// The caption, disabled-caption and focus colours of the system's current scheme.
+// The button text, grey text and highlight colours of the system's current scheme.
 SystemColours CurrentSystemColours();
 
 }  // namespace qorvani

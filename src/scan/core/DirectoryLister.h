@@ -1,6 +1,7 @@
 #pragma once
-// The walk lists folders through this seam: GetFileInformationByHandleEx (or FindFirstFileExW)
-// on Windows (scan/win32), opendir/readdir natively (scan/posix).
+// The walk lists folders through this seam: on Windows (scan/win32) by GetFileInformationByHandleEx
+// on the folder's own handle, FindFirstFileExW only where a file system refuses those records;
+// natively (scan/posix) by opendir/readdir.
 #include <cstdint>
 #include <memory>
 #include <optional>

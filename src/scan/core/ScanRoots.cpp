@@ -54,7 +54,8 @@ std::vector<std::wstring> ScanRoots(bool allDrives, const FixedDrives& drives,
     if (pathText.empty()) return roots;
     std::wstring root(pathText);
     if (root.back() != separator) root.push_back(separator);
-    // Decided on the root, so that "C:" stays the drive's root "C:\\" as before.
+    // Decided on the root with its separator, so that "C:" is the drive's root "C:\\", not the
+    // drive's current folder.
     if (NeedsFullPath(root, separator)) {
         root = fullPath ? fullPath(root) : std::wstring();
         if (root.empty() || NeedsFullPath(root, separator)) return roots;

@@ -1,4 +1,6 @@
 #pragma once
+// The folders a scan walks, from the path box or the fixed drives, and what the all-drives box and
+// the browse button do to the path box.
 #include <functional>
 #include <optional>
 #include <string>

@@ -44,7 +44,7 @@ public:
 struct ScanState {
     bool scanning = false;         // from the click that starts a scan until its inputs are back
     bool stopRequested = false;
-    std::uint64_t totalBytes = 0;  // ScanTotalBytes
+    std::uint64_t totalBytes = 0;  // the sizes of the files matched so far, for the report
     std::uint32_t startTime = 0;
 };
 
@@ -105,7 +105,7 @@ void ReserveVolumeRoots(const std::vector<std::wstring>& roots, DirectoryLister&
 bool IsSystemFolderName(std::wstring_view name);
 
 // Walks path (which ends in the lister's separator). Reads state.stopRequested on entering each
-// folder and adds every listed file's size to state.totalBytes. Paces itself through pace:
+// folder and adds every matched file's size to state.totalBytes. Paces itself through pace:
 // AtWork at every entry listed, AtFolderEntry on entering each folder (after ShowFolder). walked
 // is shared by the roots of one scan; the overload without it walks path as the scan's only root.
 void ScanFolder(const std::wstring& path, DirectoryLister& lister, const MaskSet& masks,

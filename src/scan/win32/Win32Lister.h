@@ -6,8 +6,8 @@ namespace qorvani {
 
 // Lists folders through a handle of their own (GetFileInformationByHandleEx, 64 KiB of records at
 // a time, or FindFirstFileExW where a file system refuses those records), which also tells
-// where each root and link leads. A folder path whose listing pattern
-// (the path and "*.*") would reach MAX_PATH is not listed: that bounds the depth of the walk.
+// where each root and link leads. A folder path of MAX_PATH - 3 characters or more is not
+// listed: that bounds the depth of the walk.
 class Win32Lister final : public DirectoryLister {
 public:
     // Asks the system whether this is a 32-bit program on 64-bit Windows; if so, the folders the
