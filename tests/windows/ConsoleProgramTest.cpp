@@ -121,7 +121,10 @@ TEST(ConsoleProgram, ScansAndReportsEveryNameExactly) {
     EXPECT_NE(json.out.find("{\"type\":\"summary\",\"files\":1,\"bytes\":5,"), std::string::npos) << json.out;
 
     EXPECT_EQ(RunConsole(run, L"scan " + quotedRoot + L" --mask *.exe").exitCode, 2);
-    EXPECT_EQ(RunConsole(run, L"scan").exitCode, 2);
+    const ConsoleRun usage = RunConsole(run, L"scan");
+    EXPECT_EQ(usage.exitCode, 2);
+    const std::string name = Utf8(QORVANI_CLI_FILE);  // the help names the program run, 32- or 64-bit
+    EXPECT_EQ(usage.err.rfind(name.substr(0, name.size() - 4) + ": ", 0), 0u) << usage.err;
     EXPECT_EQ(RunConsole(run, L"scan \"" + root + L"no such folder\"").exitCode, 3);
     const ConsoleRun version = RunConsole(run, L"--version");
     EXPECT_EQ(version.exitCode, 0);

@@ -8,9 +8,9 @@ namespace qorvani {
 
 namespace {
 
-// Hears what the operation did with its one item. Lives on the stack of Delete; the operation
-// holds it from Advise to Unadvise, both within Delete (the sink goes before the operation is
-// released).
+// Hears what the operation did with its one item. Lives on the stack of Delete, declared before
+// the operation, so that it outlives the operation's last reference even if the operation held
+// it past Unadvise.
 class DeleteSink final : public IFileOperationProgressSink {
 public:
     bool posted = false;
@@ -78,6 +78,7 @@ std::optional<RecycleItemDelete::Result> RecycleItemDelete::Delete(const std::ws
         tried_ = true;
         com_ = InitializeCom();  // S_FALSE (already set up) is owned too; another apartment kind is left as it is
     }
+    DeleteSink sink;  // before the operation: it is destroyed after the operation is released
     IFileOperation* made = nullptr;
     if (FAILED(CoCreateInstance(__uuidof(FileOperation), nullptr, CLSCTX_ALL, __uuidof(IFileOperation),
                                 reinterpret_cast<void**>(&made))) ||
@@ -96,7 +97,6 @@ std::optional<RecycleItemDelete::Result> RecycleItemDelete::Delete(const std::ws
         return std::nullopt;  // this file only: the other way may still reach it
     const ComPtr<IShellItem> item(parsed);
 
-    DeleteSink sink;
     DWORD cookie = 0;
     if (FAILED(operation.Get()->Advise(&sink, &cookie)) || FAILED(operation.Get()->DeleteItem(item.Get(), nullptr))) {
         unavailable_ = true;

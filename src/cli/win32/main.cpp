@@ -131,7 +131,7 @@ int wmain(int argc, wchar_t** argv) {
     ConsoleStream err(STD_ERROR_HANDLE);
     const std::vector<std::wstring> arguments(argv + 1, argv + argc);
     const std::vector<std::wstring> catalogue = CatalogueMasks();
-    const std::wstring program = L"qorvani-cli";
+    const std::wstring program = QORVANI_CLI_NAME_WIDE;  // qorvani-cli or qorvani64-cli
     const ParsedArguments parsed = ParseArguments(arguments, catalogue);
     if (!parsed.request) {
         err.Write(program + L": " + parsed.error + L"\n\n" + UsageText(program, catalogue));
