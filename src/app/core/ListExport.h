@@ -4,7 +4,7 @@
 // path,size,checked, the path exact (folder as walked, name as listed), the size in bytes.
 #include <string>
 
-#include "scan/core/ResultStore.h"
+#include "checklist/core/ResultStore.h"
 
 namespace qorvani {
 

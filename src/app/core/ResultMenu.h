@@ -8,7 +8,7 @@
 #include <string>
 
 #include "common/core/Texts.h"
-#include "scan/core/ResultStore.h"
+#include "checklist/core/ResultStore.h"
 
 namespace qorvani {
 

@@ -21,7 +21,7 @@
 #include "common/win32/BaseWindow.h"
 #include "common/win32/GdiObject.h"
 #include "common/win32/Reflector.h"
-#include "scan/core/ResultStore.h"
+#include "checklist/core/ResultStore.h"
 #include "scan/core/ScanCommand.h"
 #include "scan/core/Walker.h"
 #include "scan/win32/Win32Lister.h"

@@ -17,7 +17,7 @@
 
 #include "common/win32/DeviceContext.h"
 #include "common/win32/GdiObject.h"
-#include "scan/core/ResultStore.h"
+#include "checklist/core/ResultStore.h"
 
 namespace qorvani {
 

@@ -21,7 +21,7 @@
 #include "app/win32/ResultCells.h"
 #include "common/win32/ListViews.h"
 #include "common/win32/Reflector.h"
-#include "scan/core/ResultStore.h"
+#include "checklist/core/ResultStore.h"
 
 namespace qorvani {
 

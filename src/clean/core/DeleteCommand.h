@@ -10,7 +10,7 @@
 #include "clean/core/RecycleBin.h"
 #include "common/core/DriveTypes.h"
 #include "common/core/Pacing.h"
-#include "scan/core/ResultStore.h"
+#include "checklist/core/ResultStore.h"
 
 namespace qorvani {
 
