@@ -4,7 +4,7 @@
 
 #include <utility>
 
-#include "app/core/ResultMenu.h"
+#include "checklist/core/CheckedTotal.h"
 #include "common/win32/MessagePump.h"
 
 namespace qorvani {
@@ -57,8 +57,7 @@ void Pacer::SetStatusNow(const std::wstring& text) {
 }
 
 void Pacer::ShowTotalNow() {
-    const ResultStore& rows = results_.Rows();
-    status_.SetTotal(rows.Count() == 0 ? std::wstring() : CheckedTotalText(rows.CheckedCount(), rows.CheckedBytes()));
+    status_.SetTotal(CheckedTotalShown(results_.Rows()));
 }
 
 void Pacer::RepaintNow() {
