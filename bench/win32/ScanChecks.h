@@ -8,7 +8,7 @@
 
 #include "BareWalk.h"
 #include "common/core/SlotArray.h"
-#include "scan/core/ResultStore.h"
+#include "checklist/core/ResultStore.h"
 
 namespace qorvani::bench {
 

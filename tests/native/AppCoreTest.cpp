@@ -11,6 +11,7 @@
 #include "app/core/PointedRows.h"
 #include "app/core/ListExport.h"
 #include "app/core/ResultMenu.h"
+#include "checklist/core/CheckedTotal.h"
 #include "app/core/RowCountCadence.h"
 #include "app/core/RowSearch.h"
 #include "app/core/Layout.h"
@@ -377,11 +378,23 @@ TEST(PointedRows, FocusSelectionAndPageStayOnTheirFilesWhenRowsAboveThemGo) {
     EXPECT_FALSE(RowsOfFoundIndices(ResultStore(), found).focused.has_value());
 }
 
-TEST(ResultMenu, TheCheckedTotalIsWrittenAsEveryNumberOfTheProgram) {
+TEST(CheckedTotal, IsWrittenAsEveryNumberOfTheProgramAndShownOnlyWhileThereAreRows) {
     EXPECT_EQ(CheckedTotalText(1234, 59454260), L"已选中： 1234个， 56.7 MB");
     EXPECT_EQ(CheckedTotalText(0, 0), L"已选中： 0个， 0 MB");
     EXPECT_EQ(CheckedTotalText(1, 104857), L"已选中： 1个， 0 MB");
     EXPECT_EQ(CheckedTotalText(200000, 5368709120ull), L"已选中： 200000个， 5120 MB");
+
+    ResultStore rows;
+    EXPECT_EQ(CheckedTotalShown(rows), L"");  // no rows: no total in view
+    rows.Append(L"/t/", L"a.tmp", 3 << 20);
+    rows.Append(L"/t/", L"b.tmp", 1 << 20);
+    EXPECT_EQ(CheckedTotalShown(rows), L"已选中： 0个， 0 MB");  // rows, none checked: the total is in view
+    rows.SetChecked(0, true);
+    EXPECT_EQ(CheckedTotalShown(rows), L"已选中： 1个， 3 MB");
+    rows.KeepRows({1});  // the checked row deleted
+    EXPECT_EQ(CheckedTotalShown(rows), L"已选中： 0个， 0 MB");
+    rows.Clear();
+    EXPECT_EQ(CheckedTotalShown(rows), L"");
 }
 
 // The list learns its count at a repaint at once while new rows would show on the visible page.

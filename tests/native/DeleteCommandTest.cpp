@@ -74,6 +74,13 @@ public:
     std::vector<std::pair<std::wstring, KeptReason>> kept;
     void FileKept(const std::wstring& path, KeptReason reason) override { kept.emplace_back(path, reason); }
     std::function<void(const std::wstring&)> onShowDeleting;
+    // Each begin and end of the pacing, with the questions asked, the rebuilds and the status before it.
+    std::vector<std::wstring> pacing;
+    void Begin() override { pacing.push_back(L"begin " + Progress()); }
+    void End() override { pacing.push_back(L"end " + Progress()); }
+    std::wstring Progress() const {
+        return std::to_wstring(questions) + L" " + std::to_wstring(rebuilds) + L" " + status.value_or(L"-");
+    }
 
     std::vector<std::wstring> Paths() const {
         std::vector<std::wstring> paths;
@@ -112,6 +119,22 @@ void TenRowsThreeChecked(FakeList& list, FakeShell& shell) {
 }
 
 }  // namespace
+
+// The delete's pacing begins before its question and ends after its status, a cancelled one too.
+TEST(DeleteCommand, PacingBeginsBeforeTheQuestionAndEndsAfterTheStatus) {
+    FakeList cancelled;
+    FakeShell shell;
+    TenRowsThreeChecked(cancelled, shell);
+    cancelled.answer = DeleteAnswer::Cancel;
+    Click(cancelled, shell);
+    EXPECT_EQ(cancelled.pacing, (std::vector<std::wstring>{L"begin 0 0 -", L"end 1 0 -"}));
+
+    FakeList list;
+    TenRowsThreeChecked(list, shell);
+    Click(list, shell);
+    ASSERT_TRUE(list.status.has_value());
+    EXPECT_EQ(list.pacing, (std::vector<std::wstring>{L"begin 0 0 -", L"end 1 1 " + *list.status}));
+}
 
 TEST(DeleteCommand, CancelChangesNothing) {
     FakeList list;

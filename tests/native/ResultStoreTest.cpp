@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "scan/core/ResultStore.h"
+#include "checklist/core/ResultStore.h"
 
 using namespace qorvani;
 

@@ -38,6 +38,11 @@ public:
         rows.clear();
         log.push_back(L"clear");
     }
+    // The pacing's begin and end and the rows shown at the end, logged only when asked.
+    bool logPacing = false;
+    void ShowFoundRows() override { if (logPacing) log.push_back(L"rows shown"); }
+    void Begin() override { if (logPacing) log.push_back(L"begin"); }
+    void End() override { if (logPacing) log.push_back(L"end"); }
     std::size_t ResultCount() override { return rows.size(); }
     void SetResultCaption(std::wstring_view text) override { log.push_back(L"label " + std::wstring(text)); }
     void SetStatusText(std::wstring_view text) override { log.push_back(L"status " + std::wstring(text)); }
@@ -117,6 +122,20 @@ TEST_F(ScanCommandTest, FullScanStepsInOrder) {
     EXPECT_FALSE(state.stopRequested);
     EXPECT_EQ(state.startTime, 1000u);
     EXPECT_FALSE(state.scanning);
+}
+
+// Pacing begins in the command, once the rows are emptied, and ends once the inputs are back;
+// the rows found are shown, a step of its own, before them.
+TEST_F(ScanCommandTest, PacingBeginsAfterTheRowsAreEmptiedAndEndsAfterTheInputsAreBack) {
+    tree.AddFile(L"C:\\", L"a.bak", 1536);
+    window.logPacing = true;
+    Click();
+    EXPECT_EQ(window.log,
+              Join({{L"clear", L"begin", L"label 扫描中..."}, kDisabling, {L"events", L"clock"},
+                    {L"status 正在扫描：C:\\", L"row C:\\A.BAK"},
+                    {L"events", L"status " + kCompletion, L"clock",
+                     L"label 扫描结果： 扫描到的文件共有： 1个； 占用空间： 0 MB ；用时： 2.5秒", L"rows shown"},
+                    kEnabling, {L"end"}}));
 }
 
 TEST_F(ScanCommandTest, ReportText) {

@@ -60,6 +60,10 @@ public:
         log.push_back("rebuild");
         masks = CheckedMasks();
     }
+    // Each begin and end of the pacing, with the number of actions before it.
+    std::vector<std::string> pacing;
+    void Begin() override { pacing.push_back("begin@" + std::to_string(Actions().size())); }
+    void End() override { pacing.push_back("end@" + std::to_string(Actions().size())); }
     void AtRowEnd() override {
         log.push_back("yield");
         ++yields;
@@ -157,6 +161,26 @@ TEST(Selection, DisabledListOrUnknownIndexDoesNothing) {
     for (int list : {-1, 2, 5, 100, -32768})
         for (bool checked : {true, false}) SelectionClick({static_cast<SelectionList>(list), checked}, enabled, enabled);
     EXPECT_TRUE(enabled.log.empty());
+}
+
+// The pass's pacing begins before its first row and ends after its last, a pass over a disabled
+// list and one run from another's yield included.
+TEST(Selection, PacingBeginsAndEndsAroundEveryPass) {
+    FakeWindow window(3, 2);
+    SelectionClick(kCheckAllResults, window, window);
+    EXPECT_EQ(window.pacing, (std::vector<std::string>{"begin@0", "end@6"}));
+
+    FakeWindow disabled(3, 0);
+    disabled.resultsEnabled = false;
+    SelectionClick(kCheckAllResults, disabled, disabled);
+    EXPECT_EQ(disabled.pacing, (std::vector<std::string>{"begin@0", "end@0"}));
+
+    FakeWindow nested(3, 0);
+    nested.onYield = [&](int yield) {
+        if (yield == 1) SelectionClick(kCheckNoResults, nested, nested);
+    };
+    SelectionClick(kCheckAllResults, nested, nested);
+    EXPECT_EQ(nested.pacing, (std::vector<std::string>{"begin@0", "begin@2", "end@8", "end@12"}));
 }
 
 TEST(Selection, APassRunFromAYieldRunsWholeThenTheOuterOneGoesOn) {

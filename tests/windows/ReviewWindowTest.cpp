@@ -14,6 +14,7 @@
 #include "WinTestSupport.h"
 #include "app/core/Layout.h"
 #include "app/core/ResultMenu.h"
+#include "checklist/core/CheckedTotal.h"
 #include "app/win32/MainWindow.h"
 #include "app/win32/RowActions.h"
 #include "common/core/Texts.h"

@@ -441,7 +441,7 @@ TEST_F(ScanWindowTest, LongPathsAreDrawnCutInTheMiddleWithTheWholePathInATip) {
     wchar_t shown[MAX_PATH * 2] = {};
     TTTOOLINFOW tool{};
     tool.cbSize = sizeof(tool);
-    tool.hwnd = list;
+    tool.hwnd = window_;  // the tool is the list's parent's, which reflects the tip's notifications
     tool.uId = 1;
     tool.lpszText = shown;
     SendMessageW(tip, TTM_GETTEXTW, MAX_PATH * 2, reinterpret_cast<LPARAM>(&tool));

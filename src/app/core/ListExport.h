@@ -5,7 +5,7 @@
 // its own path and size (CsvField).
 #include <string>
 
-#include "scan/core/ResultStore.h"
+#include "checklist/core/ResultStore.h"
 
 namespace qorvani {
 

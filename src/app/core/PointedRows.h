@@ -7,7 +7,7 @@
 #include <optional>
 #include <vector>
 
-#include "scan/core/ResultStore.h"
+#include "checklist/core/ResultStore.h"
 
 namespace qorvani {
 

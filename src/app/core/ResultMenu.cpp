@@ -1,7 +1,6 @@
 #include "app/core/ResultMenu.h"
 
 #include "app/core/PointedRows.h"
-#include "scan/core/NumberText.h"
 
 namespace qorvani {
 
@@ -47,11 +46,6 @@ void RunResultMenuCommand(ResultMenuCommand command, ResultStore& rows, std::opt
     if (command == kMenuOpenFolder) view.OpenFolderOf(rows.ExactPath(*row));
     if (command == kMenuCopyPath) view.CopyText(rows.ExactPath(*row));
     if (command == kMenuExportList) view.ExportRows(rows);
-}
-
-std::wstring CheckedTotalText(std::size_t rows, std::uint64_t bytes) {
-    return text::kCheckedPrefix + NumberText(std::uint64_t{rows}) + text::kCheckedCount +
-           NumberText(MegabytesFigure(bytes)) + text::kMegabytes;
 }
 
 }  // namespace qorvani

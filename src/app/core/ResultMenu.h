@@ -1,14 +1,13 @@
 #pragma once
 // The result list's menu (a right-click on a row, the Menu key, Shift+F10): its items, which of
-// them can be chosen, and what each one does, through a narrow view of the window. And the
-// checked total that the window keeps in view while the list has rows.
+// them can be chosen, and what each one does, through a narrow view of the window.
 #include <cstddef>
 #include <cstdint>
 #include <optional>
 #include <string>
 
 #include "common/core/Texts.h"
-#include "scan/core/ResultStore.h"
+#include "checklist/core/ResultStore.h"
 
 namespace qorvani {
 
@@ -64,8 +63,5 @@ ResultMenuCommand SortCommandOf(RowOrder order);
 // its state lets it be chosen.
 void RunResultMenuCommand(ResultMenuCommand command, ResultStore& rows, std::optional<std::size_t> row, bool busy,
                           ResultMenuView& view);
-
-// "已选中： N个， X MB", the numbers as the program writes every number.
-std::wstring CheckedTotalText(std::size_t rows, std::uint64_t bytes);
 
 }  // namespace qorvani

@@ -114,7 +114,7 @@ void MainWindow::CreateControls() {
     // Focus rectangles hidden or shown as the last input (mouse or keyboard) suggests.
     SendMessageW(hwnd_, WM_CHANGEUISTATE, MAKEWPARAM(UIS_INITIALIZE, 0), 0);
     results_.Attach(
-        Control(kIdResultList), [this] { pacer_.ShowTotalNow(); },
+        Control(kIdResultList), [this] { ShowCheckedTotal(); },
         [this] {
             // Delete on the list is the delete button, while the button can be clicked.
             if (IsWindowEnabled(Control(kIdDeleteButton))) OnDeleteClick();
@@ -122,13 +122,15 @@ void MainWindow::CreateControls() {
     types_.Attach(Control(kIdTypeList), [this] {
         if (!fillingTypeList_) RebuildActiveMasks();
     });
-    pacer_.Attach(hwnd_, Control(kIdStatusBar));
+    status_.Attach(Control(kIdStatusBar));
+    pacer_.Attach(hwnd_);
     ConnectControls();
 }
 
 // Every control's notifications and clicks go to what handles them.
 void MainWindow::ConnectControls() {
     reflector_.Add(results_.Handle(), results_);
+    if (const HWND tip = results_.Cells().Tip()) reflector_.Add(tip, results_.Cells());
     reflector_.Add(types_.Handle(), types_);
     reflector_.OnClick(Control(kIdDeleteButton), [this] { OnDeleteClick(); });
     reflector_.OnClick(Control(kIdAboutButton), [this] { OnAboutClick(); });
@@ -142,7 +144,7 @@ void MainWindow::ConnectControls() {
 
 void MainWindow::StartUp() {
     activeMasks_.Reset();
-    pacer_.SetStatusNow(text::kStartupPrompt);
+    SetStatusNow(text::kStartupPrompt);
     ResourceStrings strings(instance_);
     fillingTypeList_ = true;
     FillTypeList(strings, types_);
@@ -166,8 +168,7 @@ void MainWindow::OnDeleteClick() {
     BusyScope busy(*this);
     ShellFileDelete shell(hwnd_, pacer_);
     results_.RememberPointedRows();  // the rows are rebuilt by file, not by number
-    pacer_.Begin();
-    DeleteCommandClick(*this, results_.Rows(), shell, pacer_);
+    DeleteCommandClick(*this, rows_, shell, pacer_);
 }
 
 void MainWindow::OnSelectionClick(SelectionTarget target) {
@@ -175,10 +176,8 @@ void MainWindow::OnSelectionClick(SelectionTarget target) {
     CheckEvents& events =
         target.list == SelectionList::Types ? types_.ProgramCheckEvents() : results_.ProgramCheckEvents();
     events.BeginPass(RowCount(target.list));
-    pacer_.Begin();
     SelectionClick(target, *this, pacer_);
     events.EndPass();
-    pacer_.RepaintNow();
 }
 
 void MainWindow::OnScanClick() {
@@ -289,17 +288,14 @@ void MainWindow::OnAboutClick() {
     AboutWindow::ShowModal(instance_, hwnd_, IDI_QORVANI);
 }
 
-// --- ScanView ---
+// --- ScanView: the inputs while a scan runs ---
 
 void MainWindow::SetScanning(bool scanning) {
     // In this order; the result list stays enabled (rows can be checked as they come) and so
     // does the scan button, which becomes the stop button.
     const bool allDrives = AllDrivesChecked();
     if (scanning) KeepFocusUsable();
-    if (!scanning) {
-        results_.ShowAllRows();  // the scan is over: the list holds every row found
-        EnableWindow(Control(kIdResultList), TRUE);
-    }
+    if (!scanning) EnableWindow(Control(kIdResultList), TRUE);
     for (int id : {kIdTypeList, kIdCheckAllResultsButton, kIdCheckNoResultsButton, kIdCheckAllTypesButton, kIdCheckNoTypesButton,
                    kIdDeleteButton, kIdAboutButton, kIdExitButton})
         EnableWindow(Control(id), !scanning);
@@ -318,83 +314,5 @@ void MainWindow::KeepFocusUsable() {
     if (focus == results || IsChild(results, focus) || focus == Control(kIdScanButton)) return;
     SetFocus(Control(kIdScanButton));
 }
-
-void MainWindow::ClearResults() {
-    results_.Clear();
-    pacer_.ResetRepaintCount();
-    pacer_.Begin();  // the first folder of a scan always looks at the queue
-}
-
-std::size_t MainWindow::ResultCount() { return results_.Count(); }
-
-void MainWindow::SetResultCaption(std::wstring_view text) {
-    SetWindowTextW(Control(kIdResultCaption), std::wstring(text).c_str());
-}
-
-void MainWindow::SetStatusText(std::wstring_view text) {
-    pacer_.SetStatusNow(std::wstring(text));  // a folder or path not yet shown is dropped
-}
-
-bool MainWindow::AllDrivesChecked() { return SendMessageW(Control(kIdAllDrivesBox), BM_GETCHECK, 0, 0) == BST_CHECKED; }
-
-std::wstring MainWindow::PathText() { return ControlText(Control(kIdPathBox)); }
-
-
-
-std::uint32_t MainWindow::Milliseconds() { return timeGetTime(); }
-
-// --- WalkSink ---
-
-void MainWindow::ShowFolder(const std::wstring& path) { pacer_.ShowStatusSoon(text::kScanningFolderPrefix + path); }
-
-
-
-
-void MainWindow::AppendMatch(const std::wstring& folder, std::wstring_view name, const MatchFacts& facts) {
-    results_.Append(folder, name, facts.size);
-}
-
-// --- DeleteView ---
-
-DeleteAnswer MainWindow::AskDeleteConfirmation() {
-    switch (MessageBoxW(hwnd_, text::kDeleteQuestion, text::kDeleteTitle, MB_YESNOCANCEL | MB_ICONEXCLAMATION | MB_DEFBUTTON3)) {
-        case IDYES: return DeleteAnswer::Yes;
-        case IDNO: return DeleteAnswer::No;
-        default: return DeleteAnswer::Cancel;
-    }
-}
-
-bool MainWindow::AskDeleteForGood(std::size_t files) {
-    // Yes and No only, No the default: Esc and Enter keep the files.
-    return MessageBoxW(hwnd_, ForGoodQuestion(files).c_str(), text::kDeleteTitle,
-                       MB_YESNO | MB_ICONEXCLAMATION | MB_DEFBUTTON2) == IDYES;
-}
-
-void MainWindow::RowsKept() { results_.RowsRebuilt(); }
-
-void MainWindow::ShowDeleting(const std::wstring& path) { pacer_.ShowStatusSoon(text::kDeletingPrefix + path); }
-
-
-
-// --- SelectionView ---
-
-bool MainWindow::ListEnabled(SelectionList list) {
-    return IsWindowEnabled(list == SelectionList::Results ? results_.Handle() : types_.Handle()) != FALSE;
-}
-
-std::size_t MainWindow::RowCount(SelectionList list) {
-    // A close asked during a pass empties the lists as far as the pass can see, so it ends.
-    if (closePending_) return 0;
-    return list == SelectionList::Results ? results_.Count() : types_.TypeRowCount();
-}
-
-void MainWindow::SetRowChecked(SelectionList list, std::size_t row, bool checked) {
-    if (list == SelectionList::Results)
-        results_.SetChecked(row, checked);
-    else
-        types_.SetTypeRowChecked(row, checked);
-}
-
-void MainWindow::RebuildActiveMasks() { qorvani::RebuildActiveMasks(types_, activeMasks_); }
 
 }  // namespace qorvani

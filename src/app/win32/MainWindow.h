@@ -1,8 +1,9 @@
 #pragma once
 // The main window: the program's one top-level window. It owns the run-time state (ActiveMasks, the
-// fixed drives, the scan state and the found rows), the layout and the wiring: it implements the
-// narrow views through which the platform-free commands reach its controls, handing the result
-// list to ResultList, the type list to TypeListBox and the pace of long commands to Pacer.
+// fixed drives, the scan state and the checklist's rows), the layout and the wiring: it implements
+// the narrow views through which the platform-free commands reach its controls, handing the result
+// list to ResultList, the type list to TypeListBox and the pace of long commands to Pacer; it owns
+// the status bar and is the live display that the pacer has repainted (MainWindowViews.cpp).
 #include <windows.h>
 #include <commctrl.h>
 
@@ -12,8 +13,10 @@
 
 #include "app/win32/Pacer.h"
 #include "app/win32/ResultList.h"
+#include "app/win32/StatusBar.h"
 #include "app/win32/TypeListBox.h"
 #include "catalogue/core/TypeList.h"
+#include "checklist/core/ResultStore.h"
 #include "clean/core/DeleteCommand.h"
 #include "clean/core/Selection.h"
 #include "common/core/DpiFrame.h"
@@ -21,7 +24,6 @@
 #include "common/win32/BaseWindow.h"
 #include "common/win32/GdiObject.h"
 #include "common/win32/Reflector.h"
-#include "scan/core/ResultStore.h"
 #include "scan/core/ScanCommand.h"
 #include "scan/core/Walker.h"
 #include "scan/win32/Win32Lister.h"
@@ -34,7 +36,8 @@ class MainWindow final : public BaseWindow<MainWindow>,
                          private ScanView,
                          private WalkSink,
                          private DeleteView,
-                         private SelectionView {
+                         private SelectionView,
+                         private LiveDisplay {
 public:
     static constexpr const wchar_t* kClassName = kMainWindowClass;
 
@@ -50,11 +53,11 @@ public:
     const FixedDrives& CurrentFixedDrives() const { return fixedDrives_; }
     Win32Lister& Lister() { return lister_; }
     const std::wstring& FixedDriveText() const { return fixedDriveText_; }
-    const ResultStore& Results() const { return results_.Rows(); }
+    const ResultStore& Results() const { return rows_; }
     const ScanState& Scan() const { return scan_; }
     ResultCells& ResultListCells() { return results_.Cells(); }
     ResultList& ResultRows() { return results_; }
-    // How often the list and the status bar were repainted during the last scan.
+    // How often the list and the status bar were repainted during the last long command.
     std::size_t LiveRefreshCount() const { return pacer_.RepaintCount(); }
 
 private:
@@ -88,6 +91,7 @@ private:
     // ScanView.
     void SetScanning(bool scanning) override;
     void ClearResults() override;
+    void ShowFoundRows() override;
     std::size_t ResultCount() override;
     void SetResultCaption(std::wstring_view text) override;
     void SetStatusText(std::wstring_view text) override;
@@ -108,6 +112,12 @@ private:
     std::size_t RowCount(SelectionList list) override;
     void SetRowChecked(SelectionList list, std::size_t row, bool checked) override;
     void RebuildActiveMasks() override;
+    // The live display: the status text shown at the next repaint (a later one replaces it
+    // unseen), or now (one waiting is dropped); the checked total shown now.
+    void ShowStatusSoon(std::wstring text);
+    void SetStatusNow(const std::wstring& text);
+    void ShowCheckedTotal();
+    void RepaintLive() override;
 
     HWND Control(int id) const { return GetDlgItem(hwnd_, id); }
 
@@ -132,9 +142,13 @@ private:
     FixedDrives fixedDrives_;
     std::wstring fixedDriveText_;
     ScanState scan_;
-    ResultList results_;
+    ResultStore rows_;
+    ResultList results_{rows_};
     TypeListBox types_;
-    Pacer pacer_{results_};
+    StatusBar status_;
+    std::wstring pendingStatus_;
+    bool statusPending_ = false;
+    Pacer pacer_{*this};
     Win32Lister lister_;
     Reflector reflector_;
 

@@ -1,15 +1,13 @@
 #include "app/win32/Pacer.h"
 
-#include <commctrl.h>
-
-#include <utility>
-
-#include "app/core/ResultMenu.h"
 #include "common/win32/MessagePump.h"
 
 namespace qorvani {
 
-void Pacer::Begin() { clock_.Begin(GetTickCount()); }
+void Pacer::Begin() {
+    repaints_ = 0;
+    clock_.Begin(GetTickCount());
+}
 
 void Pacer::AtWork() { Carry(clock_.At(GetTickCount(), false)); }
 
@@ -45,28 +43,8 @@ void Pacer::Carry(const PaceActions& actions) {
     }
 }
 
-void Pacer::ShowStatusSoon(std::wstring text) {
-    pendingStatus_ = std::move(text);
-    statusPending_ = true;
-}
-
-void Pacer::SetStatusNow(const std::wstring& text) {
-    statusPending_ = false;
-    status_.SetText(text);
-    ShowTotalNow();
-}
-
-void Pacer::ShowTotalNow() {
-    const ResultStore& rows = results_.Rows();
-    status_.SetTotal(rows.Count() == 0 ? std::wstring() : CheckedTotalText(rows.CheckedCount(), rows.CheckedBytes()));
-}
-
 void Pacer::RepaintNow() {
-    if (statusPending_) SetStatusNow(pendingStatus_);
-    else ShowTotalNow();
-    results_.Refresh();
-    // The command handles no messages between its points, so paint now rather than wait for it.
-    UpdateWindow(status_.Handle());
+    display_.RepaintLive();
     ++repaints_;
 }
 

@@ -6,7 +6,6 @@
 namespace qorvani {
 namespace {
 
-constexpr UINT_PTR kSubclassId = 2;
 constexpr UINT_PTR kToolId = 1;
 constexpr std::size_t kMaxRememberedFits = 1024;
 
@@ -19,27 +18,31 @@ int TextExtent(HDC dc, std::wstring_view text) {
 }  // namespace
 
 ResultCells::~ResultCells() {
-    if (list_ != nullptr && IsWindow(list_)) RemoveWindowSubclass(list_, ListProc, kSubclassId);
     if (tip_ != nullptr && IsWindow(tip_)) DestroyWindow(tip_);
 }
 
 void ResultCells::Attach(HWND list) {
     list_ = list;
+    notified_ = GetParent(list);
     dpi_ = SystemDpi();
     tip_ = CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr, WS_POPUP | TTS_NOPREFIX | TTS_ALWAYSTIP,
                            CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, list, nullptr,
                            reinterpret_cast<HINSTANCE>(GetWindowLongPtrW(list, GWLP_HINSTANCE)), nullptr);
     if (tip_ != nullptr) {
-        TTTOOLINFOW tool{};
-        tool.cbSize = sizeof(tool);
+        TTTOOLINFOW tool = Tool();
         tool.uFlags = TTF_TRACK | TTF_ABSOLUTE;  // shown and hidden from here
-        tool.hwnd = list_;
-        tool.uId = kToolId;
-        tool.lpszText = LPSTR_TEXTCALLBACKW;  // the list is asked, by TTN_GETDISPINFOW
+        tool.lpszText = LPSTR_TEXTCALLBACKW;  // the tool's window is asked, by TTN_GETDISPINFOW
         SendMessageW(tip_, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&tool));
         SendMessageW(tip_, TTM_SETMAXTIPWIDTH, 0, GetSystemMetrics(SM_CXSCREEN));
     }
-    SetWindowSubclass(list_, ListProc, kSubclassId, reinterpret_cast<DWORD_PTR>(this));
+}
+
+TTTOOLINFOW ResultCells::Tool() const {
+    TTTOOLINFOW tool{};
+    tool.cbSize = sizeof(tool);
+    tool.hwnd = notified_;
+    tool.uId = kToolId;
+    return tool;
 }
 
 LRESULT ResultCells::OnCustomDraw(const NMLVCUSTOMDRAW& draw) {
@@ -70,8 +73,7 @@ std::wstring ResultCells::Text(int row, int column) {
 }
 
 std::wstring ResultCells::TipText(int row) {
-    if (row < 0 || list_ == nullptr) return std::wstring();
-    if (row >= static_cast<int>(SendMessageW(list_, LVM_GETITEMCOUNT, 0, 0))) return std::wstring();
+    if (row < 0 || list_ == nullptr || static_cast<std::size_t>(row) >= rows_.Count()) return std::wstring();
     std::wstring whole = rows_.DisplayText(static_cast<std::size_t>(row));
     const WindowDc dc = GetWindowDc(list_);
     const SelectedObject font = SelectInto(dc.Get(), reinterpret_cast<HFONT>(SendMessageW(list_, WM_GETFONT, 0, 0)));
@@ -110,34 +112,25 @@ std::wstring ResultCells::Fitted(std::size_t row, const std::wstring& whole, int
     return shown;
 }
 
-LRESULT CALLBACK ResultCells::ListProc(HWND list, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR,
-                                           DWORD_PTR self) {
-    auto* cells = reinterpret_cast<ResultCells*>(self);
+void ResultCells::OnListMessage(UINT message, LPARAM lParam) {
     switch (message) {
         case WM_MOUSEMOVE:
-            cells->OnMouseMove(lParam);
+            OnMouseMove(lParam);
             break;
         case WM_MOUSEHOVER:
-            cells->ShowTip();
+            ShowTip();
             break;
         case WM_MOUSELEAVE:
-            cells->HideTip();
-            cells->tipRow_ = -1;
+            HideTip();
+            tipRow_ = -1;
             break;
         case WM_LBUTTONDOWN:
         case WM_RBUTTONDOWN:
         case WM_MOUSEWHEEL:
         case WM_KEYDOWN:
-            cells->HideTip();
-            break;
-        case WM_NOTIFY:
-            if (cells->OnTipNeedsText(reinterpret_cast<NMHDR*>(lParam))) return 0;
-            break;
-        case WM_NCDESTROY:
-            RemoveWindowSubclass(list, ListProc, kSubclassId);
+            HideTip();
             break;
     }
-    return DefSubclassProc(list, message, wParam, lParam);
 }
 
 // The tip belongs to the row under the pointer: when the pointer comes to rest on a cut row
@@ -167,31 +160,25 @@ void ResultCells::ShowTip() {
     GetCursorPos(&at);
     POINT below{0, row.bottom + 2};
     ClientToScreen(list_, &below);
-    TTTOOLINFOW tool{};
-    tool.cbSize = sizeof(tool);
-    tool.hwnd = list_;
-    tool.uId = kToolId;
+    TTTOOLINFOW tool = Tool();
     SendMessageW(tip_, TTM_TRACKPOSITION, 0, MAKELPARAM(at.x, below.y));
     SendMessageW(tip_, TTM_TRACKACTIVATE, TRUE, reinterpret_cast<LPARAM>(&tool));
 }
 
 void ResultCells::HideTip() {
     if (tip_ == nullptr) return;
-    TTTOOLINFOW tool{};
-    tool.cbSize = sizeof(tool);
-    tool.hwnd = list_;
-    tool.uId = kToolId;
+    TTTOOLINFOW tool = Tool();
     SendMessageW(tip_, TTM_TRACKACTIVATE, FALSE, reinterpret_cast<LPARAM>(&tool));
 }
 
-bool ResultCells::OnTipNeedsText(NMHDR* header) {
-    if (header == nullptr || header->hwndFrom != tip_ || header->code != TTN_GETDISPINFOW) return false;
-    auto* info = reinterpret_cast<NMTTDISPINFOW*>(header);
+LRESULT ResultCells::OnReflectedNotify(NMHDR& header) {
+    if (header.code != TTN_GETDISPINFOW) return 0;
+    auto& info = reinterpret_cast<NMTTDISPINFOW&>(header);
     tipText_ = TipText(tipRow_);
-    info->lpszText = tipText_.data();
-    info->szText[0] = L'\0';
-    info->hinst = nullptr;
-    return true;
+    info.lpszText = tipText_.data();
+    info.szText[0] = L'\0';
+    info.hinst = nullptr;
+    return 0;
 }
 
 }  // namespace qorvani

@@ -34,8 +34,8 @@ void ResultList::Attach(HWND list, std::function<void()> checksChanged, std::fun
     checkEvents_.Attach(list_);
     checksChanged_ = std::move(checksChanged);
     deleteKey_ = std::move(deleteKey);
-    SetWindowSubclass(list_, SubclassProc, 1, reinterpret_cast<DWORD_PTR>(this));
     cells_.Attach(list_);
+    SetWindowSubclass(list_, SubclassProc, 1, reinterpret_cast<DWORD_PTR>(this));
 }
 
 LRESULT ResultList::OnReflectedNotify(NMHDR& header) {
@@ -177,6 +177,8 @@ void ResultList::OnGetDispInfo(NMLVDISPINFOW* info) {
 
 LRESULT CALLBACK ResultList::SubclassProc(HWND list, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR,
                                           DWORD_PTR self) {
+    // The one subclass of the list: the cells' tip first hears of the pointer and the keys.
+    reinterpret_cast<ResultList*>(self)->cells_.OnListMessage(message, lParam);
     if (message == LVM_SETITEMSTATE && lParam != 0) {
         // An owner-data list keeps no state images: a check box set from outside (UI
         // Automation's Toggle, another program) goes to the store; selection and focus go on.

@@ -1,6 +1,6 @@
 #pragma once
-// The result list: an owner-data list view over the program's own row store. It answers the
-// list's notifications, which its parent reflects to it (the cells' texts from ResultCells),
+// The result list: an owner-data list view over the checklist's rows (the store, which the
+// window owns). It answers the list's notifications, which its parent reflects to it (the cells' texts from ResultCells),
 // toggles check boxes on the user's clicks and keys and on a state image set from outside
 // (LVM_SETITEMSTATE, as UI Automation's Toggle sends it), and brings the list up to date at the pace
 // the caller sets (Refresh), never per row; RowCountCadence says when the list learns its count.
@@ -21,13 +21,13 @@
 #include "app/win32/ResultCells.h"
 #include "common/win32/ListViews.h"
 #include "common/win32/Reflector.h"
-#include "scan/core/ResultStore.h"
+#include "checklist/core/ResultStore.h"
 
 namespace qorvani {
 
 class ResultList final : public ReflectedControl, private ResultMenuView {
 public:
-    ResultList() = default;
+    explicit ResultList(ResultStore& rows) : rows_(rows), cells_(rows) {}
     ResultList(const ResultList&) = delete;
     ResultList& operator=(const ResultList&) = delete;
 
@@ -38,18 +38,10 @@ public:
     // cannot be chosen.
     void SetBusy(bool busy) { busy_ = busy; }
     HWND Handle() const { return list_; }
-    const ResultStore& Rows() const { return rows_; }
-    // The store itself, for a command that rebuilds it (the delete); RowsRebuilt shows the result.
-    ResultStore& Rows() { return rows_; }
 
-    // Every row removed, at once on the screen.
+    // Every row removed, from the store and at once from the screen. Rows added to the store
+    // later show at the next Refresh.
     void Clear();
-    // A row added to the store; the list shows it at the next Refresh.
-    void Append(const std::wstring& folder, std::wstring_view name, std::uint64_t size) {
-        rows_.Append(folder, name, size);
-    }
-    std::size_t Count() const { return rows_.Count(); }
-    bool Checked(std::size_t row) const { return rows_.Checked(row); }
     // Sets a row's check box from the program; it is repainted at the next Refresh. Its event
     // goes out as CheckEvents says.
     void SetChecked(std::size_t row, bool checked);
@@ -63,7 +55,7 @@ public:
     // files they were on (none where that file is gone), the page from the same file down.
     void RowsRebuilt();
 
-    // A command is over (the scan): the list learns its whole row count now.
+    // The scan is over: the list learns its whole row count now.
     void ShowAllRows();
     // The live refresh: the row count as RowCountCadence says, the rows whose check boxes
     // changed, and the paint.
@@ -72,7 +64,8 @@ public:
     // The list's notifications: display texts (LVN_GETDISPINFOW), the first column's drawing
     // (NM_CUSTOMDRAW), type-to-find (LVN_ODFINDITEMW) and no label editing. Others give 0.
     LRESULT OnReflectedNotify(NMHDR& header) override;
-    // The cells' texts: long paths cut in the middle, whole in a tip.
+    // The cells' texts: long paths cut in the middle, whole in a tip (whose notifications the
+    // list's parent reflects to the cells).
     ResultCells& Cells() { return cells_; }
 
 private:
@@ -97,8 +90,8 @@ private:
     CheckEvents checkEvents_;
     std::function<void()> checksChanged_, deleteKey_;
     bool busy_ = false;
-    ResultStore rows_;
-    ResultCells cells_{rows_};
+    ResultStore& rows_;
+    ResultCells cells_;
     RowCountCadence count_;
     bool rowsDirty_ = false;
     PointedRows remembered_;  // by their places in the order found

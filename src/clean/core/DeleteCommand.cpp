@@ -226,6 +226,7 @@ Collected CollectRows(const std::vector<RowPlan>& plan, DeleteView& view, FileSh
 }  // namespace
 
 void DeleteCommandClick(DeleteView& view, ResultStore& rows, FileShell& shell, Pacing& pace, wchar_t separator) {
+    const PacedRun paced(pace);
     const DeleteAnswer answer = view.AskDeleteConfirmation();
     if (answer == DeleteAnswer::Cancel) return;
 

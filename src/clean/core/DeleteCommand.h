@@ -10,7 +10,7 @@
 #include "clean/core/RecycleBin.h"
 #include "common/core/DriveTypes.h"
 #include "common/core/Pacing.h"
-#include "scan/core/ResultStore.h"
+#include "checklist/core/ResultStore.h"
 
 namespace qorvani {
 
@@ -132,7 +132,7 @@ std::vector<bool> CaseTwins(const ResultStore& rows, Pacing& pace);
 
 // The delete button's click over the result rows: each row's exact path (folder and name as
 // listed) and check box are read from rows, and rows keeps what is left. The delete paces itself
-// through pace: AtWork at every row of its passes, sent or not, and right before each shell call,
+// through pace: Begin and End around the whole click (a cancelled one included), AtWork at every row of its passes, sent or not, and right before each shell call,
 // so that no stretch of a long delete goes without a keep-alive; it runs no input.
 void DeleteCommandClick(DeleteView& view, ResultStore& rows, FileShell& shell, Pacing& pace,
                         wchar_t separator = L'\\');

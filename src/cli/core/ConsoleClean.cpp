@@ -2,7 +2,7 @@
 
 #include "common/core/Texts.h"
 #include "scan/core/NumberText.h"
-#include "scan/core/ResultStore.h"
+#include "checklist/core/ResultStore.h"
 
 namespace qorvani {
 

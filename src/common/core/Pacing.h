@@ -9,6 +9,10 @@
 //  - look: the queue is looked at, and what waits may run; only at a look point, the first one
 //    after the command begins and then at most every 10 ms.
 // The points, as the commands call them:
+//  Begin()             a long command starts (a scan after emptying its rows, a selection pass, a
+//                      delete): its first look point looks at the queue, its first point repaints.
+//  End()               the command is over, whichever way it returns: the live display is brought
+//                      up to date now.
 //  AtWork()            a work point: every entry listed, every row of the delete's passes, right
 //                      before each shell call. Keep-alive and repaint as due; no input ever runs.
 //  AtFolderEntry()     a look point, on entering a folder of the walk (after its status text): as
@@ -25,10 +29,24 @@ namespace qorvani {
 class Pacing {
 public:
     virtual ~Pacing() = default;
+    virtual void Begin() {}
+    virtual void End() {}
     virtual void AtWork() {}
     virtual void AtFolderEntry() {}
     virtual void AtRowEnd() {}
     virtual void RunWaitingEvents() {}
+};
+
+// Begin on making, End on leaving: a command's whole run, every return included.
+class PacedRun {
+public:
+    explicit PacedRun(Pacing& pace) : pace_(pace) { pace_.Begin(); }
+    ~PacedRun() { pace_.End(); }
+    PacedRun(const PacedRun&) = delete;
+    PacedRun& operator=(const PacedRun&) = delete;
+
+private:
+    Pacing& pace_;
 };
 
 }  // namespace qorvani

@@ -12,6 +12,7 @@ namespace {
 void RunScan(ScanView& view, WalkSink& sink, Pacing& pace, DirectoryLister& lister,
              const ActiveMasks& activeMasks, ScanState& state) {
     view.ClearResults();
+    const PacedRun paced(pace);  // from the empty list to the inputs given back
     view.SetResultCaption(text::kScanningCaption);
     state.totalBytes = 0;
     state.stopRequested = false;
@@ -47,6 +48,7 @@ void RunScan(ScanView& view, WalkSink& sink, Pacing& pace, DirectoryLister& list
     const std::uint32_t elapsed = view.Milliseconds() - state.startTime;  // modulo 2^32
     view.SetResultCaption(ScanReportText(view.ResultCount(), state.totalBytes, elapsed));
 
+    view.ShowFoundRows();
     view.SetScanning(false);
     state.scanning = false;
 }

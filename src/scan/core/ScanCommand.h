@@ -21,6 +21,8 @@ public:
     // while the all-drives box is clear) and the scan button reads "开始扫描".
     virtual void SetScanning(bool scanning) = 0;
     virtual void ClearResults() = 0;                            // the result list's rows
+    // The walk is over: the result list shows every row found, before the inputs come back.
+    virtual void ShowFoundRows() = 0;
     virtual std::size_t ResultCount() = 0;
     virtual void SetResultCaption(std::wstring_view text) = 0;  // the caption above the lists
     virtual void SetStatusText(std::wstring_view text) = 0;
@@ -37,8 +39,9 @@ std::wstring ScanReportText(std::size_t files, std::uint64_t totalBytes,
                             std::uint32_t elapsedMilliseconds);
 
 // The scan button's click: a whole scan when none runs, else a stop request for the one running
-// further down the stack. The walk's rows and status go through sink; the scan runs the waiting
-// events through pace before its walk and after it, and the walk paces itself through it.
+// further down the stack. The walk's rows and status go through sink; the scan's pacing begins
+// once its rows are emptied and ends after its inputs are given back, it runs the waiting events
+// through pace before its walk and after it, and the walk paces itself through it.
 void ScanCommandClick(ScanView& view, WalkSink& sink, Pacing& pace, DirectoryLister& lister,
                       const ActiveMasks& activeMasks, ScanState& state);
 

@@ -1,4 +1,4 @@
-#include "scan/core/ResultStore.h"
+#include "checklist/core/ResultStore.h"
 
 #include <algorithm>
 #include <numeric>
