@@ -147,8 +147,8 @@ void MainWindow::StartUp() {
     fillingTypeList_ = true;
     FillTypeList(strings, types_);
     fillingTypeList_ = false;
-    FlattenListHeader(results_.Handle(), hwnd_);
-    FlattenListHeader(types_.Handle(), hwnd_);
+    ToggleHeaderButtons(results_.Handle());
+    ToggleHeaderButtons(types_.Handle());
     DiscoverFixedDrives();
 }
 

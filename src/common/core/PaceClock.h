@@ -35,8 +35,6 @@ public:
     // The display was brought up to date outside At (a command's final texts).
     void Repainted(std::uint32_t now);
 
-    const PaceIntervals& Intervals() const { return intervals_; }
-
 private:
     static bool Passed(std::uint32_t now, std::uint32_t since, std::uint32_t interval) {
         return static_cast<std::uint32_t>(now - since) >= interval;  // modulo 2^32
