@@ -213,17 +213,17 @@ TEST(Layout, TwipsConvertAtTheSystemDpi) {
     EXPECT_EQ(TwipsToPixels(-30, 96), -2);
 }
 
-TEST(Layout, MainTableIsInTabOrderWithUniqueIdsInsideTheClientArea) {
+TEST(Layout, MainTableHasUniqueIdsInsideTheClientArea) {
     std::set<int> ids;
-    int tab = 0;
+    int rows = 0;
     for (const ControlLayout& row : kMainLayout) {
-        EXPECT_EQ(row.tab, tab++);
+        ++rows;
         EXPECT_TRUE(ids.insert(row.id).second);
         EXPECT_GE(row.left, 0);
         EXPECT_LE(row.left + row.width, kMainClientWidthTwips) << std::string(row.role.begin(), row.role.end());
         EXPECT_LE(row.top + row.height, kMainClientHeightTwips);
     }
-    EXPECT_EQ(tab, 16);
+    EXPECT_EQ(rows, 16);
     const ControlLayout* bar = FindControl(kMainLayout, kIdStatusBar);
     ASSERT_NE(bar, nullptr);
     EXPECT_EQ(bar->top + bar->height, kMainClientHeightTwips);  // docked at the bottom
@@ -239,6 +239,16 @@ TEST(Layout, MainTableIsInTabOrderWithUniqueIdsInsideTheClientArea) {
 FrameMargins CaptionFrameAt(int dpi) {
     const int border = dpi >= 144 ? 4 : 3;
     return {border, 23 * dpi / 96 + border, border, border};
+}
+
+// The frame scaled as a whole from one DPI to another (rounded as MulDiv rounds), as the system
+// scales it when the window does not answer WM_GETDPISCALEDSIZE.
+constexpr PixelSize LinearlyScaled(PixelSize frame, int fromDpi, int toDpi) {
+    const auto scale = [&](int pixels) {
+        const long long product = static_cast<long long>(pixels) * toDpi;
+        return static_cast<int>((product + fromDpi / 2) / fromDpi);
+    };
+    return fromDpi > 0 ? PixelSize{scale(frame.width), scale(frame.height)} : frame;
 }
 
 // What the window answers to WM_GETDPISCALEDSIZE, against the frame scaled as a whole (what the

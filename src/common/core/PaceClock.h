@@ -7,16 +7,16 @@
 
 namespace qorvani {
 
-struct PaceIntervals {
-    std::uint32_t keepAliveMs = 250;
-    std::uint32_t repaintMs = 60;
-    std::uint32_t lookMs = 10;
-};
-
 struct PaceActions {
     bool look = false;       // look at the queue: only ever at a look point
     bool repaint = false;    // bring the live display up to date
     bool keepAlive = false;  // retrieve messages without handling input
+};
+
+struct PaceIntervals {
+    std::uint32_t keepAliveMs = 250;
+    std::uint32_t repaintMs = 60;
+    std::uint32_t lookMs = 10;
 };
 
 class PaceClock {
