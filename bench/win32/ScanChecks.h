@@ -7,7 +7,7 @@
 #include <string>
 
 #include "BareWalk.h"
-#include "common/core/SlotArray.h"
+#include "scan/core/ActiveMasks.h"
 #include "scan/core/ResultStore.h"
 
 namespace qorvani::bench {

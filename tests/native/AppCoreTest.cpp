@@ -28,9 +28,9 @@ TEST(FixedDrives, TakesTheFixedOnesInSystemOrder) {
     FixedDrives drives;
     std::wstring text = L"stale";
     CollectFixedDrives(kCdE, TypeOf, drives, text);
-    ASSERT_EQ(drives.HighestIndex(), 2u);
-    EXPECT_EQ(drives[1], L"C:\\");
-    EXPECT_EQ(drives[2], L"D:\\");
+    ASSERT_EQ(drives.size(), 2u);
+    EXPECT_EQ(drives[0], L"C:\\");
+    EXPECT_EQ(drives[1], L"D:\\");
     EXPECT_EQ(text, L"C:\\D:\\");
 }
 
@@ -56,13 +56,13 @@ TEST(FixedDrives, LastEntryAndEdgeBuffers) {
     CollectFixedDrives(std::wstring(L"C:\\\0\0", 5), TypeOf, drives, text);
     EXPECT_EQ(text, L"C:\\");
     CollectFixedDrives(std::wstring(L"E:\\\0F:\\\0\0", 9), TypeOf, drives, text);
-    ASSERT_EQ(drives.HighestIndex(), 1u);
-    EXPECT_EQ(drives[1], L"F:\\");
+    ASSERT_EQ(drives.size(), 1u);
+    EXPECT_EQ(drives[0], L"F:\\");
     // A buffer that ends without the closing NUL still gives its last entry.
     EXPECT_EQ(DriveStrings(std::wstring(L"C:\\\0D:\\", 7)).size(), 2u);
     // All NUL (the call failed): nothing, and earlier contents are gone.
     CollectFixedDrives(std::wstring(255, L'\0'), TypeOf, drives, text);
-    EXPECT_EQ(drives.HighestIndex(), 0u);
+    EXPECT_TRUE(drives.empty());
     EXPECT_EQ(text, L"");
     EXPECT_TRUE(DriveStrings(std::wstring()).empty());
 }

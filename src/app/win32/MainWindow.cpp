@@ -141,7 +141,7 @@ void MainWindow::ConnectControls() {
 }
 
 void MainWindow::StartUp() {
-    activeMasks_.Reset();
+    activeMasks_.clear();
     pacer_.SetStatusNow(text::kStartupPrompt);
     ResourceStrings strings(instance_);
     fillingTypeList_ = true;
