@@ -10,7 +10,7 @@
 
 #include "CatalogueFile.h"
 #include "FindCommand.h"
-#include "common/core/SlotArray.h"
+#include "scan/core/ActiveMasks.h"
 #include "scan/core/MaskMatcher.h"
 #include "scan/core/UpperCase.h"
 #include "scan/core/Walker.h"
@@ -120,7 +120,7 @@ int RunWalkBenchmark(const WalkBenchmarkOptions& options) {
 
     const std::vector<std::wstring> catalogue = ReadCatalogueMasks(options.cataloguePath);
     ActiveMasks active;
-    for (const std::wstring& mask : catalogue) active.Append(UpperCase(mask));
+    for (const std::wstring& mask : catalogue) active.push_back(UpperCase(mask));
     const MaskSet masks(active);
     std::wstring walkRoot;
     DecodeFileName(root, walkRoot);

@@ -6,7 +6,7 @@
 #include <set>
 #include <string>
 
-#include "common/core/SlotArray.h"
+#include "scan/core/ActiveMasks.h"
 
 namespace qorvani::bench {
 

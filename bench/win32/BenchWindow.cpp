@@ -18,7 +18,7 @@ MainWindow& BenchWindow::Main() const {
 void BenchWindow::CheckAllTypes() {
     Click(kIdCheckAllTypesButton);
     Pump(0);
-    if (Main().CurrentActiveMasks().HighestIndex() != kCatalogueSize)
+    if (Main().CurrentActiveMasks().size() != kCatalogueSize)
         throw BenchError("select-all of the type list did not activate all 26 masks");
 }
 

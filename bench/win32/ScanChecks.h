@@ -7,8 +7,8 @@
 #include <string>
 
 #include "BareWalk.h"
-#include "common/core/SlotArray.h"
 #include "checklist/core/ResultStore.h"
+#include "scan/core/ActiveMasks.h"
 
 namespace qorvani::bench {
 

@@ -29,9 +29,9 @@ TEST(FixedDrives, TakesTheFixedOnesInSystemOrder) {
     FixedDrives drives;
     std::wstring text = L"stale";
     CollectFixedDrives(kCdE, TypeOf, drives, text);
-    ASSERT_EQ(drives.HighestIndex(), 2u);
-    EXPECT_EQ(drives[1], L"C:\\");
-    EXPECT_EQ(drives[2], L"D:\\");
+    ASSERT_EQ(drives.size(), 2u);
+    EXPECT_EQ(drives[0], L"C:\\");
+    EXPECT_EQ(drives[1], L"D:\\");
     EXPECT_EQ(text, L"C:\\D:\\");
 }
 
@@ -57,13 +57,13 @@ TEST(FixedDrives, LastEntryAndEdgeBuffers) {
     CollectFixedDrives(std::wstring(L"C:\\\0\0", 5), TypeOf, drives, text);
     EXPECT_EQ(text, L"C:\\");
     CollectFixedDrives(std::wstring(L"E:\\\0F:\\\0\0", 9), TypeOf, drives, text);
-    ASSERT_EQ(drives.HighestIndex(), 1u);
-    EXPECT_EQ(drives[1], L"F:\\");
+    ASSERT_EQ(drives.size(), 1u);
+    EXPECT_EQ(drives[0], L"F:\\");
     // A buffer that ends without the closing NUL still gives its last entry.
     EXPECT_EQ(DriveStrings(std::wstring(L"C:\\\0D:\\", 7)).size(), 2u);
     // All NUL (the call failed): nothing, and earlier contents are gone.
     CollectFixedDrives(std::wstring(255, L'\0'), TypeOf, drives, text);
-    EXPECT_EQ(drives.HighestIndex(), 0u);
+    EXPECT_TRUE(drives.empty());
     EXPECT_EQ(text, L"");
     EXPECT_TRUE(DriveStrings(std::wstring()).empty());
 }
@@ -214,17 +214,17 @@ TEST(Layout, TwipsConvertAtTheSystemDpi) {
     EXPECT_EQ(TwipsToPixels(-30, 96), -2);
 }
 
-TEST(Layout, MainTableIsInTabOrderWithUniqueIdsInsideTheClientArea) {
+TEST(Layout, MainTableHasUniqueIdsInsideTheClientArea) {
     std::set<int> ids;
-    int tab = 0;
+    int rows = 0;
     for (const ControlLayout& row : kMainLayout) {
-        EXPECT_EQ(row.tab, tab++);
+        ++rows;
         EXPECT_TRUE(ids.insert(row.id).second);
         EXPECT_GE(row.left, 0);
         EXPECT_LE(row.left + row.width, kMainClientWidthTwips) << std::string(row.role.begin(), row.role.end());
         EXPECT_LE(row.top + row.height, kMainClientHeightTwips);
     }
-    EXPECT_EQ(tab, 16);
+    EXPECT_EQ(rows, 16);
     const ControlLayout* bar = FindControl(kMainLayout, kIdStatusBar);
     ASSERT_NE(bar, nullptr);
     EXPECT_EQ(bar->top + bar->height, kMainClientHeightTwips);  // docked at the bottom
@@ -240,6 +240,16 @@ TEST(Layout, MainTableIsInTabOrderWithUniqueIdsInsideTheClientArea) {
 FrameMargins CaptionFrameAt(int dpi) {
     const int border = dpi >= 144 ? 4 : 3;
     return {border, 23 * dpi / 96 + border, border, border};
+}
+
+// The frame scaled as a whole from one DPI to another (rounded as MulDiv rounds), as the system
+// scales it when the window does not answer WM_GETDPISCALEDSIZE.
+constexpr PixelSize LinearlyScaled(PixelSize frame, int fromDpi, int toDpi) {
+    const auto scale = [&](int pixels) {
+        const long long product = static_cast<long long>(pixels) * toDpi;
+        return static_cast<int>((product + fromDpi / 2) / fromDpi);
+    };
+    return fromDpi > 0 ? PixelSize{scale(frame.width), scale(frame.height)} : frame;
 }
 
 // What the window answers to WM_GETDPISCALEDSIZE, against the frame scaled as a whole (what the

@@ -71,29 +71,29 @@ TEST(TypeList, RebuildKeepsRowOrderAndUpperCasesOnlyLetters) {
 
     list.rows[20].checked = true;
     RebuildActiveMasks(list, masks);
-    ASSERT_EQ(masks.HighestIndex(), 1u);
-    EXPECT_EQ(masks[0], L"");
-    EXPECT_EQ(masks[1], L"*.#RES");
+    ASSERT_EQ(masks.size(), 1u);
+    EXPECT_EQ(masks[0], L"*.#RES");
+    EXPECT_EQ(masks, ActiveMasks{L"*.#RES"});
 
     list.rows[20].checked = false;
     RebuildActiveMasks(list, masks);
-    EXPECT_EQ(masks.HighestIndex(), 0u);
+    EXPECT_TRUE(masks.empty());
 
     // Checked in the order 10, 2, 5: held in row order.
     for (int row : {9, 1, 4}) list.rows[row].checked = true;
     RebuildActiveMasks(list, masks);
-    ASSERT_EQ(masks.HighestIndex(), 3u);
-    EXPECT_EQ(masks[1], L"*.TMP");
-    EXPECT_EQ(masks[2], L"*.??~");
-    EXPECT_EQ(masks[3], L"*.OLD");
+    ASSERT_EQ(masks.size(), 3u);
+    EXPECT_EQ(masks[0], L"*.TMP");
+    EXPECT_EQ(masks[1], L"*.??~");
+    EXPECT_EQ(masks[2], L"*.OLD");
 
     for (auto& row : list.rows) row.checked = true;
     list.reads = 0;
     RebuildActiveMasks(list, masks);
     EXPECT_EQ(list.reads, 1);  // the row count is read once
-    ASSERT_EQ(masks.HighestIndex(), 26u);
-    EXPECT_EQ(masks[26], L"0???????.NCH");
-    EXPECT_EQ(masks[11], L"CHKLIST.*");
+    ASSERT_EQ(masks.size(), 26u);
+    EXPECT_EQ(masks[25], L"0???????.NCH");
+    EXPECT_EQ(masks[10], L"CHKLIST.*");
 }
 
 TEST(TypeList, CatalogueMasksMatchTheirJunkAndNotTheNearMisses) {

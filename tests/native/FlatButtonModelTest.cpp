@@ -87,11 +87,10 @@ TEST(FlatButtonModelTest, CreationStartsFlatWithThePollRunning) {
 
     // The first tick with the pointer elsewhere flattens and stops the poll.
     const Effects tick = state.PollTick(500, 500);
-    EXPECT_TRUE(tick.applyLook);
+    EXPECT_EQ(state.CurrentLook(), Look::Flat);
     EXPECT_FALSE(tick.lookChanged);
     EXPECT_TRUE(tick.stopPoll);
     EXPECT_FALSE(state.PollRunning());
-    EXPECT_EQ(state.CurrentLook(), Look::Flat);
 }
 
 TEST(FlatButtonModelTest, SurfaceMoveInsideCapturesPollsAndShowsHeldLook) {
@@ -161,7 +160,7 @@ TEST(FlatButtonModelTest, OutsideMoveLeavesThePollForTheNextTick) {
     EXPECT_TRUE(state.PollRunning());
 
     const Effects tick = state.PollTick(200, 10);
-    EXPECT_TRUE(tick.applyLook);
+    EXPECT_EQ(state.CurrentLook(), Look::Flat);
     EXPECT_TRUE(tick.stopPoll);
     EXPECT_FALSE(state.PollRunning());
 }
@@ -333,7 +332,7 @@ TEST(FlatButtonModelTest, EnabledWriteChangesOnlyTheCaptionColour) {
 
     const Effects off = state.EnabledChanged(false);
     EXPECT_TRUE(off.recolourCaption);
-    EXPECT_FALSE(off.applyLook || off.startPoll || off.stopPoll || off.releaseCapture);
+    EXPECT_FALSE(off.lookChanged || off.startPoll || off.stopPoll || off.releaseCapture);
     EXPECT_EQ(state.CaptionColourNow(), 0xC0C0C0u);
     EXPECT_EQ(state.CurrentLook(), Look::Raised);
     EXPECT_TRUE(state.PollRunning());
@@ -351,7 +350,7 @@ TEST(FlatButtonModelTest, ResizeMovesLinesAndLabelButKeepsColours) {
     state.ButtonDown(MouseButton::Right);
     const Effects resize = state.Resize(73, 18);
     EXPECT_TRUE(resize.relayout);
-    EXPECT_FALSE(resize.applyLook);
+    EXPECT_FALSE(resize.lookChanged);
     EXPECT_EQ(state.CurrentLook(), Look::Sunken);
     EXPECT_EQ(state.Line(3), (LineEnds{{72, 0}, {72, 18}}));
     EXPECT_FLOAT_EQ(state.LabelPosition().x, 6.5f);

@@ -337,7 +337,7 @@ TEST(MaskFuzzTest, MaskSetsAnswerAsTheirMasksDoOneByOne) {
         std::vector<std::wstring> masks;
         for (std::size_t n = 1 + maker.Below(5); n > 0; --n) {
             masks.push_back(maker.Mask());
-            active.Append(masks.back());
+            active.push_back(masks.back());
         }
         const MaskSet set(active);
         for (int k = 0; k < 4; ++k) {

@@ -27,7 +27,7 @@ namespace {
 
 ActiveMasks Masks(std::initializer_list<const wchar_t*> masks) {
     ActiveMasks result;
-    for (const wchar_t* mask : masks) result.Append(mask);
+    for (const wchar_t* mask : masks) result.push_back(mask);
     return result;
 }
 

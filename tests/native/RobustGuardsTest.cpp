@@ -83,7 +83,7 @@ TEST(RobustGuards, FoldersThatNoPathCanNameAreNotWalked) {
     lister.unnameable = {L"d."};
 
     ActiveMasks active;
-    active.Append(L"*.TMP");
+    active.push_back(L"*.TMP");
     const MaskSet masks(active);
     scantest::RecordingSink sink;
     ScanState state;

@@ -172,8 +172,8 @@ TEST_F(ScanCommandTest, StopHandledBeforeTheWalk) {
 
 TEST_F(ScanCommandTest, StopDuringTheWalkSkipsFurtherFoldersAndRoots) {
     window.allDrives = true;
-    drives.Append(L"C:\\");
-    drives.Append(L"D:\\");
+    drives.push_back(L"C:\\");
+    drives.push_back(L"D:\\");
     tree.AddFile(L"C:\\", L"1.bak", 1048576);
     const std::wstring a = tree.AddFolder(L"C:\\", L"A");
     tree.AddFile(a, L"2.bak", 524288);
@@ -230,8 +230,8 @@ TEST_F(ScanCommandTest, AStopClickQueuedUntilTheWalkEndsIsAStopNotANewScan) {
 TEST_F(ScanCommandTest, AllDrivesCheckedKeepsPathBoxAndBrowseDisabled) {
     window.allDrives = true;
     window.pathText = L"C:\\D:\\";
-    drives.Append(L"C:\\");
-    drives.Append(L"D:\\");
+    drives.push_back(L"C:\\");
+    drives.push_back(L"D:\\");
     tree.AddFile(L"C:\\", L"c.bak", 0);
     tree.AddFile(L"D:\\", L"d.bak", 0);
     Click();
@@ -242,9 +242,9 @@ TEST_F(ScanCommandTest, AllDrivesCheckedKeepsPathBoxAndBrowseDisabled) {
 
     // A disk attached since: the next scan asks the system again and walks it too; a disk taken
     // away is no longer walked.
-    drives.Reset();
-    drives.Append(L"C:\\");
-    drives.Append(L"E:\\");
+    drives.clear();
+    drives.push_back(L"C:\\");
+    drives.push_back(L"E:\\");
     tree.AddFile(L"E:\\", L"e.bak", 0);
     tree.opened.clear();
     Click();
@@ -293,7 +293,7 @@ TEST_F(ScanCommandTest, MasksAreReadWhenTheScanStarts) {
     ASSERT_EQ(window.rows.size(), 1u);
     EXPECT_EQ(window.rows[0].upperName, L"B.TMP");
 
-    masks.Reset();
+    masks.clear();
     Click();
     EXPECT_TRUE(window.rows.empty());
     EXPECT_EQ(tree.opened.size(), 2u);  // still walked

@@ -21,7 +21,7 @@ namespace qorvani::scantest {
 // The active masks, in order (upper-cased as the type list gives them).
 inline ActiveMasks Masks(std::initializer_list<const wchar_t*> masks) {
     ActiveMasks result;
-    for (const wchar_t* mask : masks) result.Append(mask);
+    for (const wchar_t* mask : masks) result.push_back(mask);
     return result;
 }
 

@@ -14,7 +14,7 @@ using Roots = std::vector<std::wstring>;
 
 FixedDrives Drives(std::initializer_list<const wchar_t*> roots) {
     FixedDrives drives;
-    for (const wchar_t* root : roots) drives.Append(root);
+    for (const wchar_t* root : roots) drives.push_back(root);
     return drives;
 }
 

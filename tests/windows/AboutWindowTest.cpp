@@ -25,6 +25,7 @@ struct AboutSeen {
     int fontHeight = 0, charset = 0, clientWidth = 0, clientHeight = 0;
     LONG style = 0;
     bool loopEnded = false;  // the modal loop returned once its window was closed
+    bool inTableOrder = false;  // the children's z order (the tab order) is the layout table's
 };
 
 // Waits for the About window, looks at it while it is shown, then presses its OK. Runs on a
@@ -47,6 +48,13 @@ AboutSeen InspectAndClose(HWND main, DWORD mainThread, const std::atomic<bool>& 
     seen.label = Text(GetDlgItem(about, kIdAboutText));
     seen.contact = Text(GetDlgItem(about, kIdAboutContactBox));
     seen.style = GetWindowLongW(about, GWL_STYLE);
+    HWND child = GetWindow(about, GW_CHILD);
+    seen.inTableOrder = true;
+    for (const ControlLayout& row : kAboutLayout) {
+        seen.inTableOrder = seen.inTableOrder && child == GetDlgItem(about, row.id);
+        child = GetWindow(child, GW_HWNDNEXT);
+    }
+    seen.inTableOrder = seen.inTableOrder && child == nullptr;
     RECT client;
     GetClientRect(about, &client);
     seen.clientWidth = client.right;
@@ -100,6 +108,7 @@ TEST_F(AboutWindowTest, OpensModallyTwiceWithTheSameTextAndClosesWithOk) {
     EXPECT_EQ(first.clientWidth, TwipsToPixels(kAboutClientWidthTwips, dpi));
     EXPECT_EQ(first.clientHeight, TwipsToPixels(kAboutClientHeightTwips, dpi));
     EXPECT_FALSE(first.style & (WS_MINIMIZEBOX | WS_MAXIMIZEBOX | WS_THICKFRAME));
+    EXPECT_TRUE(first.inTableOrder);
     EXPECT_EQ(second.label, first.label);
     EXPECT_EQ(second.contact, first.contact);
 

@@ -30,7 +30,7 @@ TEST_F(MainWindowTest, StartsInItsFixedInitialState) {
     EXPECT_EQ(Text(Item(kIdResultCaption)), L"扫描结果：");
     EXPECT_EQ(StatusText(Item(kIdStatusBar)),
               L"请选择扫描路径，然后点击“开始扫描”对指定的文件夹进行扫描！");
-    EXPECT_EQ(Main().CurrentActiveMasks().HighestIndex(), 0u);
+    EXPECT_TRUE(Main().CurrentActiveMasks().empty());
 
     HWND types = Item(kIdTypeList);
     ASSERT_EQ(RowCount(types), 26);
@@ -160,20 +160,20 @@ TEST_F(MainWindowTest, TypeRowClicksRebuildActiveMasksInRowOrder) {
     HWND types = Item(kIdTypeList);
     ClickRowCheckBox(types, 20);
     EXPECT_TRUE(RowChecked(types, 20));
-    ASSERT_EQ(Main().CurrentActiveMasks().HighestIndex(), 1u);
-    EXPECT_EQ(Main().CurrentActiveMasks()[1], L"*.#RES");
-    EXPECT_EQ(Main().CurrentActiveMasks()[0], L"");
+    ASSERT_EQ(Main().CurrentActiveMasks().size(), 1u);
+    EXPECT_EQ(Main().CurrentActiveMasks()[0], L"*.#RES");
+    EXPECT_EQ(Main().CurrentActiveMasks(), ActiveMasks{L"*.#RES"});
 
     ClickRowCheckBox(types, 20);
     EXPECT_FALSE(RowChecked(types, 20));
-    EXPECT_EQ(Main().CurrentActiveMasks().HighestIndex(), 0u);
+    EXPECT_TRUE(Main().CurrentActiveMasks().empty());
 
     for (int row : {9, 1, 4}) ClickRowCheckBox(types, row);
     const ActiveMasks& masks = Main().CurrentActiveMasks();
-    ASSERT_EQ(masks.HighestIndex(), 3u);
-    EXPECT_EQ(masks[1], L"*.TMP");
-    EXPECT_EQ(masks[2], L"*.??~");
-    EXPECT_EQ(masks[3], L"*.OLD");
+    ASSERT_EQ(masks.size(), 3u);
+    EXPECT_EQ(masks[0], L"*.TMP");
+    EXPECT_EQ(masks[1], L"*.??~");
+    EXPECT_EQ(masks[2], L"*.OLD");
 }
 
 TEST_F(MainWindowTest, AllDrivesBoxShowsTheFixedDrivesAndClearingRestoresCDrive) {
@@ -369,8 +369,8 @@ TEST_F(MainWindowTest, AfterADpiChangeEveryControlStandsWhereTheLayoutPutsItAtTh
         EXPECT_TRUE(SendMessageW(types, LVM_GETEXTENDEDLISTVIEWSTYLE, 0, 0) & LVS_EX_CHECKBOXES);
         EXPECT_TRUE(RowChecked(types, 3));
         EXPECT_FALSE(RowChecked(types, 4));
-        ASSERT_EQ(Main().CurrentActiveMasks().HighestIndex(), 1u);
-        EXPECT_EQ(Main().CurrentActiveMasks()[1], L"*.BAK");
+        ASSERT_EQ(Main().CurrentActiveMasks().size(), 1u);
+        EXPECT_EQ(Main().CurrentActiveMasks()[0], L"*.BAK");
     }
 }
 

@@ -10,9 +10,9 @@ enum AboutControlId : int { kIdAboutText = 2001, kIdAboutOkButton, kIdAboutConta
 inline constexpr int kAboutClientWidthTwips = 5295;
 inline constexpr int kAboutClientHeightTwips = 3765;
 inline constexpr ControlLayout kAboutLayout[] = {
-    {kIdAboutText, L"about text", ControlKind::Label, L"", 120, 120, 4995, 2595, 0},
-    {kIdAboutOkButton, L"OK button", ControlKind::FlatButton, text::kAboutOkButton, 2040, 3240, 1335, 375, 1},
-    {kIdAboutContactBox, L"contact box", ControlKind::ReadOnlyTextBox, L"", 60, 2880, 5055, 315, 2},
+    {kIdAboutText, L"about text", ControlKind::Label, L"", 120, 120, 4995, 2595},
+    {kIdAboutOkButton, L"OK button", ControlKind::FlatButton, text::kAboutOkButton, 2040, 3240, 1335, 375},
+    {kIdAboutContactBox, L"contact box", ControlKind::ReadOnlyTextBox, L"", 60, 2880, 5055, 315},
 };
 
 }  // namespace qorvani

@@ -100,13 +100,13 @@ LRESULT AboutWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         case WM_DPICHANGED:
             OnDpiChanged(HIWORD(wParam), *reinterpret_cast<const RECT*>(lParam));
             return 0;
-        case DM_GETDEFID:
-            return MAKELRESULT(kIdAboutOkButton, DC_HASDEFID);
         case WM_SYSCOLORCHANGE:
         case WM_SETTINGCHANGE:
             ForwardToChildren(hwnd_, message, wParam, lParam);
             InvalidateRect(hwnd_, nullptr, TRUE);
             return 0;
+        case DM_GETDEFID:
+            return MAKELRESULT(kIdAboutOkButton, DC_HASDEFID);
         case WM_CLOSE:
             Close();
             return 0;

@@ -143,14 +143,14 @@ void MainWindow::ConnectControls() {
 }
 
 void MainWindow::StartUp() {
-    activeMasks_.Reset();
+    activeMasks_.clear();
     SetStatusNow(text::kStartupPrompt);
     ResourceStrings strings(instance_);
     fillingTypeList_ = true;
     FillTypeList(strings, types_);
     fillingTypeList_ = false;
-    FlattenListHeader(results_.Handle(), hwnd_);
-    FlattenListHeader(types_.Handle(), hwnd_);
+    ToggleHeaderButtons(results_.Handle());
+    ToggleHeaderButtons(types_.Handle());
     DiscoverFixedDrives();
 }
 

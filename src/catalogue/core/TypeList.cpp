@@ -10,10 +10,10 @@ void FillTypeList(StringSource& strings, TypeListView& list) {
 }
 
 void RebuildActiveMasks(TypeListView& list, ActiveMasks& masks) {
-    masks.Reset();
+    masks.clear();
     const std::size_t rows = list.TypeRowCount();
     for (std::size_t row = 0; row < rows; ++row)
-        if (list.TypeRowChecked(row)) masks.Append(UpperCase(list.TypeRowText(row)));
+        if (list.TypeRowChecked(row)) masks.push_back(UpperCase(list.TypeRowText(row)));
 }
 
 }  // namespace qorvani

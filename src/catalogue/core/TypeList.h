@@ -3,7 +3,7 @@
 #include <cstddef>
 #include <string>
 
-#include "common/core/SlotArray.h"
+#include "scan/core/ActiveMasks.h"
 
 namespace qorvani {
 

@@ -5,7 +5,6 @@ namespace qorvani {
 void SelectionClick(SelectionTarget target, SelectionView& view, Pacing& pace) {
     const PacedRun paced(pace);
     const SelectionList list = target.list;
-    if (list != SelectionList::Results && list != SelectionList::Types) return;
     if (!view.ListEnabled(list)) return;
 
     const std::size_t n = view.RowCount(list);

@@ -25,8 +25,8 @@ public:
 };
 
 // A selection button's click: every row of the target's list set to its state, unless the list
-// is disabled (or no list of the view). The pass paces itself through pace: Begin and End around
-// it (a disabled list included), AtRowEnd after every row.
+// is disabled. The pass paces itself through pace: Begin and End around it (a disabled list
+// included), AtRowEnd after every row.
 void SelectionClick(SelectionTarget target, SelectionView& view, Pacing& pace);
 
 }  // namespace qorvani

@@ -94,7 +94,7 @@ ScanOutcome RunConsoleScan(const CliRequest& request, DirectoryLister& lister, C
                            const std::function<void(const FoundRecord&)>& found) {
     const std::uint32_t start = view.Milliseconds();
     ActiveMasks active;
-    for (const std::wstring& mask : request.masks) active.Append(UpperCase(mask));
+    for (const std::wstring& mask : request.masks) active.push_back(UpperCase(mask));
     const MaskSet masks(active);
 
     const std::vector<std::wstring> roots =

@@ -8,8 +8,9 @@
 
 #include "cli/core/CliArguments.h"
 #include "cli/core/ReportText.h"
-#include "common/core/SlotArray.h"
+#include "scan/core/ActiveMasks.h"
 #include "scan/core/DirectoryLister.h"
+#include "scan/core/FixedDrives.h"
 
 namespace qorvani {
 

@@ -1,7 +1,8 @@
 #pragma once
-// A window's layout as a table: one row per control, in tab order, positions in twips (1/1440
-// inch). A window creates its controls from its table and the tests check the real window
-// against the same table.
+// A window's layout as a table: one row per control, positions in twips (1/1440 inch). A window
+// creates its controls from its table in the table's order, which makes their z order and so the
+// order the Tab key visits them in: the table's order is the tab order. The tests check the real
+// window against the same table.
 #include <cstddef>
 #include <span>
 #include <string_view>
@@ -21,7 +22,6 @@ struct ControlLayout {
     ControlKind kind;
     std::wstring_view text;  // text at start
     int left, top, width, height;
-    int tab;
     std::span<const ColumnLayout> columns = {};  // a list view's columns
     bool ownerData = false;                      // a list view whose rows the program keeps
 };

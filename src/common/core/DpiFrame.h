@@ -34,15 +34,6 @@ constexpr PixelSize FrameForClient(PixelSize client, const FrameMargins& margins
     return {client.width + margins.left + margins.right, client.height + margins.top + margins.bottom};
 }
 
-// The frame scaled as a whole from one DPI to another (rounded as MulDiv rounds).
-constexpr PixelSize LinearlyScaled(PixelSize frame, int fromDpi, int toDpi) {
-    const auto scale = [&](int pixels) {
-        const long long product = static_cast<long long>(pixels) * toDpi;
-        return static_cast<int>((product + fromDpi / 2) / fromDpi);
-    };
-    return fromDpi > 0 ? PixelSize{scale(frame.width), scale(frame.height)} : frame;
-}
-
 // A frame of the given size with the same centre as frame (a frame laid out again at another
 // DPI where it stood, when no place is suggested).
 constexpr PixelRect AroundCentreOf(const PixelRect& frame, PixelSize size) {

@@ -7,16 +7,16 @@
 
 namespace qorvani {
 
-struct PaceIntervals {
-    std::uint32_t keepAliveMs = 250;
-    std::uint32_t repaintMs = 60;
-    std::uint32_t lookMs = 10;
-};
-
 struct PaceActions {
     bool look = false;       // look at the queue: only ever at a look point
     bool repaint = false;    // bring the live display up to date
     bool keepAlive = false;  // retrieve messages without handling input
+};
+
+struct PaceIntervals {
+    std::uint32_t keepAliveMs = 250;
+    std::uint32_t repaintMs = 60;
+    std::uint32_t lookMs = 10;
 };
 
 class PaceClock {
@@ -34,8 +34,6 @@ public:
     void Retrieved(std::uint32_t now) { lastRetrieve_ = now; }
     // The display was brought up to date outside At (a command's final texts).
     void Repainted(std::uint32_t now);
-
-    const PaceIntervals& Intervals() const { return intervals_; }
 
 private:
     static bool Passed(std::uint32_t now, std::uint32_t since, std::uint32_t interval) {

@@ -74,10 +74,11 @@ inline constexpr wchar_t kForGoodRest[] =
     L"个选定文件不能放入回收站（所在的驱动器没有回收站、回收站已关闭，或文件大于回收站）。\r\n"
     L"要将这些文件直接删除吗？点击“是”将其直接删除，点击“否”保留这些文件";
 inline constexpr wchar_t kDeletingPrefix[] = L"正在删除：";
-// The caption "扫描结果： 剩余的文件共有： N个" and the status "删除文件 N个 未能删除 N个"; when
-// files sent to the Recycle Bin were destroyed instead, "删除文件 N个 其中直接删除 N个 " comes first.
+// The caption "扫描结果： 剩余的文件共有： N个".
 inline constexpr wchar_t kRemainingPrefix[] = L"扫描结果： 剩余的文件共有：";
 inline constexpr wchar_t kFilesUnit[] = L"个";
+// The status "删除文件 N个 未能删除 N个"; when files sent to the Recycle Bin were destroyed
+// instead, "删除文件 N个 其中直接删除 N个 " comes first.
 inline constexpr wchar_t kDeletedPrefix[] = L"删除文件";
 inline constexpr wchar_t kDeletedUnit[] = L"个 ";
 inline constexpr wchar_t kNotDeletedPrefix[] = L"未能删除";

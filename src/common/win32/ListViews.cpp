@@ -83,13 +83,10 @@ void CheckEvents::EndPass() {
     if (hold_.End()) NotifyWinEvent(EVENT_OBJECT_REORDER, list_, OBJID_CLIENT, CHILDID_SELF);
 }
 
-void FlattenListHeader(HWND list, HWND mainWindow) {
+void ToggleHeaderButtons(HWND list) {
     HWND header = reinterpret_cast<HWND>(SendMessageW(list, LVM_GETHEADER, 0, 0));
-    const LONG_PTR style = GetWindowLongPtrW(header, GWL_STYLE) ^ HDS_BUTTONS;
-    if (style != 0) {
-        SetWindowLongPtrW(header, GWL_STYLE, style);
-        SetWindowPos(list, mainWindow, 0, 0, 0, 0, SWP_NOSIZE | SWP_NOMOVE | SWP_NOZORDER | SWP_FRAMECHANGED);
-    }
+    SetWindowLongPtrW(header, GWL_STYLE, GetWindowLongPtrW(header, GWL_STYLE) ^ HDS_BUTTONS);
+    SetWindowPos(list, nullptr, 0, 0, 0, 0, SWP_NOSIZE | SWP_NOMOVE | SWP_NOZORDER | SWP_FRAMECHANGED);
 }
 
 }  // namespace qorvani

@@ -49,8 +49,9 @@ private:
     RowEventHold hold_;
 };
 
-// Makes the list's column header flat: toggles HDS_BUTTONS with an exclusive-or, and when the
-// toggled style is not zero writes it back and lets the list recompute its frame.
-void FlattenListHeader(HWND list, HWND mainWindow);
+// Flips HDS_BUTTONS on the list's column header and lets the list recompute its frame. A list's
+// header has the button look when the list is made: flipped once, its columns neither look nor
+// act like push buttons.
+void ToggleHeaderButtons(HWND list);
 
 }  // namespace qorvani

@@ -26,17 +26,15 @@ enum class KeyNavigation { Dialog, FocusOnly };
 // A WM_QUIT met on the way is posted again for the outer loop; the result is then false.
 bool PumpPendingMessages(KeyNavigation keys = KeyNavigation::Dialog);
 
-// True when mouse-button or keyboard input waits in this thread's queue now. The high word of
-// GetQueueStatus reports what the queue holds; GetInputState on Windows reports only input that
-// arrived since the thread last looked at its queue (its "changed" bits), so a peek that keeps
-// the window alive without removing anything would hide the waiting input from it.
-inline bool InputWaiting() { return HIWORD(GetQueueStatus(QS_KEY | QS_MOUSEBUTTON)) != 0; }
-
-// True when input (as InputWaiting) or a posted message waits now. Posted messages are how a
-// screen reader's or UI Automation's "press" (BM_CLICK), the taskbar's close (WM_SYSCOMMAND with
-// SC_CLOSE) and COM's own calls between apartments arrive. Timers and paint are made by the
-// system when the queue is read, never posted: a running hover poll or an invalid region does
-// not count, or a long command would hand out its time at every look.
+// True when mouse-button or keyboard input, or a posted message, waits in this thread's queue
+// now. The high word of GetQueueStatus reports what the queue holds; GetInputState on Windows
+// reports only input that arrived since the thread last looked at its queue (its "changed" bits),
+// so a peek that keeps the window alive without removing anything would hide the waiting input
+// from it. Posted messages are how a screen reader's or UI Automation's "press" (BM_CLICK), the
+// taskbar's close (WM_SYSCOMMAND with SC_CLOSE) and COM's own calls between apartments arrive.
+// Timers and paint are made by the system when the queue is read, never posted: a running hover
+// poll or an invalid region does not count, or a long command would hand out its time at every
+// look.
 inline bool EventsWaiting() { return HIWORD(GetQueueStatus(QS_KEY | QS_MOUSEBUTTON | QS_POSTMESSAGE)) != 0; }
 
 }  // namespace qorvani

@@ -3,7 +3,11 @@
 // object selected into one, memory the shell hands out, COM for a thread. Unique<Traits> holds one
 // value and gives it back (Close) when it is reset or destroyed; it can be moved, never copied.
 // Each kind is a one-line alias over a small traits type that says what an empty value is and how
-// to give one back, so every owner has the same Get / Valid / Reset / Release.
+// to give one back, so every owner has the same Get / Valid / Reset / Release. Giving a value
+// back keeps the thread's last error as it was: an owner that goes out of scope between a failed
+// call and the caller's GetLastError does not change what the caller reads.
+#include <windows.h>
+
 #include <utility>
 
 namespace qorvani {
@@ -29,9 +33,13 @@ public:
     const Handle& Get() const noexcept { return handle_; }
     bool Valid() const noexcept { return Traits::IsValid(handle_); }
     explicit operator bool() const noexcept { return Valid(); }
-    // Gives the held value back, then holds the new one.
+    // Gives the held value back (the last error kept), then holds the new one.
     void Reset(Handle handle = Traits::Invalid()) noexcept {
-        if (Valid()) Traits::Close(handle_);
+        if (Valid()) {
+            const DWORD lastError = GetLastError();
+            Traits::Close(handle_);
+            SetLastError(lastError);
+        }
         handle_ = std::move(handle);
     }
     // Hands the held value over to the caller, who gives it back.

@@ -214,11 +214,6 @@ Look FlatButtonState::CurrentLook() const {
     return Look::Flat;
 }
 
-Rgb FlatButtonState::LineColourNow(int lineNumber) const {
-    if (!ValidLine(lineNumber)) return kLightGrey;
-    return lineColours_[static_cast<std::size_t>(lineNumber - 1)];
-}
-
 bool FlatButtonState::HitsLabel(int x, int y) const {
     // The label is clipped by the control: only its visible part takes the label's path.
     const bool onControl = x >= 0 && y >= 0 && x < width_ && y < height_;
@@ -236,7 +231,6 @@ void FlatButtonState::ApplyLook(Look look, Effects& effects) {
         if (lineColours_[index] != colours[index]) effects.lookChanged = true;
         lineColours_[index] = colours[index];
     }
-    effects.applyLook = true;
 }
 
 void FlatButtonState::StartPoll(Effects& effects) {

@@ -106,8 +106,7 @@ struct Effects {
     bool takeCapture = false;
     bool releaseCapture = false;
     bool startPoll = false;    // only when the poll was not running already
-    bool applyLook = false;    // a look was applied to the edge lines
-    bool lookChanged = false;  // ... and it changed their colours: repaint
+    bool lookChanged = false;  // a look was applied that changed the edge lines' colours: repaint
     bool stopPoll = false;
     bool relayout = false;     // label moved or lines moved: repaint everything
     bool recolourCaption = false;
@@ -171,7 +170,6 @@ public:
     // --- Queries -----------------------------------------------------------------------------
     // The look the lines show; the three looks are the only colour sets ever applied.
     Look CurrentLook() const;
-    Rgb LineColourNow(int lineNumber) const;
     bool PollRunning() const { return pollRunning_; }
     bool CaptureHeld() const { return captureHeld_; }
     bool Enabled() const { return enabled_; }

@@ -18,7 +18,7 @@ std::vector<std::wstring> DriveStrings(std::wstring_view buffer) {
 
 void CollectFixedDrives(std::wstring_view buffer, const std::function<DriveFacts(const std::wstring&)>& facts,
                         FixedDrives& drives, std::wstring& text) {
-    drives.Reset();
+    drives.clear();
     text.clear();
     std::set<std::wstring> volumes;
     for (auto& entry : DriveStrings(buffer)) {
@@ -26,7 +26,7 @@ void CollectFixedDrives(std::wstring_view buffer, const std::function<DriveFacts
         if (drive.type != kDriveFixed || drive.substituted) continue;
         if (!drive.volume.empty() && !volumes.insert(drive.volume).second) continue;
         text += entry;
-        drives.Append(std::move(entry));
+        drives.push_back(std::move(entry));
     }
 }
 

@@ -6,10 +6,12 @@
 #include <vector>
 
 #include "common/core/DriveTypes.h"
-#include "common/core/SlotArray.h"
 
 namespace qorvani {
 
+// The roots of the fixed drives that a scan of all drives walks (each as "C:\" is), in the
+// system's order.
+using FixedDrives = std::vector<std::wstring>;
 
 // The root texts in the buffer before its first pair of NULs, each ended by its own NUL; the
 // last entry is taken too, even when the buffer ends without the closing NUL.
@@ -22,7 +24,7 @@ struct DriveFacts {
     std::wstring volume;       // the volume's own name (\\?\Volume{...}\); empty when unknown
 };
 
-// Fills drives (slot 1 on) and text (joined, no separator) with the entries whose type is fixed,
+// Fills drives and text (joined, no separator) with the entries whose type is fixed,
 // leaving out subst letters (another name of a folder) and a second letter of a volume already
 // taken: each volume is walked once, under its first letter.
 void CollectFixedDrives(std::wstring_view buffer, const std::function<DriveFacts(const std::wstring&)>& facts,

@@ -148,7 +148,7 @@ bool CompiledMask::MatchesWhole(std::wstring_view name) const {
 }
 
 MaskSet::MaskSet(const ActiveMasks& masks) {
-    masks_.reserve(masks.HighestIndex());
+    masks_.reserve(masks.size());
     for (const std::wstring& mask : masks) masks_.emplace_back(mask);
 }
 

@@ -19,7 +19,7 @@
 #include <string_view>
 #include <vector>
 
-#include "common/core/SlotArray.h"
+#include "scan/core/ActiveMasks.h"
 
 namespace qorvani {
 

@@ -6,8 +6,9 @@
 #include <string>
 #include <string_view>
 
-#include "common/core/SlotArray.h"
+#include "scan/core/ActiveMasks.h"
 #include "scan/core/DirectoryLister.h"
+#include "scan/core/FixedDrives.h"
 #include "scan/core/Walker.h"
 
 namespace qorvani {

@@ -7,7 +7,7 @@
 #include <string_view>
 #include <vector>
 
-#include "common/core/SlotArray.h"
+#include "scan/core/FixedDrives.h"
 
 namespace qorvani {
 

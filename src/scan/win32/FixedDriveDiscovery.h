@@ -3,11 +3,11 @@
 // scan of all drives: the window's and the console programs'.
 #include <string>
 
-#include "common/core/SlotArray.h"
+#include "scan/core/FixedDrives.h"
 
 namespace qorvani {
 
-// Fills drives (slot 1 on) and text (the roots joined, as the path box shows them).
+// Fills drives and text (the roots joined, as the path box shows them).
 void DiscoverFixedDrives(FixedDrives& drives, std::wstring& text);
 
 }  // namespace qorvani

@@ -162,27 +162,15 @@ public:
     }
     bool IsFolder() const override { return (Attributes() & FILE_ATTRIBUTE_DIRECTORY) != 0; }
     std::uint64_t Size() override {
-        switch (kind_) {
-        case ListingKind::IdExtd:
-            return static_cast<std::uint64_t>(Extd()->EndOfFile.QuadPart);
-        case ListingKind::IdBoth:
-            return static_cast<std::uint64_t>(Both()->EndOfFile.QuadPart);
-        case ListingKind::Find:
-            break;
-        }
-        return (static_cast<std::uint64_t>(found_.nFileSizeHigh) << 32) | found_.nFileSizeLow;
+        if (kind_ == ListingKind::Find)
+            return (static_cast<std::uint64_t>(found_.nFileSizeHigh) << 32) | found_.nFileSizeLow;
+        return Quad(&IdExtdRecord::EndOfFile, &FILE_ID_BOTH_DIR_INFO::EndOfFile);
     }
     std::optional<std::uint64_t> LastWrite() const override {
-        switch (kind_) {
-        case ListingKind::IdExtd:
-            return static_cast<std::uint64_t>(Extd()->LastWriteTime.QuadPart);
-        case ListingKind::IdBoth:
-            return static_cast<std::uint64_t>(Both()->LastWriteTime.QuadPart);
-        case ListingKind::Find:
-            break;
-        }
-        return (static_cast<std::uint64_t>(found_.ftLastWriteTime.dwHighDateTime) << 32) |
-               found_.ftLastWriteTime.dwLowDateTime;
+        if (kind_ == ListingKind::Find)
+            return (static_cast<std::uint64_t>(found_.ftLastWriteTime.dwHighDateTime) << 32) |
+                   found_.ftLastWriteTime.dwLowDateTime;
+        return Quad(&IdExtdRecord::LastWriteTime, &FILE_ID_BOTH_DIR_INFO::LastWriteTime);
     }
     std::optional<FolderPlace> Place() const override { return PlaceOf(folder_.Get(), identities_); }
     std::optional<FileSystemFacts> FileSystem() const override {
@@ -229,6 +217,9 @@ private:
     template <typename A, typename B>
     DWORD Field(A IdExtdRecord::*extd, B FILE_ID_BOTH_DIR_INFO::*both) const {
         return kind_ == ListingKind::IdExtd ? Extd()->*extd : Both()->*both;
+    }
+    std::uint64_t Quad(LARGE_INTEGER IdExtdRecord::*extd, LARGE_INTEGER FILE_ID_BOTH_DIR_INFO::*both) const {
+        return static_cast<std::uint64_t>((kind_ == ListingKind::IdExtd ? Extd()->*extd : Both()->*both).QuadPart);
     }
     DWORD Attributes() const {
         if (kind_ == ListingKind::Find) return found_.dwFileAttributes;

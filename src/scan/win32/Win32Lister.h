@@ -14,7 +14,6 @@ public:
     // file-system redirector replaces are not listed (they would show another folder's files
     // under their name). Redirection itself stays on: the shell and the dialogs rely on it.
     Win32Lister();
-    explicit Win32Lister(RedirectedFolders redirected) : redirected_(std::move(redirected)) {}
 
     wchar_t Separator() const override { return L'\\'; }
     std::unique_ptr<DirectoryListing> Open(const std::wstring& folderPath) override;
@@ -27,7 +26,6 @@ public:
     std::optional<FolderPlace> Identify(const std::wstring& folderPath) override;
     std::wstring VolumeRoot(const std::wstring& folderPath) override;  // GetVolumePathNameW
 
-    const RedirectedFolders& Redirected() const { return redirected_; }
     // false: folders are walked as on a file system that gives no file IDs (some network
     // servers), where no folder can be known as walked before and only a link back to a folder
     // on the current path is passed over.
