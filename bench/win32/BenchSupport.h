@@ -71,7 +71,8 @@ std::wstring InternalText(HWND window);
 
 struct MemoryFigures {
     std::uint64_t workingSet = 0;
-    std::uint64_t privateBytes = 0;
+    std::uint64_t privateBytes = 0;    // PrivateUsage: Windows' own figure (Wine gives 0)
+    std::uint64_t linuxAnonymous = 0;  // under Wine: the Linux process's RssAnon (0 on Windows)
 };
 MemoryFigures ProcessMemory();
 

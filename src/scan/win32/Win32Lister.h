@@ -1,8 +1,12 @@
 #pragma once
+#include <memory>
+
 #include "scan/core/DirectoryLister.h"
 #include "scan/core/RedirectedFolders.h"
 
 namespace qorvani {
+
+class ListingBuffers;
 
 // Lists folders through a handle of their own (GetFileInformationByHandleEx, 64 KiB of records at
 // a time, or FindFirstFileExW where a file system refuses those records), which also tells
@@ -14,7 +18,7 @@ public:
     // file-system redirector replaces are not listed (they would show another folder's files
     // under their name). Redirection itself stays on: the shell and the dialogs rely on it.
     Win32Lister();
-    explicit Win32Lister(RedirectedFolders redirected) : redirected_(std::move(redirected)) {}
+    explicit Win32Lister(RedirectedFolders redirected);
 
     wchar_t Separator() const override { return L'\\'; }
     std::unique_ptr<DirectoryListing> Open(const std::wstring& folderPath) override;
@@ -36,6 +40,8 @@ public:
 private:
     RedirectedFolders redirected_;
     bool identities_ = true;
+    // The open listings' record buffers, reused from folder to folder during a walk.
+    std::shared_ptr<ListingBuffers> buffers_;
     // Whether listings ask for the records with 128-bit IDs first: the system has them from
     // Windows 8 on. Before that (Windows 7, and Wine, which reports itself as Windows 7) every
     // folder would pay a failed call for them.
