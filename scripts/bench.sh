@@ -241,7 +241,14 @@ row_memory() {
   local v measure
   v=$(value private_bytes_per_row "$2")
   measure="private bytes"
-  if [ "$v" = 0.0 ] || [ -z "$v" ]; then v=$(value anon_bytes_per_row "$2"); measure="RssAnon (Wine)"; fi
+  if [ "$v" = 0.0 ] || [ -z "$v" ]; then
+    v=$(value anon_bytes_per_row "$2"); measure="RssAnon (Wine)"
+    if [ "$(value linux_process "$2")" != 1 ]; then
+      failures=$((failures + 1))
+      row "$1" "no measure: no private bytes, and no Linux process found" "<= $goal_row_bytes B" "ERROR"
+      return
+    fi
+  fi
   row "$1" "$v B ($measure grown in the scan / $(value rows "$2") rows; store $(value store_bytes_per_row "$2") B)" \
     "<= $goal_row_bytes B" "$(verdict "$v" "<=" "$goal_row_bytes")"
 }

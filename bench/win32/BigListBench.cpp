@@ -84,6 +84,9 @@ int RunBigListChild(int argc, wchar_t** argv) {
     const Options options(argc, argv, 3, {L"--out"});
     if (!options.Has(L"--out")) throw BenchError("b3-run needs --out FILE");
 
+    const std::wstring outFile = options.Text(L"--out", L"");
+    // A name only this run's command line holds.
+    const bool underWine = FindOwnLinuxProcess(outFile.substr(outFile.find_last_of(L'\\') + 1));
     BenchWindow window;
     window.CheckAllTypes();
     window.SetPath(root);
@@ -127,7 +130,8 @@ int RunBigListChild(int argc, wchar_t** argv) {
         .Add("private_after", after.privateBytes)
         .Add("anon_before", before.linuxAnonymous)
         .Add("anon_after", after.linuxAnonymous)
-        .Add("store_bytes", static_cast<std::uint64_t>(storeBytes));
+        .Add("store_bytes", static_cast<std::uint64_t>(storeBytes))
+        .Add("linux_process", static_cast<std::uint64_t>(underWine ? 1 : 0));
     line.Print(stderr);
     std::ofstream out(std::filesystem::path(options.Text(L"--out", L"")), std::ios::binary | std::ios::trunc);
     out << line.Text() << '\n';
@@ -151,8 +155,10 @@ int RunBigListBench(int argc, wchar_t** argv) {
     std::vector<double> sizeSorts, pathSorts, foundSorts;
     std::vector<double> allTimes, noneTimes, wsPerRow, privatePerRow, anonPerRow, storePerRow, scanTimes;
     std::size_t rows = 0;
+    bool underWine = true;
     for (int run = 0; run < runs; ++run) {
         auto figures = RunChild(root, outFile);
+        underWine = underWine && figures["linux_process"] != 0;
         rows = static_cast<std::size_t>(figures["rows"]);
         if (rows != reference.walk.rows || static_cast<std::uint64_t>(figures["bytes"]) != reference.walk.bytes)
             throw BenchError("the window found " + std::to_string(rows) + " rows, the bare walk " +
@@ -180,6 +186,7 @@ int RunBigListBench(int argc, wchar_t** argv) {
         .Add("ws_bytes_per_row", Median(wsPerRow))
         .Add("private_bytes_per_row", Median(privatePerRow))
         .Add("anon_bytes_per_row", Median(anonPerRow))
+        .Add("linux_process", static_cast<std::uint64_t>(underWine ? 1 : 0))
         .Add("store_bytes_per_row", Median(storePerRow))
         .Add("scan_ms", Median(scanTimes))
         .Add("runs", static_cast<std::uint64_t>(runs))

@@ -52,10 +52,7 @@ std::size_t ResultStore::TextBlocks::Bytes() const {
 void ResultStore::Clear() {
     names_.Clear();
     rows_.clear();
-    rows_.shrink_to_fit();
-    stored_ = 0;
     folders_.clear();
-    folders_.shrink_to_fit();
     lastFolder_.clear();
     lastFolder_.shrink_to_fit();
     lastChain_.clear();
@@ -87,7 +84,7 @@ std::uint32_t ResultStore::FolderOf(const std::wstring& folder) {
         if (folders_.size() >= kNoFolder) throw std::length_error("more folders than the result list can hold");
         const std::uint32_t parent = lastChain_.empty() ? kNoFolder : lastChain_.back().first;
         const std::uint32_t text = names_.Add(std::wstring_view(folder).substr(at, end - at));
-        folders_.push_back(FolderPiece{parent, text, static_cast<std::uint32_t>(end - at)});
+        folders_.push_back() = FolderPiece{parent, text, static_cast<std::uint32_t>(end - at)};
         lastChain_.emplace_back(static_cast<std::uint32_t>(folders_.size() - 1), end);
         at = end;
     }
@@ -97,18 +94,17 @@ std::uint32_t ResultStore::FolderOf(const std::wstring& folder) {
 void ResultStore::Append(const std::wstring& folder, std::wstring_view name, std::uint64_t size) {
     if (name.size() > std::numeric_limits<std::uint16_t>::max())
         throw std::length_error("a name longer than any file system allows");
-    if (stored_ >= std::numeric_limits<std::uint32_t>::max()) throw std::length_error("too many rows");
+    if (rows_.size() >= std::numeric_limits<std::uint32_t>::max()) throw std::length_error("too many rows");
     const std::uint32_t folderIndex = FolderOf(folder);
-    if (stored_ % kRowsPerBlock == 0) rows_.push_back(std::make_unique_for_overwrite<Row[]>(kRowsPerBlock));
-    Row& r = Stored(stored_);
+    const std::size_t place = rows_.size();
+    Row& r = rows_.push_back();
     r.sizeLow = static_cast<std::uint32_t>(size);
     r.sizeHigh = static_cast<std::uint32_t>(size >> 32);
     r.name = names_.Add(name);
     r.folder = folderIndex;
     r.nameLength = static_cast<std::uint16_t>(name.size());
     r.checked = 0;
-    if (ordered_) order_.push_back(static_cast<std::uint32_t>(stored_));
-    ++stored_;
+    if (ordered_) order_.push_back(static_cast<std::uint32_t>(place));
 }
 
 void ResultStore::SetChecked(std::size_t row, bool checked) {
@@ -165,7 +161,7 @@ std::wstring ResultStore::DisplayText(std::size_t row) const {
 std::wstring ResultStore::SizeText(std::size_t row) const { return FormatFileSize(Size(row)); }
 
 void ResultStore::UseOrder(std::vector<std::uint32_t> order) {
-    bool asFound = order.size() == stored_;
+    bool asFound = order.size() == rows_.size();
     for (std::size_t i = 0; asFound && i < order.size(); ++i) asFound = order[i] == i;
     ordered_ = !asFound;
     if (ordered_) {
@@ -264,8 +260,7 @@ void ResultStore::Sort(RowOrder order) {
 }
 
 std::size_t ResultStore::ApproximateBytes() const {
-    return names_.Bytes() + rows_.capacity() * sizeof(rows_[0]) + rows_.size() * kRowsPerBlock * sizeof(Row) +
-           folders_.capacity() * sizeof(FolderPiece) + order_.capacity() * sizeof(std::uint32_t) +
+    return names_.Bytes() + rows_.Bytes() + folders_.Bytes() + order_.capacity() * sizeof(std::uint32_t) +
            lastChain_.capacity() * sizeof(lastChain_[0]) + (lastFolder_.capacity() + 1) * sizeof(wchar_t);
 }
 

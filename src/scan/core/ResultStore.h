@@ -26,7 +26,7 @@ public:
     void Clear();
     void Append(const std::wstring& folder, std::wstring_view name, std::uint64_t size);
 
-    std::size_t Count() const { return ordered_ ? order_.size() : stored_; }
+    std::size_t Count() const { return ordered_ ? order_.size() : rows_.size(); }
     std::wstring ExactPath(std::size_t row) const;      // folder + name as listed: the key
     std::wstring Folder(std::size_t row) const;         // as walked, ending in the separator
     std::wstring Name(std::size_t row) const { return std::wstring(NameView(row)); }
@@ -88,11 +88,34 @@ private:
         std::vector<std::wstring> blocks_;             // each reserved to kBlock
     };
 
-    static constexpr std::size_t kRowsPerBlock = 4096;
+    // Items in blocks of kCount that never move (growing copies nothing and leaves at most one
+    // block partly unused).
+    template <typename T, std::size_t kCount>
+    class Blocks {
+    public:
+        T& operator[](std::size_t i) { return blocks_[i / kCount][i % kCount]; }
+        const T& operator[](std::size_t i) const { return blocks_[i / kCount][i % kCount]; }
+        std::size_t size() const { return size_; }
+        T& push_back() {
+            if (size_ % kCount == 0) blocks_.push_back(std::make_unique_for_overwrite<T[]>(kCount));
+            return (*this)[size_++];
+        }
+        void clear() {
+            blocks_.clear();
+            blocks_.shrink_to_fit();
+            size_ = 0;
+        }
+        std::size_t Bytes() const { return blocks_.capacity() * sizeof(blocks_[0]) + blocks_.size() * kCount * sizeof(T); }
+
+    private:
+        std::vector<std::unique_ptr<T[]>> blocks_;
+        std::size_t size_ = 0;
+    };
+
     static std::uint64_t SizeOf(const Row& r) { return (static_cast<std::uint64_t>(r.sizeHigh) << 32) | r.sizeLow; }
     std::size_t Place(std::size_t row) const { return ordered_ ? order_[row] : row; }
-    Row& Stored(std::size_t place) { return rows_[place / kRowsPerBlock][place % kRowsPerBlock]; }
-    const Row& Stored(std::size_t place) const { return rows_[place / kRowsPerBlock][place % kRowsPerBlock]; }
+    Row& Stored(std::size_t place) { return rows_[place]; }
+    const Row& Stored(std::size_t place) const { return rows_[place]; }
     Row& At(std::size_t row) { return Stored(Place(row)); }
     const Row& At(std::size_t row) const { return Stored(Place(row)); }
     std::uint32_t FolderOf(const std::wstring& folder);
@@ -103,9 +126,8 @@ private:
     void UseOrder(std::vector<std::uint32_t> order);
 
     TextBlocks names_;  // the names and the folders' pieces
-    std::vector<std::unique_ptr<Row[]>> rows_;
-    std::size_t stored_ = 0;
-    std::vector<FolderPiece> folders_;
+    Blocks<Row, 4096> rows_;           // 80 KiB a block
+    Blocks<FolderPiece, 2048> folders_;  // 24 KiB a block
     // The last folder appended and its pieces' folders with the length of text each ends at.
     std::wstring lastFolder_;
     std::vector<std::pair<std::uint32_t, std::size_t>> lastChain_;

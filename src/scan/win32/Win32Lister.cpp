@@ -4,6 +4,7 @@
 #include <versionhelpers.h>
 
 #include <memory>
+#include <new>
 #include <optional>
 #include <vector>
 
@@ -120,20 +121,30 @@ struct IdExtdRecord {
 
 }  // namespace
 
-// The listings' 64 KiB record buffers. The walk keeps one listing open per folder on its path, so
-// a buffer given back when a listing ends serves the next folder; when no listing is open (the
-// walk has ended) the spare ones are freed.
+// The listings' 64 KiB record buffers, each its own allocation from the system (so that the
+// memory goes back to it when freed, not into the heap). The walk keeps one listing open per
+// folder on its path, so a buffer given back when a listing ends serves the next folder; when no
+// listing is open (the walk has ended) the spare ones are freed.
 class ListingBuffers {
 public:
-    static constexpr std::size_t kWords = 64 * 1024 / sizeof(std::uint64_t);
-    std::unique_ptr<std::uint64_t[]> Take() {
+    static constexpr std::size_t kBytes = 64 * 1024;
+    struct Release {
+        void operator()(void* buffer) const noexcept { VirtualFree(buffer, 0, MEM_RELEASE); }
+    };
+    using Buffer = std::unique_ptr<void, Release>;
+
+    Buffer Take() {
         ++open_;
-        if (spare_.empty()) return std::unique_ptr<std::uint64_t[]>(new std::uint64_t[kWords]);
-        std::unique_ptr<std::uint64_t[]> buffer = std::move(spare_.back());
+        if (spare_.empty()) {
+            Buffer buffer(VirtualAlloc(nullptr, kBytes, MEM_COMMIT | MEM_RESERVE, PAGE_READWRITE));
+            if (!buffer) throw std::bad_alloc();
+            return buffer;
+        }
+        Buffer buffer = std::move(spare_.back());
         spare_.pop_back();
         return buffer;
     }
-    void Give(std::unique_ptr<std::uint64_t[]> buffer) {
+    void Give(Buffer buffer) {
         --open_;
         if (open_ == 0) {
             spare_.clear();
@@ -144,7 +155,7 @@ public:
     }
 
 private:
-    std::vector<std::unique_ptr<std::uint64_t[]>> spare_;
+    std::vector<Buffer> spare_;
     std::size_t open_ = 0;
 };
 
@@ -257,7 +268,7 @@ public:
     std::optional<ListingKind> Answered() const override { return answered_; }
 
 private:
-    static constexpr DWORD kBufferBytes = ListingBuffers::kWords * sizeof(std::uint64_t);
+    static constexpr DWORD kBufferBytes = ListingBuffers::kBytes;
     static FILE_INFO_BY_HANDLE_CLASS RecordClass(ListingKind kind) {
         return kind == ListingKind::IdExtd ? kFileIdExtdDirectoryInfoClass : FileIdBothDirectoryInfo;
     }
@@ -290,7 +301,7 @@ private:
     KernelHandle folder_;
     const std::wstring pattern_;                // the folder's path and "*", for FindFirstFileExW
     const std::shared_ptr<ListingBuffers> buffers_;
-    std::unique_ptr<std::uint64_t[]> buffer_;  // 8-byte aligned, as the records need
+    ListingBuffers::Buffer buffer_;            // page-aligned: 8-byte aligned, as the records need
     const BYTE* entry_ = nullptr;
     FindHandle find_;
     WIN32_FIND_DATAW found_{};
