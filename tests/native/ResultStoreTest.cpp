@@ -214,3 +214,37 @@ TEST(ResultStore, ManyRowsKeepTheirFactsAndAnOrderCostsNothingUntilChosen) {
 }
 
 }  // namespace
+
+namespace {
+
+// What no file system lists is refused whole, and the store goes on as before; a store emptied
+// by Clear or by a delete that keeps nothing holds no memory; an order that lists every row as
+// found holds none either.
+TEST(ResultStore, RefusedNamesChangeNothingAndEmptyStoresHoldNothing) {
+    ResultStore store;
+    const std::size_t empty = store.ApproximateBytes();
+    store.Append(L"C:\\a\\", L"first.tmp", 5);
+    EXPECT_THROW(store.Append(L"C:\\a\\", std::wstring(40000, L'x'), 1), std::length_error);
+    EXPECT_THROW(store.Append(L"C:\\" + std::wstring(40000, L'd') + L"\\", L"b.tmp", 1), std::length_error);
+    store.Append(L"C:\\a\\b\\", std::wstring(32768, L'n'), 7);  // the longest name a block holds
+    ASSERT_EQ(store.Count(), 2u);
+    EXPECT_EQ(store.ExactPath(0), L"C:\\a\\first.tmp");
+    EXPECT_EQ(store.ExactPath(1), L"C:\\a\\b\\" + std::wstring(32768, L'n'));
+    EXPECT_EQ(store.Size(1), 7u);
+
+    store.KeepRows({0, 1});  // every row, as found
+    EXPECT_EQ(store.FoundIndex(1), 1u);
+    store.Sort(RowOrder::BySize);
+    store.KeepRows({1, 0});  // as found again, after a sort
+    EXPECT_EQ(store.ExactPath(0), L"C:\\a\\first.tmp");
+    EXPECT_EQ(store.Order(), RowOrder::BySize);
+    store.KeepRows({});
+    EXPECT_EQ(store.Count(), 0u);
+    EXPECT_EQ(store.ApproximateBytes(), empty);
+    store.Append(L"C:\\z\\", L"again.tmp", 3);  // a store emptied by a delete takes new rows
+    EXPECT_EQ(store.ExactPath(0), L"C:\\z\\again.tmp");
+    store.Clear();
+    EXPECT_EQ(store.ApproximateBytes(), empty);
+}
+
+}  // namespace

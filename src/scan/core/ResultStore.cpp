@@ -92,7 +92,16 @@ std::uint32_t ResultStore::FolderOf(const std::wstring& folder) {
 }
 
 void ResultStore::Append(const std::wstring& folder, std::wstring_view name, std::uint64_t size) {
-    if (name.size() > std::numeric_limits<std::uint16_t>::max())
+    // Refused before anything changes: a name or a folder's name longer than a block of text
+    // (longer than any file system allows).
+    std::size_t longestPiece = 0;
+    for (std::size_t at = 0; at < folder.size();) {
+        std::size_t end = at;
+        while (end < folder.size() && !EndsPiece(folder[end])) ++end;
+        longestPiece = std::max(longestPiece, end - at + 1);
+        at = end + 1;
+    }
+    if (name.size() > kLongestName || longestPiece > kLongestName)
         throw std::length_error("a name longer than any file system allows");
     if (rows_.size() >= std::numeric_limits<std::uint32_t>::max()) throw std::length_error("too many rows");
     const std::uint32_t folderIndex = FolderOf(folder);

@@ -24,6 +24,8 @@ enum class RowOrder { Found, BySize, ByPath };
 class ResultStore {
 public:
     void Clear();
+    // Throws std::length_error, the store unchanged, for a name (or a folder's name) longer than
+    // any file system allows.
     void Append(const std::wstring& folder, std::wstring_view name, std::uint64_t size);
 
     std::size_t Count() const { return ordered_ ? order_.size() : rows_.size(); }
@@ -70,6 +72,7 @@ private:
         std::uint32_t length;
     };
     static constexpr std::uint32_t kNoFolder = 0xFFFFFFFFu;
+    static constexpr std::size_t kLongestName = 32768;  // a block of text; UTF-16 names end at 32,767
 
     // Text in blocks that never move: a piece is never split between two blocks.
     class TextBlocks {
@@ -84,7 +87,7 @@ private:
         std::size_t Bytes() const;
 
     private:
-        static constexpr std::size_t kBlock = 32768;  // characters: 64 KiB
+        static constexpr std::size_t kBlock = kLongestName;  // characters: 64 KiB
         std::vector<std::wstring> blocks_;             // each reserved to kBlock
     };
 
