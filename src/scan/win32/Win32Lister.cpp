@@ -128,16 +128,13 @@ struct IdExtdRecord {
 class ListingBuffers {
 public:
     static constexpr std::size_t kBytes = 64 * 1024;
-    struct Release {
-        void operator()(void* buffer) const noexcept { VirtualFree(buffer, 0, MEM_RELEASE); }
-    };
-    using Buffer = std::unique_ptr<void, Release>;
+    using Buffer = VirtualMemory;
 
     Buffer Take() {
         ++open_;
         if (spare_.empty()) {
             Buffer buffer(VirtualAlloc(nullptr, kBytes, MEM_COMMIT | MEM_RESERVE, PAGE_READWRITE));
-            if (!buffer) throw std::bad_alloc();
+            if (!buffer.Valid()) throw std::bad_alloc();
             return buffer;
         }
         Buffer buffer = std::move(spare_.back());
@@ -184,7 +181,7 @@ public:
             answered_ = first.answered;
             if (!first.entries) return End();
             kind_ = *answered_;
-            entry_ = reinterpret_cast<const BYTE*>(buffer_.get());
+            entry_ = reinterpret_cast<const BYTE*>(buffer_.Get());
             return true;
         }
         if (ended_) return false;
@@ -194,8 +191,8 @@ public:
             return true;
         }
         // No more files, or a failure: what was listed stays listed.
-        if (!GetFileInformationByHandleEx(folder_.Get(), RecordClass(kind_), buffer_.get(), kBufferBytes)) return End();
-        entry_ = reinterpret_cast<const BYTE*>(buffer_.get());
+        if (!GetFileInformationByHandleEx(folder_.Get(), RecordClass(kind_), buffer_.Get(), kBufferBytes)) return End();
+        entry_ = reinterpret_cast<const BYTE*>(buffer_.Get());
         return true;
     }
     std::wstring_view Name() const override {
@@ -289,7 +286,7 @@ private:
                                                 nullptr, FIND_FIRST_EX_LARGE_FETCH));
             return find_.Valid() ? 0 : GetLastError();
         }
-        return GetFileInformationByHandleEx(folder_.Get(), RecordClass(kind), buffer_.get(), kBufferBytes) ? 0
+        return GetFileInformationByHandleEx(folder_.Get(), RecordClass(kind), buffer_.Get(), kBufferBytes) ? 0
                                                                                                          : GetLastError();
     }
     bool End() {
