@@ -5,6 +5,9 @@
 #   B3  select-all / select-none on a big result list, memory per row
 #   B4  deleting checked files for good and to the Recycle Bin against bare shell calls
 #   B5  from a real stop click to the report
+#   MEM the memory a scan adds per result row: 100,000 files in 5,000 folders, 20,000 rows
+#   M   a million files in 10,000 folders (100,000 rows): the window's scan against the two bare
+#       walks, select-all, the sort by path and the memory per row
 # Each figure is the median of the runs (5 unless BENCH_RUNS says otherwise).
 #
 #   scripts/bench.sh            full sizes: about 15 minutes on 2 cores the first time (the trees,
@@ -17,7 +20,16 @@
 # the environment:
 #   BENCH_B1_FILES (1000000)  BENCH_B2_FILES (200000)  BENCH_B2_MATCHES (20000)
 #   BENCH_B3_FILES (100000)   BENCH_B4_FILES (2000)    BENCH_B5_FILES (200000)
-#   BENCH_RUNS (5)            BENCH_ONLY (e.g. "b2 b5": run only these)
+#   BENCH_MEM_FILES (100000)  BENCH_M_FILES (1000000)
+#   BENCH_RUNS (5)            BENCH_ONLY (e.g. "b2 b5 mem m": run only these)
+#   BENCH_BEFORE (a build folder of an earlier commit, made with QORVANI_BUILD: its programs run
+#                 each benchmark too, right before this build's, and their figures are printed
+#                 beside, marked "[before]"; its Windows build must be of the same kind)
+#
+# Memory per row is what the process's private bytes grew by from before the scan to after it,
+# divided by the rows. Windows tells it (PrivateUsage); Wine gives 0 there, so under Wine it is
+# the growth of the Linux process's own RssAnon (its anonymous resident pages: the heap and every
+# private allocation written to), read by the program from /proc/self/status.
 # Exit status: 0 when every benchmark ran (missed goals included), 1 when one failed (a
 # mismatch of results, a crash, a time-out).
 set -euo pipefail
@@ -44,15 +56,25 @@ build_native >&2
 log "windows build ($KIND)"
 build_kind "$KIND" >&2
 WINBUILD="$(kind_build "$KIND")"
+BEFORE="${BENCH_BEFORE:+$(cd "$BENCH_BEFORE" && pwd)}"
+if [ -n "$BEFORE" ]; then
+  [ -x "$BEFORE/native/qorvani_bench" ] && [ -f "$BEFORE/${KIND_BUILD[$KIND]}/qorvani_winbench.exe" ] ||
+    { echo "bench.sh: BENCH_BEFORE=$BEFORE holds no native and $KIND build of the benchmarks" >&2; exit 2; }
+fi
+# The sides of every comparison: this build, and the build before when one is given (first).
+SIDES=(after)
+[ -n "$BEFORE" ] && SIDES=(before after)
 
 # The trees' shapes, by name: the generator's seed, folders, files, matching files and sparse files.
-declare -A B1 B2 B3 B5
+declare -A B1 B2 B3 B5 MEM M
 if [ "$mode" = smoke ]; then
   runs=1
   B1=([seed]=1 [folders]=20 [files]=400 [matches]=40 [sparse]=1)
   B2=([seed]=2 [folders]=20 [files]=300 [matches]=30 [sparse]=1)
   B3=([seed]=3 [folders]=10 [files]=200 [matches]=200 [sparse]=0)
   B5=([seed]=5 [folders]=200 [files]=2000 [matches]=200 [sparse]=0)  # big enough for the stop click to land while the walk runs
+  MEM=([seed]=7 [folders]=10 [files]=200 [matches]=40 [sparse]=0)
+  M=([seed]=6 [folders]=20 [files]=1000 [matches]=100 [sparse]=0)
   b4_files=40
   b5_delay=0
   t_native=120; t_wine=120
@@ -67,6 +89,10 @@ else
   B3=([seed]=3 [folders]=$((n3 / 20)) [files]=$n3 [matches]=$n3 [sparse]=0)
   # Folders of about 200 entries: far below the 1,000 that a stop may have to finish.
   B5=([seed]=5 [folders]=$((n5 / 200)) [files]=$n5 [matches]=$((n5 / 10)) [sparse]=0)
+  nmem="${BENCH_MEM_FILES:-100000}"
+  nm="${BENCH_M_FILES:-1000000}"
+  MEM=([seed]=7 [folders]=$((nmem / 20)) [files]=$nmem [matches]=$((nmem / 5)) [sparse]=0)
+  M=([seed]=6 [folders]=$((nm / 100)) [files]=$nm [matches]=$((nm / 10)) [sparse]=0)
   b4_files="${BENCH_B4_FILES:-2000}"
   b5_delay=300
   t_native=3600; t_wine=3600
@@ -112,10 +138,20 @@ goal_b3_sort_ms=$(goal b3_sort_ms)
 goal_b4_forgood=$(goal b4_forgood)
 goal_b4_trash=$(goal b4_trash)
 goal_b5_ms=$(goal b5_ms)
+goal_row_bytes=$(goal "$(kind_is_32bit "$KIND" && echo row_bytes_32 || echo row_bytes_64)")
+goal_m_ratio=$(goal m_ratio)
+goal_m_select_ms=$(goal m_select_ms)
+goal_m_sort_ms=$(goal m_sort_path_ms)
 
 failures=0
 rows=()
-row() { rows+=("$(printf '%s\t%s\t%s\t%s' "$1" "$2" "$3" "$4")"); }
+SIDE=after
+# row LABEL FIGURE GOAL RESULT: a line of the table; the build before's lines are marked.
+row() {
+  local label="$1"
+  [ "$SIDE" = before ] && label="$label [before]"
+  rows+=("$(printf '%s\t%s\t%s\t%s' "$label" "$2" "$3" "$4")")
+}
 # verdict VALUE OP GOAL: met or MISSED (OP is <= or >=); "-" when there is no value.
 verdict() {
   [ -n "$1" ] || { echo "-"; return; }
@@ -128,16 +164,17 @@ verdict() {
 failed() {
   failures=$((failures + 1))
   row "$1" "ERROR: see $2" "-" "ERROR"
-  echo "$1 failed; its log:" >&2
+  echo "$1 ($SIDE) failed; its log:" >&2
   tail -n 20 "$2" >&2 || true
 }
 
 # run_wine NAME ARGS...: runs qorvani_winbench, prints its result line (the line tagged NAME).
 run_wine() {
   local name="$1"; shift
-  local logfile="$LOGS/$name.log"
-  local out
-  if out=$(cd "$WINBUILD" && wine_run "$t_wine" "$WINE" ./qorvani_winbench.exe "$@" 2>"$logfile" | tr -d '\r'); then
+  local logfile="$LOGS/$name-$SIDE.log"
+  local out dir="$WINBUILD"
+  [ "$SIDE" = before ] && dir="$BEFORE/${KIND_BUILD[$KIND]}"
+  if out=$(cd "$dir" && wine_run "$t_wine" "$WINE" ./qorvani_winbench.exe "$@" 2>"$logfile" | tr -d '\r'); then
     printf '%s\n' "$out" >>"$logfile"
     grep "^${name^^} " <<<"$out" || true
   else
@@ -147,11 +184,13 @@ run_wine() {
 }
 
 # --- B1, natively ---
-if wanted b1; then
+bench_b1() {
   t1=$(tree B1)
-  log "B1 on ${B1[files]} files"
-  if out=$(timeout "$t_native" "$BUILD/native/qorvani_bench" b1 "$t1" --runs "$runs" 2>"$LOGS/b1.log"); then
-    printf '%s\n' "$out" >>"$LOGS/b1.log"
+  log "B1 on ${B1[files]} files ($SIDE)"
+  local native="$BUILD/native"
+  [ "$SIDE" = before ] && native="$BEFORE/native"
+  if out=$(timeout "$t_native" "$native/qorvani_bench" b1 "$t1" --runs "$runs" 2>"$LOGS/b1-$SIDE.log"); then
+    printf '%s\n' "$out" >>"$LOGS/b1-$SIDE.log"
     line=$(grep '^b1 ' <<<"$out" || true)
     # b1  matches  bytes  walk-ms  find+masks-ms  find-ms  ...
     read -r _ m1 _ walk masked bare _ <<<"$line" || true
@@ -162,12 +201,12 @@ if wanted b1; then
     row "B1 walk / bare find" "walk $walk ms, find $bare ms: $r2" "<= $goal_b1_find" \
       "$(verdict "$r2" "<=" "$goal_b1_find")"
   else
-    failed "B1" "$LOGS/b1.log"
+    failed "B1" "$LOGS/b1-$SIDE.log"
   fi
-fi
+}
 
 need_wine=0
-for b in b2 b3 b4 b5; do wanted $b && need_wine=1; done
+for b in b2 b3 b4 b5 mem m; do wanted $b && need_wine=1; done
 if [ "$need_wine" = 1 ]; then
   trap 'end_wine; stop_xvfb' EXIT
   start_xvfb
@@ -175,27 +214,86 @@ if [ "$need_wine" = 1 ]; then
   use_trash bench --empty
 fi
 
-# --- B2: a scan in the window against the bare walk ---
-if wanted b2; then
+# floors LINE: both bare walks of a b2 line, the faster one named.
+floors() {
+  printf 'bare walks: by handle %s ms, FindFirstFileExW %s ms' "$(value bare_walk_ms "$1")" "$(value find_walk_ms "$1")"
+}
+
+# --- B2: a scan in the window against the faster of the two bare walks ---
+bench_b2() {
   t2=$(tree B2)
-  log "B2 on ${B2[files]} files, ${B2[matches]} matches"
+  log "B2 on ${B2[files]} files, ${B2[matches]} matches ($SIDE)"
   if line=$(run_wine b2 b2 "$(winpath "$t2")" --runs "$runs") && [ -n "$line" ]; then
     ratio=$(value ratio "$line")
-    row "B2 window scan / bare walk" \
-      "window $(value gui_scan_ms "$line") ms, bare $(value bare_walk_ms "$line") ms: $ratio ($(value rows "$line") rows)" \
+    row "B2 window scan / faster bare walk" \
+      "window $(value gui_scan_ms "$line") ms, $(floors "$line"): $ratio ($(value rows "$line") rows)" \
       "<= $goal_b2" "$(verdict "$ratio" "<=" "$goal_b2")"
     rate=$(value repaints_per_s "$line")
     row "B2 list+status repaints" "$rate per s ($(value repaints "$line") in the scan)" ">= $goal_b2_repaints/s" \
       "$(verdict "$rate" ">=" "$goal_b2_repaints")"
   else
-    failed "B2" "$LOGS/b2.log"
+    failed "B2" "$LOGS/b2-$SIDE.log"
   fi
-fi
+}
+
+# row_memory LABEL LINE: the memory per row of a b3 line, judged against the kind's goal.
+row_memory() {
+  local v measure
+  v=$(value private_bytes_per_row "$2")
+  measure="private bytes"
+  if [ "$v" = 0.0 ] || [ -z "$v" ]; then
+    v=$(value anon_bytes_per_row "$2"); measure="RssAnon (Wine)"
+    if [ "$(value linux_process "$2")" != 1 ]; then
+      failures=$((failures + 1))
+      row "$1" "no measure: no private bytes, and no Linux process found" "<= $goal_row_bytes B" "ERROR"
+      return
+    fi
+  fi
+  row "$1" "$v B ($measure grown in the scan / $(value rows "$2") rows; store $(value store_bytes_per_row "$2") B)" \
+    "<= $goal_row_bytes B" "$(verdict "$v" "<=" "$goal_row_bytes")"
+}
+
+# --- MEM: memory per row of a scan of the size users meet ---
+bench_mem() {
+  local t
+  t=$(tree MEM)
+  log "MEM on ${MEM[files]} files, ${MEM[matches]} matches ($SIDE)"
+  if line=$(run_wine b3 b3 "$(winpath "$t")" --runs "$runs") && [ -n "$line" ]; then
+    row_memory "MEM memory per row ($KIND)" "$line"
+  else
+    failed "MEM" "$LOGS/b3-$SIDE.log"
+  fi
+}
+
+# --- M: a million files ---
+bench_m() {
+  local t
+  t=$(tree M)
+  log "M on ${M[files]} files, ${M[matches]} matches ($SIDE)"
+  if line=$(run_wine b2 b2 "$(winpath "$t")" --runs "$runs") && [ -n "$line" ]; then
+    ratio=$(value ratio "$line")
+    row "M window scan / faster bare walk" \
+      "window $(value gui_scan_ms "$line") ms, $(floors "$line"): $ratio ($(value rows "$line") rows)" \
+      "<= $goal_m_ratio" "$(verdict "$ratio" "<=" "$goal_m_ratio")"
+  else
+    failed "M scan" "$LOGS/b2-$SIDE.log"
+  fi
+  if line=$(run_wine b3 b3 "$(winpath "$t")" --runs "$runs") && [ -n "$line" ]; then
+    v=$(value select_all_ms "$line")
+    row "M select-all (← 全选)" "$v ms ($(value rows "$line") rows)" "<= $goal_m_select_ms ms" \
+      "$(verdict "$v" "<=" "$goal_m_select_ms")"
+    v=$(value sort_path_ms "$line")
+    row "M sort by path" "$v ms" "<= $goal_m_sort_ms ms" "$(verdict "$v" "<=" "$goal_m_sort_ms")"
+    row_memory "M memory per row ($KIND)" "$line"
+  else
+    failed "M list" "$LOGS/b3-$SIDE.log"
+  fi
+}
 
 # --- B3: big list ---
-if wanted b3; then
+bench_b3() {
   t3=$(tree B3)
-  log "B3 on ${B3[files]} rows"
+  log "B3 on ${B3[files]} rows ($SIDE)"
   if line=$(run_wine b3 b3 "$(winpath "$t3")" --runs "$runs") && [ -n "$line" ]; then
     n=$(value rows "$line")
     v=$(value select_all_ms "$line")
@@ -213,17 +311,17 @@ if wanted b3; then
     row "B3 working set per row" "$v B (${private}result store $(value store_bytes_per_row "$line") B)" \
       "<= $goal_b3_bytes B" "$(verdict "$v" "<=" "$goal_b3_bytes")"
   else
-    failed "B3" "$LOGS/b3.log"
+    failed "B3" "$LOGS/b3-$SIDE.log"
   fi
-fi
+}
 
 # --- B4: delete ---
-if wanted b4; then
+bench_b4() {
   work="$BENCH/b4-work"
   rm -rf "$work"
   # A Recycle Bin of B4's own, empty at the start (common.sh: use_trash).
   use_trash bench-b4 --empty
-  log "B4 with $b4_files files per run"
+  log "B4 with $b4_files files per run ($SIDE)"
   if line=$(run_wine b4 b4 "$(winpath "$work")" --runs "$runs" --files "$b4_files") && [ -n "$line" ]; then
     # Both sides of every run send their files to the Recycle Bin: they must all be there.
     trashed=$(find "$(trash_files)" -maxdepth 1 -name 'qvbench_*' 2>/dev/null | wc -l)
@@ -240,16 +338,16 @@ if wanted b4; then
         "<= $goal" "$(verdict "$ratio" "<=" "$goal")"
     done
   else
-    failed "B4" "$LOGS/b4.log"
+    failed "B4" "$LOGS/b4-$SIDE.log"
   fi
   rm -rf "$work" "$WINE_DATA_HOME/Trash"
   use_trash bench
-fi
+}
 
 # --- B5: stop latency ---
-if wanted b5; then
+bench_b5() {
   t5=$(tree B5)
-  log "B5 on ${B5[files]} files"
+  log "B5 on ${B5[files]} files ($SIDE)"
   if line=$(run_wine b5 b5 "$(winpath "$t5")" --runs "$runs" --delay "$b5_delay") && [ -n "$line" ]; then
     stopped=$(value stopped "$line")
     largest=$(value largest_folder "$line")
@@ -267,9 +365,16 @@ if wanted b5; then
     fi
     row "B5 stop click to report" "$figure" "<= $goal_b5_ms ms" "$result"
   else
-    failed "B5" "$LOGS/b5.log"
+    failed "B5" "$LOGS/b5-$SIDE.log"
   fi
-fi
+}
+
+# Each benchmark of both sides, one after the other, on the same trees.
+for b in b1 b2 b3 b4 b5 mem m; do
+  wanted "$b" || continue
+  for SIDE in "${SIDES[@]}"; do "bench_$b"; done
+done
+SIDE=after
 
 echo
 if [ "$mode" = smoke ]; then echo "Benchmarks, smoke run (tiny trees, 1 run: figures not meaningful, no goal judged)"

@@ -1,6 +1,9 @@
 #pragma once
-// The floor for a scan in the window: the same walk (the project's ScanFolder, Win32Lister and
-// MaskSet) with a sink that shows nothing, keeps nothing and never looks at the message queue.
+// The floors for a scan in the window: plain recursions that list each folder once and test each
+// file's upper-cased name against the same masks, keeping nothing and never looking at the message
+// queue, one listing with the call the walk uses (GetFileInformationByHandleEx with
+// FileIdBothDirectoryInfo records, into one 64 KiB buffer reused for every folder), one with
+// FindFirstFileExW. And the reference walk: the project's own walk with a sink that counts.
 #include <cstddef>
 #include <cstdint>
 #include <set>
@@ -19,7 +22,12 @@ struct WalkFigures {
 };
 
 // root ends in "\". With paths != nullptr the full path of every match is collected too (not
-// for timed runs).
+// for timed runs). The project's walk (ScanFolder, Win32Lister, MaskSet).
 WalkFigures BareWalk(const std::wstring& root, const ActiveMasks& masks, std::set<std::wstring>* paths = nullptr);
+
+enum class FloorListing { ByHandle, FindFirst };
+// A plain recursion over root, listing with the given call. Like the walk, it leaves out folders
+// whose listing pattern would reach MAX_PATH and folder names no path can take.
+WalkFigures FloorWalk(const std::wstring& root, const ActiveMasks& masks, FloorListing listing);
 
 }  // namespace qorvani::bench

@@ -5,6 +5,8 @@
 
 #include <algorithm>
 #include <cinttypes>
+#include <cstdlib>
+#include <string>
 #include <vector>
 
 #include "common/win32/Handles.h"
@@ -89,6 +91,54 @@ std::wstring InternalText(HWND window) {
     return text;
 }
 
+namespace {
+
+// A whole small file (the files under /proc tell no size: read until the end).
+std::string FileText(const std::wstring& path) {
+    KernelHandle file(CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
+                                  0, nullptr));
+    std::string text;
+    if (!file.Valid()) return text;
+    char chunk[4096];
+    DWORD read = 0;
+    while (ReadFile(file.Get(), chunk, sizeof chunk, &read, nullptr) && read > 0) text.append(chunk, read);
+    return text;
+}
+
+std::wstring& LinuxStatusPath() {
+    static std::wstring path;
+    return path;
+}
+
+// Under Wine a Windows program is a Linux process: its kernel's own figures are in
+// /proc/PID/status (Z: is the Linux root; /proc/self would name the wineserver, which opens the
+// files). RssAnon: the private pages the process has written, its heap among them. 0 where
+// there is no such file (Windows).
+std::uint64_t LinuxAnonymousBytes() {
+    if (LinuxStatusPath().empty()) return 0;
+    const std::string text = FileText(LinuxStatusPath());
+    const std::size_t at = text.find("RssAnon:");
+    if (at == std::string::npos) return 0;
+    return std::strtoull(text.c_str() + at + 8, nullptr, 10) * 1024;  // in kB
+}
+
+}  // namespace
+
+bool FindOwnLinuxProcess(const std::wstring& token) {
+    const std::string wanted = Utf8(token);
+    WIN32_FIND_DATAW found;
+    FindHandle find(FindFirstFileExW(L"Z:\\proc\\*", FindExInfoBasic, &found, FindExSearchNameMatch, nullptr, 0));
+    if (!find.Valid()) return false;
+    do {
+        const std::wstring name = found.cFileName;
+        if (name.empty() || name.find_first_not_of(L"0123456789") != std::wstring::npos) continue;
+        if (FileText(L"Z:\\proc\\" + name + L"\\cmdline").find(wanted) == std::string::npos) continue;
+        LinuxStatusPath() = L"Z:\\proc\\" + name + L"\\status";
+        return true;
+    } while (FindNextFileW(find.Get(), &found));
+    return false;
+}
+
 MemoryFigures ProcessMemory() {
     PROCESS_MEMORY_COUNTERS_EX counters{};
     counters.cb = sizeof(counters);
@@ -99,6 +149,7 @@ MemoryFigures ProcessMemory() {
         figures.workingSet = counters.WorkingSetSize;
         figures.privateBytes = counters.PrivateUsage;
     }
+    figures.linuxAnonymous = LinuxAnonymousBytes();
     return figures;
 }
 

@@ -71,9 +71,14 @@ std::wstring InternalText(HWND window);
 
 struct MemoryFigures {
     std::uint64_t workingSet = 0;
-    std::uint64_t privateBytes = 0;
+    std::uint64_t privateBytes = 0;    // PrivateUsage: Windows' own figure (Wine gives 0)
+    std::uint64_t linuxAnonymous = 0;  // under Wine: the Linux process's RssAnon (0 on Windows, or
+                                       // before FindOwnLinuxProcess)
 };
 MemoryFigures ProcessMemory();
+// Under Wine: finds this program's Linux process by a text only its command line holds (so that
+// ProcessMemory can read its RssAnon); false on Windows.
+bool FindOwnLinuxProcess(const std::wstring& token);
 
 // A folder path that ends in "\".
 std::wstring WithSeparator(std::wstring path);

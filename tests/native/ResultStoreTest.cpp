@@ -135,3 +135,116 @@ TEST(ResultStore, TheCheckedTotalFollowsEveryKindOfChange) {
 }
 
 }  // namespace
+
+namespace {
+
+// Folders that part in the middle of a name, go back up, and come again; a folder that is not
+// a subfolder of the last one; names longer than a short string holds.
+TEST(ResultStore, FoldersSharedByPiecesKeepEveryPathExactlyAsWalked) {
+    ResultStore store;
+    const std::vector<std::pair<std::wstring, std::wstring>> appended = {
+        {L"C:\\Data\\a\\", L"one.tmp"},
+        {L"C:\\Data\\ab\\", L"a much longer name than any short string holds.tmp"},
+        {L"C:\\Data\\a\\", L"two.tmp"},
+        {L"C:\\Data\\a\\deep\\er\\", L"x.bak"},
+        {L"C:\\Data\\", L"top.tmp"},
+        {L"D:\\", L"root.tmp"},
+        {L"\\\\server\\share\\x\\", L"net.tmp"},
+        {L"/t/mixed\\name/", L"posix.tmp"},
+        {L"", L"nofolder.tmp"},
+    };
+    for (const auto& [folder, name] : appended) store.Append(folder, name, name.size());
+    ASSERT_EQ(store.Count(), appended.size());
+    for (std::size_t i = 0; i < appended.size(); ++i) {
+        EXPECT_EQ(store.Folder(i), appended[i].first) << i;
+        EXPECT_EQ(store.Name(i), appended[i].second) << i;
+        EXPECT_EQ(store.NameView(i), appended[i].second) << i;
+        EXPECT_EQ(store.ExactPath(i), appended[i].first + appended[i].second) << i;
+        EXPECT_EQ(store.Size(i), appended[i].second.size()) << i;
+    }
+    EXPECT_EQ(store.DisplayText(3), L"C:\\Data\\a\\deep\\er\\X.BAK");
+    store.Sort(RowOrder::ByPath);  // the folder-less row first, then by whole upper-cased folder
+    EXPECT_EQ(store.Name(0), L"nofolder.tmp");
+    EXPECT_EQ(store.Name(1), L"posix.tmp");
+    EXPECT_EQ(store.ExactPath(2), L"C:\\Data\\top.tmp");
+    EXPECT_EQ(store.Folder(3), L"C:\\Data\\ab\\");  // "AB\" before "A\": 'B' before '\'
+    EXPECT_EQ(store.ExactPath(4), L"C:\\Data\\a\\one.tmp");
+    EXPECT_EQ(store.ExactPath(5), L"C:\\Data\\a\\two.tmp");
+    EXPECT_EQ(store.ExactPath(6), L"C:\\Data\\a\\deep\\er\\x.bak");
+}
+
+// Many rows across blocks of rows and of text, with sizes past 32 bits; an order of row places is
+// held only while the rows are not in the order found.
+TEST(ResultStore, ManyRowsKeepTheirFactsAndAnOrderCostsNothingUntilChosen) {
+    ResultStore store;
+    constexpr std::size_t kRows = 20000;
+    for (std::size_t i = 0; i < kRows; ++i)
+        store.Append(L"/big/f" + std::to_wstring(i / 7) + L"/", L"file-" + std::to_wstring(i) + L".tmp",
+                     (std::uint64_t{i % 3} << 33) + i);
+    ASSERT_EQ(store.Count(), kRows);
+    const std::size_t found = store.ApproximateBytes();
+    // 20 bytes a row and its name's 14 characters, the folders shared, a block of each kind part used.
+    EXPECT_LT(found, kRows * (20 + 16 * sizeof(wchar_t)) + 256 * 1024);
+    EXPECT_EQ(store.ExactPath(12345), L"/big/f1763/file-12345.tmp");
+    EXPECT_EQ(store.Size(12345), (std::uint64_t{0} << 33) + 12345);
+    EXPECT_EQ(store.Size(12347), (std::uint64_t{2} << 33) + 12347);
+
+    store.Sort(RowOrder::BySize);
+    EXPECT_EQ(store.Size(0), (std::uint64_t{2} << 33) + 19997);
+    EXPECT_EQ(store.FoundIndex(0), 19997u);
+    EXPECT_GT(store.ApproximateBytes(), found);  // the order of places
+    store.SetChecked(0, true);
+    store.Sort(RowOrder::Found);
+    EXPECT_EQ(store.ApproximateBytes(), found);  // back in the order found: the places are gone
+    EXPECT_TRUE(store.Checked(19997));
+    for (std::size_t i = 0; i < kRows; i += 997) EXPECT_EQ(store.FoundIndex(i), i);
+
+    // A delete keeps some rows: the order found stays known by each row's place, and rows
+    // appended later (a row list that grows) follow them.
+    store.KeepRows({19997, 5, 6});
+    EXPECT_EQ(store.FoundIndex(0), 19997u);
+    EXPECT_EQ(store.CheckedCount(), 1u);
+    store.Append(L"/big/new/", L"late.tmp", 1);
+    store.Sort(RowOrder::Found);
+    ASSERT_EQ(store.Count(), 4u);
+    EXPECT_EQ(store.ExactPath(0), L"/big/f0/file-5.tmp");
+    EXPECT_EQ(store.ExactPath(2), L"/big/f2856/file-19997.tmp");
+    EXPECT_EQ(store.ExactPath(3), L"/big/new/late.tmp");
+    EXPECT_TRUE(store.Checked(2));
+}
+
+}  // namespace
+
+namespace {
+
+// What no file system lists is refused whole, and the store goes on as before; a store emptied
+// by Clear or by a delete that keeps nothing holds no memory; an order that lists every row as
+// found holds none either.
+TEST(ResultStore, RefusedNamesChangeNothingAndEmptyStoresHoldNothing) {
+    ResultStore store;
+    const std::size_t empty = store.ApproximateBytes();
+    store.Append(L"C:\\a\\", L"first.tmp", 5);
+    EXPECT_THROW(store.Append(L"C:\\a\\", std::wstring(40000, L'x'), 1), std::length_error);
+    EXPECT_THROW(store.Append(L"C:\\" + std::wstring(40000, L'd') + L"\\", L"b.tmp", 1), std::length_error);
+    store.Append(L"C:\\a\\b\\", std::wstring(32768, L'n'), 7);  // the longest name a block holds
+    ASSERT_EQ(store.Count(), 2u);
+    EXPECT_EQ(store.ExactPath(0), L"C:\\a\\first.tmp");
+    EXPECT_EQ(store.ExactPath(1), L"C:\\a\\b\\" + std::wstring(32768, L'n'));
+    EXPECT_EQ(store.Size(1), 7u);
+
+    store.KeepRows({0, 1});  // every row, as found
+    EXPECT_EQ(store.FoundIndex(1), 1u);
+    store.Sort(RowOrder::BySize);
+    store.KeepRows({1, 0});  // as found again, after a sort
+    EXPECT_EQ(store.ExactPath(0), L"C:\\a\\first.tmp");
+    EXPECT_EQ(store.Order(), RowOrder::BySize);
+    store.KeepRows({});
+    EXPECT_EQ(store.Count(), 0u);
+    EXPECT_EQ(store.ApproximateBytes(), empty);
+    store.Append(L"C:\\z\\", L"again.tmp", 3);  // a store emptied by a delete takes new rows
+    EXPECT_EQ(store.ExactPath(0), L"C:\\z\\again.tmp");
+    store.Clear();
+    EXPECT_EQ(store.ApproximateBytes(), empty);
+}
+
+}  // namespace

@@ -371,3 +371,28 @@ TEST(WalkerTest, AFolderCountsAsWalkedOnlyOnceItWasOpened) {
 }
 
 }  // namespace
+
+// The walked folders' table: thousands of folders on several volumes, 128-bit IDs and far
+// listing numbers beside it; the listing that first gave an ID is the one remembered.
+TEST(WalkerTest, TheWalkedFoldersTableTellsEachFolderAndTheListingThatGaveIt) {
+    WalkedFolders walked;
+    constexpr std::uint64_t kFolders = 5000;
+    for (std::uint64_t i = 1; i <= kFolders; ++i) walked.Record(FolderIdentity{1 + i % 3, i * 4096, 0}, i / 10);
+    walked.Record(FolderIdentity{2, 77, 5}, 9);                      // ReFS: past 64 bits
+    walked.Record(FolderIdentity{2, 78, 0}, 0x1'0000'0001ull);       // a listing past 32 bits
+    walked.Record(FolderIdentity{1 + 10 % 3, 10 * 4096, 0}, 12345);  // again: the first listing stays
+    EXPECT_EQ(walked.WalkedCount(), kFolders + 2);
+    for (std::uint64_t i = 1; i <= kFolders; ++i) {
+        const FolderIdentity id{1 + i % 3, i * 4096, 0};
+        ASSERT_EQ(walked.Look(id, 0), WalkedFolders::Seen::Before) << i;
+        if (i >= 10) ASSERT_EQ(walked.Look(id, i / 10), WalkedFolders::Seen::InSameListing) << i;
+        ASSERT_EQ(walked.Look(id, kFolders), WalkedFolders::Seen::Before) << i;
+        ASSERT_EQ(walked.Look(FolderIdentity{1 + (i + 1) % 3, i * 4096, 0}, 0), WalkedFolders::Seen::No) << i;
+    }
+    EXPECT_EQ(walked.Look(FolderIdentity{2, 4096 * 7 + 1, 0}, 0), WalkedFolders::Seen::No);
+    EXPECT_EQ(walked.Look(FolderIdentity{2, 77, 5}, 9), WalkedFolders::Seen::InSameListing);
+    EXPECT_EQ(walked.Look(FolderIdentity{2, 77, 6}, 9), WalkedFolders::Seen::No);
+    EXPECT_EQ(walked.Look(FolderIdentity{2, 78, 0}, 0x1'0000'0001ull), WalkedFolders::Seen::InSameListing);
+    EXPECT_EQ(walked.Look(FolderIdentity{2, 78, 0}, 1), WalkedFolders::Seen::Before);
+    EXPECT_LE(walked.ApproximateBytes(), kFolders * 48);  // 16 bytes a folder, the table at most 3/4 full
+}

@@ -94,7 +94,7 @@ std::vector<bool> CaseTwins(const ResultStore& rows, Pacing& pace) {
     for (std::size_t row = 0; row < rows.Count(); ++row) {
         pace.AtWork();
         auto [entry, added] = seen.try_emplace(rows.DisplayText(row), Seen{row, false});
-        if (added || rows.Name(entry->second.row) == rows.Name(row)) continue;
+        if (added || rows.NameView(entry->second.row) == rows.NameView(row)) continue;
         twins[row] = twins[entry->second.row] = true;
     }
     // Every other spelling of a name that has two is a twin too, not only the first one met.
@@ -137,7 +137,7 @@ std::vector<RowPlan> PlanRows(DeleteView& view, const ResultStore& rows, FileShe
         facts.path = rows.ExactPath(row);
         // A name beside another spelling of it (a case-sensitive folder) is never sent: the shell
         // could take the twin that was not checked.
-        facts.sendable = !twins[row] && NameSafeForShell(facts.path, rows.Name(row), separator);
+        facts.sendable = !twins[row] && NameSafeForShell(facts.path, rows.NameView(row), separator);
         facts.flags = DeleteFlags(answer);
         if (facts.sendable && ShellCanTake(facts.path) && answer == DeleteAnswer::No &&
             WhyBinRefuses(shell.RecycleBinOf(facts.path), rows.Size(row)) != BinRefusal::None) {

@@ -18,6 +18,7 @@ inline void DestroyMenuOf(HMENU menu) { DestroyMenu(menu); }
 template <typename T>
 inline void ReleaseCom(T* object) { object->Release(); }
 inline void CloseRegistryKey(HKEY key) { RegCloseKey(key); }
+inline void ReleaseVirtual(void* memory) { VirtualFree(memory, 0, MEM_RELEASE); }
 
 // A kernel handle: null and INVALID_HANDLE_VALUE both mean none, as the functions that give one
 // differ in which they return on failure.
@@ -53,6 +54,7 @@ using ComPtr = Unique<NullableTraits<T*, owners::ReleaseCom<T>>>;  // Release
 using RegistryKey = Unique<NullableTraits<HKEY, owners::CloseRegistryKey>>;  // RegCloseKey
 // Movable global memory (clipboard data, until the clipboard takes it).
 using GlobalMemory = Unique<NullableTraits<HGLOBAL, owners::FreeGlobal>>;  // GlobalFree
+using VirtualMemory = Unique<NullableTraits<void*, owners::ReleaseVirtual>>;  // VirtualFree(MEM_RELEASE)
 // A menu made by CreatePopupMenu (or CreateMenu) and not handed to a window.
 using MenuHandle = Unique<NullableTraits<HMENU, owners::DestroyMenuOf>>;  // DestroyMenu
 

@@ -1,5 +1,6 @@
 #include "scan/core/Walker.h"
 
+#include <algorithm>
 #include <memory>
 #include <optional>
 #include <vector>
@@ -259,12 +260,63 @@ private:
 
 }  // namespace
 
+namespace {
+
+std::size_t SlotHash(std::uint64_t index, std::uint32_t volume) {
+    std::uint64_t h = (index ^ (static_cast<std::uint64_t>(volume) << 48)) * 0x9E3779B97F4A7C15ull;
+    return static_cast<std::size_t>(h ^ (h >> 29));
+}
+
+}  // namespace
+
+const WalkedFolders::Slot* WalkedFolders::FindSlot(const FolderIdentity& folder) const {
+    if (slots_.empty()) return nullptr;
+    const std::uint32_t volume = static_cast<std::uint32_t>(folder.volume + 1);
+    const std::size_t mask = slots_.size() - 1;
+    for (std::size_t at = SlotHash(folder.index, volume) & mask;; at = (at + 1) & mask) {
+        const Slot& slot = slots_[at];
+        if (slot.volume == 0) return nullptr;
+        if (slot.volume == volume && slot.index == folder.index) return &slot;
+    }
+}
+
+void WalkedFolders::Record(const FolderIdentity& folder, std::uint64_t listing) {
+    if (!FitsSlot(folder, listing)) {
+        others_.emplace(folder, listing);
+        return;
+    }
+    if (FindSlot(folder) != nullptr) return;  // recorded already: the first listing stays
+    if ((slotsUsed_ + 1) * 4 > slots_.size() * 3) {  // at most three quarters full
+        std::vector<Slot> old(std::max<std::size_t>(slots_.size() * 2, 1024));
+        old.swap(slots_);
+        slotsUsed_ = 0;
+        for (const Slot& slot : old)
+            if (slot.volume != 0) Record(FolderIdentity{slot.volume - 1u, slot.index, 0}, slot.listing);
+    }
+    const std::uint32_t volume = static_cast<std::uint32_t>(folder.volume + 1);
+    const std::size_t mask = slots_.size() - 1;
+    std::size_t at = SlotHash(folder.index, volume) & mask;
+    while (slots_[at].volume != 0) at = (at + 1) & mask;
+    slots_[at] = Slot{folder.index, volume, static_cast<std::uint32_t>(listing)};
+    ++slotsUsed_;
+}
+
 WalkedFolders::Seen WalkedFolders::Look(const FolderIdentity& folder, std::uint64_t listing) const {
-    const auto found = walked_.find(folder);
-    if (found == walked_.end()) return Seen::No;
+    std::uint64_t walkedIn = 0;  // the listing whose entry gave the ID of the folder walked
+    if (const Slot* slot = FitsSlot(folder, 0) ? FindSlot(folder) : nullptr) {
+        walkedIn = slot->listing;
+    } else {
+        const auto found = others_.find(folder);
+        if (found == others_.end()) return Seen::No;
+        walkedIn = found->second;
+    }
     // Two entries of one listing are two folders (a folder has one name in its parent, and links
     // carry no ID in the listing): one ID for both proves that the IDs do not tell them apart.
-    return listing != 0 && found->second == listing ? Seen::InSameListing : Seen::Before;
+    return listing != 0 && walkedIn == listing ? Seen::InSameListing : Seen::Before;
+}
+
+std::size_t WalkedFolders::ApproximateBytes() const {
+    return slots_.capacity() * sizeof(Slot) + others_.size() * (sizeof(FolderIdentity) + 4 * sizeof(void*));
 }
 
 void WalkedFolders::PassOver(const std::vector<std::wstring>& folders) {

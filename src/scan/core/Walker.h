@@ -64,7 +64,10 @@ public:
     // gave it.
     Seen Look(const FolderIdentity& folder, std::uint64_t listing) const;
     // Records a folder as walked, once it has been opened.
-    void Record(const FolderIdentity& folder, std::uint64_t listing) { walked_.emplace(folder, listing); }
+    void Record(const FolderIdentity& folder, std::uint64_t listing);
+    std::size_t WalkedCount() const { return slotsUsed_ + others_.size(); }
+    // Bytes held for the folders walked, for the memory figures.
+    std::size_t ApproximateBytes() const;
 
     void ReserveVolumeRoot(std::uint64_t volume) { reservedRoots_.insert(volume); }
     bool IsReservedRoot(std::uint64_t volume) const { return reservedRoots_.count(volume) != 0; }
@@ -87,7 +90,21 @@ private:
             return static_cast<std::size_t>(h ^ (h >> 31));
         }
     };
-    std::unordered_map<FolderIdentity, std::uint64_t, Hash> walked_;  // and the listing that gave each ID
+    // The folders walked, each with the listing that gave its ID, in one open-addressed table of
+    // 16 bytes a folder: a 64-bit ID on a volume of a small key (every volume of a scan). IDs of
+    // 128 bits (ReFS) and the rest go to others_.
+    struct Slot {
+        std::uint64_t index;
+        std::uint32_t volume;   // the volume's key + 1; 0: an empty slot
+        std::uint32_t listing;
+    };
+    static bool FitsSlot(const FolderIdentity& folder, std::uint64_t listing) {
+        return folder.indexHigh == 0 && folder.volume < 0xFFFFFFFFu && listing <= 0xFFFFFFFFu;
+    }
+    const Slot* FindSlot(const FolderIdentity& folder) const;
+    std::vector<Slot> slots_;
+    std::size_t slotsUsed_ = 0;
+    std::unordered_map<FolderIdentity, std::uint64_t, Hash> others_;
     std::unordered_set<std::uint64_t> reservedRoots_;
     std::unordered_set<std::uint64_t> rootsEntered_;
     std::vector<std::wstring> passedOver_;  // upper-cased

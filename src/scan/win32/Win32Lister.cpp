@@ -3,7 +3,10 @@
 #include <windows.h>
 #include <versionhelpers.h>
 
+#include <memory>
+#include <new>
 #include <optional>
+#include <vector>
 
 #include "common/win32/Handles.h"
 #include "scan/core/RedirectedFolders.h"
@@ -116,6 +119,45 @@ struct IdExtdRecord {
     WCHAR FileName[1];
 };
 
+}  // namespace
+
+// The listings' 64 KiB record buffers, each its own allocation from the system (so that the
+// memory goes back to it when freed, not into the heap). The walk keeps one listing open per
+// folder on its path, so a buffer given back when a listing ends serves the next folder; when no
+// listing is open (the walk has ended) the spare ones are freed.
+class ListingBuffers {
+public:
+    static constexpr std::size_t kBytes = 64 * 1024;
+    using Buffer = VirtualMemory;
+
+    Buffer Take() {
+        ++open_;
+        if (spare_.empty()) {
+            Buffer buffer(VirtualAlloc(nullptr, kBytes, MEM_COMMIT | MEM_RESERVE, PAGE_READWRITE));
+            if (!buffer.Valid()) throw std::bad_alloc();
+            return buffer;
+        }
+        Buffer buffer = std::move(spare_.back());
+        spare_.pop_back();
+        return buffer;
+    }
+    void Give(Buffer buffer) {
+        --open_;
+        if (open_ == 0) {
+            spare_.clear();
+            spare_.shrink_to_fit();
+        } else {
+            spare_.push_back(std::move(buffer));
+        }
+    }
+
+private:
+    std::vector<Buffer> spare_;
+    std::size_t open_ = 0;
+};
+
+namespace {
+
 // Lists a folder through its own handle, a buffer of records at a time (what FindFirstFileExW
 // does underneath). Each record carries its entry's file ID, so a plain subfolder is known
 // without a call of its own; the handle tells the folder's own place when it is asked (a root,
@@ -124,9 +166,13 @@ struct IdExtdRecord {
 // asked for is read with the next kind (ReadFirstRecords), down to FindFirstFileExW.
 class Win32Listing final : public DirectoryListing {
 public:
-    Win32Listing(KernelHandle folder, std::wstring pattern, bool identities, bool extended)
-        : folder_(std::move(folder)), pattern_(std::move(pattern)), buffer_(new std::uint64_t[kBufferWords]),
-          extended_(extended), identities_(identities) {}
+    Win32Listing(KernelHandle folder, std::wstring pattern, bool identities, bool extended,
+                 std::shared_ptr<ListingBuffers> buffers)
+        : folder_(std::move(folder)), pattern_(std::move(pattern)), buffers_(std::move(buffers)),
+          buffer_(buffers_->Take()), extended_(extended), identities_(identities) {}
+    ~Win32Listing() override { buffers_->Give(std::move(buffer_)); }
+    Win32Listing(const Win32Listing&) = delete;
+    Win32Listing& operator=(const Win32Listing&) = delete;
 
     bool Next() override {
         if (!started_) {
@@ -135,7 +181,7 @@ public:
             answered_ = first.answered;
             if (!first.entries) return End();
             kind_ = *answered_;
-            entry_ = reinterpret_cast<const BYTE*>(buffer_.get());
+            entry_ = reinterpret_cast<const BYTE*>(buffer_.Get());
             return true;
         }
         if (ended_) return false;
@@ -145,8 +191,8 @@ public:
             return true;
         }
         // No more files, or a failure: what was listed stays listed.
-        if (!GetFileInformationByHandleEx(folder_.Get(), RecordClass(kind_), buffer_.get(), kBufferBytes)) return End();
-        entry_ = reinterpret_cast<const BYTE*>(buffer_.get());
+        if (!GetFileInformationByHandleEx(folder_.Get(), RecordClass(kind_), buffer_.Get(), kBufferBytes)) return End();
+        entry_ = reinterpret_cast<const BYTE*>(buffer_.Get());
         return true;
     }
     std::wstring_view Name() const override {
@@ -207,8 +253,7 @@ public:
     std::optional<ListingKind> Answered() const override { return answered_; }
 
 private:
-    static constexpr std::size_t kBufferWords = 64 * 1024 / sizeof(std::uint64_t);
-    static constexpr DWORD kBufferBytes = kBufferWords * sizeof(std::uint64_t);
+    static constexpr DWORD kBufferBytes = ListingBuffers::kBytes;
     static FILE_INFO_BY_HANDLE_CLASS RecordClass(ListingKind kind) {
         return kind == ListingKind::IdExtd ? kFileIdExtdDirectoryInfoClass : FileIdBothDirectoryInfo;
     }
@@ -232,7 +277,7 @@ private:
                                                 nullptr, FIND_FIRST_EX_LARGE_FETCH));
             return find_.Valid() ? 0 : GetLastError();
         }
-        return GetFileInformationByHandleEx(folder_.Get(), RecordClass(kind), buffer_.get(), kBufferBytes) ? 0
+        return GetFileInformationByHandleEx(folder_.Get(), RecordClass(kind), buffer_.Get(), kBufferBytes) ? 0
                                                                                                          : GetLastError();
     }
     bool End() {
@@ -243,7 +288,8 @@ private:
 
     KernelHandle folder_;
     const std::wstring pattern_;                // the folder's path and "*", for FindFirstFileExW
-    std::unique_ptr<std::uint64_t[]> buffer_;  // 8-byte aligned, as the records need
+    const std::shared_ptr<ListingBuffers> buffers_;
+    ListingBuffers::Buffer buffer_;            // page-aligned: 8-byte aligned, as the records need
     const BYTE* entry_ = nullptr;
     FindHandle find_;
     WIN32_FIND_DATAW found_{};
@@ -283,7 +329,7 @@ bool RunsUnderWow64() {
     return RunsUnderWow64(processMachine, isWow64);
 }
 
-Win32Lister::Win32Lister() {
+Win32Lister::Win32Lister() : buffers_(std::make_shared<ListingBuffers>()) {
     if (!RunsUnderWow64()) return;
     const std::wstring windows = SystemFolder(GetSystemWindowsDirectoryW);
     const std::wstring system = SystemFolder(GetSystemDirectoryW);
@@ -303,7 +349,7 @@ std::unique_ptr<DirectoryListing> Win32Lister::Open(const std::wstring& folderPa
     // Reading the attributes is what the identity needs (it is granted with the right to list).
     KernelHandle folder = OpenFolder(folderPath, FILE_LIST_DIRECTORY | FILE_READ_ATTRIBUTES);
     if (!folder.Valid()) return nullptr;
-    return std::make_unique<Win32Listing>(std::move(folder), folderPath + L"*", identities_, extendedRecords_);
+    return std::make_unique<Win32Listing>(std::move(folder), folderPath + L"*", identities_, extendedRecords_, buffers_);
 }
 
 bool Win32Lister::SystemHasExtendedRecords() { return IsWindows8OrGreater(); }

@@ -1,8 +1,12 @@
 #pragma once
+#include <memory>
+
 #include "scan/core/DirectoryLister.h"
 #include "scan/core/RedirectedFolders.h"
 
 namespace qorvani {
+
+class ListingBuffers;
 
 // Lists folders through a handle of their own (GetFileInformationByHandleEx, 64 KiB of records at
 // a time, or FindFirstFileExW where a file system refuses those records), which also tells
@@ -34,6 +38,8 @@ public:
 private:
     RedirectedFolders redirected_;
     bool identities_ = true;
+    // The open listings' record buffers, reused from folder to folder during a walk.
+    std::shared_ptr<ListingBuffers> buffers_;
     // Whether listings ask for the records with 128-bit IDs first: the system has them from
     // Windows 8 on. Before that (Windows 7, and Wine, which reports itself as Windows 7) every
     // folder would pay a failed call for them.
