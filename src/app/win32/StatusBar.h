@@ -1,6 +1,7 @@
 #pragma once
 // The status bar: one text across its width, as at start, and while the result list has rows a
-// second part at its right end for the checked total, just as wide as the total needs. A status
+// second part at its right end for the checked total: as wide as the total needs, growing for a
+// longer total and keeping its width for a shorter one (so the text beside it stays put). A status
 // text cut short by that part shows whole in the part's tip. The part is laid out again on every
 // change of the bar's size or font.
 #include <windows.h>

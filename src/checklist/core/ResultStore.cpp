@@ -65,8 +65,9 @@ void ResultStore::Clear() {
     rowOrder_ = RowOrder::Found;
 }
 
-// Matches arrive folder by folder, depth first: the new folder shares the pieces of the last
-// one up to where the two paths part, and adds a piece for each name after that.
+// Matches arrive in the walk's order (depth first), so a row's folder is most often the last
+// row's or near it: the new folder shares the pieces of the last one up to where the two paths
+// part, and adds a piece for each name after that.
 std::uint32_t ResultStore::FolderOf(const std::wstring& folder) {
     if (!lastChain_.empty() && folder == lastFolder_) return lastChain_.back().first;
     const std::size_t shared =

@@ -1,6 +1,6 @@
 #pragma once
 // The rows of the result list, held by the program (the list view shows them on demand).
-// A row keeps its folder (shared by all rows of that folder) and its name exactly as listed;
+// A row keeps its folder (shared with the rows before it that share its path) and its name exactly as listed;
 // its display text is the folder and the upper-cased name, computed when shown. The store keeps
 // the number and the bytes of its checked rows as they change, and can show its rows in another
 // order than the one they were found in; every row's check, size and exact path go with it.

@@ -1,6 +1,6 @@
 #pragma once
 // The folder walk: depth first in listing order, every file whose upper-cased name matches one
-// of the active masks is handed to the sink with its size.
+// of the active masks is handed to the sink with its size, its last write and the mask it matched.
 #include <cstddef>
 #include <cstdint>
 #include <optional>
@@ -25,8 +25,9 @@ struct MatchFacts {
     std::size_t mask = 0;
 };
 
-// What the walk tells the window. The window keeps the screen live at its own pace: ShowFolder
-// and AppendMatch must be cheap (store, do not paint).
+// What the walk tells whoever runs it (the window, the console's scan, the bench). The window
+// keeps the screen live at its own pace: ShowFolder and AppendMatch must be cheap (store, do not
+// paint).
 class WalkSink {
 public:
     virtual ~WalkSink() = default;

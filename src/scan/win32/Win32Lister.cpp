@@ -343,7 +343,7 @@ std::wstring Win32Lister::FullPath(const std::wstring& path) {
 }
 
 std::unique_ptr<DirectoryListing> Win32Lister::Open(const std::wstring& folderPath) {
-    // The same bound as a listing pattern (the path and "*.*") below MAX_PATH.
+    // A folder path of MAX_PATH - 3 characters or more is not listed (it bounds the walk's depth).
     if (folderPath.size() + 3 >= MAX_PATH) return nullptr;
     if (redirected_.Covers(folderPath)) return nullptr;
     // Reading the attributes is what the identity needs (it is granted with the right to list).
