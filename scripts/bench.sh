@@ -219,15 +219,20 @@ floors() {
   printf 'bare walks: by handle %s ms, FindFirstFileExW %s ms' "$(value bare_walk_ms "$1")" "$(value find_walk_ms "$1")"
 }
 
+# scan_ratio_row LABEL LINE GOAL: the window's scan of a b2 line against the faster bare walk.
+scan_ratio_row() {
+  local ratio
+  ratio=$(value ratio "$2")
+  row "$1" "window $(value gui_scan_ms "$2") ms, $(floors "$2"): $ratio ($(value rows "$2") rows)" \
+    "<= $3" "$(verdict "$ratio" "<=" "$3")"
+}
+
 # --- B2: a scan in the window against the faster of the two bare walks ---
 bench_b2() {
   t2=$(tree B2)
   log "B2 on ${B2[files]} files, ${B2[matches]} matches ($SIDE)"
   if line=$(run_wine b2 b2 "$(winpath "$t2")" --runs "$runs") && [ -n "$line" ]; then
-    ratio=$(value ratio "$line")
-    row "B2 window scan / faster bare walk" \
-      "window $(value gui_scan_ms "$line") ms, $(floors "$line"): $ratio ($(value rows "$line") rows)" \
-      "<= $goal_b2" "$(verdict "$ratio" "<=" "$goal_b2")"
+    scan_ratio_row "B2 window scan / faster bare walk" "$line" "$goal_b2"
     rate=$(value repaints_per_s "$line")
     row "B2 list+status repaints" "$rate per s ($(value repaints "$line") in the scan)" ">= $goal_b2_repaints/s" \
       "$(verdict "$rate" ">=" "$goal_b2_repaints")"
@@ -271,10 +276,7 @@ bench_m() {
   t=$(tree M)
   log "M on ${M[files]} files, ${M[matches]} matches ($SIDE)"
   if line=$(run_wine b2 b2 "$(winpath "$t")" --runs "$runs") && [ -n "$line" ]; then
-    ratio=$(value ratio "$line")
-    row "M window scan / faster bare walk" \
-      "window $(value gui_scan_ms "$line") ms, $(floors "$line"): $ratio ($(value rows "$line") rows)" \
-      "<= $goal_m_ratio" "$(verdict "$ratio" "<=" "$goal_m_ratio")"
+    scan_ratio_row "M window scan / faster bare walk" "$line" "$goal_m_ratio"
   else
     failed "M scan" "$LOGS/b2-$SIDE.log"
   fi
